@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, testing and running Pelorine need.
+# Quick when everything is already there: apt is only asked when a package is missing.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake ninja-build pkg-config ccache clang-format
+  # tests
+  googletest libgtest-dev libgmock-dev xvfb xauth
+  # converter window (Qt 6 Widgets) and its fonts
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2 fonts-dejavu-core
+  # desktop services: power-off request through the login manager
+  libsystemd-dev
+  # engine: FFmpeg libraries (libx264 and LAME come in through libavcodec), playback, DVD
+  libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev
+  libavutil-dev libsdl2-dev libdvdread-dev
+  # test media generation and the reference encoder of the benchmarks
+  ffmpeg hyperfine time
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,43 @@
+#pragma once
+// Files as the converter and the engine use them: small records read and
+// replaced whole. The real implementation is `systemFileSystem()`; tests may
+// substitute their own.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/Status.h"
+
+namespace pelorine::platform {
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual bool exists(const std::string& path) const = 0;
+
+    // The first `maxBytes` bytes of the file (fewer when it is shorter);
+    // nullopt when it cannot be opened.
+    virtual std::optional<std::vector<std::uint8_t>> readPrefix(const std::string& path,
+                                                                std::size_t maxBytes) const = 0;
+
+    // Replaces the file whole: the bytes go to a temporary file in the same
+    // folder, which is then renamed over `path`, so a reader sees either the
+    // old or the new content, never half of it.
+    virtual Status replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+
+    // Deletes `path` until it no longer exists, trying at most `attempts` times.
+    // Ok when the file is gone (or was never there).
+    virtual Status removeFile(const std::string& path, int attempts) = 0;
+
+    // Creates the folder and any missing parents. Ok when it exists afterwards.
+    virtual Status createFolders(const std::string& path) = 0;
+};
+
+// The operating system's files.
+FileSystem& systemFileSystem();
+
+}  // namespace pelorine::platform
