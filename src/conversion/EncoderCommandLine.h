@@ -1,0 +1,74 @@
+#pragma once
+// The engine command lines that convert one Job. Each is the Job's prefix
+// (engine path, source, media options), a timing piece, and the launch tail
+// (output file and channel folder). The pieces are literal option texts of
+// the engine's language; their blanks are part of the contract.
+
+#include <string>
+
+#include "conversion/Job.h"
+#include "platform/Status.h"
+
+namespace pelorine {
+
+// What every command line names besides the Job: the engine executable and
+// the channel folder (with its trailing separator).
+struct EngineInvocation {
+    std::string enginePath;
+    std::string channelFolder;
+};
+
+class EncoderCommandLine {
+public:
+    EncoderCommandLine(const Job& job, EngineInvocation invocation);
+
+    // Engine path, source piece and media piece, built once per Job.
+    const std::string& prefix() const { return prefix_; }
+    // prefix + timing + " -o" output + the channel-folder piece.
+    std::string commandLine(const std::string& timing, const std::string& output) const;
+
+    bool mp3Output() const { return mp3_; }
+    bool notSplit() const { return notSplit_; }
+    // The split setting as the engine's -endpos takes it: "650 MB" gives "650mb".
+    const std::string& splitText() const { return splitText_; }
+    // base.format and base_clip_k.format, from the Job's output path.
+    std::string wholeFileName() const;
+    std::string partFileName(int part) const;
+
+    // The pieces, each exactly as it stands in the command line.
+    static std::string sourcePiece(const Job& job);
+    static std::string audioFilters(const Job& job);
+    static std::string mediaPiece(const Job& job);
+    static std::string videoPiece(const Job& job);
+    static std::string launchTail(const std::string& output, const std::string& channelFolder);
+
+    // Timing pieces: from `start` for `length` seconds, or for a split length.
+    static std::string timing(double start, double length);
+    static std::string timing(double start, const std::string& splitText);
+    static std::string firstPartTiming(const std::string& splitText);
+
+private:
+    const Job& job_;
+    EngineInvocation invocation_;
+    bool mp3_;
+    bool notSplit_;
+    std::string splitText_;
+    std::string baseName_;
+    std::string prefix_;
+};
+
+// Whether every setting that stands in the command line as written is one
+// plain token: a text with blanks or quotes (which only a damaged or
+// hand-made file can bring in) would change the meaning of the command line.
+// Returns an error naming the setting otherwise.
+Status checkCommandLineSettings(const Job& job);
+
+// "620x272" style sizes: the target picture size, 320 by 240 when the text
+// names none.
+struct PictureSize {
+    int width = 320;
+    int height = 240;
+};
+PictureSize targetPictureSize(const std::string& videoSize);
+
+}  // namespace pelorine

@@ -1,0 +1,112 @@
+#include "conversion/JobConverter.h"
+
+#include <cmath>
+
+namespace pelorine {
+namespace {
+
+class JobRuns {
+public:
+    JobRuns(const Job& job, const EngineInvocation& invocation, ConversionHost& host)
+        : job_(job), line_(job, invocation), host_(host) {}
+
+    JobReport convert() {
+        const bool split = !line_.mp3Output() && !line_.notSplit();
+        if (job_.clipEnabled == 0) {
+            if (split) {
+                splitPlan();
+            } else {
+                run("", line_.wholeFileName());
+            }
+        } else if (split) {
+            clipSplitPlan();
+        } else {
+            run(EncoderCommandLine::timing(job_.clipStart, job_.clipEnd - job_.clipStart),
+                job_.outputPath);
+        }
+        return std::move(report_);
+    }
+
+private:
+    void run(const std::string& timing, const std::string& output) {
+        const std::string commandLine = line_.commandLine(timing, output);
+        const auto result = host_.runEngine(commandLine, output);
+        report_.runs.push_back({commandLine, output, result});
+    }
+
+    void runPart(int part, double start) {
+        run(EncoderCommandLine::timing(start, line_.splitText()), line_.partFileName(part));
+    }
+
+    bool stopped() {
+        report_.stopped = report_.stopped || host_.stopRequested();
+        return report_.stopped;
+    }
+
+    // The length of part 1, which every later part shares; nullopt ends the Job.
+    std::optional<double> measureFirstPart() {
+        if (stopped()) {
+            return std::nullopt;
+        }
+        const auto length = host_.measureLength(line_.partFileName(1));
+        if (!length || !(*length > 0.0)) {
+            report_.measureFailed = true;
+            return std::nullopt;
+        }
+        return length;
+    }
+
+    void splitPlan() {
+        run(EncoderCommandLine::firstPartTiming(line_.splitText()), line_.partFileName(1));
+        const auto partLength = measureFirstPart();
+        if (!partLength) {
+            return;
+        }
+        const int parts = static_cast<int>(std::trunc(job_.duration / *partLength)) + 1;
+        for (int part = 2; part <= parts; ++part) {
+            const double start = (part - 1) * *partLength;
+            // A duration that is an exact multiple of the part length leaves
+            // nothing for a last part.
+            if (stopped() || start >= job_.duration) {
+                return;
+            }
+            runPart(part, start);
+        }
+    }
+
+    void clipSplitPlan() {
+        run(EncoderCommandLine::timing(job_.clipStart, line_.splitText()), line_.partFileName(1));
+        const auto partLength = measureFirstPart();
+        const double clipLength = job_.clipEnd - job_.clipStart;
+        if (!partLength || *partLength > clipLength) {
+            return;  // part 1 holds the whole clip
+        }
+        const int fullParts = static_cast<int>(std::trunc(clipLength / *partLength));
+        int last = 1;
+        for (int part = 2; part <= fullParts; ++part) {
+            if (stopped()) {
+                return;
+            }
+            runPart(part, (part - 1) * *partLength + job_.clipStart);
+            last = part;
+        }
+        const double start = last * *partLength + job_.clipStart;
+        if (stopped() || job_.clipEnd - start <= 0.0) {
+            return;
+        }
+        run(EncoderCommandLine::timing(start, job_.clipEnd - start), line_.partFileName(last + 1));
+    }
+
+    const Job& job_;
+    EncoderCommandLine line_;
+    ConversionHost& host_;
+    JobReport report_;
+};
+
+}  // namespace
+
+JobReport convertJob(const Job& job, const EngineInvocation& invocation, ConversionHost& host) {
+    return JobRuns(job, invocation, host).convert();
+}
+
+}  // namespace pelorine
