@@ -19,7 +19,9 @@ bool sectionName(std::string_view line, std::string& name) {
     return true;
 }
 
-bool sameName(std::string_view a, std::string_view b) { return text::lower(a) == text::lower(b); }
+bool sameName(std::string_view a, std::string_view b) {
+    return text::lower(a) == text::lower(b);
+}
 
 std::string unquote(std::string value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&

@@ -48,8 +48,8 @@ Status Settings::read() {
     bool found = false;
     const IniFile ini = readFile(&found);
     policy_ = text::leadingInt(ini.value(kSection, kPolicyKey, "1"));
-    outputPath_ = cutUtf8(ini.value(kSection, kOutputPathKey, defaultOutputFolder_),
-                          kMaxOutputPath);
+    outputPath_ =
+        cutUtf8(ini.value(kSection, kOutputPathKey, defaultOutputFolder_), kMaxOutputPath);
     return found ? Status::ok() : Status::error("The settings file could not be read.");
 }
 
@@ -64,7 +64,8 @@ Status Settings::write() const {
     }
     const std::string content = ini.content();
     return files_.replaceFile(
-        filePath_, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+        filePath_,
+        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
 }
 
 IniFile Settings::readFile(bool* found) const {

@@ -12,7 +12,7 @@
 namespace pelorine {
 
 enum OverwritePolicy : int {
-    kOverwrite = 1,         // "Overwrite"
+    kOverwrite = 1,           // "Overwrite"
     kAskBeforeOverwrite = 2,  // "Not overwrite(remind me)"
     kSkipExisting = 3,        // "Not overwrite(ignore the selected file)"
 };

@@ -50,7 +50,9 @@ constexpr std::string_view kAudioOnlyMp4 =
     " -oac lavc -lavcopts acodec=aac:abitrate=%s -ffourcc mp4v -of lavf -lavfopts "
     "format=mp4:i_certify_that_my_video_stream_does_not_use_b_frames";
 
-bool isDvdSource(const Job& job) { return text::lower(job.sourcePath).starts_with(kDvdPrefix); }
+bool isDvdSource(const Job& job) {
+    return text::lower(job.sourcePath).starts_with(kDvdPrefix);
+}
 
 std::string channelFilter(const std::string& channel) {
     const std::string name = text::lower(channel);
@@ -74,10 +76,9 @@ std::string scalingPiece(const Job& job) {
     const std::string w = std::to_string(target.width);
     const std::string h = std::to_string(target.height);
     // Without a usable height on either side the ratios mean nothing: fit the width.
-    const bool fitWidth =
-        target.height == 0 || job.sourceHeight == 0 ||
-        static_cast<double>(target.width) / target.height <=
-            static_cast<double>(job.sourceWidth) / job.sourceHeight;
+    const bool fitWidth = target.height == 0 || job.sourceHeight == 0 ||
+                          static_cast<double>(target.width) / target.height <=
+                              static_cast<double>(job.sourceWidth) / job.sourceHeight;
     return fitWidth ? fill(" -vf scale=%s:-2,harddup,expand=%s:%s:-1:-1:1 ", {w, w, h})
                     : fill(" -vf scale=-2:%s,harddup,expand=%s:%s:-1:-1:1 ", {h, w, h});
 }
@@ -85,8 +86,8 @@ std::string scalingPiece(const Job& job) {
 std::string encoderPiece(const Job& job) {
     const bool h264 = job.videoCodec == "h264";
     if (job.audioDisabled != "no") {
-        return h264 ? fill(kH264NoAudio, {job.quantizerMin, job.quantizerMax, job.videoBitrate,
-                                          job.videoBitrate})
+        return h264 ? fill(kH264NoAudio,
+                           {job.quantizerMin, job.quantizerMax, job.videoBitrate, job.videoBitrate})
                     : fill(kMpeg4NoAudio, {job.videoBitrate});
     }
     return h264 ? fill(kH264WithAudio, {job.quantizerMin, job.quantizerMax, job.videoBitrate,
@@ -159,10 +160,10 @@ std::string EncoderCommandLine::sourcePiece(const Job& job) {
         return " " + platform::quoteArgument(job.sourcePath) + " ";
     }
     const std::string device = platform::quoteArgument(job.sourcePath.substr(kDvdPrefix.size()));
-    std::string piece = fill(" dvd://%s -dvd-device %s -chapter %s-%s ",
-                             {std::to_string(job.dvdTitle), device,
-                              std::to_string(job.dvdChapterFirst),
-                              std::to_string(job.dvdChapterLast)});
+    std::string piece =
+        fill(" dvd://%s -dvd-device %s -chapter %s-%s ",
+             {std::to_string(job.dvdTitle), device, std::to_string(job.dvdChapterFirst),
+              std::to_string(job.dvdChapterLast)});
     if (job.dvdAudioId >= 0) {
         piece += " -aid " + std::to_string(job.dvdAudioId) + " ";
     }
@@ -241,8 +242,8 @@ Status checkCommandLineSettings(const Job& job) {
         const std::string token = value == &job.split ? splitTextOf(*value) : *value;
         for (const char c : token) {
             if (static_cast<unsigned char>(c) <= ' ' || c == '"' || c == '\\') {
-                return Status::error(std::string("The setting \"") + name + "\" holds \"" +
-                                     *value + "\", which cannot be passed to the engine.");
+                return Status::error(std::string("The setting \"") + name + "\" holds \"" + *value +
+                                     "\", which cannot be passed to the engine.");
             }
         }
     }

@@ -6,6 +6,17 @@ EngineConversionHost::EngineConversionHost(Engine& engine, EngineLink& link,
                                            const std::atomic<int>& activityFlag)
     : engine_(engine), link_(link), activityFlag_(activityFlag) {}
 
+Status EngineConversionHost::prepare(EngineInvocation& invocation) {
+    invocation.enginePath = engine_.path();
+    if (Status ready = engine_.channelFolder(invocation.channelFolder); !ready) {
+        return ready;
+    }
+    if (link_.channelFolder() != invocation.channelFolder) {
+        link_.setChannelFolder(invocation.channelFolder);
+    }
+    return Status::ok();
+}
+
 platform::LaunchResult EngineConversionHost::runEngine(const std::string& commandLine,
                                                        const std::string&) {
     if (Status written = link_.writeRun(); !written) {

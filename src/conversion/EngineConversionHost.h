@@ -16,6 +16,11 @@ public:
     // `activityFlag` is 0 while the batch runs; 1 means stop.
     EngineConversionHost(Engine& engine, EngineLink& link, const std::atomic<int>& activityFlag);
 
+    // What the command lines of a batch name: the engine and the channel
+    // folder, created when missing. Points the link at that folder unless it
+    // is there already.
+    Status prepare(EngineInvocation& invocation);
+
     // Where the engine's output of the following runs is appended.
     void setLogPath(std::string logPath) { logPath_ = std::move(logPath); }
 

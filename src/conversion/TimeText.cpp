@@ -1,30 +1,25 @@
 #include "conversion/TimeText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace pelorine {
 namespace {
 
-// Truncation toward zero, kept inside the int range (a damaged project file
-// may hold any double).
 int truncated(double value) {
-    if (!std::isfinite(value)) {
-        return 0;
-    }
-    const double t = std::trunc(value);
-    if (t >= 2147483647.0) {
-        return 2147483647;
-    }
-    return t <= -2147483648.0 ? -2147483647 - 1 : static_cast<int>(t);
+    return static_cast<int>(std::trunc(value));
 }
 
 }  // namespace
 
 std::string timeText(double seconds) {
+    // A damaged project file may hold any double: keep the text readable.
+    constexpr double kLongest = 1e9;
     if (!std::isfinite(seconds)) {
         seconds = 0.0;
     }
+    seconds = std::clamp(seconds, -kLongest, kLongest);
     const int hours = truncated(seconds / 3600.0);
     const double rest = seconds - 3600.0 * hours;
     const int minutes = truncated(rest / 60.0);

@@ -19,12 +19,12 @@ enum class Command : std::int32_t { Run = 0, Pause = 1, Quit = 2 };
 // The control record: exactly 32 bytes, overwritten whole on each write.
 inline constexpr std::size_t kControlRecordSize = 32;
 namespace control {
-inline constexpr std::size_t kCommand = 0;     // int32: 0 run, 1 pause, 2 quit
-inline constexpr std::size_t kReserved = 4;    // 12 zero bytes
-inline constexpr std::size_t kSpeed = 16;      // float, always 1.0
-inline constexpr std::size_t kValue20 = 20;    // int32, 0
-inline constexpr std::size_t kValue24 = 24;    // int32, 1
-inline constexpr std::size_t kValue28 = 28;    // int32, 0
+inline constexpr std::size_t kCommand = 0;   // int32: 0 run, 1 pause, 2 quit
+inline constexpr std::size_t kReserved = 4;  // 12 zero bytes
+inline constexpr std::size_t kSpeed = 16;    // float, always 1.0
+inline constexpr std::size_t kValue20 = 20;  // int32, 0
+inline constexpr std::size_t kValue24 = 24;  // int32, 1
+inline constexpr std::size_t kValue28 = 28;  // int32, 0
 }  // namespace control
 
 using ControlRecord = std::array<std::uint8_t, kControlRecordSize>;

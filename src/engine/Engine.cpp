@@ -42,14 +42,15 @@ EngineState Engine::state() const {
     return EngineState::Unknown;
 }
 
-int Engine::terminateAll() { return processes_.terminateAll(path()); }
+int Engine::terminateAll() {
+    return processes_.terminateAll(path());
+}
 
-std::string Engine::identifyCommandLine(const std::string& enginePath,
-                                        const std::string& mediaText, bool raw,
-                                        const std::string& channelFolder) {
+std::string Engine::identifyCommandLine(const std::string& enginePath, const std::string& mediaText,
+                                        bool raw, const std::string& channelFolder) {
     return platform::quoteArgumentIfNeeded(enginePath) + " " +
-           (raw ? mediaText : platform::quoteArgument(mediaText)) + "  -vo null -nosound -identify" +
-           channelFolderPiece(channelFolder);
+           (raw ? mediaText : platform::quoteArgument(mediaText)) +
+           "  -vo null -nosound -identify" + channelFolderPiece(channelFolder);
 }
 
 IdentifyOutcome Engine::identify(EngineLink& link, const std::string& mediaText, bool raw) {

@@ -8,24 +8,42 @@
 namespace pelorine {
 namespace {
 
-bool streamIndexValid(int index) { return index >= 0 && index < MediaInfo::kMaxStreams; }
+bool streamIndexValid(int index) {
+    return index >= 0 && index < MediaInfo::kMaxStreams;
+}
 
 }  // namespace
 
-double MediaInfo::mediaLength() const { return le::load<double>(bytes_, kMediaLength); }
-void MediaInfo::setMediaLength(double seconds) { le::store<double>(bytes_, kMediaLength, seconds); }
-double MediaInfo::reservedDouble() const { return le::load<double>(bytes_, kReservedDouble); }
-void MediaInfo::setReservedDouble(double value) { le::store<double>(bytes_, kReservedDouble, value); }
-std::int32_t MediaInfo::videoWidth() const { return intAt(kVideoWidth); }
-std::int32_t MediaInfo::videoHeight() const { return intAt(kVideoHeight); }
+double MediaInfo::mediaLength() const {
+    return le::load<double>(bytes_, kMediaLength);
+}
+void MediaInfo::setMediaLength(double seconds) {
+    le::store<double>(bytes_, kMediaLength, seconds);
+}
+double MediaInfo::reservedDouble() const {
+    return le::load<double>(bytes_, kReservedDouble);
+}
+void MediaInfo::setReservedDouble(double value) {
+    le::store<double>(bytes_, kReservedDouble, value);
+}
+std::int32_t MediaInfo::videoWidth() const {
+    return intAt(kVideoWidth);
+}
+std::int32_t MediaInfo::videoHeight() const {
+    return intAt(kVideoHeight);
+}
 
 void MediaInfo::setVideoSize(std::int32_t width, std::int32_t height) {
     setIntAt(kVideoWidth, width);
     setIntAt(kVideoHeight, height);
 }
 
-std::int32_t MediaInfo::titleCount() const { return intAt(kTitleCount); }
-void MediaInfo::setTitleCount(std::int32_t count) { setIntAt(kTitleCount, count); }
+std::int32_t MediaInfo::titleCount() const {
+    return intAt(kTitleCount);
+}
+void MediaInfo::setTitleCount(std::int32_t count) {
+    setIntAt(kTitleCount, count);
+}
 
 std::int32_t MediaInfo::chapterCount(int title) const {
     if (title < 0 || title >= kMaxTitles) {
@@ -62,8 +80,7 @@ void MediaInfo::setAudio(int index, std::int32_t id, std::string_view name, std:
 }
 
 std::int32_t MediaInfo::subtitleId(int index) const {
-    return streamIndexValid(index) ? intAt(kSubtitleIds + 4 * static_cast<std::size_t>(index))
-                                   : -1;
+    return streamIndexValid(index) ? intAt(kSubtitleIds + 4 * static_cast<std::size_t>(index)) : -1;
 }
 
 std::string MediaInfo::subtitleName(int index) const {
@@ -78,8 +95,12 @@ void MediaInfo::setSubtitle(int index, std::int32_t id, std::string_view name) {
     setTextAt(kSubtitleNames + kTextSize * index, name);
 }
 
-int MediaInfo::audioCount() const { return listLength(kAudioIds); }
-int MediaInfo::subtitleCount() const { return listLength(kSubtitleIds); }
+int MediaInfo::audioCount() const {
+    return listLength(kAudioIds);
+}
+int MediaInfo::subtitleCount() const {
+    return listLength(kSubtitleIds);
+}
 
 void MediaInfo::clearStreams() {
     for (int i = 0; i < kMaxStreams; ++i) {

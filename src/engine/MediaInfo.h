@@ -20,18 +20,18 @@ public:
     static constexpr std::size_t kTextSize = 512;  // NUL-terminated text slots
 
     // Offsets of the fields.
-    static constexpr std::size_t kMediaLength = 0;        // double, seconds; 0 = nothing identified
-    static constexpr std::size_t kReservedDouble = 8;     // double, set to 1.0 before identify
-    static constexpr std::size_t kVideoWidth = 16;        // int32
-    static constexpr std::size_t kVideoHeight = 20;       // int32
-    static constexpr std::size_t kReservedInt = 24;       // int32
-    static constexpr std::size_t kTitleCount = 28;        // int32
-    static constexpr std::size_t kChapterCounts = 32;     // 512 x int32, entry 0 = title 1
-    static constexpr std::size_t kAudioIds = 2080;        // 128 x int32, list ends at a negative id
-    static constexpr std::size_t kAudioNames = 2592;      // 128 x 512-byte text
-    static constexpr std::size_t kAudioNotes = 68128;     // 128 x 512-byte text
-    static constexpr std::size_t kSubtitleIds = 133664;   // 128 x int32
-    static constexpr std::size_t kSubtitleNames = 134176; // 128 x 512-byte text
+    static constexpr std::size_t kMediaLength = 0;       // double, seconds; 0 = nothing identified
+    static constexpr std::size_t kReservedDouble = 8;    // double, set to 1.0 before identify
+    static constexpr std::size_t kVideoWidth = 16;       // int32
+    static constexpr std::size_t kVideoHeight = 20;      // int32
+    static constexpr std::size_t kReservedInt = 24;      // int32
+    static constexpr std::size_t kTitleCount = 28;       // int32
+    static constexpr std::size_t kChapterCounts = 32;    // 512 x int32, entry 0 = title 1
+    static constexpr std::size_t kAudioIds = 2080;       // 128 x int32, list ends at a negative id
+    static constexpr std::size_t kAudioNames = 2592;     // 128 x 512-byte text
+    static constexpr std::size_t kAudioNotes = 68128;    // 128 x 512-byte text
+    static constexpr std::size_t kSubtitleIds = 133664;  // 128 x int32
+    static constexpr std::size_t kSubtitleNames = 134176;  // 128 x 512-byte text
 
     // A zero-filled record.
     MediaInfo() = default;

@@ -15,7 +15,8 @@ T load(std::span<const std::uint8_t> bytes, std::size_t offset) {
     static_assert(sizeof(T) <= 8);
     std::uint8_t raw[sizeof(T)];
     for (std::size_t i = 0; i < sizeof(T); ++i) {
-        raw[i] = bytes[offset + (std::endian::native == std::endian::little ? i : sizeof(T) - 1 - i)];
+        raw[i] =
+            bytes[offset + (std::endian::native == std::endian::little ? i : sizeof(T) - 1 - i)];
     }
     T value;
     std::memcpy(&value, raw, sizeof(T));
@@ -28,7 +29,8 @@ void store(std::span<std::uint8_t> bytes, std::size_t offset, T value) {
     std::uint8_t raw[sizeof(T)];
     std::memcpy(raw, &value, sizeof(T));
     for (std::size_t i = 0; i < sizeof(T); ++i) {
-        bytes[offset + (std::endian::native == std::endian::little ? i : sizeof(T) - 1 - i)] = raw[i];
+        bytes[offset + (std::endian::native == std::endian::little ? i : sizeof(T) - 1 - i)] =
+            raw[i];
     }
 }
 

@@ -67,9 +67,9 @@ TEST(MediaInfo, TextsAreCutToTheirSlotAndAnUnterminatedSlotIsSafe) {
 TEST(ChannelFiles, ControlRecordBytes) {
     const auto record = channel::makeControlRecord(channel::Command::Quit);
     const std::array<std::uint8_t, 32> expected = {
-        2, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // code, 12 reserved zero bytes
-        0x00, 0x00, 0x80, 0x3F,                           // 1.0f
-        0, 0, 0, 0,  1, 0, 0, 0,  0, 0, 0, 0};
+        2,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // code, 12 reserved zero bytes
+        0x00, 0x00, 0x80, 0x3F,                                      // 1.0f
+        0,    0,    0,    0,    1, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(record, expected);
     EXPECT_EQ(channel::readCommand(record.data(), record.size(), channel::Command::Run),
               channel::Command::Quit);

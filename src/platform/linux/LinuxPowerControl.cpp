@@ -19,10 +19,9 @@ public:
         sd_bus_error error = SD_BUS_ERROR_NULL;
         sd_bus_message* reply = nullptr;
         // "interactive" lets the desktop ask for a password where policy wants one.
-        const int result = sd_bus_call_method(bus.get(), "org.freedesktop.login1",
-                                              "/org/freedesktop/login1",
-                                              "org.freedesktop.login1.Manager", "PowerOff",
-                                              &error, &reply, "b", 1);
+        const int result = sd_bus_call_method(
+            bus.get(), "org.freedesktop.login1", "/org/freedesktop/login1",
+            "org.freedesktop.login1.Manager", "PowerOff", &error, &reply, "b", 1);
         sd_bus_message_unref(reply);
         std::string reason = error.message ? error.message : "";
         sd_bus_error_free(&error);

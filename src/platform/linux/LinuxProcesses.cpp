@@ -67,8 +67,8 @@ public:
         posix_spawn_file_actions_addclosefrom_np(&spawn.actions, 3);
 
         pid_t pid = 0;
-        const int error = ::posix_spawn(&pid, argv[0], &spawn.actions, nullptr, argv.data(),
-                                        environ);
+        const int error =
+            ::posix_spawn(&pid, argv[0], &spawn.actions, nullptr, argv.data(), environ);
         if (error != 0) {
             errno = error;
             return {errnoStatus("Cannot start \"" + arguments.front() + "\""), -1};

@@ -131,12 +131,11 @@ std::string passwordHome() {
 }  // namespace
 
 LinuxEnvironment currentEnvironment() {
-    return LinuxEnvironment{
-        [](const std::string& name) -> std::optional<std::string> {
-            const char* value = std::getenv(name.c_str());
-            return value ? std::optional<std::string>(value) : std::nullopt;
-        },
-        executablePath(), passwordHome()};
+    return LinuxEnvironment{[](const std::string& name) -> std::optional<std::string> {
+                                const char* value = std::getenv(name.c_str());
+                                return value ? std::optional<std::string>(value) : std::nullopt;
+                            },
+                            executablePath(), passwordHome()};
 }
 
 std::unique_ptr<SystemPaths> makeLinuxSystemPaths(LinuxEnvironment environment) {

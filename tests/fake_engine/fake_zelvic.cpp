@@ -1,0 +1,179 @@
+// A stand-in for the engine in the converter's tests. It records each command
+// line it is started with and speaks the channel files like the engine:
+//   identify: the source is a text file "length=S width=W height=H"; the info
+//     record gets those values. A missing source writes no record (exit 2).
+//   encode (-o): writes the output as such a text file, its length the numeric
+//     -endpos, or FAKE_ZELVIC_PART_LENGTH for a size or time text, or 10; it
+//     reports progress and ends early on quit (exit 4).
+//   otherwise: waits until the control file says quit (at most 30 s); with
+//     -hold it ignores the control file and just waits 30 s.
+// FAKE_ZELVIC_LOG names the file the command lines are appended to, one per
+// line, arguments separated by the unit separator 0x1F.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/ChannelFiles.h"
+#include "engine/MediaInfo.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+using namespace pelorine;
+
+const std::set<std::string> kOptionsWithValue = {"-currentfolder",
+                                                 "-o",
+                                                 "-ss",
+                                                 "-endpos",
+                                                 "-vf",
+                                                 "-af",
+                                                 "-srate",
+                                                 "-ofps",
+                                                 "-ovc",
+                                                 "-oac",
+                                                 "-lavcopts",
+                                                 "-lameopts",
+                                                 "-of",
+                                                 "-lavfopts",
+                                                 "-ffourcc",
+                                                 "-dvd-device",
+                                                 "-chapter",
+                                                 "-aid",
+                                                 "-sid",
+                                                 "-vo",
+                                                 "-ao",
+                                                 "-wid",
+                                                 "-colorkey",
+                                                 "-priority",
+                                                 "-autosync",
+                                                 "-mc",
+                                                 "-cdrom-device"};
+
+struct Arguments {
+    std::string source, folder, output, endpos;
+    bool identify = false;
+    bool hold = false;
+};
+
+Arguments parse(int argc, char** argv) {
+    Arguments args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = kOptionsWithValue.count(arg) && i + 1 < argc;
+        const std::string value = hasValue ? argv[i + 1] : "";
+        if (arg == "-identify") {
+            args.identify = true;
+        } else if (arg == "-hold") {
+            args.hold = true;
+        } else if (arg == "-currentfolder") {
+            args.folder = value;
+        } else if (arg == "-o") {
+            args.output = value;
+        } else if (arg == "-endpos") {
+            args.endpos = value;
+        } else if (arg.empty() || arg[0] != '-') {
+            args.source = arg;
+        }
+        i += hasValue ? 1 : 0;
+    }
+    return args;
+}
+
+void record(int argc, char** argv) {
+    const char* log = std::getenv("FAKE_ZELVIC_LOG");
+    if (!log) {
+        return;
+    }
+    std::ofstream out(log, std::ios::app | std::ios::binary);
+    for (int i = 0; i < argc; ++i) {
+        out << (i ? "\x1f" : "") << argv[i];
+    }
+    out << '\n';
+}
+
+double numberAfter(const std::string& text, const std::string& key, double fallback) {
+    const auto at = text.find(key + "=");
+    return at == std::string::npos ? fallback : std::atof(text.c_str() + at + key.size() + 1);
+}
+
+void writeBytes(const std::string& path, const void* data, std::size_t size) {
+    platform::systemFileSystem().replaceFile(
+        path, std::span(static_cast<const std::uint8_t*>(data), size));
+}
+
+channel::Command command(const std::string& folder) {
+    const auto bytes = platform::systemFileSystem().readPrefix(
+        folder + std::string(channel::kControlFileName), channel::kControlRecordSize);
+    return bytes ? channel::readCommand(bytes->data(), bytes->size(), channel::Command::Run)
+                 : channel::Command::Run;
+}
+
+int identify(const Arguments& args) {
+    std::ifstream in(args.source);
+    if (!in) {
+        return 2;
+    }
+    std::stringstream content;
+    content << in.rdbuf();
+    MediaInfo info;
+    info.clearStreams();
+    info.setMediaLength(numberAfter(content.str(), "length", 0.0));
+    info.setVideoSize(static_cast<int>(numberAfter(content.str(), "width", 0)),
+                      static_cast<int>(numberAfter(content.str(), "height", 0)));
+    writeBytes(args.folder + std::string(channel::kInfoFileName), info.bytes().data(),
+               info.bytes().size());
+    return 0;
+}
+
+int encode(const Arguments& args) {
+    double length = 10.0;
+    char* end = nullptr;
+    const double numeric = std::strtod(args.endpos.c_str(), &end);
+    if (!args.endpos.empty() && end && *end == '\0') {
+        length = numeric;
+    } else if (const char* part = std::getenv("FAKE_ZELVIC_PART_LENGTH")) {
+        length = std::atof(part);
+    }
+    int status = 0;
+    for (int step = 1; step <= 3; ++step) {
+        const auto progress = channel::makeProgressRecord(step);
+        writeBytes(args.folder + std::string(channel::kProgressFileName), progress.data(),
+                   progress.size());
+        if (command(args.folder) == channel::Command::Quit) {
+            status = 4;
+            break;
+        }
+    }
+    const std::string text = "length=" + std::to_string(length) + "\n";
+    writeBytes(args.output, text.data(), text.size());
+    return status;
+}
+
+int waitForQuit(const Arguments& args) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (!args.hold && command(args.folder) == channel::Command::Quit) {
+            return 4;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return 3;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    record(argc, argv);
+    const Arguments args = parse(argc, argv);
+    if (args.identify) {
+        return identify(args);
+    }
+    return args.output.empty() ? waitForQuit(args) : encode(args);
+}

@@ -1,0 +1,138 @@
+// The Linux platform layer against the real system: folders, files,
+// processes and the process list.
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/FileSystem.h"
+#include "platform/Processes.h"
+#include "platform/SystemPaths.h"
+#include "support/TestSupport.h"
+
+namespace pelorine::platform {
+namespace {
+
+using pelorine::testing::TempFolder;
+
+LinuxEnvironment environment(std::map<std::string, std::string> variables,
+                             std::string executable = "/opt/pelorine/bin/pelorine") {
+    return LinuxEnvironment{[variables](const std::string& name) -> std::optional<std::string> {
+                                const auto found = variables.find(name);
+                                return found == variables.end() ? std::nullopt
+                                                                : std::optional(found->second);
+                            },
+                            std::move(executable), "/nonexistent-home"};
+}
+
+TEST(LinuxSystemPaths, FollowTheDesktopConventions) {
+    TempFolder home;
+    const auto paths = makeLinuxSystemPaths(environment({{"HOME", home.path()}}));
+    EXPECT_EQ(paths->programFolder(), "/opt/pelorine/bin/");
+    EXPECT_EQ(paths->enginePath(), "/opt/pelorine/bin/zelvic");
+    EXPECT_EQ(paths->settingsFilePath(), home.file(".config/pelorine/zelvic.ini"));
+    EXPECT_EQ(paths->defaultOutputFolder(), home.file("Videos/PSP"));
+
+    std::string folder;
+    ASSERT_TRUE(paths->ensureChannelFolder(folder));
+    EXPECT_EQ(folder, home.file(".cache/pelorine/run/"));
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST(LinuxSystemPaths, HonourTheXdgVariablesAndTheVideosFolder) {
+    TempFolder home;
+    std::filesystem::create_directories(home.file("conf"));
+    home.write("conf/user-dirs.dirs",
+               "# written by xdg-user-dirs-update\n"
+               "XDG_VIDEOS_DIR=\"$HOME/Filme\"\n");
+    const auto paths = makeLinuxSystemPaths(environment({{"HOME", home.path()},
+                                                         {"XDG_CONFIG_HOME", home.file("conf")},
+                                                         {"XDG_RUNTIME_DIR", home.file("rt")}}));
+    EXPECT_EQ(paths->settingsFilePath(), home.file("conf/pelorine/zelvic.ini"));
+    EXPECT_EQ(paths->defaultOutputFolder(), home.file("Filme/PSP"));
+    std::string folder;
+    ASSERT_TRUE(paths->ensureChannelFolder(folder));
+    EXPECT_EQ(folder, home.file("rt/pelorine/"));
+}
+
+TEST(LinuxSystemPaths, EnginePathIsCanonical) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder.file("real"));
+    std::filesystem::create_directory_symlink(folder.file("real"), folder.file("link"));
+    pelorine::testing::installFakeEngine(folder.file("real/"));
+    const auto paths = makeLinuxSystemPaths(environment({}, folder.file("link/pelorine")));
+    EXPECT_EQ(paths->enginePath(), std::filesystem::canonical(folder.file("real/zelvic")).string());
+}
+
+TEST(LinuxFileSystem, ReplacesReadsAndRemovesFiles) {
+    TempFolder folder;
+    FileSystem& files = systemFileSystem();
+    const std::string path = folder.file("record.dat");
+    const std::vector<std::uint8_t> bytes = {1, 2, 3, 4, 5};
+    ASSERT_TRUE(files.replaceFile(path, bytes));
+    EXPECT_EQ(files.readPrefix(path, 100), bytes);
+    EXPECT_EQ(files.readPrefix(path, 2), std::vector<std::uint8_t>({1, 2}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1)
+        << "no temporary file is left behind";
+
+    EXPECT_TRUE(files.removeFile(path, 3));
+    EXPECT_FALSE(files.exists(path));
+    EXPECT_FALSE(files.readPrefix(path, 8));
+    EXPECT_TRUE(files.removeFile(path, 3)) << "a missing file is already deleted";
+
+    std::filesystem::create_directories(folder.file("dir.dat"));
+    const Status status = files.removeFile(folder.file("dir.dat"), 3);
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.message().find("dir.dat"), std::string::npos);
+    EXPECT_FALSE(files.replaceFile(folder.file("no/such/folder/x"), bytes));
+}
+
+TEST(LinuxProcessLauncher, SplitsTheLineWaitsAndLogs) {
+    TempFolder folder;
+    folder.write("script",
+                 "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done\n"
+                 "read line && echo stdin-was-open\necho oops >&2\nexit 7\n");
+    std::filesystem::permissions(folder.file("script"), std::filesystem::perms::owner_all);
+    const std::string log = folder.file("run.log");
+    const LaunchResult result = systemProcessLauncher().launch(
+        "\"" + folder.file("script") + "\" one \"two words\" \"C:\\App\\\\\"", log, true);
+    ASSERT_TRUE(result.started);
+    EXPECT_EQ(result.exitStatus, 7);
+    EXPECT_EQ(folder.read("run.log"), "[one]\n[two words]\n[C:\\App\\]\noops\n");
+
+    const LaunchResult missing =
+        systemProcessLauncher().launch(folder.file("no-such-program") + " x", "", true);
+    EXPECT_FALSE(missing.started);
+    EXPECT_EQ(missing.exitStatus, -1);
+}
+
+TEST(LinuxProcessList, FindsTheEngineOnlyWhileItRuns) {
+    TempFolder folder;
+    pelorine::testing::installFakeEngine(folder.path());
+    std::filesystem::create_directories(folder.file("run"));
+    const std::string engine = folder.file("zelvic");
+    ProcessList& processes = systemProcessList();
+    EXPECT_EQ(processes.isRunning(engine), ProcessQuery::NotRunning);
+
+    // Without -o or -identify the fake engine waits for quit.
+    const LaunchResult started = systemProcessLauncher().launch(
+        engine + " -currentfolder \"" + folder.file("run/") + "\"", "", false);
+    ASSERT_TRUE(started.started);
+    EXPECT_TRUE(pelorine::testing::waitUntil(
+        [&] { return processes.isRunning(engine) == ProcessQuery::Running; }));
+    EXPECT_EQ(processes.isRunning(folder.file("ZELVIC")), ProcessQuery::NotRunning)
+        << "the path is compared exactly";
+
+    // Quit through the control file: the process ends and is no longer found.
+    folder.write("run/vctrl.dat", std::string("\2\0\0\0", 4));
+    EXPECT_TRUE(pelorine::testing::waitUntil(
+        [&] { return processes.isRunning(engine) == ProcessQuery::NotRunning; }));
+    EXPECT_EQ(processes.terminateAll(engine), 0);
+}
+
+}  // namespace
+}  // namespace pelorine::platform

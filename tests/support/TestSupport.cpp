@@ -1,0 +1,56 @@
+#include "support/TestSupport.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace pelorine::testing {
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    do {
+        path_ = base / ("pelorine-test-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(path_));
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TempFolder::write(const std::string& name, const std::string& content) const {
+    std::ofstream(file(name), std::ios::binary) << content;
+}
+
+std::string TempFolder::read(const std::string& name) const {
+    std::ifstream in(file(name), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+Status FolderPaths::ensureChannelFolder(std::string& folder) const {
+    folder = folder_ + "run/";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return error ? Status::error(error.message()) : Status::ok();
+}
+
+void installFakeEngine(const std::string& folder) {
+    std::filesystem::copy_file(FAKE_ZELVIC_PATH, folder + "zelvic",
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+}  // namespace pelorine::testing
