@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -137,18 +138,23 @@ private:
             if (!isProcessEntry(entry->d_name)) {
                 continue;
             }
-            struct stat info {};
-            if (::fstatat(procFd, entry->d_name, &info, 0) != 0 || info.st_uid != self) {
-                continue;
-            }
-            const std::string link = std::string(entry->d_name) + "/exe";
-            const ssize_t length = ::readlinkat(procFd, link.c_str(), target, sizeof target);
+            char link[sizeof(entry->d_name) + 8];
+            std::snprintf(link, sizeof link, "%s/exe", entry->d_name);
+            const ssize_t length = ::readlinkat(procFd, link, target, sizeof target);
             if (length <= 0) {
                 continue;
             }
             const std::string_view image(target, static_cast<std::size_t>(length));
-            if ((image == path || image == deleted) &&
-                !visit(static_cast<pid_t>(std::strtol(entry->d_name, nullptr, 10)))) {
+            if (image != path && image != deleted) {
+                continue;
+            }
+            // The owner is asked only of a match: one system call per process
+            // keeps the check cheap when many run.
+            struct stat info {};
+            if (::fstatat(procFd, entry->d_name, &info, 0) != 0 || info.st_uid != self) {
+                continue;
+            }
+            if (!visit(static_cast<pid_t>(std::strtol(entry->d_name, nullptr, 10)))) {
                 break;
             }
         }
