@@ -1,8 +1,19 @@
+// zelvic: the engine. One run identifies a source, encodes it, or (later)
+// plays it, as its command line says.
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "Channel.h"
+#include "Identify.h"
 #include "Options.h"
+#include "Pipeline.h"
+#include "platform/FileSystem.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -11,5 +22,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zelvic: %s\n", options.error().message.c_str());
         return static_cast<int>(options.error().code);
     }
-    return 3;
+    // The library's own chatter about damaged data would drown the log.
+    av_log_set_level(AV_LOG_ERROR);
+    zelvic::Channel channel(options->currentFolder, pelorine::platform::systemFileSystem());
+    zelvic::ExitCode code = zelvic::ExitCode::Done;
+    switch (options->mode()) {
+        case zelvic::Mode::Identify:
+            code = zelvic::runIdentify(*options, channel);
+            break;
+        case zelvic::Mode::Encode:
+            code = zelvic::runEncode(*options, channel);
+            break;
+        case zelvic::Mode::Play:
+            std::printf("play mode is not available yet\n");
+            code = zelvic::ExitCode::ConversionFailed;
+            break;
+    }
+    std::fflush(stdout);
+    return static_cast<int>(code);
 }

@@ -1,0 +1,73 @@
+#pragma once
+// Ownership of FFmpeg objects: each one in a unique_ptr whose deleter is the
+// library's own free function, so no failure path needs a cleanup block.
+
+#include <memory>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/dict.h>
+#include <libavutil/frame.h>
+}
+
+namespace zelvic {
+
+struct InputContextDeleter {
+    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
+
+// An output context owns its I/O context once avio_open succeeded.
+struct OutputContextDeleter {
+    void operator()(AVFormatContext* context) const {
+        if (context->oformat && !(context->oformat->flags & AVFMT_NOFILE)) {
+            avio_closep(&context->pb);
+        }
+        avformat_free_context(context);
+    }
+};
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
+
+struct CodecContextDeleter {
+    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
+
+struct FrameDeleter {
+    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+
+struct PacketDeleter {
+    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
+
+// A dictionary of options handed to an open call; whatever the call did not
+// consume is freed with it.
+struct DictionaryDeleter {
+    void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
+};
+
+class Dictionary {
+public:
+    void set(const char* key, const char* value) { av_dict_set(&dictionary_, key, value, 0); }
+    AVDictionary** get() { return &dictionary_; }
+    ~Dictionary() { av_dict_free(&dictionary_); }
+    Dictionary() = default;
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
+private:
+    AVDictionary* dictionary_ = nullptr;
+};
+
+inline FramePtr makeFrame() {
+    return FramePtr(av_frame_alloc());
+}
+inline PacketPtr makePacket() {
+    return PacketPtr(av_packet_alloc());
+}
+
+}  // namespace zelvic

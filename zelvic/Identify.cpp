@@ -1,0 +1,121 @@
+#include "Identify.h"
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "Input.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
+namespace zelvic {
+namespace {
+
+std::string languageName(const AVDictionary* metadata) {
+    const AVDictionaryEntry* entry = av_dict_get(metadata, "language", nullptr, 0);
+    if (!entry || !entry->value[0] || std::string_view(entry->value) == "und") {
+        return "unknown";
+    }
+    static const std::map<std::string_view, const char*> kNames = {
+        {"en", "English"},     {"eng", "English"},  {"fr", "French"},   {"fra", "French"},
+        {"fre", "French"},     {"de", "German"},    {"deu", "German"},  {"ger", "German"},
+        {"es", "Spanish"},     {"spa", "Spanish"},  {"it", "Italian"},  {"ita", "Italian"},
+        {"ja", "Japanese"},    {"jpn", "Japanese"}, {"zh", "Chinese"},  {"chi", "Chinese"},
+        {"zho", "Chinese"},    {"ko", "Korean"},    {"kor", "Korean"},  {"pt", "Portuguese"},
+        {"por", "Portuguese"}, {"ru", "Russian"},   {"rus", "Russian"}, {"nl", "Dutch"},
+        {"nld", "Dutch"},      {"dut", "Dutch"},
+    };
+    const auto found = kNames.find(entry->value);
+    return found != kNames.end() ? found->second : entry->value;
+}
+
+std::string audioNote(const AVCodecParameters* parameters) {
+    return std::string(avcodec_get_name(parameters->codec_id)) + " " +
+           std::to_string(parameters->ch_layout.nb_channels) + "ch";
+}
+
+// The picture as it is shown: anamorphic sources report their display width,
+// so that the converter's choice between fitting the width and fitting the
+// height matches what the viewer sees.
+std::pair<int, int> displaySize(const AVStream* stream) {
+    const AVCodecParameters* parameters = stream->codecpar;
+    int width = parameters->width;
+    const int height = parameters->height;
+    AVRational aspect = stream->sample_aspect_ratio.num ? stream->sample_aspect_ratio
+                                                        : parameters->sample_aspect_ratio;
+    if (aspect.num > 0 && aspect.den > 0 && av_cmp_q(aspect, AVRational{1, 1}) != 0) {
+        width = static_cast<int>(std::lround(width * av_q2d(aspect) / 2.0)) * 2;
+    }
+    return {width, height};
+}
+
+}  // namespace
+
+pelorine::MediaInfo describeInput(const AVFormatContext* input) {
+    pelorine::MediaInfo info;
+    info.clearStreams();
+    info.setMediaLength(inputLengthSeconds(input));
+    info.setReservedDouble(1.0);
+    info.setTitleCount(0);
+    bool videoSeen = false;
+    int audioCount = 0;
+    int subtitleCount = 0;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        const AVCodecParameters* parameters = stream->codecpar;
+        switch (parameters->codec_type) {
+            case AVMEDIA_TYPE_VIDEO:
+                if (!videoSeen && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC) &&
+                    parameters->width > 0) {
+                    const auto [width, height] = displaySize(stream);
+                    info.setVideoSize(width, height);
+                    videoSeen = true;
+                }
+                break;
+            case AVMEDIA_TYPE_AUDIO:
+                if (audioCount < pelorine::MediaInfo::kMaxStreams) {
+                    info.setAudio(audioCount, audioCount, languageName(stream->metadata),
+                                  audioNote(parameters));
+                    ++audioCount;
+                }
+                break;
+            case AVMEDIA_TYPE_SUBTITLE:
+                if (subtitleCount < pelorine::MediaInfo::kMaxStreams) {
+                    info.setSubtitle(subtitleCount, subtitleCount, languageName(stream->metadata));
+                    ++subtitleCount;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    return info;
+}
+
+ExitCode runIdentify(const Options& options, Channel& channel) {
+    InputOpenSettings settings;
+    settings.maxAnalyzeDuration = AV_TIME_BASE;
+    auto input = openInput(options, settings);
+    if (!input) {
+        channel.removeInfo();
+        std::printf("identify: %s\n", input.error().message.c_str());
+        return input.error().code;
+    }
+    const pelorine::MediaInfo info = describeInput(input->get());
+    std::printf("identify: \"%s\" (%s): %.3f s, picture %dx%d, %d audio, %d subtitle streams\n",
+                options.source.c_str(), (*input)->iformat->name, info.mediaLength(),
+                info.videoWidth(), info.videoHeight(), info.audioCount(), info.subtitleCount());
+    for (int i = 0; i < info.audioCount(); ++i) {
+        std::printf("identify: audio %d: %s (%s)\n", info.audioId(i), info.audioName(i).c_str(),
+                    info.audioNote(i).c_str());
+    }
+    if (auto written = channel.writeInfo(info); !written) {
+        std::printf("identify: %s\n", written.error().message.c_str());
+        return written.error().code;
+    }
+    return ExitCode::Done;
+}
+
+}  // namespace zelvic

@@ -1,0 +1,68 @@
+#include "Input.h"
+
+#include <algorithm>
+
+namespace zelvic {
+namespace {
+
+// Discs come with the DVD issue; until then they are a source we cannot open,
+// reported the same way as an unreadable file.
+Result<InputContextPtr> openDiscSource(const Options& options) {
+    const char* what = options.sourceKind == SourceKind::DvdTitle ? "DVD" : "video CD";
+    return sourceUnreadable(std::string("reading a ") + what + " is not available yet");
+}
+
+}  // namespace
+
+Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings) {
+    if (options.sourceKind != SourceKind::File) {
+        return openDiscSource(options);
+    }
+    AVFormatContext* raw = nullptr;
+    int result = avformat_open_input(&raw, options.source.c_str(), nullptr, nullptr);
+    if (result < 0) {
+        return sourceUnreadable("cannot open \"" + options.source + "\": " + avErrorText(result));
+    }
+    InputContextPtr input(raw);
+    if (settings.maxAnalyzeDuration > 0) {
+        input->max_analyze_duration = settings.maxAnalyzeDuration;
+    }
+    result = avformat_find_stream_info(input.get(), nullptr);
+    if (result < 0) {
+        return sourceUnreadable("cannot read the streams of \"" + options.source +
+                                "\": " + avErrorText(result));
+    }
+    const bool hasMedia =
+        std::any_of(input->streams, input->streams + input->nb_streams, [](const AVStream* stream) {
+            const auto type = stream->codecpar->codec_type;
+            return type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO;
+        });
+    if (!hasMedia) {
+        return sourceUnreadable("\"" + options.source + "\" holds no video or audio");
+    }
+    return input;
+}
+
+double inputStartSeconds(const AVFormatContext* input) {
+    if (input->start_time == AV_NOPTS_VALUE) {
+        return 0;
+    }
+    return static_cast<double>(input->start_time) / AV_TIME_BASE;
+}
+
+double inputLengthSeconds(const AVFormatContext* input) {
+    if (input->duration != AV_NOPTS_VALUE && input->duration > 0) {
+        return static_cast<double>(input->duration) / AV_TIME_BASE;
+    }
+    double longest = 0;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
+            longest = std::max(longest,
+                               static_cast<double>(stream->duration) * av_q2d(stream->time_base));
+        }
+    }
+    return longest;
+}
+
+}  // namespace zelvic

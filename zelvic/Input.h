@@ -1,0 +1,26 @@
+#pragma once
+// Opening the source the command line names: a file through libavformat, or
+// (later) a title of a DVD or a track of a video CD.
+
+#include "Errors.h"
+#include "FFmpeg.h"
+#include "Options.h"
+
+namespace zelvic {
+
+struct InputOpenSettings {
+    // Limits for avformat_find_stream_info: identify needs sizes and lengths,
+    // not a frame-rate estimate from many seconds of packets.
+    std::int64_t maxAnalyzeDuration = 0;  // AV_TIME_BASE units; 0 keeps the library's
+};
+
+Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings);
+
+// The source's own start, in seconds: positions the converter gives (-ss) and
+// the progress we report count from it.
+double inputStartSeconds(const AVFormatContext* input);
+
+// The length of the source in seconds, 0 when unknown.
+double inputLengthSeconds(const AVFormatContext* input);
+
+}  // namespace zelvic
