@@ -55,7 +55,7 @@ Status Settings::read() {
 
 Status Settings::write() const {
     IniFile ini = readFile(nullptr);  // other keys and sections are kept
-    ini.setValue(kSection, kPolicyKey, std::to_string(policy_));
+    ini.setValue(kSection, kPolicyKey, std::to_string(policy_.load()));
     ini.setValue(kSection, kOutputPathKey, outputPath_);
     if (const std::string folder = folderOf(filePath_); !folder.empty()) {
         if (Status created = files_.createFolders(folder); !created) {

@@ -3,6 +3,7 @@
 // exists already, and the output folder. Every change is written to the
 // settings file at once; there is no save at exit.
 
+#include <atomic>
 #include <string>
 
 #include "app/IniFile.h"
@@ -37,7 +38,7 @@ public:
     Status read();
     Status write() const;
 
-    int overwritePolicy() const { return policy_; }
+    int overwritePolicy() const { return policy_.load(); }
     const std::string& outputPath() const { return outputPath_; }
 
     // Each setter stores the value and writes the file.
@@ -53,7 +54,8 @@ private:
     platform::FileSystem& files_;
     std::string filePath_;
     std::string defaultOutputFolder_;
-    int policy_ = kOverwrite;
+    // Read by the conversion worker while the window may change it.
+    std::atomic<int> policy_{kOverwrite};
     std::string outputPath_;
 };
 

@@ -147,6 +147,13 @@ std::string EncoderCommandLine::commandLine(const std::string& timing,
     return prefix_ + timing + launchTail(output, invocation_.channelFolder);
 }
 
+std::string EncoderCommandLine::firstOutput() const {
+    if (splitOutput()) {
+        return partFileName(1);
+    }
+    return job_.clipEnabled != 0 ? job_.outputPath : wholeFileName();
+}
+
 std::string EncoderCommandLine::wholeFileName() const {
     return baseName_ + "." + job_.outputFormat;
 }

@@ -29,6 +29,10 @@ public:
 
     bool mp3Output() const { return mp3_; }
     bool notSplit() const { return notSplit_; }
+    // Whether the Job is converted in parts (MP3 outputs never are).
+    bool splitOutput() const { return !mp3_ && !notSplit_; }
+    // The file the Job's first run writes.
+    std::string firstOutput() const;
     // The split setting as the engine's -endpos takes it: "650 MB" gives "650mb".
     const std::string& splitText() const { return splitText_; }
     // base.format and base_clip_k.format, from the Job's output path.

@@ -11,18 +11,15 @@ public:
         : job_(job), line_(job, invocation), host_(host) {}
 
     JobReport convert() {
-        const bool split = !line_.mp3Output() && !line_.notSplit();
-        if (job_.clipEnabled == 0) {
-            if (split) {
-                splitPlan();
-            } else {
-                run("", line_.wholeFileName());
-            }
-        } else if (split) {
-            clipSplitPlan();
+        if (!line_.splitOutput()) {
+            const bool clip = job_.clipEnabled != 0;
+            run(clip ? EncoderCommandLine::timing(job_.clipStart, job_.clipEnd - job_.clipStart)
+                     : "",
+                line_.firstOutput());
+        } else if (job_.clipEnabled == 0) {
+            splitPlan();
         } else {
-            run(EncoderCommandLine::timing(job_.clipStart, job_.clipEnd - job_.clipStart),
-                job_.outputPath);
+            clipSplitPlan();
         }
         return std::move(report_);
     }

@@ -15,10 +15,10 @@ using testing::TempFolder;
 
 class SettingsTest : public ::testing::Test {
 protected:
-    Settings load() {
-        Settings settings(platform::systemFileSystem(), folder.file("config/zelvic.ini"),
-                          "/home/me/Videos/PSP");
-        settings.load();
+    std::unique_ptr<Settings> load() {
+        auto settings = std::make_unique<Settings>(
+            platform::systemFileSystem(), folder.file("config/zelvic.ini"), "/home/me/Videos/PSP");
+        settings->load();
         return settings;
     }
     void store(const std::string& content) {
@@ -31,9 +31,9 @@ protected:
 };
 
 TEST_F(SettingsTest, FirstStartWritesTheDefaults) {
-    const Settings settings = load();
-    EXPECT_EQ(settings.overwritePolicy(), 1);
-    EXPECT_EQ(settings.outputPath(), "/home/me/Videos/PSP");
+    const auto settings = load();
+    EXPECT_EQ(settings->overwritePolicy(), 1);
+    EXPECT_EQ(settings->outputPath(), "/home/me/Videos/PSP");
     EXPECT_EQ(stored(), "[GENERAL]\nOverWriteType=1\nOutputPath=/home/me/Videos/PSP\n");
 }
 
@@ -42,7 +42,7 @@ TEST_F(SettingsTest, PolicyIsReadFromItsLeadingDigitsAndWrittenBackAsANumber) {
                                                  {"2x", 2},  {"-4", -4}, {"", 0}};
     for (const auto& [text, policy] : cases) {
         store(std::string("[GENERAL]\nOverWriteType=") + text + "\nOutputPath=/v\n");
-        EXPECT_EQ(load().overwritePolicy(), policy) << text;
+        EXPECT_EQ(load()->overwritePolicy(), policy) << text;
         EXPECT_EQ(IniFile(stored()).value("GENERAL", "OverWriteType", "?"), std::to_string(policy));
     }
 }
@@ -51,9 +51,9 @@ TEST_F(SettingsTest, NamesMatchWithoutRegardToCaseAndOtherLinesAreKept) {
     store(
         "; my notes\r\n[other]\r\nOutputPath=/elsewhere\r\n[general]\r\n  outputpath = \"/v/a b\" "
         "\r\n");
-    Settings settings = load();
-    EXPECT_EQ(settings.outputPath(), "/v/a b");
-    ASSERT_TRUE(settings.setOverwritePolicy(3));
+    const auto settings = load();
+    EXPECT_EQ(settings->outputPath(), "/v/a b");
+    ASSERT_TRUE(settings->setOverwritePolicy(3));
     const IniFile ini(stored());
     EXPECT_EQ(ini.value("other", "OutputPath", ""), "/elsewhere");
     EXPECT_EQ(ini.value("GENERAL", "OverWriteType", ""), "3");
@@ -61,19 +61,19 @@ TEST_F(SettingsTest, NamesMatchWithoutRegardToCaseAndOtherLinesAreKept) {
 }
 
 TEST_F(SettingsTest, PathsSurviveTheRoundTripUpTo511Bytes) {
-    Settings settings = load();
+    const auto settings = load();
     const std::string edgy = " /v/\"quoted\" with blanks ";
-    ASSERT_TRUE(settings.setOutputPath(edgy));
-    EXPECT_EQ(load().outputPath(), edgy);
+    ASSERT_TRUE(settings->setOutputPath(edgy));
+    EXPECT_EQ(load()->outputPath(), edgy);
 
     // 600 bytes of two-byte characters: cut at 510, never inside a character.
     std::string longPath;
     for (int i = 0; i < 300; ++i) {
         longPath += "\xC3\xA9";
     }
-    ASSERT_TRUE(settings.setOutputPath(longPath));
-    EXPECT_EQ(settings.outputPath().size(), 510u);
-    EXPECT_EQ(load().outputPath(), settings.outputPath());
+    ASSERT_TRUE(settings->setOutputPath(longPath));
+    EXPECT_EQ(settings->outputPath().size(), 510u);
+    EXPECT_EQ(load()->outputPath(), settings->outputPath());
 }
 
 TEST_F(SettingsTest, DamagedOrBinaryFilesNeverFail) {
@@ -87,10 +87,10 @@ TEST_F(SettingsTest, DamagedOrBinaryFilesNeverFail) {
             garbage += "\n[GENERAL]\nOverWriteType=2";
         }
         store(garbage);
-        const Settings settings = load();
-        EXPECT_LE(settings.outputPath().size(), Settings::kMaxOutputPath);
+        const auto settings = load();
+        EXPECT_LE(settings->outputPath().size(), Settings::kMaxOutputPath);
         EXPECT_EQ(IniFile(stored()).value("GENERAL", "OverWriteType", "?"),
-                  std::to_string(settings.overwritePolicy()));
+                  std::to_string(settings->overwritePolicy()));
     }
 }
 

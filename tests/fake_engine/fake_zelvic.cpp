@@ -4,7 +4,9 @@
 //     record gets those values. A missing source writes no record (exit 2).
 //   encode (-o): writes the output as such a text file, its length the numeric
 //     -endpos, or FAKE_ZELVIC_PART_LENGTH for a size or time text, or 10; it
-//     reports progress and ends early on quit (exit 4).
+//     reports progress and ends early on quit (exit 4). A missing source ends
+//     it with status 2; a source that says "fail" with status 3 and no
+//     output; one that says "hold" keeps reporting progress until quit.
 //   otherwise: waits until the control file says quit (at most 30 s); with
 //     -hold it ignores the control file and just waits 30 s.
 // FAKE_ZELVIC_LOG names the file the command lines are appended to, one per
@@ -115,24 +117,40 @@ channel::Command command(const std::string& folder) {
                  : channel::Command::Run;
 }
 
-int identify(const Arguments& args) {
-    std::ifstream in(args.source);
-    if (!in) {
-        return 2;
-    }
+std::string contentOf(const std::string& path, bool& found) {
+    std::ifstream in(path);
+    found = static_cast<bool>(in);
     std::stringstream content;
     content << in.rdbuf();
+    return content.str();
+}
+
+int identify(const Arguments& args) {
+    bool found = false;
+    const std::string content = contentOf(args.source, found);
+    if (!found) {
+        return 2;
+    }
     MediaInfo info;
     info.clearStreams();
-    info.setMediaLength(numberAfter(content.str(), "length", 0.0));
-    info.setVideoSize(static_cast<int>(numberAfter(content.str(), "width", 0)),
-                      static_cast<int>(numberAfter(content.str(), "height", 0)));
+    info.setMediaLength(numberAfter(content, "length", 0.0));
+    info.setVideoSize(static_cast<int>(numberAfter(content, "width", 0)),
+                      static_cast<int>(numberAfter(content, "height", 0)));
     writeBytes(args.folder + std::string(channel::kInfoFileName), info.bytes().data(),
                info.bytes().size());
     return 0;
 }
 
 int encode(const Arguments& args) {
+    bool found = false;
+    const std::string source = contentOf(args.source, found);
+    if (!found) {
+        return 2;
+    }
+    if (source.find("fail") != std::string::npos) {
+        return 3;
+    }
+    const bool hold = source.find("hold") != std::string::npos;
     double length = 10.0;
     char* end = nullptr;
     const double numeric = std::strtod(args.endpos.c_str(), &end);
@@ -142,13 +160,17 @@ int encode(const Arguments& args) {
         length = std::atof(part);
     }
     int status = 0;
-    for (int step = 1; step <= 3; ++step) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (int step = 1; step <= 3 || (hold && std::chrono::steady_clock::now() < deadline); ++step) {
         const auto progress = channel::makeProgressRecord(step);
         writeBytes(args.folder + std::string(channel::kProgressFileName), progress.data(),
                    progress.size());
         if (command(args.folder) == channel::Command::Quit) {
             status = 4;
             break;
+        }
+        if (hold) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
     const std::string text = "length=" + std::to_string(length) + "\n";

@@ -1,0 +1,26 @@
+#pragma once
+// The arithmetic of the two progress bars during a batch: the current Job's
+// share done and the whole batch's, from the engine's position in the source.
+
+#include <cstddef>
+#include <optional>
+
+#include "conversion/JobList.h"
+
+namespace pelorine {
+
+struct BarPositions {
+    std::optional<int> job;      // a new position for the current Job's bar
+    std::optional<int> overall;  // a new position for the batch's bar
+    bool stopTimer = false;      // the list is empty: nothing to follow
+};
+
+// One tick of the progress timer. `currentJob` is 1-based (0: none yet);
+// `position` the engine's position in the source in seconds (0 or less: no
+// progress yet). A bar whose new value would be 0 keeps its position.
+//
+// The position is in the source, so a clipped Job's progress is counted from
+// its clip start.
+BarPositions progressTick(const JobList& jobs, int currentJob, double position);
+
+}  // namespace pelorine
