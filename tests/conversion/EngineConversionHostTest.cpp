@@ -44,6 +44,7 @@ TEST(EngineConversionHost, RunsEveryPartOfASplitJob) {
 
     Job job;
     job.sourcePath = folder.file("my \"holiday\" clip.avi");
+    folder.write("my \"holiday\" clip.avi", "length=25");
     job.outputPath = folder.file("out put/M4V12345.MP4");
     std::filesystem::create_directories(folder.file("out put"));
     job.outputFormat = "mp4";
