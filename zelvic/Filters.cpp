@@ -76,10 +76,13 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
         plan.frameRate = input.frameRate;
     }
     // The rate filter goes first: frames it drops are never scaled, and the
-    // copies it makes are references until the encoder reads them.
+    // copies it makes are references until the encoder reads them. Rounding
+    // up gives each output slot the frame on screen at its time (the last one
+    // that began at or before it); the caller moves frames a hair earlier so
+    // that millisecond timestamps do not fall just after their own slot.
     if (plan.constantRate) {
         chain.push_back(
-            format("fps=fps=%d/%d:start_time=0", plan.frameRate.num, plan.frameRate.den));
+            format("fps=fps=%d/%d:start_time=0:round=up", plan.frameRate.num, plan.frameRate.den));
     } else {
         chain.push_back("trim=start=0");
     }

@@ -40,7 +40,9 @@ struct VideoPlan {
 };
 
 // Input timestamps reach the chain already shifted so that the start asked
-// for (-ss) is 0; the chain drops everything before it.
+// for (-ss) is 0, and video frames kFrameTimeTolerance earlier still; the
+// chain drops everything before 0.
+inline constexpr double kFrameTimeTolerance = 0.002;  // seconds
 VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<FrameRate>& outputRate,
                     const VideoInputFormat& input);
 

@@ -24,6 +24,11 @@ Result<InputContextPtr> openInput(const Options& options, const InputOpenSetting
         return sourceUnreadable("cannot open \"" + options.source + "\": " + avErrorText(result));
     }
     InputContextPtr input(raw);
+    // libavformat renders any .txt file as ANSI art; for a converter a text
+    // file is not a video.
+    if (std::string_view(input->iformat->name) == "tty") {
+        return sourceUnreadable("\"" + options.source + "\" is text, not media");
+    }
     if (settings.maxAnalyzeDuration > 0) {
         input->max_analyze_duration = settings.maxAnalyzeDuration;
     }

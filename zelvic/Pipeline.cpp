@@ -33,6 +33,7 @@ struct StreamContext {
     VideoInputFormat videoFormat;  // what the filter graph was built for
     AudioInputFormat audioFormat;
     std::int64_t shift = 0;              // the start asked for, in input time base
+    std::int64_t tolerance = 0;          // kFrameTimeTolerance in input time base
     std::optional<std::int64_t> endPts;  // the end asked for, shifted, input time base
     std::int64_t lastEnd = 0;            // end of the last frame fed, shifted
     std::int64_t nextPts = AV_NOPTS_VALUE;
@@ -123,20 +124,19 @@ Outcome Encoding::openSource() {
     }
     const bool wantAudio = !options_.noSound && options_.audioEncoder != AudioEncoder::Unset;
     if (wantAudio) {
+        // Engine audio ids count the audio streams in stream order; without
+        // -aid the first one plays, as it does in the preview.
+        const int wanted = std::max(0, options_.audioId);
         int index = -1;
-        if (options_.audioId >= 0) {
-            // Engine audio ids count the audio streams in stream order.
-            int seen = 0;
-            for (unsigned i = 0; i < input_->nb_streams && index < 0; ++i) {
-                if (input_->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
-                    seen++ == options_.audioId) {
-                    index = static_cast<int>(i);
-                }
+        int seen = 0;
+        for (unsigned i = 0; i < input_->nb_streams && index < 0; ++i) {
+            if (input_->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
+                seen++ == wanted) {
+                index = static_cast<int>(i);
             }
         }
         if (index < 0) {
-            index = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1,
-                                        video_ ? video_->input->index : -1, nullptr, 0);
+            index = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
         }
         if (index >= 0) {
             audio_.emplace();
@@ -184,6 +184,8 @@ Outcome Encoding::openDecoder(StreamContext& stream) {
     stream.shift = av_rescale_q(
         static_cast<std::int64_t>(std::llround((inputStart_ + options_.start) * AV_TIME_BASE)),
         AV_TIME_BASE_Q, base);
+    stream.tolerance = av_rescale_q(static_cast<std::int64_t>(kFrameTimeTolerance * AV_TIME_BASE),
+                                    AV_TIME_BASE_Q, base);
     if (options_.end.seconds) {
         stream.endPts = av_rescale_q(
             static_cast<std::int64_t>(std::llround(*options_.end.seconds * AV_TIME_BASE)),
@@ -420,7 +422,7 @@ Outcome Encoding::filterFrame(StreamContext& stream, AVFrame* frame) {
     if (!frameMatchesGraph(stream, frame)) {
         return success();  // a mid-stream format change we cannot follow: skip the frame
     }
-    frame->pts = shifted;
+    frame->pts = isVideo ? shifted - stream.tolerance : shifted;
     stream.lastEnd = std::max(stream.lastEnd, shifted + duration);
     ++stream.framesFed;
     const int result =

@@ -1,0 +1,316 @@
+#include "Probe.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace zelvic::test {
+namespace {
+
+struct InputCloser {
+    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+using Input = std::unique_ptr<AVFormatContext, InputCloser>;
+struct CodecFree {
+    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+using Codec = std::unique_ptr<AVCodecContext, CodecFree>;
+struct FrameFree {
+    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct PacketFree {
+    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+
+Input open(const std::string& path) {
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) {
+        return nullptr;
+    }
+    Input input(raw);
+    if (avformat_find_stream_info(raw, nullptr) < 0) {
+        return nullptr;
+    }
+    return input;
+}
+
+Codec openDecoder(const AVStream* stream) {
+    const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!decoder) {
+        return nullptr;
+    }
+    Codec context(avcodec_alloc_context3(decoder));
+    avcodec_parameters_to_context(context.get(), stream->codecpar);
+    context->pkt_timebase = stream->time_base;
+    if (avcodec_open2(context.get(), decoder, nullptr) < 0) {
+        return nullptr;
+    }
+    return context;
+}
+
+// Feeds every packet of `streamIndex` to `decoder`, calling `onFrame` per frame.
+template <typename OnFrame>
+void decodeAll(AVFormatContext* input, int streamIndex, AVCodecContext* decoder, OnFrame onFrame,
+               bool stopAfterFirst = false) {
+    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    bool done = false;
+    auto receive = [&] {
+        while (!done && avcodec_receive_frame(decoder, frame.get()) >= 0) {
+            onFrame(frame.get());
+            av_frame_unref(frame.get());
+            done = stopAfterFirst;
+        }
+    };
+    while (!done && av_read_frame(input, packet.get()) >= 0) {
+        if (packet->stream_index == streamIndex) {
+            avcodec_send_packet(decoder, packet.get());
+            receive();
+        }
+        av_packet_unref(packet.get());
+    }
+    if (!done) {
+        avcodec_send_packet(decoder, nullptr);
+        receive();
+    }
+}
+
+}  // namespace
+
+const StreamProbe* MediaProbe::video() const {
+    for (const StreamProbe& stream : streams) {
+        if (stream.type == AVMEDIA_TYPE_VIDEO) {
+            return &stream;
+        }
+    }
+    return nullptr;
+}
+
+const StreamProbe* MediaProbe::audio() const {
+    for (const StreamProbe& stream : streams) {
+        if (stream.type == AVMEDIA_TYPE_AUDIO) {
+            return &stream;
+        }
+    }
+    return nullptr;
+}
+
+int MediaProbe::count(AVMediaType type) const {
+    return static_cast<int>(std::count_if(streams.begin(), streams.end(),
+                                          [&](const StreamProbe& s) { return s.type == type; }));
+}
+
+MediaProbe probeMedia(const std::string& path) {
+    MediaProbe result;
+    Input input = open(path);
+    if (!input) {
+        return result;
+    }
+    result.opened = true;
+    result.format = input->iformat->name;
+    result.duration = input->duration > 0 ? static_cast<double>(input->duration) / AV_TIME_BASE : 0;
+    std::vector<std::int64_t> first(input->nb_streams, AV_NOPTS_VALUE);
+    std::vector<std::int64_t> last(input->nb_streams, AV_NOPTS_VALUE);
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        const AVCodecParameters* parameters = stream->codecpar;
+        StreamProbe probe;
+        probe.type = parameters->codec_type;
+        probe.codec = parameters->codec_id;
+        probe.profile = parameters->profile;
+        probe.level = parameters->level;
+        probe.width = parameters->width;
+        probe.height = parameters->height;
+        probe.sampleAspect = parameters->sample_aspect_ratio;
+        probe.frameRate =
+            stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
+        probe.sampleRate = parameters->sample_rate;
+        probe.channels = parameters->ch_layout.nb_channels;
+        result.streams.push_back(probe);
+    }
+    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
+        const int index = packet->stream_index;
+        StreamProbe& probe = result.streams[index];
+        ++probe.packets;
+        if (packet->pts != AV_NOPTS_VALUE) {
+            if (first[index] == AV_NOPTS_VALUE || packet->pts < first[index]) {
+                first[index] = packet->pts;
+            }
+            const std::int64_t end = packet->pts + packet->duration;
+            if (last[index] == AV_NOPTS_VALUE || end > last[index]) {
+                last[index] = end;
+            }
+        }
+        av_packet_unref(packet.get());
+    }
+    double spanStart = 1e300;
+    double spanEnd = -1e300;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        if (first[i] != AV_NOPTS_VALUE) {
+            const double base = av_q2d(input->streams[i]->time_base);
+            result.streams[i].duration = static_cast<double>(last[i] - first[i]) * base;
+            result.streams[i].firstPts = static_cast<double>(first[i]) * base;
+            spanStart = std::min(spanStart, static_cast<double>(first[i]) * base);
+            spanEnd = std::max(spanEnd, static_cast<double>(last[i]) * base);
+        }
+    }
+    result.span = spanEnd > spanStart ? spanEnd - spanStart : 0;
+    // Decode the video to see the picture types the player will meet.
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        if (result.streams[i].type != AVMEDIA_TYPE_VIDEO) {
+            continue;
+        }
+        Input again = open(path);
+        Codec decoder = openDecoder(again->streams[i]);
+        if (!decoder) {
+            continue;
+        }
+        decodeAll(again.get(), static_cast<int>(i), decoder.get(), [&](const AVFrame* frame) {
+            if (frame->pict_type == AV_PICTURE_TYPE_B) {
+                ++result.streams[i].bFrames;
+            }
+        });
+        result.streams[i].referenceFrames = decoder->refs;
+    }
+    return result;
+}
+
+namespace {
+
+double centreMean(const AVFrame* frame) {
+    double sum = 0;
+    int count = 0;
+    for (int y = frame->height * 3 / 8; y < frame->height * 5 / 8; ++y) {
+        const std::uint8_t* row = frame->data[0] + y * frame->linesize[0];
+        for (int x = frame->width * 3 / 8; x < frame->width * 5 / 8; ++x) {
+            sum += row[x];
+            ++count;
+        }
+    }
+    const double mean = count ? sum / count : 0;
+    // Full-range sources (JPEG pictures) reach the encoders as video range.
+    const bool fullRange =
+        frame->color_range == AVCOL_RANGE_JPEG || frame->format == AV_PIX_FMT_YUVJ420P ||
+        frame->format == AV_PIX_FMT_YUVJ422P || frame->format == AV_PIX_FMT_YUVJ444P;
+    return fullRange ? 16 + mean * 219 / 255 : mean;
+}
+
+}  // namespace
+
+double centreLumaAt(const std::string& path, double seconds) {
+    Input input = open(path);
+    if (!input) {
+        return -1;
+    }
+    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index < 0) {
+        return -1;
+    }
+    const double start = input->start_time == AV_NOPTS_VALUE
+                             ? 0
+                             : static_cast<double>(input->start_time) / AV_TIME_BASE;
+    const AVRational base = input->streams[index]->time_base;
+    Codec decoder = openDecoder(input->streams[index]);
+    double luma = -1;
+    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+        if (frame->best_effort_timestamp == AV_NOPTS_VALUE) {
+            return;
+        }
+        const double at = static_cast<double>(frame->best_effort_timestamp) * av_q2d(base) - start;
+        if (at <= seconds + 1e-3) {
+            luma = centreMean(frame);
+        }
+    });
+    return luma;
+}
+
+PictureProbe probeFirstPicture(const std::string& path) {
+    PictureProbe result;
+    Input input = open(path);
+    if (!input) {
+        return result;
+    }
+    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index < 0) {
+        return result;
+    }
+    Codec decoder = openDecoder(input->streams[index]);
+    decodeAll(
+        input.get(), index, decoder.get(),
+        [&](const AVFrame* frame) {
+            result.width = frame->width;
+            result.height = frame->height;
+            result.rowMeans.assign(frame->height, 0);
+            result.columnMeans.assign(frame->width, 0);
+            double centre = 0;
+            int centreCount = 0;
+            for (int y = 0; y < frame->height; ++y) {
+                const std::uint8_t* row = frame->data[0] + y * frame->linesize[0];
+                for (int x = 0; x < frame->width; ++x) {
+                    result.rowMeans[y] += row[x];
+                    result.columnMeans[x] += row[x];
+                    if (y >= frame->height * 3 / 8 && y < frame->height * 5 / 8 &&
+                        x >= frame->width * 3 / 8 && x < frame->width * 5 / 8) {
+                        centre += row[x];
+                        ++centreCount;
+                    }
+                }
+            }
+            for (double& mean : result.rowMeans) {
+                mean /= frame->width;
+            }
+            for (double& mean : result.columnMeans) {
+                mean /= frame->height;
+            }
+            result.centreMean = centreCount ? centre / centreCount : 0;
+        },
+        true);
+    return result;
+}
+
+std::vector<ChannelMeasure> measureAudio(const std::string& path) {
+    Input input = open(path);
+    if (!input) {
+        return {};
+    }
+    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (index < 0) {
+        return {};
+    }
+    Codec decoder = openDecoder(input->streams[index]);
+    const int channels = decoder->ch_layout.nb_channels;
+    std::vector<double> sumSquares(channels, 0);
+    std::vector<long long> crossings(channels, 0);
+    std::vector<float> previous(channels, 0);
+    long long samples = 0;
+    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+        if (frame->format != AV_SAMPLE_FMT_FLTP) {
+            return;
+        }
+        for (int c = 0; c < channels; ++c) {
+            const float* data = reinterpret_cast<const float*>(frame->extended_data[c]);
+            for (int s = 0; s < frame->nb_samples; ++s) {
+                sumSquares[c] += static_cast<double>(data[s]) * data[s];
+                if ((previous[c] < 0) != (data[s] < 0)) {
+                    ++crossings[c];
+                }
+                previous[c] = data[s];
+            }
+        }
+        samples += frame->nb_samples;
+    });
+    std::vector<ChannelMeasure> result(channels);
+    const double seconds = static_cast<double>(samples) / decoder->sample_rate;
+    for (int c = 0; c < channels && samples > 0; ++c) {
+        result[c].rms = std::sqrt(sumSquares[c] / static_cast<double>(samples));
+        result[c].frequency = static_cast<double>(crossings[c]) / 2.0 / seconds;
+    }
+    return result;
+}
+
+}  // namespace zelvic::test

@@ -1,0 +1,68 @@
+#pragma once
+// What a test learns about a file by opening it with libavformat and decoding
+// it: the same view the handheld or any player gets.
+
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/avutil.h>
+}
+
+namespace zelvic::test {
+
+struct StreamProbe {
+    AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
+    AVCodecID codec = AV_CODEC_ID_NONE;
+    int profile = FF_PROFILE_UNKNOWN;
+    int level = FF_LEVEL_UNKNOWN;
+    int width = 0;
+    int height = 0;
+    AVRational sampleAspect{0, 1};
+    AVRational frameRate{0, 1};
+    int sampleRate = 0;
+    int channels = 0;
+    long long packets = 0;
+    double duration = 0;      // first timestamp to the end of the last packet
+    int bFrames = 0;          // decoded pictures of type B
+    int referenceFrames = 0;  // H.264: max_num_ref_frames, when known
+    double firstPts = 0;
+};
+
+struct MediaProbe {
+    bool opened = false;
+    std::string format;
+    double duration = 0;  // as the container states it
+    double span = 0;      // earliest packet start to latest packet end, all streams
+    std::vector<StreamProbe> streams;
+    const StreamProbe* video() const;
+    const StreamProbe* audio() const;
+    int count(AVMediaType type) const;
+};
+
+// Opens, reads every packet and decodes the video.
+MediaProbe probeMedia(const std::string& path);
+
+// The first decoded picture's luma: mean of every row and of every column.
+struct PictureProbe {
+    int width = 0;
+    int height = 0;
+    std::vector<double> rowMeans;
+    std::vector<double> columnMeans;
+    double centreMean = 0;  // the middle quarter of the picture
+};
+PictureProbe probeFirstPicture(const std::string& path);
+
+// The centre luma of the picture a player shows at `seconds` after the
+// source's start (the last frame that begins at or before it).
+double centreLumaAt(const std::string& path, double seconds);
+
+// The decoded audio, per channel: level and dominant frequency.
+struct ChannelMeasure {
+    double rms = 0;
+    double frequency = 0;  // from zero crossings
+};
+std::vector<ChannelMeasure> measureAudio(const std::string& path);
+
+}  // namespace zelvic::test
