@@ -65,6 +65,7 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
                             ? input.sampleAspect
                             : AVRational{1, 1};
     bool scaled = false;
+    std::size_t lastScale = std::string::npos;  // index in `chain`
 
     plan.constantRate = outputRate.has_value() ||
                         std::any_of(steps.begin(), steps.end(), [](const VideoStep& step) {
@@ -103,6 +104,7 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
             newWidth = newWidth == 0 ? width : newWidth;
             newHeight = newHeight == 0 ? height : newHeight;
             chain.push_back(format("scale=%d:%d", newWidth, newHeight));
+            lastScale = chain.size() - 1;
             width = newWidth;
             height = newHeight;
             aspect = {1, 1};
@@ -112,12 +114,23 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
             const int frameHeight = expand->height > 0 ? expand->height : height;
             if (width > frameWidth || height > frameHeight) {
                 // Rounding may leave the picture a little larger than its frame:
-                // shrink it to fit rather than cut it.
-                const double factor = std::min(static_cast<double>(frameWidth) / width,
-                                               static_cast<double>(frameHeight) / height);
-                width = std::min(frameWidth, evenFloor(static_cast<int>(width * factor)));
-                height = std::min(frameHeight, evenFloor(static_cast<int>(height * factor)));
-                chain.push_back(format("scale=%d:%d", width, height));
+                // fit it (by redoing the scale just made, if there is one)
+                // rather than cut it.
+                const double displayAspect = width * av_q2d(aspect) / height;
+                if (displayAspect > static_cast<double>(frameWidth) / frameHeight) {
+                    width = frameWidth;
+                    height = std::min(frameHeight, evenSide(frameWidth / displayAspect));
+                } else {
+                    height = frameHeight;
+                    width = std::min(frameWidth, evenSide(frameHeight * displayAspect));
+                }
+                const std::string fitted = format("scale=%d:%d", width, height);
+                if (lastScale == chain.size() - 1) {
+                    chain.back() = fitted;
+                } else {
+                    chain.push_back(fitted);
+                }
+                aspect = {1, 1};
                 scaled = true;
             }
             const int x = expand->x < 0 ? ((frameWidth - width) / 2) & ~1
