@@ -159,12 +159,8 @@ std::string BatchRun::endMessage(const JobList& jobs, const std::vector<JobResul
            std::to_string(results.size()) + " could not be converted:" + failures;
 }
 
-void stopBatch(BatchState& state, Engine& engine, EngineLink& link,
-               const std::function<void()>& keepAlive, std::chrono::milliseconds patience) {
-    if (activityState(state.activityFlag, engine.isRunning()) != ActivityState::Converting) {
-        return;
-    }
-    state.activityFlag = 1;
+void quitEngine(Engine& engine, EngineLink& link, const std::function<void()>& keepAlive,
+                std::chrono::milliseconds patience) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     while (true) {
         link.writeQuit();
@@ -179,6 +175,15 @@ void stopBatch(BatchState& state, Engine& engine, EngineLink& link,
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+}
+
+void stopBatch(BatchState& state, Engine& engine, EngineLink& link,
+               const std::function<void()>& keepAlive, std::chrono::milliseconds patience) {
+    if (activityState(state.activityFlag, engine.isRunning()) != ActivityState::Converting) {
+        return;
+    }
+    state.activityFlag = 1;
+    quitEngine(engine, link, keepAlive, patience);
 }
 
 }  // namespace pelorine

@@ -92,10 +92,14 @@ private:
     std::vector<JobResult> results_;
 };
 
-// Stops a running batch from the window's thread: asks the engine to quit
-// until it is gone, calling `keepAlive` between attempts so the window keeps
-// painting. An engine still there after `patience` is ended by force.
-// Does nothing when no conversion runs.
+// Asks the engine to quit until it is gone, calling `keepAlive` between
+// attempts so the window keeps painting. An engine still there after
+// `patience` is ended by force, so this always returns.
+void quitEngine(Engine& engine, EngineLink& link, const std::function<void()>& keepAlive,
+                std::chrono::milliseconds patience = std::chrono::seconds(5));
+
+// Stops a running batch from the window's thread: the stop request, then
+// quitEngine(). Does nothing when no conversion runs.
 void stopBatch(BatchState& state, Engine& engine, EngineLink& link,
                const std::function<void()>& keepAlive,
                std::chrono::milliseconds patience = std::chrono::seconds(5));

@@ -12,10 +12,15 @@ namespace pelorine {
 EngineLink::EngineLink(platform::FileSystem& files) : files_(files) {}
 
 void EngineLink::setChannelFolder(const std::string& folder) {
-    channelFolder_ = folder;
-    infoPath_ = folder + std::string(channel::kInfoFileName);
-    controlPath_ = folder + std::string(channel::kControlFileName);
-    progressPath_ = folder + std::string(channel::kProgressFileName);
+    // The paths stay untouched when the folder does not change: the window's
+    // thread reads the progress file while a batch's identify runs set the
+    // folder again.
+    if (folder != channelFolder_ || infoPath_.empty()) {
+        channelFolder_ = folder;
+        infoPath_ = folder + std::string(channel::kInfoFileName);
+        controlPath_ = folder + std::string(channel::kControlFileName);
+        progressPath_ = folder + std::string(channel::kProgressFileName);
+    }
     {
         std::lock_guard lock(controlMutex_);
         control_ = channel::makeControlRecord(channel::Command::Run);

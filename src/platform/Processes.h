@@ -19,8 +19,9 @@ class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;
 
-    // Starts the program named by the first argument of `commandLine` (split by
-    // the rules of splitCommandLine, no shell). Its standard input is empty;
+    // Starts the program named by the first argument of `commandLine` (a path,
+    // or a name looked up in PATH; the line is split by the rules of
+    // splitCommandLine, no shell). Its standard input is empty;
     // its standard output and error are appended to `logPath`, or go nowhere when
     // `logPath` is empty. With `wait`, returns once the process has ended;
     // otherwise at once, and the process is reaped when it ends.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Desktop.h"
 #include "platform/Text.h"
 
 namespace pelorine::platform {
@@ -67,6 +68,23 @@ TEST(Text, FixedSixIgnoresTheLocale) {
     EXPECT_EQ(text::fixed6(0), "0.000000");
     EXPECT_EQ(text::fixed6(60.1234567), "60.123457");
     std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+}  // namespace pelorine::platform
+
+namespace pelorine::platform {
+namespace {
+
+TEST(HandlerCommand, PutsTheLinkWhereThePlaceholderWasAndDropsTheRest) {
+    EXPECT_EQ(handlerCommand("firefox-esr %u", "https://a.b/c d"),
+              "firefox-esr \"https://a.b/c d\"");
+    EXPECT_EQ(handlerCommand("/opt/web/browser \"%U\" --new-window", "file:///x.html"),
+              "/opt/web/browser \"file:///x.html\"");
+    EXPECT_EQ(handlerCommand("viewer --flag", "x"), "viewer --flag \"x\"");
+    EXPECT_EQ(openLinkErrorText(31),
+              "There is no application associated\nwith the given filename extension.");
+    EXPECT_EQ(openLinkErrorText(99), "Unknown Error (99) occurred.");
 }
 
 }  // namespace

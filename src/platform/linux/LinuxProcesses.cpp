@@ -69,7 +69,7 @@ public:
 
         pid_t pid = 0;
         const int error =
-            ::posix_spawn(&pid, argv[0], &spawn.actions, nullptr, argv.data(), environ);
+            ::posix_spawnp(&pid, argv[0], &spawn.actions, nullptr, argv.data(), environ);
         if (error != 0) {
             errno = error;
             return {errnoStatus("Cannot start \"" + arguments.front() + "\""), -1};

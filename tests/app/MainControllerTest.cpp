@@ -1,0 +1,330 @@
+// The main window's decisions, driven without a display: a scripted window,
+// scripted dialogs, and the fake engine as the engine.
+
+#include "app/MainController.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <mutex>
+
+#include "app/Commands.h"
+#include "app/OutputFolder.h"
+#include "support/TestSupport.h"
+
+namespace pelorine {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+struct ExitCalled {
+    int code;
+};
+
+class ScriptedWindow final : public MainView, public Dialogs {
+public:
+    // MainView
+    void focusDialog() override { add("focus"); }
+    void minimise() override { add("minimise"); }
+    int popUpMenu(int menu, int button) override {
+        add("menu " + std::to_string(menu) + " at " + std::to_string(button));
+        return menuChoice;
+    }
+    void setOutputPathText(const std::string& text) override {
+        add("edit " + text);
+        if (controller) {
+            controller->outputPathEdited(text);  // the edit reports every change
+        }
+    }
+    void setOutputCell(std::size_t row, const std::string& text) override {
+        add("cell " + std::to_string(row) + " " + text);
+    }
+    void keepAlive() override {}
+    // BatchView
+    void selectRow(std::size_t row) override { add("select " + std::to_string(row)); }
+    void setOverallBar(int position) override { add("overall " + std::to_string(position)); }
+    void setJobBar(int position) override { add("job " + std::to_string(position)); }
+    void startProgressTimer() override { add("timer on"); }
+    void stopProgressTimer() override { add("timer off"); }
+    bool shutDownWhenFinished() override { return false; }
+    bool askOverwrite(const std::string&) override { return true; }
+    void showMessage(const std::string& text) override { add("batch message " + text); }
+    // Dialogs
+    void message(const std::string& text) override { add("message " + text); }
+    void warning(const std::string& text, const std::string& caption) override {
+        add("warning " + caption + ": " + text);
+    }
+    bool confirm(const std::string& text, const std::string& caption) override {
+        add("confirm " + caption + ": " + text);
+        return confirmAnswer;
+    }
+    std::optional<std::string> chooseFolder(const std::string& prompt) override {
+        add("choose " + prompt);
+        return folderChoice;
+    }
+
+    std::vector<std::string> events() {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+    void clear() {
+        std::lock_guard lock(mutex_);
+        events_.clear();
+    }
+
+    MainController* controller = nullptr;
+    int menuChoice = 0;
+    bool confirmAnswer = false;
+    std::optional<std::string> folderChoice;
+
+private:
+    void add(std::string event) {
+        std::lock_guard lock(mutex_);
+        events_.push_back(std::move(event));
+    }
+    std::mutex mutex_;
+    std::vector<std::string> events_;
+};
+
+class ScriptedDesktop final : public platform::Desktop {
+public:
+    int openLink(const std::string& link) override {
+        links.push_back(link);
+        return result;
+    }
+    [[noreturn]] void exitProcess(int code) override { throw ExitCalled{code}; }
+    std::vector<std::string> links;
+    int result = platform::kLinkOpened;
+};
+
+class NoPower final : public platform::PowerControl {
+public:
+    Status powerOff() override { return Status::error("not in tests"); }
+};
+
+class MainControllerTest : public ::testing::Test {
+protected:
+    MainControllerTest() {
+        testing::installFakeEngine(folder.path());
+        window.controller = &controller;
+        controller.initialise();
+        window.clear();
+    }
+
+    Job& addJob(const std::string& name) {
+        folder.write(name + ".avi", "length=50");
+        auto job = std::make_unique<Job>();
+        job->sourcePath = folder.file(name + ".avi");
+        job->outputPath = folder.file("out/" + name + ".MP4");
+        job->outputFormat = "mp4";
+        job->split = "Not split";
+        job->duration = 50;
+        job->videoDisabled = job->audioDisabled = "no";
+        job->audioChannel = job->audioVolume = job->videoFrameRate = "default";
+        job->audioSampleRate = "44100";
+        job->videoBitrate = job->audioBitrate = "128";
+        return controller.jobs().append(std::move(job));
+    }
+
+    // Makes the state "converting": a batch flag of 0 and an engine that runs.
+    void pretendConverting() {
+        ASSERT_TRUE(engine
+                        .launch(engine.path() + " -hold -currentfolder \"" +
+                                    controller.link().channelFolder() + "\"",
+                                false)
+                        .started);
+        ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning(); }));
+        controller.batchState().activityFlag = 0;
+    }
+    void endPretending() {
+        controller.batchState().activityFlag = 1;
+        engine.terminateAll();
+        ASSERT_TRUE(testing::waitUntil([&] { return !engine.isRunning(); }));
+    }
+
+    testing::TempFolder folder;
+    testing::FolderPaths paths{folder.path()};
+    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem()};
+    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
+    ScriptedDesktop desktop;
+    NoPower power;
+    ScriptedWindow window;
+    MainController controller{
+        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window};
+};
+
+TEST(OutputFolder, RetargetKeepsTheFileName) {
+    EXPECT_EQ(retargetOutputPath("/media/psp", "/home/me/out/M4V12345.MP4"),
+              "/media/psp/M4V12345.MP4");
+    EXPECT_EQ(retargetOutputPath("/", "/home/me/out/a.mp4"), "/a.mp4");
+    EXPECT_EQ(retargetOutputPath("/media/psp/", "/x/a.mp4"), "/media/psp/a.mp4");
+    EXPECT_EQ(retargetOutputPath("", "/x/a.mp4"), "/a.mp4");
+}
+
+TEST(OutputFolder, StatusLineShortensLongPathsAtASeparator) {
+    EXPECT_EQ(folderStatusText("/home/me/Videos"), "/home/me/Videos");
+    const std::string exact(55, 'a');
+    EXPECT_EQ(folderStatusText(exact), exact);
+    // 73 characters: the last 53 begin inside "a-rather-long-folder-name", so
+    // the text starts at the separator that follows.
+    const std::string longPath =
+        "/home/someone-else/a-rather-long-folder-name/and/yet/another/level/here/x";
+    EXPECT_EQ(folderStatusText(longPath), ".../and/yet/another/level/here/x");
+    EXPECT_EQ(folderStatusText(std::string(60, 'b')), "..." + std::string(53, 'b'));
+}
+
+TEST_F(MainControllerTest, EveryCommandOfTheTableIsHandled) {
+    using namespace command;
+    for (const int id : {kExit,
+                         kFileMenu,
+                         kEditMenu,
+                         kSettingsMenu,
+                         kHelpMenu,
+                         kAdd,
+                         kDelete,
+                         kClear,
+                         kConvert,
+                         kStop,
+                         kDvd,
+                         kWebsite,
+                         kMinimise,
+                         kSaveProfileAs,
+                         kBrowse,
+                         kCancel,
+                         kPlay,
+                         kStopPlay,
+                         kPlayPrevious,
+                         kPlayNext,
+                         kNewProject,
+                         kOpenProject,
+                         kSaveProject,
+                         kAddFile,
+                         kDeleteSelectedFile,
+                         kClearMenu,
+                         kExitMenu,
+                         kStopPreviewOrGuard,
+                         kSetOutputPath,
+                         kPlayMenu,
+                         kConvertMenu,
+                         kHelp,
+                         kWebsiteMenu,
+                         kAbout,
+                         kContactUs,
+                         kOverwriteSettings,
+                         kVideoInformation,
+                         kLoadProfile,
+                         kSetOutputFileName,
+                         kStopPreviewMenu,
+                         kStopConversionMenu,
+                         kListPlay,
+                         kListStop,
+                         kListAddFile,
+                         kListClear,
+                         kListDvdSettings,
+                         kListSetOutputFileName,
+                         kListFileInformation,
+                         kListDeleteVideoFile}) {
+        EXPECT_TRUE(controller.handleCommand(id)) << id;
+    }
+    EXPECT_FALSE(controller.handleCommand(4242));
+}
+
+TEST_F(MainControllerTest, MenusRouteTheChosenItem) {
+    window.menuChoice = command::kMinimise;
+    controller.handleCommand(command::kHelpMenu);
+    EXPECT_THAT(window.events(), ElementsAre("focus", "menu 148 at 1006", "focus", "minimise"));
+    window.clear();
+    window.menuChoice = 0;
+    controller.handleCommand(command::kFileMenu);
+    EXPECT_THAT(window.events(), ElementsAre("focus", "menu 143 at 1001"));
+}
+
+TEST_F(MainControllerTest, ExitAsksFirst) {
+    window.confirmAnswer = false;
+    EXPECT_NO_THROW(controller.handleCommand(command::kExit));
+    EXPECT_THAT(window.events(), Contains("confirm Video Batch Converter: Exit anyway?"));
+    window.confirmAnswer = true;
+    try {
+        controller.handleCommand(command::kExitMenu);
+        FAIL() << "the program should have ended";
+    } catch (const ExitCalled& exit) {
+        EXPECT_EQ(exit.code, 1);
+    }
+    EXPECT_TRUE(controller.closeRequested());
+}
+
+TEST_F(MainControllerTest, ChoosingAFolderMovesEveryOutput) {
+    addJob("one");
+    addJob("two");
+    window.folderChoice = folder.file("psp");
+    controller.handleCommand(command::kBrowse);
+    EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("psp/one.MP4"));
+    EXPECT_EQ(controller.jobs().job(1).outputPath, folder.file("psp/two.MP4"));
+    EXPECT_THAT(window.events(), Contains("cell 1 " + folder.file("psp/two.MP4")));
+    EXPECT_THAT(window.events(), Contains("edit " + folder.file("psp")));
+    EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("OutputPath=" + folder.file("psp")));
+
+    window.folderChoice.reset();  // cancelled: nothing changes
+    controller.handleCommand(command::kSetOutputPath);
+    EXPECT_EQ(settings.outputPath(), folder.file("psp"));
+
+    controller.outputPathEdited("");
+    EXPECT_EQ(controller.jobs().job(0).outputPath, "/one.MP4");
+}
+
+TEST_F(MainControllerTest, TheOutputFolderDoesNotChangeUnderARunningBatch) {
+    addJob("one");
+    pretendConverting();
+    window.folderChoice = folder.file("elsewhere");
+    controller.handleCommand(command::kBrowse);
+    controller.outputPathEdited(folder.file("typed"));
+    endPretending();
+    EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/one.MP4"));
+    EXPECT_THAT(window.events(), Contains("message " + std::string(kGuardMessage)));
+    EXPECT_THAT(window.events(), Contains("edit " + folder.file("out")));
+}
+
+TEST_F(MainControllerTest, LinksOpenOrSayWhyNot) {
+    controller.handleCommand(command::kContactUs);
+    controller.handleCommand(command::kWebsite);
+    EXPECT_THAT(desktop.links,
+                ElementsAre("mailto:support@pelorine.example", controller.helpStartPage()));
+    desktop.result = platform::kLinkNoAssociation;
+    controller.handleCommand(command::kWebsiteMenu);
+    EXPECT_THAT(window.events(),
+                Contains("warning Pelorine: Unable to open hyperlink:\n\nThere is no application "
+                         "associated\nwith the given filename extension."));
+    controller.handleCommand(command::kHelp);  // no help installed in the test folder
+    EXPECT_THAT(window.events().back(), HasSubstr("The help was not found"));
+}
+
+TEST_F(MainControllerTest, ConvertRunsTheBatchOnAWorkerAndFollowsItsProgress) {
+    addJob("one");
+    addJob("two");
+    controller.handleCommand(command::kConvert);
+    ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("out/one.mp4")));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("out/two.mp4")));
+    EXPECT_EQ(window.events().back(), "batch message Complete!");
+
+    // A progress tick reads the engine's position for the current Job.
+    window.clear();
+    controller.batchState().currentJob = 2;
+    folder.write("run/vprog.dat", std::string("\0\0\0\0\0\0\x39\x40", 8));  // 25.0 s of 50
+    controller.progressTick();
+    EXPECT_THAT(window.events(), ElementsAre("overall 75", "job 50"));
+    controller.batchState().currentJob = 0;
+}
+
+TEST_F(MainControllerTest, StopWhileIdleDoesNothing) {
+    controller.handleCommand(command::kStop);
+    EXPECT_THAT(window.events(), ElementsAre("focus"));
+    EXPECT_EQ(controller.activityState(), ActivityState::Idle);
+}
+
+}  // namespace
+}  // namespace pelorine
