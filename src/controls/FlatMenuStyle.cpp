@@ -71,8 +71,10 @@ QSize FlatMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* opt
     QString text = item->text;
     text.remove(QLatin1Char('&'));
     const QFontMetrics& metrics = item->fontMetrics;
-    return measureMenuItem(separator, metrics.horizontalAdvance(text),
-                           static_cast<int>(text.size()), menuBarHeight(metrics));
+    const QSize measured = measureMenuItem(separator, metrics.horizontalAdvance(text),
+                                           static_cast<int>(text.size()), menuBarHeight(metrics));
+    // QMenu leaves out items of empty size; a separator takes the menu's width anyway.
+    return measured.expandedTo(QSize(1, 1));
 }
 
 int FlatMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,

@@ -133,6 +133,11 @@ TEST(SkinMenuTest, TriggeringAnItemReportsItsCommand) {
     auto menu = buildSkinMenu(143);
     ASSERT_EQ(menu->actions().size(), 13);
     EXPECT_EQ(SkinMenu::commandOf(menu->actions().at(3)), 0);  // separator
+    // Separators take half a menu bar's height.
+    menu->adjustSize();
+    const QRect separator = menu->actionGeometry(menu->actions().at(3));
+    EXPECT_EQ(separator.height(), FlatMenuStyle::menuBarHeight(menu->fontMetrics()) / 2);
+    EXPECT_EQ(separator.width(), menu->actionGeometry(menu->actions().at(2)).width());
     std::vector<int> chosen;
     QObject::connect(menu.get(), &SkinMenu::commandChosen,
                      [&chosen](int id) { chosen.push_back(id); });
