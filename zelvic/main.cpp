@@ -6,14 +6,35 @@
 #include <vector>
 
 #include "Channel.h"
+#include "EncodeModule.h"
 #include "Identify.h"
 #include "Options.h"
-#include "Pipeline.h"
 #include "platform/FileSystem.h"
+#include "platform/SharedModule.h"
+#include "platform/SystemPaths.h"
 
 extern "C" {
 #include <libavutil/log.h>
 }
+
+namespace {
+
+zelvic::ExitCode encode(const zelvic::Options& options, zelvic::Channel& channel) {
+    const std::string module =
+        pelorine::platform::makeLinuxSystemPaths(pelorine::platform::currentEnvironment())
+            ->programFolder() +
+        zelvic::kEncodeModuleFile;
+    pelorine::Status status = pelorine::Status::ok();
+    void* entry = pelorine::platform::loadModuleSymbol(module, zelvic::kEncodeEntry, status);
+    if (!entry) {
+        std::printf("failed: %s\n", status.message().c_str());
+        return zelvic::ExitCode::ConversionFailed;
+    }
+    return static_cast<zelvic::ExitCode>(
+        reinterpret_cast<zelvic::EncodeEntry>(entry)(options, channel));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -31,7 +52,7 @@ int main(int argc, char** argv) {
             code = zelvic::runIdentify(*options, channel);
             break;
         case zelvic::Mode::Encode:
-            code = zelvic::runEncode(*options, channel);
+            code = encode(*options, channel);
             break;
         case zelvic::Mode::Play:
             std::printf("play mode is not available yet\n");
