@@ -51,18 +51,29 @@ ffmpeg_line() {  # profile source output log
     esac
 }
 
-# Median of RUNS runs: "wall cpu peak-kB".
-measure() {
-    local samples=()
-    for _ in $(seq "$RUNS"); do
-        samples+=("$( { /usr/bin/time -f '%e %U %S %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)")
+# One timed run: "wall cpu peak-kB".
+timed() {
+    /usr/bin/time -o "$WORK/time.txt" -f '%e %U %S %M' "$@" >/dev/null 2>&1
+    tail -1 "$WORK/time.txt" | awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }'
+}
+
+# Medians of RUNS runs of each, the two tools taking turns so that a change in
+# the machine's load hits both alike: "eng-wall eng-cpu eng-peak ff-wall ff-cpu".
+compare() {  # engine-args -- ffmpeg-args
+    local engine=() ffmpeg=() side=engine
+    for arg in "$@"; do
+        if [ "$arg" = -- ]; then side=ffmpeg; continue; fi
+        if [ $side = engine ]; then engine+=("$arg"); else ffmpeg+=("$arg"); fi
     done
-    printf '%s\n' "${samples[@]}" | python3 -c '
+    for _ in $(seq "$RUNS"); do
+        echo "e $(timed "$ENGINE" "${engine[@]}")"
+        echo "f $(timed ffmpeg "${ffmpeg[@]}")"
+    done | python3 -c '
 import sys, statistics
-rows = [list(map(float, line.split())) for line in sys.stdin if line.strip()]
-print("%.3f %.3f %d" % (statistics.median(r[0] for r in rows),
-                        statistics.median(r[1] + r[2] for r in rows),
-                        max(r[3] for r in rows)))'
+rows = [line.split() for line in sys.stdin if line.strip()]
+def med(tool, col): return statistics.median(float(r[col]) for r in rows if r[0] == tool)
+peak = max(int(r[3]) for r in rows if r[0] == "e")
+print("%.3f %.3f %d %.3f %.3f" % (med("e", 1), med("e", 2), peak, med("f", 1), med("f", 2)))'
 }
 
 printf '%-10s %-10s %9s %9s %9s %9s %9s %9s %10s\n' profile source eng-wall ff-wall wall-x eng-cpu ff-cpu cpu-x eng-peakMB
@@ -72,8 +83,9 @@ for source in hd720.mp4:1280:720 vga.avi:640:480; do
         ext=mp4; [ $profile = mp3 ] && ext=mp3
         # shellcheck disable=SC2046
         "$ENGINE" $(engine_line $profile "$file" "$width" "$height" "engine.$ext") >engine.log
-        read -r ew ec em <<<"$(measure "$ENGINE" $(engine_line $profile "$file" "$width" "$height" "engine.$ext"))"
-        read -r fw fc _ <<<"$(measure ffmpeg $(ffmpeg_line $profile "$file" "ffmpeg.$ext" engine.log))"
+        # shellcheck disable=SC2046
+        read -r ew ec em fw fc <<<"$(compare $(engine_line $profile "$file" "$width" "$height" "engine.$ext") \
+            -- $(ffmpeg_line $profile "$file" "ffmpeg.$ext" engine.log))"
         printf '%-10s %-10s %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %10.1f\n' $profile "$file" \
             "$ew" "$fw" "$(python3 -c "print($ew/$fw)")" "$ec" "$fc" "$(python3 -c "print($ec/$fc)")" \
             "$(python3 -c "print($em/1024)")"

@@ -603,6 +603,12 @@ ExitCode Encoding::run() {
     const std::int64_t frames =
         (video_ ? video_->framesEncoded : 0) + (audio_ ? audio_->framesEncoded : 0);
     if (frames == 0) {
+        // An output without a single frame plays nowhere: leave none behind.
+        if (stop_ == StopReason::Quit) {
+            std::printf("quit before the first frame\n");
+            output_->discard();
+            return ExitCode::Quit;
+        }
         return fail(conversionFailed("nothing could be decoded from the source"));
     }
     channel_.writeProgress(position_);

@@ -106,3 +106,22 @@ TEST(Channel, PausedFromTheStartThenRunToTheEnd) {
 
 }  // namespace
 }  // namespace zelvic::test
+
+namespace zelvic::test {
+namespace {
+
+// Quit before anything was converted: the run ends as asked, and an output
+// without a single frame is not left behind.
+TEST(Channel, QuitBeforeTheFirstFrameLeavesNothing) {
+    TempDir dir;
+    writeControl(dir.folder(), 2);
+    const JobLine job = longJob(dir);
+    Process engine(enginePath(), splitCommandLine(composeCommandLine(job)), dir.file("log.txt"));
+    const ProcessEnd end = engine.wait(std::chrono::seconds(10));
+    ASSERT_TRUE(end.exited);
+    EXPECT_EQ(end.status, 4);
+    EXPECT_FALSE(fs::exists(job.output));
+}
+
+}  // namespace
+}  // namespace zelvic::test
