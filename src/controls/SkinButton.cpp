@@ -9,11 +9,7 @@
 
 namespace pelorine::controls {
 
-SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
-    // Hover is a picture of its own, so the mouse must be watched even
-    // without a button held.
-    setAttribute(Qt::WA_Hover);
-}
+SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {}
 
 void SkinButton::setPictures(int normal, int pressed, int hover) {
     // Picture ids are 16-bit resource numbers.

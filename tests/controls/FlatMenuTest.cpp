@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -147,6 +149,25 @@ TEST(SkinMenuTest, TriggeringAnItemReportsItsCommand) {
     clear->trigger();
     menu->actionForCommand(1012)->trigger();
     EXPECT_EQ(chosen, (std::vector<int>{32776, 1012}));
+}
+
+void pressKey(QWidget* widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+}
+
+TEST(SkinMenuTest, ChooseReturnsTheCommandOfTheChosenItem) {
+    auto menu = buildSkinMenu(239);
+    // Once the menu is up, move to its second item and take it.
+    QTimer::singleShot(0, menu.get(), [&menu] {
+        pressKey(menu.get(), Qt::Key_Down);
+        pressKey(menu.get(), Qt::Key_Down);
+        pressKey(menu.get(), Qt::Key_Return);
+    });
+    EXPECT_EQ(menu->choose(QPoint(100, 100)), 32803);
+
+    QTimer::singleShot(0, menu.get(), [&menu] { pressKey(menu.get(), Qt::Key_Escape); });
+    EXPECT_EQ(menu->choose(QPoint(100, 100)), 0);
 }
 
 TEST(SkinMenuTest, ItemsCarryTheirPictures) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/SkinPictures.h"
+#include "controls/SkinPlacement.h"
 #include "controls/TwoStateSkinButton.h"
 
 namespace pelorine::controls {
@@ -133,6 +134,27 @@ TEST(TwoStateSkinButtonTest, OwnerSwitchesBetweenTheTwoSets) {
     play.setDown(true);
     // Its pressed picture is 0: the normal one of the first set.
     EXPECT_EQ(shown(play), picture(181));
+}
+
+TEST(SkinPlacementTest, ButtonsGoToTheirRectanglesWithTheirPictures) {
+    QWidget window;
+    SkinButton add(&window);
+    const SkinButtonSpec* spec = skinButtonSpec(1007);
+    ASSERT_NE(spec, nullptr);
+    placeSkinButton(add, *spec);
+    EXPECT_EQ(add.geometry(), QRect(26, 42, 62, 64));
+    EXPECT_EQ(add.pictures().normal, 138);
+    EXPECT_EQ(add.pictures().pressed, 149);
+    EXPECT_EQ(add.pictures().hover, 137);
+    EXPECT_EQ(add.sizeHint(), add.size());
+
+    TwoStateSkinButton play(&window);
+    placeTwoStateButton(play, kPlayButton);
+    EXPECT_EQ(play.geometry(), QRect(527, 191, 33, 29));
+    EXPECT_EQ(play.shownPicture(), 181);
+
+    EXPECT_EQ(skinButtonSpec(1018), nullptr);  // Play is the two-state button
+    EXPECT_EQ(skinButtonSpec(1017)->hover, 1017);
 }
 
 }  // namespace

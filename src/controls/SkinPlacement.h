@@ -1,0 +1,21 @@
+#pragma once
+// Puts the window's skin buttons where the layout table says, with their pictures.
+
+#include <QRect>
+
+#include "controls/SkinLayout.h"
+
+namespace pelorine::controls {
+
+class SkinButton;
+class TwoStateSkinButton;
+
+QRect toQRect(const SkinRect& rect);
+
+void placeSkinButton(SkinButton& button, const SkinButtonSpec& spec);
+void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonSpec& spec);
+
+// The layout entry of a control id, or null when it is not a skin button.
+const SkinButtonSpec* skinButtonSpec(int controlId);
+
+}  // namespace pelorine::controls
