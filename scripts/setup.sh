@@ -7,7 +7,7 @@ PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config ccache clang-format
   # tests
-  googletest libgtest-dev libgmock-dev xvfb xauth
+  googletest libgtest-dev libgmock-dev xvfb xauth x11-utils xdotool
   # converter window (Qt 6 Widgets) and its fonts
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2 fonts-dejavu-core
   # desktop services: power-off request through the login manager

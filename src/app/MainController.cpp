@@ -259,7 +259,10 @@ void MainController::progressTick() {
 }
 
 std::string MainController::helpStartPage() const {
-    return services_.paths.programFolder() + "help/index.html";
+    // Beside the program in the build, in the shared data folder when installed.
+    const std::string folder = services_.paths.programFolder();
+    const std::string installed = folder + "../share/pelorine/help/index.html";
+    return services_.files.exists(installed) ? installed : folder + "help/index.html";
 }
 
 void MainController::openHelp() {

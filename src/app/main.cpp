@@ -1,35 +1,59 @@
-// Pelorine's start-up. The window comes with the user interface; until then
-// the program prepares what it will use and says where it is.
+// Pelorine's start-up: the settings, the one-instance check, the dialog
+// colours, then the main window until it closes.
 
-#include <cstdio>
+#include <QApplication>
+#include <QFont>
+#include <QMessageBox>
 
+#include "app/MainView.h"
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
+#include "app/window/MainDialog.h"
+#include "app/window/QtDialogs.h"
+#include "engine/Engine.h"
+#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/PowerControl.h"
+#include "platform/Processes.h"
 #include "platform/SystemPaths.h"
 
-int main() {
+int main(int argc, char** argv) {
     using namespace pelorine;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kProductTitle);
+    // The faces the window is drawn with, or their free look-alikes.
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Tahoma", {"DejaVu Sans", "Liberation Sans"});
+
     const auto paths = platform::makeLinuxSystemPaths(platform::currentEnvironment());
     Settings settings(platform::systemFileSystem(), paths->settingsFilePath(),
                       paths->defaultOutputFolder());
     settings.load();
 
     std::string channelFolder;
-    if (Status ready = paths->ensureChannelFolder(channelFolder); !ready) {
-        std::fprintf(stderr, "Pelorine: %s\n", ready.message().c_str());
-        return 1;
-    }
-    const InstanceCheck instance = checkSingleInstance(channelFolder);
+    const Status ready = paths->ensureChannelFolder(channelFolder);
+    const InstanceCheck instance =
+        ready ? checkSingleInstance(channelFolder) : InstanceCheck{nullptr, ready.message()};
     if (!instance.lock) {
-        std::fprintf(stderr, "Pelorine: %s\n", instance.refusal.c_str());
+        QMessageBox::information(nullptr, kProductTitle, QString::fromStdString(instance.refusal));
         return 1;
     }
-    std::printf("Pelorine %s\n", "0.1.0");
-    std::printf("  program:       %s\n", paths->programFolder().c_str());
-    std::printf("  engine:        %s\n", paths->enginePath().c_str());
-    std::printf("  settings:      %s\n", settings.filePath().c_str());
-    std::printf("  output folder: %s\n", settings.outputPath().c_str());
-    std::printf("The window is not part of this build yet.\n");
-    return 0;
+    applyDialogColours();
+
+    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), *paths,
+                  platform::systemFileSystem());
+    QtDialogs dialogs;
+    auto window = std::make_unique<MainDialog>(
+        MainController::Services{engine, *paths, platform::systemFileSystem(),
+                                 platform::systemPowerControl(), platform::systemDesktop(),
+                                 settings},
+        dialogs);
+    dialogs.setOwner(window.get());
+    window->show();
+    const int result = application.exec();
+    // Closing while a batch converts: the batch must not outlive its window.
+    if (window->controller().batchActive()) {
+        platform::systemDesktop().exitProcess(result);
+    }
+    return result;
 }

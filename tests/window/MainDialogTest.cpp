@@ -1,0 +1,149 @@
+// The real main window, offscreen: layout, keys, moving, the output path edit.
+
+#include "app/window/MainDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/Commands.h"
+#include "support/TestSupport.h"
+
+namespace pelorine {
+namespace {
+
+class SilentDialogs final : public Dialogs {
+public:
+    void message(const std::string& text) override { messages.push_back(text); }
+    void warning(const std::string& text, const std::string&) override { messages.push_back(text); }
+    bool confirm(const std::string& text, const std::string&) override {
+        messages.push_back(text);
+        return answer;
+    }
+    std::optional<std::string> chooseFolder(const std::string&) override { return std::nullopt; }
+    std::vector<std::string> messages;
+    bool answer = false;
+};
+
+class NoPower final : public platform::PowerControl {
+public:
+    Status powerOff() override { return Status::error("not in tests"); }
+};
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    MainDialogTest() {
+        testing::installFakeEngine(folder.path());
+        settings.load();
+        window = std::make_unique<MainDialog>(
+            MainController::Services{engine, paths, platform::systemFileSystem(), power,
+                                     platform::systemDesktop(), settings},
+            dialogs);
+        window->show();
+    }
+
+    QWidget* control(int id) { return window->control(id); }
+
+    testing::TempFolder folder;
+    testing::FolderPaths paths{folder.path()};
+    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem()};
+    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
+    NoPower power;
+    SilentDialogs dialogs;
+    std::unique_ptr<MainDialog> window;
+};
+
+TEST_F(MainDialogTest, ControlsSitAtTheirRectangles) {
+    EXPECT_EQ(window->size(), QSize(720, 540));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    const std::pair<int, QRect> places[] = {
+        {command::kAdd, QRect(26, 42, 62, 64)},
+        {command::kExit, QRect(696, 2, 17, 16)},
+        {command::kPlay, QRect(527, 191, 33, 29)},
+        {command::kJobListView, QRect(14, 112, 492, 326)},
+        {command::kProfileCombo, QRect(81, 449, 340, 13)},
+        {command::kOutputPathEdit, QRect(84, 475, 330, 16)},
+        {command::kJobBar, QRect(81, 510, 339, 6)},
+        {command::kOverallBar, QRect(81, 520, 339, 6)},
+        {command::kShutDownBox, QRect(520, 514, 189, 12)},
+        {command::kSettingsGrid, QRect(518, 267, 190, 239)},
+        {command::kPreviewWindow, QRect(520, 48, 186, 138)},
+    };
+    for (const auto& [id, rect] : places) {
+        ASSERT_NE(control(id), nullptr) << id;
+        EXPECT_EQ(control(id)->geometry(), rect) << id;
+    }
+    auto* list = qobject_cast<QTreeWidget*>(control(command::kJobListView));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->headerItem()->text(2), "Begin Time");
+    EXPECT_EQ(list->columnWidth(4), 130);
+}
+
+TEST_F(MainDialogTest, EscapeAndEnterChangeNothing) {
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    QTest::keyClick(window.get(), Qt::Key_Enter);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainDialogTest, OnlyTheTitleStripMovesTheWindow) {
+    const QPoint start = window->pos();
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(400, 30));
+    QMouseEvent below(QEvent::MouseMove, QPointF(450, 80), window->mapToGlobal(QPointF(450, 80)),
+                      Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &below);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(450, 80));
+    EXPECT_EQ(window->pos(), start);
+
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(450, 60), window->mapToGlobal(QPointF(450, 60)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &drag);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(450, 60));
+    EXPECT_EQ(window->pos(), start + QPoint(50, 50));
+}
+
+TEST_F(MainDialogTest, TheOutputPathIsPastedNeverTyped) {
+    auto* edit = qobject_cast<QLineEdit*>(control(command::kOutputPathEdit));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text().toStdString(), folder.file("out"));
+    QTest::keyClicks(edit, "abc");
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text().toStdString(), folder.file("out"));
+
+    QApplication::clipboard()->setText(QString::fromStdString(folder.file("psp")));
+    edit->selectAll();
+    edit->paste();
+    EXPECT_EQ(settings.outputPath(), folder.file("psp"));
+    EXPECT_NE(folder.read("zelvic.ini").find("OutputPath=" + folder.file("psp")),
+              std::string::npos);
+}
+
+TEST_F(MainDialogTest, ClosingAsksFirst) {
+    dialogs.answer = false;
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs.messages.back(), "Exit anyway?");
+    dialogs.answer = true;
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace pelorine
+
+int main(int argc, char** argv) {
+    // Listing the tests happens without a display too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
