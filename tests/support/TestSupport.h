@@ -34,15 +34,19 @@ private:
 // the channel folder `folder/run/`.
 class FolderPaths final : public platform::SystemPaths {
 public:
-    explicit FolderPaths(std::string folder) : folder_(std::move(folder)) {}
-    std::string programFolder() const override { return folder_; }
-    std::string enginePath() const override { return folder_ + "zelvic"; }
+    explicit FolderPaths(std::string folder) : folder_(folder), programFolder_(std::move(folder)) {}
+    // The program (and its engine) in `programFolder`, the rest in `folder`.
+    FolderPaths(std::string folder, std::string programFolder)
+        : folder_(std::move(folder)), programFolder_(std::move(programFolder)) {}
+    std::string programFolder() const override { return programFolder_; }
+    std::string enginePath() const override { return programFolder_ + "zelvic"; }
     Status ensureChannelFolder(std::string& folder) const override;
     std::string settingsFilePath() const override { return folder_ + "zelvic.ini"; }
     std::string defaultOutputFolder() const override { return folder_ + "out"; }
 
 private:
     std::string folder_;
+    std::string programFolder_;
 };
 
 // Copies the fake engine to `folder/zelvic`.

@@ -1,0 +1,168 @@
+// A batch of real Jobs, one per built-in profile, converted by the real engine
+// from media the test makes with the ffmpeg tool.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "conversion/BatchProgress.h"
+#include "conversion/BatchRun.h"
+#include "conversion/TimeText.h"
+#include "support/TestSupport.h"
+
+namespace pelorine {
+namespace {
+
+// Runs a shell command, returning what it printed.
+std::string run(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        std::array<char, 512> buffer{};
+        while (std::fgets(buffer.data(), buffer.size(), pipe)) {
+            output += buffer.data();
+        }
+        ::pclose(pipe);
+    }
+    return output;
+}
+
+// "codec,width,height" or "codec,sample_rate,channels" per stream, as ffprobe sees them.
+std::string streamsOf(const std::string& path) {
+    return run(
+        "ffprobe -v error -show_entries stream=codec_name,width,height,sample_rate,channels "
+        "-of csv=p=0 '" +
+        path + "' 2>&1");
+}
+
+double durationOf(const std::string& path) {
+    return std::atof(
+        run("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "'").c_str());
+}
+
+class QuietView final : public BatchView {
+public:
+    void selectRow(std::size_t) override {}
+    void setOverallBar(int) override {}
+    void setJobBar(int) override {}
+    void startProgressTimer() override {}
+    void stopProgressTimer() override {}
+    bool shutDownWhenFinished() override { return false; }
+    bool askOverwrite(const std::string&) override { return true; }
+    void showMessage(const std::string& text) override { message = text; }
+    std::string message;
+};
+
+class NoPower final : public platform::PowerControl {
+public:
+    Status powerOff() override { return Status::error("not in tests"); }
+};
+
+// The settings a new Job of profile `profile` gets (0 and 1 MPEG-4, 2 H.264, 3 MP3).
+std::unique_ptr<Job> newJob(int profile, const std::string& source, const std::string& output,
+                            double duration) {
+    auto job = std::make_unique<Job>();
+    job->sourcePath = source;
+    job->outputPath = output;
+    job->duration = job->clipEnd = duration;
+    job->sourceWidth = 640;
+    job->sourceHeight = 480;
+    job->startText = "00:00:00.00";
+    job->endText = timeText(duration);
+    job->profileIndex = profile;
+    job->outputFormat = profile == 3 ? "mp3" : "mp4";
+    job->videoCodec = profile == 2 ? "h264" : "MPEG4";
+    job->videoSize = profile == 1 ? "480x272" : "320x240";
+    job->audioCodec = profile == 3 ? "mp3" : "aac";
+    job->quantizerMin = "1";
+    job->quantizerMax = "31";
+    job->split = "Not split";
+    job->videoFrameRate = "default";
+    job->videoBitrate = "1200";
+    job->videoDisabled = "no";
+    job->audioSampleRate = "44100";
+    job->audioBitrate = "128";
+    job->audioChannel = "default";
+    job->audioVolume = "default";
+    job->audioDisabled = "no";
+    return job;
+}
+
+TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
+    testing::TempFolder folder;
+    const std::string source = folder.file("clip source.mp4");
+    run("ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25:duration=3 -f lavfi -i "
+        "sine=frequency=440:duration=3 -c:v mpeg4 -c:a aac -shortest -y '" +
+        source + "'");
+    ASSERT_TRUE(std::filesystem::exists(source)) << "the ffmpeg tool made no test media";
+    folder.write("gone.avi", "");
+
+    JobList jobs;
+    for (int profile = 0; profile < 4; ++profile) {
+        const std::string name =
+            "out/job" + std::to_string(profile) + (profile == 3 ? ".MP3" : ".MP4");
+        jobs.append(newJob(profile, source, folder.file(name), 3.0));
+    }
+    jobs.append(newJob(2, folder.file("gone.avi"), folder.file("out/gone.MP4"), 3.0));
+    std::filesystem::remove(folder.file("gone.avi"));
+
+    // A private copy of the engine: engines that other tests run at the same
+    // time must not count as this batch's.
+    const std::filesystem::path built = std::filesystem::path(ZELVIC_PATH).parent_path();
+    std::filesystem::create_directories(folder.file("engine"));
+    for (const char* file : {"zelvic", "libzelvic_encode.so"}) {
+        std::filesystem::copy_file(built / file, folder.file(std::string("engine/") + file));
+    }
+    testing::FolderPaths paths(folder.path(), folder.file("engine/"));
+    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem());
+    EngineLink link(platform::systemFileSystem());
+    Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
+    NoPower power;
+    QuietView view;
+    BatchState state;
+    BatchRun batch(jobs, state, view, {engine, link, platform::systemFileSystem(), power, settings},
+                   folder.path() + "logs/");
+
+    // Follow the progress as the window's timer does.
+    std::atomic<bool> done{false};
+    int highestJobPercent = 0;
+    std::thread worker([&] {
+        batch.run();
+        done = true;
+    });
+    EngineLink watcher(platform::systemFileSystem());
+    watcher.setChannelFolder(folder.path() + "run/");
+    while (!done) {
+        const BarPositions bars = progressTick(jobs, state.currentJob, watcher.readProgress());
+        highestJobPercent = std::max(highestJobPercent, bars.job.value_or(0));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    worker.join();
+
+    ASSERT_EQ(batch.results().size(), 5u);
+    for (int profile = 0; profile < 4; ++profile) {
+        EXPECT_EQ(batch.results()[profile].outcome, JobOutcome::Done)
+            << profile << ": " << batch.results()[profile].reason;
+    }
+    EXPECT_THAT(streamsOf(folder.file("out/job0.mp4")), ::testing::HasSubstr("mpeg4,320,240"));
+    EXPECT_THAT(streamsOf(folder.file("out/job1.mp4")), ::testing::HasSubstr("mpeg4,480,272"));
+    EXPECT_THAT(streamsOf(folder.file("out/job2.mp4")), ::testing::HasSubstr("h264,320,240"));
+    // The source is mono: so is the sound of the output.
+    EXPECT_THAT(streamsOf(folder.file("out/job2.mp4")), ::testing::HasSubstr("aac,44100,1"));
+    EXPECT_THAT(streamsOf(folder.file("out/job3.mp3")), ::testing::HasSubstr("mp3,44100"));
+    for (const char* name : {"out/job0.mp4", "out/job2.mp4", "out/job3.mp3"}) {
+        EXPECT_NEAR(durationOf(folder.file(name)), 3.0, 0.15) << name;
+    }
+    EXPECT_EQ(batch.results()[4].outcome, JobOutcome::Failed);
+    EXPECT_EQ(batch.results()[4].reason, "The source could not be opened.");
+    EXPECT_THAT(view.message, ::testing::HasSubstr("1 job of 5 could not be converted"));
+    EXPECT_GT(highestJobPercent, 0) << "the progress moved";
+}
+
+}  // namespace
+}  // namespace pelorine
