@@ -6,11 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <mutex>
-
 #include "app/Commands.h"
 #include "app/OutputFolder.h"
+#include "support/Recorders.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
@@ -24,69 +22,44 @@ struct ExitCalled {
     int code;
 };
 
-class ScriptedWindow final : public MainView, public Dialogs {
+class ScriptedWindow final : public testing::RecordingBatchView<MainView>, public Dialogs {
 public:
     // MainView
-    void focusDialog() override { add("focus"); }
-    void minimise() override { add("minimise"); }
+    void focusDialog() override { log.add("focus"); }
+    void minimise() override { log.add("minimise"); }
     int popUpMenu(int menu, int button) override {
-        add("menu " + std::to_string(menu) + " at " + std::to_string(button));
+        log.add("menu " + std::to_string(menu) + " at " + std::to_string(button));
         return menuChoice;
     }
     void setOutputPathText(const std::string& text) override {
-        add("edit " + text);
+        log.add("edit " + text);
         if (controller) {
             controller->outputPathEdited(text);  // the edit reports every change
         }
     }
     void setOutputCell(std::size_t row, const std::string& text) override {
-        add("cell " + std::to_string(row) + " " + text);
+        log.add("cell " + std::to_string(row) + " " + text);
     }
     void keepAlive() override {}
-    // BatchView
-    void selectRow(std::size_t row) override { add("select " + std::to_string(row)); }
-    void setOverallBar(int position) override { add("overall " + std::to_string(position)); }
-    void setJobBar(int position) override { add("job " + std::to_string(position)); }
-    void startProgressTimer() override { add("timer on"); }
-    void stopProgressTimer() override { add("timer off"); }
-    bool shutDownWhenFinished() override { return false; }
-    bool askOverwrite(const std::string&) override { return true; }
-    void showMessage(const std::string& text) override { add("batch message " + text); }
     // Dialogs
-    void message(const std::string& text) override { add("message " + text); }
+    void message(const std::string& text) override { log.add("box " + text); }
     void warning(const std::string& text, const std::string& caption) override {
-        add("warning " + caption + ": " + text);
+        log.add("warning " + caption + ": " + text);
     }
     bool confirm(const std::string& text, const std::string& caption) override {
-        add("confirm " + caption + ": " + text);
+        log.add("confirm " + caption + ": " + text);
         return confirmAnswer;
     }
     std::optional<std::string> chooseFolder(const std::string& prompt) override {
-        add("choose " + prompt);
+        log.add("choose " + prompt);
         return folderChoice;
     }
-
-    std::vector<std::string> events() {
-        std::lock_guard lock(mutex_);
-        return events_;
-    }
-    void clear() {
-        std::lock_guard lock(mutex_);
-        events_.clear();
-    }
+    void clear() { log.clear(); }
 
     MainController* controller = nullptr;
     int menuChoice = 0;
     bool confirmAnswer = false;
     std::optional<std::string> folderChoice;
-
-private:
-    void add(std::string event) {
-        std::lock_guard lock(mutex_);
-        events_.push_back(std::move(event));
-    }
-    std::mutex mutex_;
-    std::vector<std::string> events_;
 };
 
 class ScriptedDesktop final : public platform::Desktop {
@@ -100,11 +73,6 @@ public:
     int result = platform::kLinkOpened;
 };
 
-class NoPower final : public platform::PowerControl {
-public:
-    Status powerOff() override { return Status::error("not in tests"); }
-};
-
 class MainControllerTest : public ::testing::Test {
 protected:
     MainControllerTest() {
@@ -116,17 +84,8 @@ protected:
 
     Job& addJob(const std::string& name) {
         folder.write(name + ".avi", "length=50");
-        auto job = std::make_unique<Job>();
-        job->sourcePath = folder.file(name + ".avi");
-        job->outputPath = folder.file("out/" + name + ".MP4");
-        job->outputFormat = "mp4";
-        job->split = "Not split";
-        job->duration = 50;
-        job->videoDisabled = job->audioDisabled = "no";
-        job->audioChannel = job->audioVolume = job->videoFrameRate = "default";
-        job->audioSampleRate = "44100";
-        job->videoBitrate = job->audioBitrate = "128";
-        return controller.jobs().append(std::move(job));
+        return controller.jobs().append(
+            testing::plainJob(folder.file(name + ".avi"), folder.file("out/" + name + ".MP4"), 50));
     }
 
     // Makes the state "converting": a batch flag of 0 and an engine that runs.
@@ -151,7 +110,7 @@ protected:
                   platform::systemFileSystem()};
     Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
     ScriptedDesktop desktop;
-    NoPower power;
+    testing::RecordingPower power;
     ScriptedWindow window;
     MainController controller{
         {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window};
@@ -284,7 +243,7 @@ TEST_F(MainControllerTest, TheOutputFolderDoesNotChangeUnderARunningBatch) {
     controller.outputPathEdited(folder.file("typed"));
     endPretending();
     EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/one.MP4"));
-    EXPECT_THAT(window.events(), Contains("message " + std::string(kGuardMessage)));
+    EXPECT_THAT(window.events(), Contains("box " + std::string(kGuardMessage)));
     EXPECT_THAT(window.events(), Contains("edit " + folder.file("out")));
 }
 
@@ -309,7 +268,7 @@ TEST_F(MainControllerTest, ConvertRunsTheBatchOnAWorkerAndFollowsItsProgress) {
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/one.mp4")));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/two.mp4")));
-    EXPECT_EQ(window.events().back(), "batch message Complete!");
+    EXPECT_EQ(window.events().back(), "message Complete!");
 
     // A progress tick reads the engine's position for the current Job.
     window.clear();

@@ -6,9 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <thread>
 
+#include "support/Recorders.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
@@ -17,46 +17,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class RecordingView final : public BatchView {
-public:
-    void selectRow(std::size_t row) override { add("select " + std::to_string(row)); }
-    void setOverallBar(int position) override { add("overall " + std::to_string(position)); }
-    void setJobBar(int position) override { add("job " + std::to_string(position)); }
-    void startProgressTimer() override { add("timer on"); }
-    void stopProgressTimer() override { add("timer off"); }
-    bool shutDownWhenFinished() override { return shutDown; }
-    bool askOverwrite(const std::string& question) override {
-        add("ask " + question);
-        return answer;
-    }
-    void showMessage(const std::string& text) override { add("message " + text); }
-
-    std::vector<std::string> events() {
-        std::lock_guard lock(mutex_);
-        return events_;
-    }
-
-    bool shutDown = false;
-    bool answer = false;
-
-private:
-    void add(std::string event) {
-        std::lock_guard lock(mutex_);
-        events_.push_back(std::move(event));
-    }
-    std::mutex mutex_;
-    std::vector<std::string> events_;
-};
-
-class RecordingPower final : public platform::PowerControl {
-public:
-    Status powerOff() override {
-        ++requests;
-        return refuse ? Status::error("Not allowed.") : Status::ok();
-    }
-    int requests = 0;
-    bool refuse = false;
-};
+using RecordingView = testing::RecordingBatchView<BatchView>;
+using testing::RecordingPower;
 
 class BatchRunTest : public ::testing::Test {
 protected:
@@ -65,17 +27,8 @@ protected:
     // A Job whose source holds `behaviour` for the fake engine.
     Job& addJob(const std::string& name, const std::string& behaviour = "") {
         folder.write(name + ".avi", "length=100 " + behaviour);
-        auto job = std::make_unique<Job>();
-        job->sourcePath = folder.file(name + ".avi");
-        job->outputPath = folder.file("out/" + name + ".MP4");
-        job->outputFormat = "mp4";
-        job->split = "Not split";
-        job->duration = 100;
-        job->videoDisabled = job->audioDisabled = "no";
-        job->audioChannel = job->audioVolume = job->videoFrameRate = "default";
-        job->audioSampleRate = "44100";
-        job->videoBitrate = job->audioBitrate = "128";
-        return jobs.append(std::move(job));
+        return jobs.append(testing::plainJob(folder.file(name + ".avi"),
+                                             folder.file("out/" + name + ".MP4"), 100));
     }
     std::string output(const std::string& name) { return folder.file("out/" + name + ".mp4"); }
 
@@ -126,7 +79,7 @@ TEST_F(BatchRunTest, OverwritePolicies) {
     folder.write("out/exists.mp4", "old");
 
     settings.setOverwritePolicy(kAskBeforeOverwrite);
-    view.answer = false;  // Cancel skips the Job
+    view.overwrite = false;  // Cancel skips the Job
     BatchRun cancelled = runBatch();
     EXPECT_EQ(folder.read("out/exists.mp4"), "old");
     EXPECT_EQ(cancelled.results()[0].outcome, JobOutcome::Skipped);
@@ -156,7 +109,7 @@ TEST_F(BatchRunTest, StopDuringJobOneOfThree) {
     std::filesystem::create_directories(folder.file("out"));
     folder.write("out/second.mp4", "old");
     settings.setOverwritePolicy(kAskBeforeOverwrite);
-    view.answer = true;
+    view.overwrite = true;
 
     std::thread worker([&] { runBatch(); });
     ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning() && state.currentJob == 1; }));

@@ -12,7 +12,7 @@
 
 #include "conversion/BatchProgress.h"
 #include "conversion/BatchRun.h"
-#include "conversion/TimeText.h"
+#include "support/Recorders.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
@@ -44,51 +44,16 @@ double durationOf(const std::string& path) {
         run("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "'").c_str());
 }
 
-class QuietView final : public BatchView {
-public:
-    void selectRow(std::size_t) override {}
-    void setOverallBar(int) override {}
-    void setJobBar(int) override {}
-    void startProgressTimer() override {}
-    void stopProgressTimer() override {}
-    bool shutDownWhenFinished() override { return false; }
-    bool askOverwrite(const std::string&) override { return true; }
-    void showMessage(const std::string& text) override { message = text; }
-    std::string message;
-};
-
-class NoPower final : public platform::PowerControl {
-public:
-    Status powerOff() override { return Status::error("not in tests"); }
-};
-
-// The settings a new Job of profile `profile` gets (0 and 1 MPEG-4, 2 H.264, 3 MP3).
 std::unique_ptr<Job> newJob(int profile, const std::string& source, const std::string& output,
                             double duration) {
-    auto job = std::make_unique<Job>();
-    job->sourcePath = source;
-    job->outputPath = output;
-    job->duration = job->clipEnd = duration;
+    auto job = testing::plainJob(source, output, duration);
     job->sourceWidth = 640;
     job->sourceHeight = 480;
-    job->startText = "00:00:00.00";
-    job->endText = timeText(duration);
     job->profileIndex = profile;
     job->outputFormat = profile == 3 ? "mp3" : "mp4";
     job->videoCodec = profile == 2 ? "h264" : "MPEG4";
     job->videoSize = profile == 1 ? "480x272" : "320x240";
     job->audioCodec = profile == 3 ? "mp3" : "aac";
-    job->quantizerMin = "1";
-    job->quantizerMax = "31";
-    job->split = "Not split";
-    job->videoFrameRate = "default";
-    job->videoBitrate = "1200";
-    job->videoDisabled = "no";
-    job->audioSampleRate = "44100";
-    job->audioBitrate = "128";
-    job->audioChannel = "default";
-    job->audioVolume = "default";
-    job->audioDisabled = "no";
     return job;
 }
 
@@ -122,8 +87,8 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
                   platform::systemFileSystem());
     EngineLink link(platform::systemFileSystem());
     Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
-    NoPower power;
-    QuietView view;
+    testing::RecordingPower power;
+    testing::RecordingBatchView<BatchView> view;
     BatchState state;
     BatchRun batch(jobs, state, view, {engine, link, platform::systemFileSystem(), power, settings},
                    folder.path() + "logs/");
@@ -160,7 +125,7 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     }
     EXPECT_EQ(batch.results()[4].outcome, JobOutcome::Failed);
     EXPECT_EQ(batch.results()[4].reason, "The source could not be opened.");
-    EXPECT_THAT(view.message, ::testing::HasSubstr("1 job of 5 could not be converted"));
+    EXPECT_THAT(view.events().back(), ::testing::HasSubstr("1 job of 5 could not be converted"));
     EXPECT_GT(highestJobPercent, 0) << "the progress moved";
 }
 

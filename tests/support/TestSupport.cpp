@@ -54,3 +54,33 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 }  // namespace pelorine::testing
+
+#include "support/Recorders.h"
+
+namespace pelorine::testing {
+
+std::unique_ptr<Job> plainJob(const std::string& source, const std::string& output,
+                              double duration) {
+    auto job = std::make_unique<Job>();
+    job->sourcePath = source;
+    job->outputPath = output;
+    job->duration = job->clipEnd = duration;
+    job->outputFormat = "mp4";
+    job->videoCodec = "MPEG4";
+    job->videoSize = "320x240";
+    job->audioCodec = "aac";
+    job->quantizerMin = "1";
+    job->quantizerMax = "31";
+    job->split = "Not split";
+    job->videoFrameRate = "default";
+    job->videoBitrate = "1200";
+    job->videoDisabled = "no";
+    job->audioSampleRate = "44100";
+    job->audioBitrate = "128";
+    job->audioChannel = "default";
+    job->audioVolume = "default";
+    job->audioDisabled = "no";
+    return job;
+}
+
+}  // namespace pelorine::testing

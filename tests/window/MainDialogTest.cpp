@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "app/Commands.h"
+#include "support/Recorders.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
@@ -27,11 +28,6 @@ public:
     std::optional<std::string> chooseFolder(const std::string&) override { return std::nullopt; }
     std::vector<std::string> messages;
     bool answer = false;
-};
-
-class NoPower final : public platform::PowerControl {
-public:
-    Status powerOff() override { return Status::error("not in tests"); }
 };
 
 class MainDialogTest : public ::testing::Test {
@@ -53,7 +49,7 @@ protected:
     Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
                   platform::systemFileSystem()};
     Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
-    NoPower power;
+    testing::RecordingPower power;
     SilentDialogs dialogs;
     std::unique_ptr<MainDialog> window;
 };
