@@ -97,6 +97,7 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input) {
 ExitCode runIdentify(const Options& options, Channel& channel) {
     InputOpenSettings settings;
     settings.maxAnalyzeDuration = AV_TIME_BASE;
+    settings.headersSuffice = true;
     auto input = openInput(options, settings);
     if (!input) {
         channel.removeInfo();

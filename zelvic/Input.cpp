@@ -12,6 +12,27 @@ Result<InputContextPtr> openDiscSource(const Options& options) {
     return sourceUnreadable(std::string("reading a ") + what + " is not available yet");
 }
 
+bool headersTellEverything(const AVFormatContext* input) {
+    if (inputLengthSeconds(input) <= 0) {
+        return false;
+    }
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVCodecParameters* parameters = input->streams[i]->codecpar;
+        if (parameters->codec_id == AV_CODEC_ID_NONE) {
+            return false;
+        }
+        if (parameters->codec_type == AVMEDIA_TYPE_VIDEO &&
+            (parameters->width <= 0 || parameters->height <= 0)) {
+            return false;
+        }
+        if (parameters->codec_type == AVMEDIA_TYPE_AUDIO &&
+            (parameters->ch_layout.nb_channels <= 0 || parameters->sample_rate <= 0)) {
+            return false;
+        }
+    }
+    return input->nb_streams > 0;
+}
+
 }  // namespace
 
 Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings) {
@@ -32,7 +53,11 @@ Result<InputContextPtr> openInput(const Options& options, const InputOpenSetting
     if (settings.maxAnalyzeDuration > 0) {
         input->max_analyze_duration = settings.maxAnalyzeDuration;
     }
-    result = avformat_find_stream_info(input.get(), nullptr);
+    // Containers without a header (MPEG program streams) give nothing until
+    // packets are read; most others say it all up front.
+    if (!settings.headersSuffice || !headersTellEverything(input.get())) {
+        result = avformat_find_stream_info(input.get(), nullptr);
+    }
     if (result < 0) {
         return sourceUnreadable("cannot read the streams of \"" + options.source +
                                 "\": " + avErrorText(result));

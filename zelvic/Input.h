@@ -12,6 +12,9 @@ struct InputOpenSettings {
     // Limits for avformat_find_stream_info: identify needs sizes and lengths,
     // not a frame-rate estimate from many seconds of packets.
     std::int64_t maxAnalyzeDuration = 0;  // AV_TIME_BASE units; 0 keeps the library's
+    // Skip reading packets altogether when the container's header already
+    // tells the length, the picture size and the audio formats.
+    bool headersSuffice = false;
 };
 
 Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings);
