@@ -9,21 +9,21 @@ QRect toQRect(const SkinRect& rect) {
     return QRect(rect.left, rect.top, rect.width(), rect.height());
 }
 
-void placeSkinButton(SkinButton& button, const SkinButtonSpec& spec) {
-    button.setGeometry(toQRect(spec.rect));
-    button.setPictures(spec.normal, spec.pressed, spec.hover);
+void placeSkinButton(SkinButton& button, const SkinButtonSpec& place) {
+    button.setGeometry(toQRect(place.rect));
+    button.setPictures(place.normal, place.pressed, place.hover);
 }
 
-void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonSpec& spec) {
-    button.setGeometry(toQRect(spec.rect));
-    button.setPictures(spec.firstNormal, spec.firstPressed, spec.firstHover, spec.secondNormal,
-                       spec.secondHover, spec.secondPressed);
+void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonSpec& place) {
+    button.setGeometry(toQRect(place.rect));
+    button.setPictures(place.firstNormal, place.firstPressed, place.firstHover, place.secondNormal,
+                       place.secondHover, place.secondPressed);
 }
 
 const SkinButtonSpec* skinButtonSpec(int controlId) {
-    for (const SkinButtonSpec& spec : kSkinButtons) {
-        if (spec.controlId == controlId) {
-            return &spec;
+    for (const SkinButtonSpec& place : kSkinButtons) {
+        if (place.controlId == controlId) {
+            return &place;
         }
     }
     return nullptr;

@@ -12,8 +12,8 @@ class TwoStateSkinButton;
 
 QRect toQRect(const SkinRect& rect);
 
-void placeSkinButton(SkinButton& button, const SkinButtonSpec& spec);
-void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonSpec& spec);
+void placeSkinButton(SkinButton& button, const SkinButtonSpec& place);
+void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonSpec& place);
 
 // The layout entry of a control id, or null when it is not a skin button.
 const SkinButtonSpec* skinButtonSpec(int controlId);

@@ -7,7 +7,7 @@
 namespace pelorine::controls {
 namespace {
 
-// Windows rectangles: right and bottom are exclusive.
+// Rectangles with exclusive right and bottom edges.
 struct Edges {
     int left, top, right, bottom;
 };

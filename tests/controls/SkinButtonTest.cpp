@@ -139,9 +139,9 @@ TEST(TwoStateSkinButtonTest, OwnerSwitchesBetweenTheTwoSets) {
 TEST(SkinPlacementTest, ButtonsGoToTheirRectanglesWithTheirPictures) {
     QWidget window;
     SkinButton add(&window);
-    const SkinButtonSpec* spec = skinButtonSpec(1007);
-    ASSERT_NE(spec, nullptr);
-    placeSkinButton(add, *spec);
+    const SkinButtonSpec* place = skinButtonSpec(1007);
+    ASSERT_NE(place, nullptr);
+    placeSkinButton(add, *place);
     EXPECT_EQ(add.geometry(), QRect(26, 42, 62, 64));
     EXPECT_EQ(add.pictures().normal, 138);
     EXPECT_EQ(add.pictures().pressed, 149);

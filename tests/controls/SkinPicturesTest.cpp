@@ -12,11 +12,11 @@ namespace {
 TEST(SkinPicturesTest, EveryPictureIdExistsAtItsSize) {
     const auto all = allSkinPictures();
     ASSERT_GE(all.size(), 80u);
-    for (const PictureSpec& spec : all) {
-        SCOPED_TRACE(spec.id);
-        const auto picture = SkinPictures::load(spec.id);
+    for (const PictureSpec& wanted : all) {
+        SCOPED_TRACE(wanted.id);
+        const auto picture = SkinPictures::load(wanted.id);
         ASSERT_TRUE(picture.has_value());
-        EXPECT_EQ(picture->size(), QSize(spec.width, spec.height));
+        EXPECT_EQ(picture->size(), QSize(wanted.width, wanted.height));
     }
 }
 

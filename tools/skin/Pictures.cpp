@@ -201,15 +201,15 @@ QImage drawButton(const QImage& background, const SkinRect& rect, const ButtonAr
 }
 
 void addButtons(const QImage& background, std::map<int, QImage>& out) {
-    for (const auto& spec : layout::kSkinButtons) {
-        const ButtonArt* art = artFor(spec.controlId);
+    for (const auto& place : layout::kSkinButtons) {
+        const ButtonArt* art = artFor(place.controlId);
         if (art == nullptr) {
             continue;
         }
-        out[spec.normal] = drawButton(background, spec.rect, *art, Face::Normal);
-        out[spec.hover] = drawButton(background, spec.rect, *art, Face::Hover);
-        if (spec.pressed != 0) {
-            out[spec.pressed] = drawButton(background, spec.rect, *art, Face::Pressed);
+        out[place.normal] = drawButton(background, place.rect, *art, Face::Normal);
+        out[place.hover] = drawButton(background, place.rect, *art, Face::Hover);
+        if (place.pressed != 0) {
+            out[place.pressed] = drawButton(background, place.rect, *art, Face::Pressed);
         }
     }
     const auto& play = layout::kPlayButton;
