@@ -14,7 +14,8 @@ struct Expected {
     std::string format = "mov,mp4,m4a,3gp,3g2,mj2";
     AVCodecID video = AV_CODEC_ID_MPEG4;
     int profile = FF_PROFILE_MPEG4_SIMPLE;
-    int level = 0;  // 0: not checked
+    int level = 0;           // 0: not checked
+    int entropyCoding = -1;  // H.264: 0 CAVLC, 1 CABAC; -1 not checked
     int width = 320;
     int height = 240;
     AVRational fps{25, 1};
@@ -66,6 +67,7 @@ void checkOutput(const std::string& path, const std::string& source, const Expec
         }
         if (expected.video == AV_CODEC_ID_H264) {
             EXPECT_LE(video.referenceFrames, 2);
+            EXPECT_EQ(video.entropyCoding, expected.entropyCoding);
         }
         EXPECT_EQ(video.width, expected.width);
         EXPECT_EQ(video.height, expected.height);
@@ -108,6 +110,7 @@ const std::vector<Case>& encodeCases() {
          [](Expected& e) {
              e.video = AV_CODEC_ID_H264;
              e.profile = FF_PROFILE_H264_MAIN;
+             e.entropyCoding = 1;
          }},
         {"h264 from portrait at 29.97", "portrait.mp4",
          [](JobLine& j) {
@@ -118,6 +121,7 @@ const std::vector<Case>& encodeCases() {
              e.video = AV_CODEC_ID_H264;
              e.profile = FF_PROFILE_H264_MAIN;
              e.fps = {30000, 1001};
+             e.entropyCoding = 1;
          }},
         {"odd size avi with mono mp3", "odd.avi", [](JobLine&) {},
          [](Expected& e) { e.channels = 1; }},
@@ -142,6 +146,7 @@ const std::vector<Case>& encodeCases() {
              e.video = AV_CODEC_ID_H264;
              e.profile = FF_PROFILE_H264_MAIN;
              e.level = 13;
+             e.entropyCoding = 0;
          }},
         {"video disabled: audio-only mp4", "ramp43.mp4",
          [](JobLine& j) { j.videoDisabled = "yes"; },

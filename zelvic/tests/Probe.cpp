@@ -79,6 +79,36 @@ void decodeAll(AVFormatContext* input, int streamIndex, AVCodecContext* decoder,
     }
 }
 
+// The entropy_coding_mode_flag of the first picture parameter set stored in
+// an avcC record; -1 when the record cannot be read that far.
+int entropyCodingOf(const std::uint8_t* data, int size) {
+    if (size < 7 || data[0] != 1) {
+        return -1;
+    }
+    int at = 6;
+    const int spsCount = data[5] & 0x1f;
+    for (int i = 0; i < spsCount; ++i) {
+        if (at + 2 > size) {
+            return -1;
+        }
+        at += 2 + (data[at] << 8 | data[at + 1]);
+    }
+    if (at + 1 > size || data[at] == 0) {
+        return -1;
+    }
+    at += 1 + 2;  // PPS count, then the first PPS's length
+    if (at + 2 > size) {
+        return -1;
+    }
+    // After the NAL header: pic_parameter_set_id and seq_parameter_set_id as
+    // Exp-Golomb codes (a single 1 bit each when 0), then the flag.
+    const std::uint8_t bits = data[at + 1];
+    if ((bits & 0xc0) != 0xc0) {
+        return -1;
+    }
+    return (bits >> 5) & 1;
+}
+
 }  // namespace
 
 const StreamProbe* MediaProbe::video() const {
@@ -130,6 +160,10 @@ MediaProbe probeMedia(const std::string& path) {
             stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
         probe.sampleRate = parameters->sample_rate;
         probe.channels = parameters->ch_layout.nb_channels;
+        if (parameters->codec_id == AV_CODEC_ID_H264) {
+            probe.entropyCoding =
+                entropyCodingOf(parameters->extradata, parameters->extradata_size);
+        }
         result.streams.push_back(probe);
     }
     std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());

@@ -28,6 +28,7 @@ struct StreamProbe {
     int bFrames = 0;          // decoded pictures of type B
     int referenceFrames = 0;  // H.264: max_num_ref_frames, when known
     double firstPts = 0;
+    int entropyCoding = -1;  // H.264: 0 CAVLC, 1 CABAC, from the stored picture parameters
 };
 
 struct MediaProbe {
