@@ -33,7 +33,7 @@ void SkinButton::paintEvent(QPaintEvent* /*event*/) {
     const int shown = shownPicture();
     // Every picture of the set must exist, not only the one shown right now: a
     // missing one is a broken installation, reported as soon as it is noticed.
-    std::optional<QPixmap> shownPicture;
+    std::optional<QPixmap> toDraw;
     int checked[3] = {0, 0, 0};
     int count = 0;
     for (int id : {ids.normal, ids.pressed, ids.hover}) {
@@ -45,12 +45,12 @@ void SkinButton::paintEvent(QPaintEvent* /*event*/) {
         if (!picture) {
             emit pictureMissing(id);
         } else if (id == shown) {
-            shownPicture = std::move(picture);
+            toDraw = std::move(picture);
         }
     }
-    if (shownPicture) {
+    if (toDraw) {
         QPainter painter(this);
-        painter.drawTiledPixmap(rect(), *shownPicture);
+        painter.drawTiledPixmap(rect(), *toDraw);
     }
 }
 
