@@ -20,7 +20,7 @@ struct SkinRect {
 };
 
 // One skin button: picture ids for normal, pressed and hover; 0 shows the normal one.
-struct SkinButtonSpec {
+struct SkinButtonPlace {
     int controlId;
     SkinRect rect;
     int normal;
@@ -28,7 +28,7 @@ struct SkinButtonSpec {
     int hover;
 };
 
-inline constexpr std::array<SkinButtonSpec, 19> kSkinButtons{{
+inline constexpr std::array<SkinButtonPlace, 19> kSkinButtons{{
     {1001, {13, 24, 40, 38}, 135, 139, 136},     // File
     {1002, {48, 24, 77, 38}, 141, 142, 140},     // Edit
     {1003, {84, 24, 134, 38}, 151, 152, 150},    // Settings
@@ -51,7 +51,7 @@ inline constexpr std::array<SkinButtonSpec, 19> kSkinButtons{{
 }};
 
 // The Play button: its first state offers to play, its second to pause.
-struct TwoStateButtonSpec {
+struct TwoStateButtonPlace {
     int controlId;
     SkinRect rect;
     int firstNormal;
@@ -62,11 +62,11 @@ struct TwoStateButtonSpec {
     int secondPressed;
 };
 
-inline constexpr TwoStateButtonSpec kPlayButton{1018, {527, 191, 560, 220}, 181, 0, 180, 228, 229,
-                                                0};
+inline constexpr TwoStateButtonPlace kPlayButton{1018, {527, 191, 560, 220}, 181, 0, 180, 228, 229,
+                                                 0};
 
 // Every picture of the skin that is not a button face, with its size.
-struct PictureSpec {
+struct SkinPictureSize {
     int id;
     int width;
     int height;
@@ -92,7 +92,7 @@ inline constexpr int kFirstMenuPictureId = 245;
 inline constexpr int kLastMenuPictureId = 263;
 inline constexpr int kMenuPictureSize = 16;
 
-inline constexpr std::array<PictureSpec, 10> kFixedPictures{{
+inline constexpr std::array<SkinPictureSize, 10> kFixedPictures{{
     {kIconId, 256, 256},
     {kBackgroundId, kWindowWidth, kWindowHeight},
     {kSeekChannelId, 169, 11},
@@ -107,16 +107,16 @@ inline constexpr std::array<PictureSpec, 10> kFixedPictures{{
 
 // Every picture id the window needs, with its size: the fixed pictures, the
 // button faces (each as large as its button) and the menu item pictures.
-inline std::vector<PictureSpec> allSkinPictures() {
-    std::vector<PictureSpec> all(kFixedPictures.begin(), kFixedPictures.end());
-    for (const SkinButtonSpec& b : kSkinButtons) {
+inline std::vector<SkinPictureSize> allSkinPictures() {
+    std::vector<SkinPictureSize> all(kFixedPictures.begin(), kFixedPictures.end());
+    for (const SkinButtonPlace& b : kSkinButtons) {
         for (int id : {b.normal, b.pressed, b.hover}) {
             if (id != 0) {
                 all.push_back({id, b.rect.width(), b.rect.height()});
             }
         }
     }
-    const TwoStateButtonSpec& p = kPlayButton;
+    const TwoStateButtonPlace& p = kPlayButton;
     for (int id : {p.firstNormal, p.firstPressed, p.firstHover, p.secondNormal, p.secondHover,
                    p.secondPressed}) {
         if (id != 0) {

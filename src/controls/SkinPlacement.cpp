@@ -9,19 +9,19 @@ QRect toQRect(const SkinRect& rect) {
     return QRect(rect.left, rect.top, rect.width(), rect.height());
 }
 
-void placeSkinButton(SkinButton& button, const SkinButtonSpec& place) {
+void placeSkinButton(SkinButton& button, const SkinButtonPlace& place) {
     button.setGeometry(toQRect(place.rect));
     button.setPictures(place.normal, place.pressed, place.hover);
 }
 
-void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonSpec& place) {
+void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonPlace& place) {
     button.setGeometry(toQRect(place.rect));
     button.setPictures(place.firstNormal, place.firstPressed, place.firstHover, place.secondNormal,
                        place.secondHover, place.secondPressed);
 }
 
-const SkinButtonSpec* skinButtonSpec(int controlId) {
-    for (const SkinButtonSpec& place : kSkinButtons) {
+const SkinButtonPlace* skinButtonPlace(int controlId) {
+    for (const SkinButtonPlace& place : kSkinButtons) {
         if (place.controlId == controlId) {
             return &place;
         }

@@ -12,10 +12,10 @@ class TwoStateSkinButton;
 
 QRect toQRect(const SkinRect& rect);
 
-void placeSkinButton(SkinButton& button, const SkinButtonSpec& place);
-void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonSpec& place);
+void placeSkinButton(SkinButton& button, const SkinButtonPlace& place);
+void placeTwoStateButton(TwoStateSkinButton& button, const TwoStateButtonPlace& place);
 
 // The layout entry of a control id, or null when it is not a skin button.
-const SkinButtonSpec* skinButtonSpec(int controlId);
+const SkinButtonPlace* skinButtonPlace(int controlId);
 
 }  // namespace pelorine::controls

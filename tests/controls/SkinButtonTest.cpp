@@ -139,7 +139,7 @@ TEST(TwoStateSkinButtonTest, OwnerSwitchesBetweenTheTwoSets) {
 TEST(SkinPlacementTest, ButtonsGoToTheirRectanglesWithTheirPictures) {
     QWidget window;
     SkinButton add(&window);
-    const SkinButtonSpec* place = skinButtonSpec(1007);
+    const SkinButtonPlace* place = skinButtonPlace(1007);
     ASSERT_NE(place, nullptr);
     placeSkinButton(add, *place);
     EXPECT_EQ(add.geometry(), QRect(26, 42, 62, 64));
@@ -153,8 +153,8 @@ TEST(SkinPlacementTest, ButtonsGoToTheirRectanglesWithTheirPictures) {
     EXPECT_EQ(play.geometry(), QRect(527, 191, 33, 29));
     EXPECT_EQ(play.shownPicture(), 181);
 
-    EXPECT_EQ(skinButtonSpec(1018), nullptr);  // Play is the two-state button
-    EXPECT_EQ(skinButtonSpec(1017)->hover, 1017);
+    EXPECT_EQ(skinButtonPlace(1018), nullptr);  // Play is the two-state button
+    EXPECT_EQ(skinButtonPlace(1017)->hover, 1017);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 TEST(SkinPicturesTest, EveryPictureIdExistsAtItsSize) {
     const auto all = allSkinPictures();
     ASSERT_GE(all.size(), 80u);
-    for (const PictureSpec& wanted : all) {
+    for (const SkinPictureSize& wanted : all) {
         SCOPED_TRACE(wanted.id);
         const auto picture = SkinPictures::load(wanted.id);
         ASSERT_TRUE(picture.has_value());
@@ -31,7 +31,7 @@ TEST(SkinPicturesTest, ButtonPicturesMatchTheirButtons) {
 }
 
 TEST(SkinPicturesTest, StatesOfAButtonLookDifferent) {
-    for (const SkinButtonSpec& b : kSkinButtons) {
+    for (const SkinButtonPlace& b : kSkinButtons) {
         SCOPED_TRACE(b.controlId);
         const QImage normal = SkinPictures::load(b.normal)->toImage();
         EXPECT_NE(normal, SkinPictures::load(b.hover)->toImage());

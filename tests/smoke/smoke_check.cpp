@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         screen.save(argv[3]);
     }
     int mismatches = 0;
-    for (const SkinButtonSpec& button : kSkinButtons) {
+    for (const SkinButtonPlace& button : kSkinButtons) {
         if (!shownAt(screen, pictureOf(button.normal),
                      window + QPoint(button.rect.left, button.rect.top))) {
             std::printf("button %d is not at (%d, %d)\n", button.controlId, button.rect.left,

@@ -62,7 +62,7 @@ TEST_F(MainDialogTest, ControlsSitAtTheirRectangles) {
         {command::kExit, QRect(696, 2, 17, 16)},
         {command::kPlay, QRect(527, 191, 33, 29)},
         {command::kJobListView, QRect(14, 112, 492, 326)},
-        {command::kProfileCombo, QRect(81, 449, 340, 13)},
+        {command::kProfileCombo, QRect(81, 449, 340, 20)},
         {command::kOutputPathEdit, QRect(84, 475, 330, 16)},
         {command::kJobBar, QRect(81, 510, 339, 6)},
         {command::kOverallBar, QRect(81, 520, 339, 6)},

@@ -14,9 +14,11 @@
 #include <QWindow>
 
 #include "app/Commands.h"
+#include "controls/FlatHeader.h"
 #include "controls/MenuCatalog.h"
 #include "controls/ProgressBar.h"
 #include "controls/SkinButton.h"
+#include "controls/SkinComboBox.h"
 #include "controls/SkinLayout.h"
 #include "controls/SkinMenu.h"
 #include "controls/SkinPictures.h"
@@ -28,6 +30,7 @@ namespace {
 constexpr QRect kTitleBar(0, 0, 720, 22);
 constexpr QColor kTitleText(0, 0, 20);
 constexpr int kProgressPeriodMs = 50;
+constexpr int kComboHeight = 20;
 
 // The output folder is chosen, pasted or deleted, never typed: keys do
 // nothing, the context menu's Paste and Delete still work.
@@ -99,6 +102,7 @@ void MainDialog::createControls() {
     createSkinButtons();
 
     jobList_ = new QTreeWidget(this);
+    jobList_->setHeader(new controls::FlatHeader(jobList_));
     jobList_->setRootIsDecorated(false);
     jobList_->setUniformRowHeights(true);
     jobList_->setAllColumnsShowFocus(true);
@@ -114,12 +118,16 @@ void MainDialog::createControls() {
     }
     place(jobList_, command::kJobListView, 14, 112, 506, 438);
 
-    auto* profiles = new QComboBox(this);
+    auto* profiles = new controls::SkinComboBox(this);
+    connect(profiles, &controls::SkinComboBox::pictureMissing, this, &MainDialog::skinBroken,
+            Qt::QueuedConnection);
     for (const char* profile : kProfiles) {
         profiles->addItem(profile);
     }
     profiles->setCurrentIndex(2);
-    place(profiles, command::kProfileCombo, 81, 449, 421, 462);
+    // The rectangle's height is that of the closed box's list; the box itself
+    // is as tall as its text needs.
+    place(profiles, command::kProfileCombo, 81, 449, 421, 449 + kComboHeight);
 
     outputPath_ = new OutputPathEdit(this);
     connect(outputPath_, &QLineEdit::textChanged, this,
@@ -136,6 +144,9 @@ void MainDialog::createControls() {
     place(overallBar_, command::kOverallBar, 81, 520, 420, 526);
 
     shutDown_ = new QCheckBox("Shut down PC when finished", this);
+    QFont small = shutDown_->font();
+    small.setPixelSize(11);
+    shutDown_->setFont(small);
     shutDown_->setChecked(false);
     place(shutDown_, command::kShutDownBox, 520, 514, 709, 526);
 
@@ -159,12 +170,12 @@ void MainDialog::createSkinButtons() {
                 Qt::QueuedConnection);
         place(button, id, rect.left, rect.top, rect.right, rect.bottom);
     };
-    for (const controls::SkinButtonSpec& spec : controls::kSkinButtons) {
+    for (const controls::SkinButtonPlace& spec : controls::kSkinButtons) {
         auto* button = new controls::SkinButton(this);
         button->setPictures(spec.normal, spec.pressed, spec.hover);
         wire(button, spec.controlId, spec.rect);
     }
-    const controls::TwoStateButtonSpec& play = controls::kPlayButton;
+    const controls::TwoStateButtonPlace& play = controls::kPlayButton;
     auto* button = new controls::TwoStateSkinButton(this);
     button->setPictures(play.firstNormal, play.firstPressed, play.firstHover, play.secondNormal,
                         play.secondHover, play.secondPressed);
