@@ -1,0 +1,117 @@
+#pragma once
+// The eighteen settings rows of the main window and what each profile shows
+// in them: the vocabulary between the settings grid, the Jobs and the engine.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "conversion/Job.h"
+#include "profiles/PropertyItem.h"
+
+namespace pelorine {
+
+namespace row {
+inline constexpr const char* kClipVideo = "Clip video";
+inline constexpr const char* kStartTime = "Start time";
+inline constexpr const char* kEndTime = "End time";
+inline constexpr const char* kOutputFormat = "Output format";
+inline constexpr const char* kSplit = "Split";
+inline constexpr const char* kVideoCodec = "Video codec";
+inline constexpr const char* kVideoSize = "Video size";
+inline constexpr const char* kVideoFrameRate = "Video frame rate";
+inline constexpr const char* kVideoBitrate = "Video bitrate";
+inline constexpr const char* kVideoDisabled = "Video disabled";
+inline constexpr const char* kAudioCodec = "Audio codec";
+inline constexpr const char* kAudioSample = "Audio sample";
+inline constexpr const char* kAudioBitrate = "Audio bitrate";
+inline constexpr const char* kAudioChannel = "Audio channel";
+inline constexpr const char* kAudioVolume = "Audio volume";
+inline constexpr const char* kAudioDisabled = "Audio disabled";
+inline constexpr const char* kQuantizerMin = "quantizer min";
+inline constexpr const char* kQuantizerMax = "quantizer max";
+}  // namespace row
+
+inline constexpr const char* kZeroTime = "00:00:00.00";
+
+// The profiles of the profile box, by index.
+inline constexpr int kProfileMpeg4Small = 0;
+inline constexpr int kProfileMpeg4Wide = 1;
+inline constexpr int kProfileH264 = 2;
+inline constexpr int kProfileMp3 = 3;
+inline constexpr int kProfileCustom = 4;
+inline constexpr int kStartProfile = kProfileH264;
+inline constexpr std::array<const char*, 5> kProfileNames = {
+    "PSP MPEG4 320x240 AAC (*.mp4)",
+    "PSP MPEG4 480x272 AAC (*.mp4)",
+    "PSP AVC H264 320x240 AAC (*.mp4) recommended",
+    "Save as MP3 format (*.mp3)",
+    "Customized profile",
+};
+
+// The rows, in their fixed order; their addresses never change, so the grid
+// may keep pointers to them.
+class SettingsRows {
+public:
+    static constexpr std::size_t kCount = 18;
+
+    // The rows with their initial values.
+    SettingsRows();
+
+    PropertyItem& at(const std::string& name);
+    const PropertyItem& at(const std::string& name) const;
+    const std::string& value(const std::string& name) const { return at(name).value; }
+    void set(const std::string& name, std::string value) { at(name).value = std::move(value); }
+    void set(const std::string& name, std::string options, std::string value);
+
+    std::array<PropertyItem, kCount>& items() { return items_; }
+    const std::array<PropertyItem, kCount>& items() const { return items_; }
+    // The rows shown at start-up: the first sixteen.
+    std::vector<PropertyItem*> startRows();
+    // Pointers to the named rows, in the order given.
+    std::vector<PropertyItem*> pick(const std::vector<const char*>& names);
+
+private:
+    std::array<PropertyItem, kCount> items_;
+};
+
+// The customised profile loaded from a file: its rows and its output format.
+struct CustomProfile {
+    SettingsRows rows;
+    std::string format;  // the stored "Output format" value; empty until a file is loaded
+};
+
+// A profile change: fills the rows for profile `profile` (the first three from
+// `job`, when a Job is selected) and returns the rows to show, in order;
+// nothing when the profile cannot be shown (a customised profile whose format
+// is neither mp4 nor mp3).
+std::optional<std::vector<PropertyItem*>> showProfile(int profile, SettingsRows& rows,
+                                                      const Job* job, const CustomProfile& custom);
+
+// What a profile change does to the selected Job once the rows are filled:
+// its clip is cleared, its output renamed for the profile, and its settings
+// taken from the rows.
+void applyProfileToJob(Job& job, int profile, const SettingsRows& rows,
+                       const CustomProfile& custom);
+
+// The output path of a Job moved to `profile` (same folder, new file name).
+std::string renameForProfile(const std::string& outputPath, int profile,
+                             const CustomProfile& custom);
+
+// The grid for a clicked Job: the rows filled from the Job under its own
+// profile. Nothing when a customised Job's profile cannot be shown.
+std::optional<std::vector<PropertyItem*>> showJob(const Job& job, SettingsRows& rows,
+                                                  const CustomProfile& custom);
+
+// The settings rows copied into a Job (the grid's "a value changed").
+void copyRowsToJob(const SettingsRows& rows, Job& job);
+
+// The settings a new Job of `profile` starts with.
+void newJobSettings(Job& job, int profile, const SettingsRows& rows);
+
+// The output-name prefix of a new Job ("M4V", "MAQ"); nothing when the
+// output is named after its source title (MP3 outputs).
+std::optional<std::string> outputPrefix(int profile, const SettingsRows& rows);
+
+}  // namespace pelorine
