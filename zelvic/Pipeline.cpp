@@ -149,6 +149,12 @@ Outcome Encoding::openSource() {
     if (options_.container == Container::RawAudio && !audio_) {
         return conversionFailed("the source holds no audio");
     }
+    // Streams we do not convert are not even read where the demuxer can skip them.
+    for (unsigned i = 0; i < input_->nb_streams; ++i) {
+        const bool used = (video_ && video_->input->index == static_cast<int>(i)) ||
+                          (audio_ && audio_->input->index == static_cast<int>(i));
+        input_->streams[i]->discard = used ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    }
     for (StreamContext* stream : {video_ ? &*video_ : nullptr, audio_ ? &*audio_ : nullptr}) {
         if (stream) {
             if (auto opened = openDecoder(*stream); !opened) {
@@ -434,13 +440,10 @@ Outcome Encoding::filterFrame(StreamContext& stream, AVFrame* frame) {
 }
 
 Outcome Encoding::decodePacket(StreamContext& stream, const AVPacket* packet) {
-    const int result = avcodec_send_packet(stream.decoder.get(), packet);
     // A damaged packet costs its frames, not the conversion.
-    if (result < 0 && result != AVERROR(EAGAIN) && result != AVERROR_EOF &&
-        result != AVERROR_INVALIDDATA && packet) {
-        if (result == AVERROR(ENOMEM)) {
-            return conversionFailed("decoding failed: " + avErrorText(result));
-        }
+    const int result = avcodec_send_packet(stream.decoder.get(), packet);
+    if (result == AVERROR(ENOMEM)) {
+        return conversionFailed("decoding failed: " + avErrorText(result));
     }
     while (true) {
         const int received = avcodec_receive_frame(stream.decoder.get(), decoded_.get());
