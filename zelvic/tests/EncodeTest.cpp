@@ -379,3 +379,63 @@ TEST(Encode, FailuresLeaveNoOutput) {
 
 }  // namespace
 }  // namespace zelvic::test
+
+namespace zelvic::test {
+namespace {
+
+// The flush order (filter input closed with the end time, sink drained,
+// encoder drained, trailer) lets the source's last frame reach the file.
+TEST(Encode, LastFrameArrives) {
+    for (const char* name : {"ramp43.mp4", "program.mpg", "odd.avi", "portrait.mp4"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        JobLine job = jobFor(dir, name, "mp4");
+        job.videoCodec = "h264";
+        job.videoBitrate = "768";
+        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 0);
+        const double end = 1e9;
+        EXPECT_NEAR(centreLumaAt(job.output, end), centreLumaAt(job.source, end), 1.5);
+    }
+}
+
+// Lines the converter does not compose but the language allows: bare AAC in
+// ADTS frames, and MP3 in mono mode.
+TEST(Encode, RawAudioStreams) {
+    struct RawCase {
+        const char* output;
+        std::vector<std::string> options;
+        const char* format;
+        AVCodecID codec;
+        int channels;
+    };
+    const RawCase cases[] = {
+        {"out.aac",
+         {"-oac", "lavc", "-lavcopts", "acodec=aac:abitrate=96", "-ovc", "frameno", "-of",
+          "rawaudio", "-srate", "48000"},
+         "aac",
+         AV_CODEC_ID_AAC,
+         2},
+        {"out.mp3",
+         {"-oac", "mp3lame", "-lameopts", "cbr:br=64:mode=3", "-ovc", "frameno", "-of", "rawaudio"},
+         "mp3",
+         AV_CODEC_ID_MP3,
+         1},
+    };
+    for (const RawCase& c : cases) {
+        SCOPED_TRACE(c.output);
+        TempDir dir;
+        std::vector<std::string> args = {fixturePath("leftright.mp4"), "-o", dir.file(c.output),
+                                         "-currentfolder", dir.folder()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(runEngine(args, dir.file("log.txt")).status, 0);
+        const MediaProbe probe = probeMedia(dir.file(c.output));
+        ASSERT_TRUE(probe.opened);
+        EXPECT_EQ(probe.format, c.format);
+        ASSERT_EQ(probe.streams.size(), 1u);
+        EXPECT_EQ(probe.streams[0].codec, c.codec);
+        EXPECT_EQ(probe.streams[0].channels, c.channels);
+    }
+}
+
+}  // namespace
+}  // namespace zelvic::test

@@ -251,11 +251,14 @@ double centreLumaAt(const std::string& path, double seconds) {
     const AVRational base = input->streams[index]->time_base;
     Codec decoder = openDecoder(input->streams[index]);
     double luma = -1;
+    double previous = -1e9;
     decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
-        if (frame->best_effort_timestamp == AV_NOPTS_VALUE) {
-            return;
-        }
-        const double at = static_cast<double>(frame->best_effort_timestamp) * av_q2d(base) - start;
+        // A frame without a time (the last of some MPEG streams) follows the one before.
+        const double at =
+            frame->best_effort_timestamp == AV_NOPTS_VALUE
+                ? previous
+                : static_cast<double>(frame->best_effort_timestamp) * av_q2d(base) - start;
+        previous = at;
         if (at <= seconds + 1e-3) {
             luma = centreMean(frame);
         }
