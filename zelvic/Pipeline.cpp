@@ -40,7 +40,6 @@ struct StreamContext {
     std::int64_t lastEncodedPts = AV_NOPTS_VALUE;
     bool waitForKeyFrame = false;
     bool inputEnded = false;  // nothing more goes into the filters
-    std::int64_t framesFed = 0;
     std::int64_t framesEncoded = 0;
 };
 
@@ -430,7 +429,6 @@ Outcome Encoding::filterFrame(StreamContext& stream, AVFrame* frame) {
     }
     frame->pts = isVideo ? shifted - stream.tolerance : shifted;
     stream.lastEnd = std::max(stream.lastEnd, shifted + duration);
-    ++stream.framesFed;
     const int result =
         av_buffersrc_add_frame_flags(stream.filters.source, frame, AV_BUFFERSRC_FLAG_KEEP_REF);
     if (result < 0) {
@@ -445,23 +443,22 @@ Outcome Encoding::decodePacket(StreamContext& stream, const AVPacket* packet) {
     if (result == AVERROR(ENOMEM)) {
         return conversionFailed("decoding failed: " + avErrorText(result));
     }
-    while (true) {
-        const int received = avcodec_receive_frame(stream.decoder.get(), decoded_.get());
-        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) {
-            return success();
-        }
-        if (received < 0) {
-            if (received == AVERROR(ENOMEM)) {
-                return conversionFailed("decoding failed: " + avErrorText(received));
+    return drain(
+        [&] {
+            // A frame the decoder could not rebuild is skipped; it goes on with the next.
+            int received = avcodec_receive_frame(stream.decoder.get(), decoded_.get());
+            while (received < 0 && received != AVERROR(EAGAIN) && received != AVERROR_EOF &&
+                   received != AVERROR(ENOMEM)) {
+                received = avcodec_receive_frame(stream.decoder.get(), decoded_.get());
             }
-            continue;  // damaged data: the decoder goes on with the next frame
-        }
-        auto filtered = stream.inputEnded ? success() : filterFrame(stream, decoded_.get());
-        av_frame_unref(decoded_.get());
-        if (!filtered) {
+            return received;
+        },
+        [&] {
+            auto filtered = stream.inputEnded ? success() : filterFrame(stream, decoded_.get());
+            av_frame_unref(decoded_.get());
             return filtered;
-        }
-    }
+        },
+        "decoding failed");
 }
 
 Outcome Encoding::endStream(StreamContext& stream, std::int64_t endPts) {
