@@ -144,6 +144,14 @@ Outcome Output::write(AVPacket* packet, AVStream* stream, AVRational encoderTime
     return success();
 }
 
+bool Output::nearlyFull(std::int64_t pending) const {
+    if (!sizeLimit_) {
+        return false;
+    }
+    return full_ ||
+           bytes_ + pending + containerOverhead(muxer_, packets_) + reserve_ >= *sizeLimit_;
+}
+
 Outcome Output::finish() {
     const int result = av_write_trailer(context_.get());
     if (!(context_->oformat->flags & AVFMT_NOFILE)) {

@@ -40,6 +40,13 @@ public:
     Outcome write(AVPacket* packet, AVStream* stream, AVRational encoderTimeBase);
     bool full() const { return full_; }
 
+    // Room kept below the size limit for what is still inside the encoders
+    // when the conversion decides to end; 0 without a limit.
+    void setReserve(std::int64_t bytes) { reserve_ = bytes; }
+    // Within the reserve of the limit, counting `pending` bytes that the
+    // encoders still hold: time to end the streams together.
+    bool nearlyFull(std::int64_t pending) const;
+
     // Writes the trailer and closes the file.
     Outcome finish();
     // Closes and deletes the file, if this run created it.
@@ -61,6 +68,7 @@ private:
     std::optional<std::int64_t> sizeLimit_;
     std::int64_t bytes_ = 0;
     std::int64_t packets_ = 0;
+    std::int64_t reserve_ = 0;
     bool created_ = false;
     bool finished_ = false;
     bool full_ = false;

@@ -38,9 +38,12 @@ struct StreamContext {
     std::int64_t lastEnd = 0;            // end of the last frame fed, shifted
     std::int64_t nextPts = AV_NOPTS_VALUE;
     std::int64_t lastEncodedPts = AV_NOPTS_VALUE;
+    std::optional<std::int64_t> cutAt;  // nothing from here on is encoded (encoder time base)
     bool waitForKeyFrame = false;
     bool inputEnded = false;  // nothing more goes into the filters
     std::int64_t framesEncoded = 0;
+    std::int64_t packetsOut = 0;  // what the encoder gave back so far
+    std::int64_t bytesOut = 0;
 };
 
 // Pulls results from a producer (decoder, filter sink, encoder) until it needs
@@ -82,6 +85,8 @@ private:
     Outcome drainFilters(StreamContext& stream);
     Outcome encodeFrame(StreamContext& stream, AVFrame* frame);
     Outcome endStream(StreamContext& stream, std::int64_t endPts);
+    Outcome endStreamsTogether();
+    std::int64_t pendingBytes() const;
     Outcome flush();
     bool holdWhilePaused();
     void reportProgress(const AVPacket* packet);
@@ -326,6 +331,17 @@ Outcome Encoding::openOutput() {
             stream->output = *added;
         }
     }
+    if (options_.end.bytes) {
+        // Two seconds of the streams' rates cover what the encoders still hold
+        // (x264 looks ahead) when the end is decided; a small limit keeps most
+        // of its room for the picture and is cut hard instead.
+        std::int64_t rate = 0;
+        for (const StreamContext* stream :
+             {video_ ? &*video_ : nullptr, audio_ ? &*audio_ : nullptr}) {
+            rate += stream ? stream->encoder->bit_rate : 0;
+        }
+        output_->setReserve(std::min(*options_.end.bytes / 8, 2 * rate / 8 + 65536));
+    }
     std::printf("output: \"%s\" (%s)\n", options_.output.c_str(), muxer.c_str());
     return output_->start();
 }
@@ -367,6 +383,15 @@ Outcome Encoding::encodeFrame(StreamContext& stream, AVFrame* frame) {
     if (frame) {
         const AVRational sinkBase = av_buffersink_get_time_base(stream.filters.sink);
         frame->pts = av_rescale_q(frame->pts, sinkBase, stream.encoder->time_base);
+        if (stream.cutAt) {
+            if (frame->pts >= *stream.cutAt) {
+                return success();
+            }
+            if (stream.encoder->codec_type == AVMEDIA_TYPE_AUDIO &&
+                frame->pts + frame->nb_samples > *stream.cutAt) {
+                frame->nb_samples = static_cast<int>(*stream.cutAt - frame->pts);
+            }
+        }
         if (stream.lastEncodedPts != AV_NOPTS_VALUE && frame->pts <= stream.lastEncodedPts &&
             stream.encoder->codec_type == AVMEDIA_TYPE_VIDEO) {
             return success();  // two source frames in one output slot
@@ -379,10 +404,14 @@ Outcome Encoding::encodeFrame(StreamContext& stream, AVFrame* frame) {
     if (result < 0 && result != AVERROR_EOF) {
         return conversionFailed(std::string("encoding failed: ") + avErrorText(result));
     }
-    return drain(
-        [&] { return avcodec_receive_packet(stream.encoder.get(), encoded_.get()); },
-        [&] { return output_->write(encoded_.get(), stream.output, stream.encoder->time_base); },
-        "encoding failed");
+    return drain([&] { return avcodec_receive_packet(stream.encoder.get(), encoded_.get()); },
+                 [&] {
+                     ++stream.packetsOut;
+                     stream.bytesOut += encoded_->size;
+                     return output_->write(encoded_.get(), stream.output,
+                                           stream.encoder->time_base);
+                 },
+                 "encoding failed");
 }
 
 Outcome Encoding::drainFilters(StreamContext& stream) {
@@ -475,6 +504,50 @@ Outcome Encoding::endStream(StreamContext& stream, std::int64_t endPts) {
     return drainFilters(stream);
 }
 
+// What the video encoder holds (x264 looks ahead many frames), at the size
+// of the packets it gave so far.
+std::int64_t Encoding::pendingBytes() const {
+    if (!video_ || video_->packetsOut == 0) {
+        return 0;
+    }
+    const std::int64_t pending =
+        std::max<std::int64_t>(0, video_->framesEncoded - video_->packetsOut);
+    return pending * (video_->bytesOut / video_->packetsOut);
+}
+
+// A part cut by size ends its audio where its picture ends, so that the next
+// part, which starts at this one's length, continues both seamlessly.
+Outcome Encoding::endStreamsTogether() {
+    // The frames still inside the video decoder come out first; they were
+    // read along with audio that is already in the file.
+    if (video_ && !video_->inputEnded) {
+        if (auto decoded = decodePacket(*video_, nullptr); !decoded) {
+            return decoded;
+        }
+    }
+    double end = 0;
+    for (const StreamContext* stream : {video_ ? &*video_ : nullptr, audio_ ? &*audio_ : nullptr}) {
+        if (stream) {
+            end = std::max(end,
+                           static_cast<double>(stream->lastEnd) * av_q2d(stream->input->time_base));
+        }
+    }
+    for (StreamContext* stream : {video_ ? &*video_ : nullptr, audio_ ? &*audio_ : nullptr}) {
+        if (!stream) {
+            continue;
+        }
+        const AVRational base = stream->input->time_base;
+        const auto endPts = static_cast<std::int64_t>(std::llround(end / av_q2d(base)));
+        // What was read ahead of the end is still cut off before the encoder.
+        stream->cutAt =
+            static_cast<std::int64_t>(std::llround(end / av_q2d(stream->encoder->time_base)));
+        if (auto ended = endStream(*stream, endPts); !ended) {
+            return ended;
+        }
+    }
+    return success();
+}
+
 bool Encoding::everyStreamEnded() const {
     return (!video_ || video_->inputEnded) && (!audio_ || audio_->inputEnded);
 }
@@ -542,8 +615,11 @@ Outcome Encoding::transcode() {
             stop_ = StopReason::Quit;
             break;
         }
-        if (output_->full()) {
+        if (output_->nearlyFull(pendingBytes())) {
             stop_ = StopReason::SizeLimit;
+            if (auto ended = endStreamsTogether(); !ended) {
+                return ended;
+            }
             break;
         }
         if (everyStreamEnded()) {
