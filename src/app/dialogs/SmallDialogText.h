@@ -1,0 +1,57 @@
+#pragma once
+// What the small dialogs show and compute, free of widgets: the lines of the
+// video information sheet, the file name and format shown there, and the output
+// path made from a typed name. Paths use "/" as their separator.
+
+#include <string>
+#include <vector>
+
+#include "conversion/Job.h"
+
+namespace pelorine {
+
+// The part of a Job that the video information sheet shows.
+struct VideoInformation {
+    std::string sourcePath;
+    std::string outputPath;
+    std::string outputFormat;  // as in the list's "Format" cell, "mp4"
+    std::string startText;     // clip start as shown, hh:mm:ss.xx
+    std::string endText;       // clip end as shown
+    double duration = 0.0;     // seconds, the whole source
+    double clipLength = 0.0;   // seconds, clip end - clip start
+    int clipEnabled = 0;       // non-zero: only the clip is converted
+};
+
+VideoInformation videoInformationOf(const Job& job);
+
+// One painted line of the sheet: its top in pixels and its text.
+struct InformationLine {
+    int y = 0;
+    std::string text;
+
+    bool operator==(const InformationLine&) const = default;
+};
+
+// Eight lines, the last "Clip Source file: no"; eleven when the clip flag is
+// set, adding the clip's length, start and end.
+std::vector<InformationLine> informationLines(const VideoInformation& information);
+
+// The sheet's own time text: "hh:mm:ss.xx" with the hours and minutes found by
+// multiplying with the constants 1/3600 and 1/60 (3725.5 gives "01:02:05.50").
+std::string informationTimeText(double seconds);
+
+// The text after the last "/"; the whole path when it has none.
+std::string fileNameOf(const std::string& path);
+
+// The text after the last "." of a file name; empty when it has none.
+std::string fileFormatOf(const std::string& fileName);
+
+// The new output path for `name` typed in Set Output File Name: the name goes
+// into the folder of `outputPath`, and "." + `format` is appended unless the
+// name is longer than four characters and already ends in it (compared
+// case-sensitively, so "holiday.MP4" becomes "holiday.MP4.mp4"). Any name is
+// taken, the empty one included.
+std::string outputPathWithName(const std::string& outputPath, const std::string& name,
+                               const std::string& format);
+
+}  // namespace pelorine
