@@ -582,6 +582,8 @@ bool Encoding::holdWhilePaused() {
         while (command == Command::Pause) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             command = channel_.readCommand();
+            // The position holds, and keeps being told, while paused.
+            channel_.reportProgress(position_, Clock::now());
         }
         if (command == Command::Run) {
             std::printf("resumed\n");
