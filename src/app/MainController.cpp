@@ -2,12 +2,19 @@
 
 #include "app/Commands.h"
 #include "app/OutputFolder.h"
+#include "app/dialogs/SmallDialogText.h"
 #include "conversion/BatchProgress.h"
 
 namespace pelorine {
 
 MainController::MainController(Services services, MainView& view, Dialogs& dialogs)
-    : services_(services), view_(view), dialogs_(dialogs), link_(services.files) {}
+    : services_(services),
+      view_(view),
+      dialogs_(dialogs),
+      link_(services.files),
+      jobOperations_({jobs_, rows_, custom_, link_, services.engine, services.settings, view,
+                      dialogs, [this] { return gate(); }, [this] { stopPreview(); },
+                      [this] { return activityState() == ActivityState::Converting; }}) {}
 
 MainController::~MainController() {
     if (worker_.joinable()) {
@@ -19,12 +26,24 @@ MainController::~MainController() {
     }
 }
 
+bool MainController::gate() {
+    if (refusedWhileConverting()) {
+        return false;
+    }
+    if (activityState() == ActivityState::Previewing) {
+        stopPreview();
+    }
+    return true;
+}
+
 void MainController::initialise() {
     std::string folder;
     if (Status ready = services_.engine.channelFolder(folder); !ready) {
         dialogs_.message(ready.message());
     }
     link_.setChannelFolder(folder);
+    view_.showRows(rows_.startRows());
+    view_.selectProfile(kStartProfile);
     view_.setOutputPathText(services_.settings.outputPath());
 }
 
@@ -66,18 +85,18 @@ bool MainController::handleCommand(int id) {
         case kAdd:
         case kAddFile:
         case kListAddFile:
-            addFiles();
+            jobOperations_.addFiles();
             break;
         case kDelete:
         case kDeleteSelectedFile:
         case kListDeleteVideoFile:
-            deleteSelected();
+            jobOperations_.deleteSelected();
             break;
         case kClear:
         case kClearMenu:
         case kNewProject:
         case kListClear:
-            clearJobs();
+            jobOperations_.clear();
             break;
         case kConvert:
         case kConvertMenu:
@@ -156,7 +175,7 @@ bool MainController::handleCommand(int id) {
             }
             break;
         case kAbout:
-            about();
+            dialogs_.showAbout();
             break;
         default:
             return false;
@@ -209,7 +228,7 @@ void MainController::applyOutputFolder(const std::string& folder) {
     for (std::size_t row = 0; row < jobs_.count(); ++row) {
         Job& job = jobs_.job(row);
         job.outputPath = retargetOutputPath(stored, job.outputPath);
-        view_.setOutputCell(row, job.outputPath);
+        view_.setCell(row, kOutputColumn, job.outputPath);
     }
 }
 
@@ -238,6 +257,39 @@ void MainController::convert() {
 
 void MainController::stop() {
     stopBatch(batch_, services_.engine, link_, [this] { view_.keepAlive(); });
+}
+
+void MainController::videoInformation() {
+    if (!gate()) {
+        return;
+    }
+    if (const auto row = view_.selectedRow(); row && *row < jobs_.count()) {
+        dialogs_.showVideoInformation(jobs_.job(*row));
+    }
+}
+
+void MainController::setOutputFileName() {
+    const auto row = view_.selectedRow();
+    if (!row || *row >= jobs_.count()) {
+        return;
+    }
+    stopPreview();
+    if (const auto name = dialogs_.askOutputFileName()) {
+        Job& job = jobs_.job(*row);
+        job.outputPath = outputPathWithName(job.outputPath, *name, job.outputFormat);
+        view_.setCell(*row, kOutputColumn, job.outputPath);
+    }
+}
+
+void MainController::overwriteSettings() {
+    if (const auto policy = dialogs_.chooseOverwritePolicy(services_.settings.overwritePolicy())) {
+        services_.settings.setOverwritePolicy(*policy);
+    }
+}
+
+void MainController::playSelected() {
+    stopPreview();
+    play();
 }
 
 void MainController::stopPreview() {

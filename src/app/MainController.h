@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "app/JobListOperations.h"
 #include "app/MainView.h"
 #include "app/Settings.h"
 #include "conversion/BatchRun.h"
@@ -46,6 +47,9 @@ public:
     // id that is not a command.
     bool handleCommand(int id);
 
+    // A double-click on a row: stops a preview, then plays the row's Job.
+    void playSelected();
+
     // The output path edit's text changed (also when set by the program).
     void outputPathEdited(const std::string& text);
     // The window is asked to close: true when it may.
@@ -57,6 +61,8 @@ public:
     bool batchActive() const { return batchActive_; }
 
     JobList& jobs() { return jobs_; }
+    JobListOperations& jobOperations() { return jobOperations_; }
+    SettingsRows& rows() { return rows_; }
     EngineLink& link() { return link_; }
     BatchState& batchState() { return batch_; }
 
@@ -66,6 +72,8 @@ public:
 private:
     // True (after the guard message) when a conversion runs.
     bool refusedWhileConverting();
+    // The gate of the list operations: refuses while converting, stops a preview.
+    bool gate();
     void exitProgram();
     void showMenu(int menu, int button);
     void chooseOutputFolder();
@@ -78,9 +86,6 @@ private:
 
     // Commands whose behaviour comes with the job list, the grid, the
     // preview, DVDs, projects, profile files and the small dialogs.
-    void addFiles() {}
-    void deleteSelected() {}
-    void clearJobs() {}
     void openDvd() {}
     void saveProfileAs() {}
     void loadProfile() {}
@@ -89,16 +94,18 @@ private:
     void play() {}
     void playPrevious() {}
     void playNext() {}
-    void videoInformation() {}
-    void setOutputFileName() {}
-    void overwriteSettings() {}
-    void about() {}
+    void videoInformation();
+    void setOutputFileName();
+    void overwriteSettings();
 
     Services services_;
     MainView& view_;
     Dialogs& dialogs_;
     JobList jobs_;
     EngineLink link_;
+    SettingsRows rows_;
+    CustomProfile custom_;
+    JobListOperations jobOperations_;
     BatchState batch_;
     std::atomic<bool> batchActive_{false};
     std::thread worker_;

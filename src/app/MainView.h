@@ -4,8 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "conversion/BatchRun.h"
+#include "conversion/Job.h"
+#include "profiles/PropertyItem.h"
 
 namespace pelorine {
 
@@ -29,9 +32,42 @@ public:
     // id, or 0 when none was chosen.
     virtual int popUpMenu(int menu, int button) = 0;
     virtual void setOutputPathText(const std::string& text) = 0;
-    virtual void setOutputCell(std::size_t row, const std::string& text) = 0;
     // Keeps the window painting during a wait on its own thread.
     virtual void keepAlive() = 0;
+
+    // The job list: row i shows Job i, in the columns of JobColumn.
+    virtual void appendRow(const std::vector<std::string>& cells) = 0;
+    virtual void removeRow(std::size_t row) = 0;
+    virtual void clearRows() = 0;
+    virtual void setCell(std::size_t row, int column, const std::string& text) = 0;
+    // The first selected row, if any.
+    virtual std::optional<std::size_t> selectedRow() = 0;
+
+    // The settings grid shows these rows, in this order.
+    virtual void showRows(const std::vector<PropertyItem*>& rows) = 0;
+    virtual void repaintGrid() = 0;
+    // The profile box: its selection (-1 for none), and choosing one without
+    // reporting it as the user's change.
+    virtual int profileSelection() = 0;
+    virtual void selectProfile(int index) = 0;
+    // The clip of the selected Job in the seek bar and the range slider.
+    virtual void showClip(double start, double end, double duration) = 0;
+
+    // A long task on the window's thread, with a way to cancel the rest:
+    // stepTask returns false once the user has cancelled.
+    virtual void beginTask(const std::string& title, int steps) = 0;
+    virtual bool stepTask(int step, const std::string& label) = 0;
+    virtual void endTask() = 0;
+};
+
+// The job list's columns.
+enum JobColumn : int {
+    kIdColumn,
+    kSourceColumn,
+    kBeginColumn,
+    kEndColumn,
+    kOutputColumn,
+    kFormatColumn
 };
 
 // Message boxes and choosers, modal to the window.
@@ -44,6 +80,17 @@ public:
     virtual bool confirm(const std::string& text, const std::string& caption) = 0;
     // A folder chosen by the user, or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(const std::string& prompt) = 0;
+    // Existing files chosen by the user, in the order chosen; none when cancelled.
+    // `filter` is "name|patterns|name|patterns|...".
+    virtual std::vector<std::string> chooseFiles(const std::string& filter) = 0;
+
+    // The small dialogs.
+    virtual void showVideoInformation(const Job& job) = 0;
+    // The policy chosen in the overwrite dialog, or nothing on Cancel.
+    virtual std::optional<int> chooseOverwritePolicy(int current) = 0;
+    // The name typed for an output file, or nothing on Cancel.
+    virtual std::optional<std::string> askOutputFileName() = 0;
+    virtual void showAbout() = 0;
 };
 
 }  // namespace pelorine

@@ -1,5 +1,6 @@
 #include "profiles/SettingsRows.h"
 
+#include <cstring>
 #include <stdexcept>
 
 #include "conversion/TimeText.h"
@@ -342,6 +343,92 @@ void newJobSettings(Job& job, int profile, const SettingsRows& rows) {
     job.audioChannel = "default";
     job.audioVolume = "default";
     job.audioDisabled = "no";
+}
+
+namespace {
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// A decimal number: digits with at most one point among them.
+bool decimalNumber(std::string_view text) {
+    const auto point = text.find('.');
+    if (point == std::string_view::npos) {
+        return allDigits(text);
+    }
+    return allDigits(text.substr(0, point)) && allDigits(text.substr(point + 1));
+}
+
+bool pictureSize(const std::string& value) {
+    const std::string size = text::trim(text::lower(value));
+    auto separator = size.find('x');
+    if (separator == std::string::npos) {
+        separator = size.find(':');
+    }
+    return separator != std::string::npos && allDigits(size.substr(0, separator)) &&
+           allDigits(size.substr(separator + 1)) && text::leadingInt(size) > 0 &&
+           text::leadingInt(size.substr(separator + 1)) > 0;
+}
+
+// "Not split", a time hh:mm:ss, or a size such as "650 MB" or "4.7gb".
+bool splitValue(const std::string& value) {
+    std::string compact;
+    for (const char c : text::lower(value)) {
+        if (c != ' ') {
+            compact += c;
+        }
+    }
+    if (compact == "notsplit") {
+        return true;
+    }
+    if (compact.size() == 8 && compact[2] == ':' && compact[5] == ':') {
+        return allDigits(compact.substr(0, 2)) && allDigits(compact.substr(3, 2)) &&
+               allDigits(compact.substr(6, 2));
+    }
+    for (const char* unit : {"kb", "mb", "gb", "b"}) {
+        if (compact.ends_with(unit)) {
+            return decimalNumber(
+                std::string_view(compact).substr(0, compact.size() - std::strlen(unit)));
+        }
+    }
+    return false;
+}
+
+bool volumeValue(const std::string& value) {
+    if (value == "default" || value == "normalize") {
+        return true;
+    }
+    const std::string_view digits = !value.empty() && (value[0] == '+' || value[0] == '-')
+                                        ? std::string_view(value).substr(1)
+                                        : std::string_view(value);
+    return allDigits(digits);
+}
+
+}  // namespace
+
+Status checkTypedSetting(const std::string& name, const std::string& value) {
+    const auto refuse = [&](const std::string& expected) {
+        return Status::error("The setting \"" + name + "\" cannot be \"" + value +
+                             "\": " + expected);
+    };
+    if (name == row::kVideoBitrate && !(allDigits(value) && text::leadingInt(value) > 0)) {
+        return refuse("please give a whole number of kbit/s, such as 768.");
+    }
+    if (name == row::kVideoSize && !pictureSize(value)) {
+        return refuse("please give a width and a height, such as 320x240.");
+    }
+    if (name == row::kSplit && !splitValue(value)) {
+        return refuse(
+            "please choose \"Not split\", a time such as 00:10:00, or a size such as "
+            "650 MB.");
+    }
+    if (name == row::kAudioVolume && !volumeValue(value)) {
+        return refuse(
+            "please give a number of decibels such as +5 or -10, \"default\" or "
+            "\"normalize\".");
+    }
+    return Status::ok();
 }
 
 std::optional<std::string> outputPrefix(int profile, const SettingsRows& rows) {

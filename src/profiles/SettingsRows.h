@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "conversion/Job.h"
+#include "platform/Status.h"
 #include "profiles/PropertyItem.h"
 
 namespace pelorine {
@@ -109,6 +110,11 @@ void copyRowsToJob(const SettingsRows& rows, Job& job);
 
 // The settings a new Job of `profile` starts with.
 void newJobSettings(Job& job, int profile, const SettingsRows& rows);
+
+// Whether a value typed into one of the rows that accept typing ("Video
+// bitrate", "Video size", "Split", "Audio volume") is one the engine can use.
+// Other rows are always fine. The error says what is expected.
+Status checkTypedSetting(const std::string& name, const std::string& value);
 
 // The output-name prefix of a new Job ("M4V", "MAQ"); nothing when the
 // output is named after its source title (MP3 outputs).

@@ -9,69 +9,19 @@
 #include "app/Commands.h"
 #include "app/OutputFolder.h"
 #include "support/Recorders.h"
+#include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
 namespace {
 
+using testing::ExitCalled;
+using testing::ScriptedDesktop;
+using testing::ScriptedWindow;
+
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-struct ExitCalled {
-    int code;
-};
-
-class ScriptedWindow final : public testing::RecordingBatchView<MainView>, public Dialogs {
-public:
-    // MainView
-    void focusDialog() override { log.add("focus"); }
-    void minimise() override { log.add("minimise"); }
-    int popUpMenu(int menu, int button) override {
-        log.add("menu " + std::to_string(menu) + " at " + std::to_string(button));
-        return menuChoice;
-    }
-    void setOutputPathText(const std::string& text) override {
-        log.add("edit " + text);
-        if (controller) {
-            controller->outputPathEdited(text);  // the edit reports every change
-        }
-    }
-    void setOutputCell(std::size_t row, const std::string& text) override {
-        log.add("cell " + std::to_string(row) + " " + text);
-    }
-    void keepAlive() override {}
-    // Dialogs
-    void message(const std::string& text) override { log.add("box " + text); }
-    void warning(const std::string& text, const std::string& caption) override {
-        log.add("warning " + caption + ": " + text);
-    }
-    bool confirm(const std::string& text, const std::string& caption) override {
-        log.add("confirm " + caption + ": " + text);
-        return confirmAnswer;
-    }
-    std::optional<std::string> chooseFolder(const std::string& prompt) override {
-        log.add("choose " + prompt);
-        return folderChoice;
-    }
-    void clear() { log.clear(); }
-
-    MainController* controller = nullptr;
-    int menuChoice = 0;
-    bool confirmAnswer = false;
-    std::optional<std::string> folderChoice;
-};
-
-class ScriptedDesktop final : public platform::Desktop {
-public:
-    int openLink(const std::string& link) override {
-        links.push_back(link);
-        return result;
-    }
-    [[noreturn]] void exitProcess(int code) override { throw ExitCalled{code}; }
-    std::vector<std::string> links;
-    int result = platform::kLinkOpened;
-};
 
 class MainControllerTest : public ::testing::Test {
 protected:
@@ -84,6 +34,7 @@ protected:
 
     Job& addJob(const std::string& name) {
         folder.write(name + ".avi", "length=50");
+        window.rows.push_back(std::vector<std::string>(6));
         return controller.jobs().append(
             testing::plainJob(folder.file(name + ".avi"), folder.file("out/" + name + ".MP4"), 50));
     }
@@ -223,7 +174,7 @@ TEST_F(MainControllerTest, ChoosingAFolderMovesEveryOutput) {
     controller.handleCommand(command::kBrowse);
     EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("psp/one.MP4"));
     EXPECT_EQ(controller.jobs().job(1).outputPath, folder.file("psp/two.MP4"));
-    EXPECT_THAT(window.events(), Contains("cell 1 " + folder.file("psp/two.MP4")));
+    EXPECT_THAT(window.events(), Contains("cell 1.4 " + folder.file("psp/two.MP4")));
     EXPECT_THAT(window.events(), Contains("edit " + folder.file("psp")));
     EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("OutputPath=" + folder.file("psp")));
 
@@ -283,6 +234,35 @@ TEST_F(MainControllerTest, StopWhileIdleDoesNothing) {
     controller.handleCommand(command::kStop);
     EXPECT_THAT(window.events(), ElementsAre("focus"));
     EXPECT_EQ(controller.activityState(), ActivityState::Idle);
+}
+
+}  // namespace
+}  // namespace pelorine
+
+namespace pelorine {
+namespace {
+
+TEST_F(MainControllerTest, SmallDialogsChangeTheSettingAndTheOutputName) {
+    window.policyChoice = 3;
+    controller.handleCommand(command::kOverwriteSettings);
+    EXPECT_EQ(settings.overwritePolicy(), 3);
+    window.policyChoice.reset();
+    controller.handleCommand(command::kOverwriteSettings);
+    EXPECT_EQ(settings.overwritePolicy(), 3) << "Cancel changes nothing";
+
+    addJob("one");
+    window.nameChoice = "holiday";
+    controller.handleCommand(command::kSetOutputFileName);
+    EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/one.MP4")) << "no selection";
+    window.selected = 0;
+    controller.handleCommand(command::kListSetOutputFileName);
+    EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/holiday.mp4"));
+    EXPECT_EQ(window.rows[0][kOutputColumn], folder.file("out/holiday.mp4"));
+
+    controller.handleCommand(command::kVideoInformation);
+    controller.handleCommand(command::kAbout);
+    EXPECT_THAT(window.events(), Contains("information " + folder.file("one.avi")));
+    EXPECT_EQ(window.events().back(), "about");
 }
 
 }  // namespace

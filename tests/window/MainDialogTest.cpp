@@ -11,24 +11,13 @@
 #include <QTreeWidget>
 
 #include "app/Commands.h"
+#include "profiles/PropertyList.h"
 #include "support/Recorders.h"
+#include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
 namespace {
-
-class SilentDialogs final : public Dialogs {
-public:
-    void message(const std::string& text) override { messages.push_back(text); }
-    void warning(const std::string& text, const std::string&) override { messages.push_back(text); }
-    bool confirm(const std::string& text, const std::string&) override {
-        messages.push_back(text);
-        return answer;
-    }
-    std::optional<std::string> chooseFolder(const std::string&) override { return std::nullopt; }
-    std::vector<std::string> messages;
-    bool answer = false;
-};
 
 class MainDialogTest : public ::testing::Test {
 protected:
@@ -50,7 +39,7 @@ protected:
                   platform::systemFileSystem()};
     Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
     testing::RecordingPower power;
-    SilentDialogs dialogs;
+    testing::ScriptedWindow dialogs;  // only its dialogs are used
     std::unique_ptr<MainDialog> window;
 };
 
@@ -85,7 +74,7 @@ TEST_F(MainDialogTest, EscapeAndEnterChangeNothing) {
     QTest::keyClick(window.get(), Qt::Key_Return);
     QTest::keyClick(window.get(), Qt::Key_Enter);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.events().empty());
 }
 
 TEST_F(MainDialogTest, OnlyTheTitleStripMovesTheWindow) {
@@ -121,12 +110,36 @@ TEST_F(MainDialogTest, TheOutputPathIsPastedNeverTyped) {
               std::string::npos);
 }
 
+TEST_F(MainDialogTest, AClickLoadsAJobAKeyboardMoveDoesNot) {
+    for (const char* name : {"a", "b"}) {
+        auto job =
+            testing::plainJob(folder.file(name), folder.file(std::string("out/") + name), 10);
+        job->profileIndex = kProfileMp3;
+        job->outputFormat = "mp3";
+        window->appendRow({"1", job->sourcePath, kZeroTime, "00:00:10.00", job->outputPath, "mp3"});
+        window->controller().jobs().append(std::move(job));
+    }
+    auto* list = qobject_cast<QTreeWidget*>(control(command::kJobListView));
+    auto* grid = qobject_cast<PropertyList*>(control(command::kSettingsGrid));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->count(), 16) << "the start-up rows";
+
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(0));
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(grid->count(), 16) << "the keyboard only moves the selection";
+
+    const QRect second = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(grid->count(), 11) << "the MP3 Job's rows";
+}
+
 TEST_F(MainDialogTest, ClosingAsksFirst) {
-    dialogs.answer = false;
+    dialogs.confirmAnswer = false;
     window->close();
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(dialogs.messages.back(), "Exit anyway?");
-    dialogs.answer = true;
+    EXPECT_EQ(dialogs.events().back(), "confirm Video Batch Converter: Exit anyway?");
+    dialogs.confirmAnswer = true;
     window->close();
     EXPECT_FALSE(window->isVisible());
 }

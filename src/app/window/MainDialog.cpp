@@ -8,7 +8,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QThread>
 #include <QTreeWidget>
 #include <QWindow>
@@ -23,6 +25,7 @@
 #include "controls/SkinMenu.h"
 #include "controls/SkinPictures.h"
 #include "controls/TwoStateSkinButton.h"
+#include "profiles/PropertyList.h"
 
 namespace pelorine {
 namespace {
@@ -42,11 +45,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override { event->accept(); }
 };
 
-const char* const kProfiles[] = {
-    "PSP MPEG4 320x240 AAC (*.mp4)",
-    "PSP MPEG4 480x272 AAC (*.mp4)",
-    "PSP AVC H264 320x240 AAC (*.mp4) recommended",
-    "Save as MP3 format (*.mp3)",
+// The list's context-menu items and the commands they stand for.
+const std::pair<int, int> kListMenuCommands[] = {
+    {32798, command::kListPlay},
+    {32799, command::kListStop},
+    {32801, command::kListAddFile},
+    {32802, command::kListDeleteVideoFile},
+    {32803, command::kListClear},
+    {32804, command::kListDvdSettings},
+    {32805, command::kListSetOutputFileName},
+    {32806, command::kListFileInformation},
 };
 
 struct Column {
@@ -101,33 +109,22 @@ QWidget* MainDialog::control(int id) const {
 void MainDialog::createControls() {
     createSkinButtons();
 
-    jobList_ = new QTreeWidget(this);
-    jobList_->setHeader(new controls::FlatHeader(jobList_));
-    jobList_->setRootIsDecorated(false);
-    jobList_->setUniformRowHeights(true);
-    jobList_->setAllColumnsShowFocus(true);
-    jobList_->setStyleSheet("QTreeView::item { height: 20px; }");
-    QStringList headers;
-    for (const Column& column : kColumns) {
-        headers << column.header;
-    }
-    jobList_->setHeaderLabels(headers);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        jobList_->setColumnWidth(i, kColumns[i].width);
-        jobList_->headerItem()->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
-    }
-    place(jobList_, command::kJobListView, 14, 112, 506, 438);
+    createJobList();
 
-    auto* profiles = new controls::SkinComboBox(this);
-    connect(profiles, &controls::SkinComboBox::pictureMissing, this, &MainDialog::skinBroken,
+    profiles_ = new controls::SkinComboBox(this);
+    connect(static_cast<controls::SkinComboBox*>(profiles_),
+            &controls::SkinComboBox::pictureMissing, this, &MainDialog::skinBroken,
             Qt::QueuedConnection);
-    for (const char* profile : kProfiles) {
-        profiles->addItem(profile);
+    for (int i = 0; i < kProfileCustom; ++i) {
+        profiles_->addItem(kProfileNames[static_cast<std::size_t>(i)]);
     }
-    profiles->setCurrentIndex(2);
+    profiles_->setCurrentIndex(kStartProfile);
+    // Only the user's choices count as a profile change.
+    connect(profiles_, &QComboBox::activated, this,
+            [this] { controller_->jobOperations().profileChanged(); });
     // The rectangle's height is that of the closed box's list; the box itself
     // is as tall as its text needs.
-    place(profiles, command::kProfileCombo, 81, 449, 421, 449 + kComboHeight);
+    place(profiles_, command::kProfileCombo, 81, 449, 421, 449 + kComboHeight);
 
     outputPath_ = new OutputPathEdit(this);
     connect(outputPath_, &QLineEdit::textChanged, this,
@@ -155,10 +152,76 @@ void MainDialog::createControls() {
     preview->setPalette(QPalette(Qt::black));
     place(preview, command::kPreviewWindow, 520, 48, 706, 186);
 
-    // Filled by the settings grid, the seek bar and the clip range slider.
-    place(new QWidget(this), command::kSettingsGrid, 518, 267, 708, 506);
+    createSettingsGrid();
+    // Filled by the seek bar and the clip range slider.
     place(new QWidget(this), command::kSeekBar, 528, 222, 697, 233);
     place(new QWidget(this), command::kRangeSlider, 520, 236, 705, 251);
+}
+
+void MainDialog::createJobList() {
+    jobList_ = new QTreeWidget(this);
+    jobList_->setHeader(new controls::FlatHeader(jobList_));
+    jobList_->setRootIsDecorated(false);
+    jobList_->setUniformRowHeights(true);
+    jobList_->setAllColumnsShowFocus(true);
+    jobList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    jobList_->setStyleSheet("QTreeView::item { height: 20px; }");
+    QStringList headers;
+    for (const Column& column : kColumns) {
+        headers << column.header;
+    }
+    jobList_->setHeaderLabels(headers);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        jobList_->setColumnWidth(i, kColumns[i].width);
+        jobList_->headerItem()->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
+    }
+    // Clicks load the Job; moving the selection with the keyboard does not.
+    connect(jobList_, &QTreeWidget::itemClicked, this,
+            [this] { controller_->jobOperations().loadSelectedJob(); });
+    connect(jobList_, &QTreeWidget::itemDoubleClicked, this,
+            [this] { controller_->playSelected(); });
+    jobList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(jobList_, &QTreeWidget::customContextMenuRequested, this, &MainDialog::showListMenu);
+    place(jobList_, command::kJobListView, 14, 112, 506, 438);
+}
+
+void MainDialog::showListMenu(const QPoint& at) {
+    // A right-click selects the row under it and loads it, like a click.
+    if (QTreeWidgetItem* item = jobList_->itemAt(at)) {
+        jobList_->setCurrentItem(item);
+        controller_->jobOperations().loadSelectedJob();
+    }
+    const bool selected = selectedRow().has_value();
+    const auto menu = controls::buildSkinMenu(
+        selected ? command::kListMenuWithSelection : command::kListMenuWithoutSelection, jobList_);
+    const int chosen = menu->choose(jobList_->viewport()->mapToGlobal(at));
+    for (const auto& [item, message] : kListMenuCommands) {
+        if (item == chosen) {
+            // Posted, as the list's menu does: the window handles it like the button.
+            QMetaObject::invokeMethod(
+                this, [this, message] { controller_->handleCommand(message); },
+                Qt::QueuedConnection);
+        }
+    }
+}
+
+void MainDialog::createSettingsGrid() {
+    grid_ = new PropertyList(this);
+    JobListOperations& jobs = controller_->jobOperations();
+    // Posted notifications: each handler sees the rows as they are when it runs.
+    connect(
+        grid_, &PropertyList::clipTimeTyped, this, [&jobs] { jobs.clipTimesTyped(); },
+        Qt::QueuedConnection);
+    connect(
+        grid_, &PropertyList::valueChanged, this, [&jobs] { jobs.settingsChanged(); },
+        Qt::QueuedConnection);
+    connect(
+        grid_, &PropertyList::outputFormatChosen, this, [&jobs] { jobs.outputFormatChosen(); },
+        Qt::QueuedConnection);
+    connect(
+        grid_, &PropertyList::clipVideoChosen, this, [&jobs] { jobs.clipVideoChosen(); },
+        Qt::QueuedConnection);
+    place(grid_, command::kSettingsGrid, 518, 267, 708, 506);
 }
 
 void MainDialog::createSkinButtons() {
@@ -275,10 +338,80 @@ void MainDialog::setOutputPathText(const std::string& text) {
     }
 }
 
-void MainDialog::setOutputCell(std::size_t row, const std::string& text) {
-    if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
-        item->setText(4, QString::fromStdString(text));
+void MainDialog::appendRow(const std::vector<std::string>& cells) {
+    auto* item = new QTreeWidgetItem(jobList_);
+    for (int i = 0; i < static_cast<int>(cells.size()) && i < static_cast<int>(std::size(kColumns));
+         ++i) {
+        item->setText(i, QString::fromStdString(cells[static_cast<std::size_t>(i)]));
+        item->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
     }
+}
+
+void MainDialog::removeRow(std::size_t row) {
+    delete jobList_->takeTopLevelItem(static_cast<int>(row));
+}
+
+void MainDialog::clearRows() {
+    jobList_->clear();
+}
+
+void MainDialog::setCell(std::size_t row, int column, const std::string& text) {
+    if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
+        item->setText(column, QString::fromStdString(text));
+    }
+}
+
+std::optional<std::size_t> MainDialog::selectedRow() {
+    for (int i = 0; i < jobList_->topLevelItemCount(); ++i) {
+        if (jobList_->topLevelItem(i)->isSelected()) {
+            return static_cast<std::size_t>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void MainDialog::showRows(const std::vector<PropertyItem*>& rows) {
+    grid_->reset();
+    for (PropertyItem* row : rows) {
+        grid_->addItem(row);
+    }
+}
+
+void MainDialog::repaintGrid() {
+    grid_->update();
+}
+
+int MainDialog::profileSelection() {
+    return profiles_->currentIndex();
+}
+
+void MainDialog::selectProfile(int index) {
+    const QSignalBlocker quiet(profiles_);
+    profiles_->setCurrentIndex(index);
+}
+
+void MainDialog::showClip(double, double, double) {
+    // The seek bar and the range slider show the clip once they exist.
+}
+
+void MainDialog::beginTask(const std::string& title, int steps) {
+    task_ = new QProgressDialog(QString::fromStdString(title), "Cancel", 0, steps, this);
+    task_->setWindowModality(Qt::WindowModal);
+    task_->setMinimumDuration(300);
+}
+
+bool MainDialog::stepTask(int step, const std::string& label) {
+    if (!task_) {
+        return true;
+    }
+    task_->setLabelText(QString::fromStdString(label));
+    task_->setValue(step);
+    return !task_->wasCanceled();
+}
+
+void MainDialog::endTask() {
+    delete task_;
+    task_ = nullptr;
 }
 
 void MainDialog::keepAlive() {

@@ -16,6 +16,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QProgressDialog;
 class QTreeWidget;
 
 namespace pelorine::controls {
@@ -39,8 +40,20 @@ public:
     void minimise() override;
     int popUpMenu(int menu, int button) override;
     void setOutputPathText(const std::string& text) override;
-    void setOutputCell(std::size_t row, const std::string& text) override;
     void keepAlive() override;
+    void appendRow(const std::vector<std::string>& cells) override;
+    void removeRow(std::size_t row) override;
+    void clearRows() override;
+    void setCell(std::size_t row, int column, const std::string& text) override;
+    std::optional<std::size_t> selectedRow() override;
+    void showRows(const std::vector<PropertyItem*>& rows) override;
+    void repaintGrid() override;
+    int profileSelection() override;
+    void selectProfile(int index) override;
+    void showClip(double start, double end, double duration) override;
+    void beginTask(const std::string& title, int steps) override;
+    bool stepTask(int step, const std::string& label) override;
+    void endTask() override;
 
     // BatchView: called by the conversion worker and carried over to the
     // window's thread. Once the window is closing they return at once.
@@ -67,6 +80,10 @@ protected:
 private:
     void createControls();
     void createSkinButtons();
+    void createJobList();
+    void createSettingsGrid();
+    // The list's context menu at `at` (list coordinates).
+    void showListMenu(const QPoint& at);
     void place(QWidget* widget, int id, int left, int top, int right, int bottom);
     void skinBroken();
     // Runs `work` on the window's thread, waiting for it when called from another.
@@ -76,6 +93,9 @@ private:
     std::unique_ptr<MainController> controller_;
     std::map<int, QWidget*> controls_;
     QTreeWidget* jobList_ = nullptr;
+    class PropertyList* grid_ = nullptr;
+    QComboBox* profiles_ = nullptr;
+    QProgressDialog* task_ = nullptr;
     QLineEdit* outputPath_ = nullptr;
     QCheckBox* shutDown_ = nullptr;
     controls::ProgressBar* jobBar_ = nullptr;

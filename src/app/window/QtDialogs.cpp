@@ -7,6 +7,11 @@
 #include <QMessageBox>
 
 #include "app/OutputFolder.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/OutputNameDialog.h"
+#include "app/dialogs/OverwriteDialog.h"
+#include "app/dialogs/SmallDialogText.h"
+#include "app/dialogs/VideoInformationDialog.h"
 
 namespace pelorine {
 namespace {
@@ -61,6 +66,55 @@ std::optional<std::string> QtDialogs::chooseFolder(const std::string& prompt) {
         return std::nullopt;
     }
     return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace pelorine
+
+namespace pelorine {
+
+std::vector<std::string> QtDialogs::chooseFiles(const std::string& filter) {
+    QFileDialog dialog(owner_, "Add files");
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    // Our own dialog matches the patterns in any case: "CLIP.AVI" is an avi file.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(qtNameFilters(filter));
+    dialog.setDirectory(QDir::homePath());
+    std::vector<std::string> chosen;
+    if (dialog.exec() == QDialog::Accepted) {
+        for (const QString& file : dialog.selectedFiles()) {
+            chosen.push_back(file.toStdString());
+        }
+    }
+    return chosen;
+}
+
+void QtDialogs::showVideoInformation(const Job& job) {
+    runVideoInformationDialog(owner_, videoInformationOf(job));
+}
+
+std::optional<int> QtDialogs::chooseOverwritePolicy(int current) {
+    return runOverwriteDialog(owner_, current);
+}
+
+std::optional<std::string> QtDialogs::askOutputFileName() {
+    return runOutputNameDialog(owner_);
+}
+
+void QtDialogs::showAbout() {
+    runAboutDialog(owner_);
+}
+
+QStringList qtNameFilters(const std::string& filter) {
+    // "name|patterns|name|patterns||"
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty()) {
+            break;
+        }
+        filters << QString("%1 (%2)").arg(parts[i], parts[i + 1].split(';').join(' '));
+    }
+    return filters;
 }
 
 }  // namespace pelorine

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes and the folder chooser, in the dialogs' own colours.
 
+#include <QStringList>
 #include <QWidget>
 
 #include "app/MainView.h"
@@ -16,10 +17,18 @@ public:
     void warning(const std::string& text, const std::string& caption) override;
     bool confirm(const std::string& text, const std::string& caption) override;
     std::optional<std::string> chooseFolder(const std::string& prompt) override;
+    std::vector<std::string> chooseFiles(const std::string& filter) override;
+    void showVideoInformation(const Job& job) override;
+    std::optional<int> chooseOverwritePolicy(int current) override;
+    std::optional<std::string> askOutputFileName() override;
+    void showAbout() override;
 
 private:
     QWidget* owner_ = nullptr;
 };
+
+// File-dialog name filters from a "name|patterns|name|patterns||" text.
+QStringList qtNameFilters(const std::string& filter);
 
 // The colours of every dialog and message box: RGB(213, 224, 240) with black text.
 void applyDialogColours();

@@ -1,0 +1,310 @@
+#include "app/JobListOperations.h"
+
+#include <chrono>
+#include <future>
+#include <random>
+#include <thread>
+
+#include "conversion/JobNaming.h"
+#include "conversion/TimeText.h"
+#include "platform/Text.h"
+
+namespace pelorine {
+namespace {
+
+std::string fileNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Why the engine could not tell what a file is, in words for the user.
+std::string notIdentifiedReason(const IdentifyOutcome& outcome) {
+    switch (outcome.result) {
+        case IdentifyResult::EngineBusy:
+        case IdentifyResult::Failed:
+            return outcome.detail.message();
+        case IdentifyResult::Identified:
+            return {};
+        case IdentifyResult::NotIdentified:
+            break;
+    }
+    if (!outcome.detail) {
+        return outcome.detail.message();
+    }
+    return outcome.exitStatus == 0 ? "it has no length that could be played"
+                                   : "it is not a video or sound file that can be read";
+}
+
+}  // namespace
+
+JobListOperations::JobListOperations(Parts parts)
+    : p_(std::move(parts)),
+      random_([generator = std::make_shared<std::mt19937>(std::random_device{}())] {
+          return static_cast<int>((*generator)() & 0x7fffffff);
+      }) {}
+
+Job* JobListOperations::selectedJob() {
+    const auto row = p_.view.selectedRow();
+    return row && *row < p_.jobs.count() ? &p_.jobs.job(*row) : nullptr;
+}
+
+void JobListOperations::showClip(const Job& job) {
+    p_.view.showClip(clip_.start, clip_.end, job.duration);
+}
+
+IdentifyOutcome JobListOperations::identify(const std::string& path) {
+    auto pending = std::async(std::launch::async,
+                              [this, path] { return p_.engine.identify(p_.link, path, false); });
+    while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        p_.view.keepAlive();
+    }
+    return pending.get();
+}
+
+void JobListOperations::addFiles() {
+    if (!p_.gate()) {
+        return;
+    }
+    const std::string& folder = p_.settings.outputPath();
+    if (folder.empty()) {
+        p_.dialogs.message(kNoOutputFolderMessage);
+        return;
+    }
+    const int profile = p_.view.profileSelection();
+    if (profile < 0 || profile > kProfileCustom) {
+        p_.dialogs.message(kNoProfileMessage);
+        return;
+    }
+    const std::string extension =
+        profile == kProfileMp3
+            ? "MP3"
+            : (profile == kProfileCustom ? text::upper(p_.rows.value(row::kOutputFormat)) : "MP4");
+    const std::vector<std::string> paths = p_.dialogs.chooseFiles(kAddFilter);
+    if (paths.empty()) {
+        return;
+    }
+    std::string leftOut;
+    p_.view.beginTask("Adding files", static_cast<int>(paths.size()));
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!p_.view.stepTask(static_cast<int>(i), fileNameOf(paths[i]))) {
+            break;
+        }
+        if (const std::string reason = addFile(paths[i], profile, extension); !reason.empty()) {
+            leftOut += "\n" + paths[i] + ": " + reason;
+        }
+    }
+    p_.view.endTask();
+    if (!leftOut.empty()) {
+        p_.dialogs.message("These files were not added:" + leftOut);
+    }
+}
+
+std::string JobListOperations::addFile(const std::string& path, int profile,
+                                       const std::string& extension) {
+    const std::string digits = randomDigits(random_);
+    const auto prefix = outputPrefix(profile, p_.rows);
+    const std::string base = prefix ? (prefix->empty() ? "" : *prefix + digits) : sourceTitle(path);
+    if (hasSource(p_.jobs, path)) {
+        return {};  // already in the list: nothing to say
+    }
+    auto job = std::make_unique<Job>();
+    job->sourcePath = path;
+    job->outputPath = newOutputPath(p_.jobs, p_.settings.outputPath(), base, extension);
+    job->startText = kZeroTime;
+    const IdentifyOutcome outcome = identify(path);
+    if (outcome.result != IdentifyResult::Identified) {
+        return notIdentifiedReason(outcome);
+    }
+    const MediaInfo& info = p_.link.mediaInfo();
+    job->duration = job->clipEnd = info.mediaLength();
+    job->sourceWidth = info.videoWidth();
+    job->sourceHeight = info.videoHeight();
+    job->endText = timeText(job->duration);
+    job->profileIndex = profile;
+    newJobSettings(*job, profile, p_.rows);
+    appendRow(p_.jobs.append(std::move(job)));
+    return {};
+}
+
+void JobListOperations::appendRow(const Job& job) {
+    p_.view.appendRow({std::to_string(p_.jobs.count()), job.sourcePath, job.startText, job.endText,
+                       job.outputPath, job.outputFormat});
+}
+
+void JobListOperations::deleteSelected() {
+    if (!p_.gate()) {
+        return;
+    }
+    const auto row = p_.view.selectedRow();
+    if (!row || *row >= p_.jobs.count()) {
+        p_.dialogs.message(kNoSelectionMessage);
+        return;
+    }
+    p_.view.removeRow(*row);
+    p_.jobs.remove(*row);
+    for (std::size_t i = 0; i < p_.jobs.count(); ++i) {
+        p_.view.setCell(i, kIdColumn, std::to_string(i + 1));
+    }
+}
+
+void JobListOperations::clear() {
+    if (!p_.gate()) {
+        return;
+    }
+    p_.jobs.clear();
+    p_.view.clearRows();
+}
+
+void JobListOperations::loadSelectedJob() {
+    if (p_.converting()) {
+        return;
+    }
+    const auto row = p_.view.selectedRow();
+    if (!row || *row >= p_.jobs.count()) {
+        return;
+    }
+    if (selectedIndex_ != row) {
+        p_.link.writeQuit();
+        selectedIndex_ = row;
+    }
+    const Job& job = p_.jobs.job(*row);
+    clip_ = {job.clipStart, job.clipEnd, job.clipEnabled != 0};
+    showClip(job);
+    p_.view.selectProfile(job.profileIndex);
+    if (const auto shown = showJob(job, p_.rows, p_.custom)) {
+        p_.view.showRows(*shown);
+    }
+}
+
+void JobListOperations::clipTimesTyped() {
+    if (!p_.gate()) {
+        return;
+    }
+    p_.stopPreview();
+    const std::string& start = p_.rows.value(row::kStartTime);
+    const std::string& end = p_.rows.value(row::kEndTime);
+    const auto clip = typedClip(start, end);
+    const auto row = p_.view.selectedRow();
+    Job* job = selectedJob();
+    if (!clip || !job) {
+        return;
+    }
+    clip_ = {clip->first, clip->second, true};
+    job->clipEnabled = 1;
+    job->clipStart = clip->first;
+    job->clipEnd = clip->second;
+    showClip(*job);
+    p_.view.setCell(*row, kBeginColumn, start);
+    p_.view.setCell(*row, kEndColumn, end);
+}
+
+void JobListOperations::settingsChanged() {
+    if (!p_.gate()) {
+        return;
+    }
+    Job* job = selectedJob();
+    if (!job) {
+        return;
+    }
+    // Typed values the engine could not use are refused here, where the user
+    // typed them, rather than failing the conversion later.
+    for (const char* name : {row::kVideoBitrate, row::kVideoSize, row::kSplit, row::kAudioVolume}) {
+        if (Status typed = checkTypedSetting(name, p_.rows.value(name)); !typed) {
+            p_.dialogs.message(typed.message());
+            showJob(*job, p_.rows, p_.custom);
+            p_.view.repaintGrid();
+            return;
+        }
+    }
+    copyRowsToJob(p_.rows, *job);
+}
+
+void JobListOperations::outputFormatChosen() {
+    if (!p_.gate()) {
+        return;
+    }
+    if (Job* job = selectedJob()) {
+        job->outputFormat = p_.rows.value(row::kOutputFormat);
+        p_.view.setCell(*p_.view.selectedRow(), kFormatColumn, job->outputFormat);
+    }
+}
+
+void JobListOperations::clipVideoChosen() {
+    if (!p_.gate()) {
+        return;
+    }
+    Job* job = selectedJob();
+    if (p_.rows.value(row::kClipVideo) != "no" || !job) {
+        return;
+    }
+    clip_ = {0.0, job->duration, false};
+    job->clipEnabled = 0;
+    job->clipStart = 0.0;
+    job->clipEnd = job->duration;
+    showClip(*job);
+    const std::size_t row = *p_.view.selectedRow();
+    p_.view.setCell(row, kBeginColumn, kZeroTime);
+    p_.view.setCell(row, kEndColumn, timeText(job->duration));
+    p_.rows.set(row::kStartTime, kZeroTime);
+    p_.rows.set(row::kEndTime, timeText(job->duration));
+    p_.view.repaintGrid();
+}
+
+void JobListOperations::clipRangeChanged(double start, double end) {
+    if (!p_.gate()) {
+        return;
+    }
+    Job* job = selectedJob();
+    if (!job) {
+        return;
+    }
+    p_.link.writeQuit();
+    job->clipEnabled = 1;
+    job->clipStart = start;
+    job->clipEnd = end;
+    job->startText = timeText(start);
+    job->endText = timeText(end);
+    const std::size_t row = *p_.view.selectedRow();
+    p_.view.setCell(row, kBeginColumn, job->startText);
+    p_.view.setCell(row, kEndColumn, job->endText);
+    p_.rows.set(row::kStartTime, job->startText);
+    p_.rows.set(row::kEndTime, job->endText);
+    if (p_.rows.value(row::kClipVideo) == "no") {
+        p_.rows.set(row::kClipVideo, "yes");
+    }
+    p_.view.repaintGrid();
+    clip_ = {start, end, true};
+    showClip(*job);
+}
+
+void JobListOperations::profileChanged() {
+    if (!p_.gate()) {
+        return;
+    }
+    const int profile = p_.view.profileSelection();
+    Job* job = selectedJob();
+    if (job) {
+        if (profile == job->profileIndex) {
+            return;
+        }
+        job->profileIndex = profile;
+    }
+    const auto shown = showProfile(profile, p_.rows, job, p_.custom);
+    if (!shown) {
+        return;
+    }
+    p_.view.showRows(*shown);
+    clip_ = {0.0, job ? job->duration : 0.0, false};
+    if (!job) {
+        return;
+    }
+    showClip(*job);
+    applyProfileToJob(*job, profile, p_.rows, p_.custom);
+    const std::size_t row = *p_.view.selectedRow();
+    p_.view.setCell(row, kBeginColumn, job->startText);
+    p_.view.setCell(row, kEndColumn, job->endText);
+    p_.view.setCell(row, kOutputColumn, job->outputPath);
+    p_.view.setCell(row, kFormatColumn, job->outputFormat);
+}
+
+}  // namespace pelorine

@@ -1,0 +1,231 @@
+// Adding, deleting and editing Jobs through the window logic, with a scripted
+// window and the fake engine identifying the files.
+
+#include "app/JobListOperations.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/Commands.h"
+#include "support/ScriptedWindow.h"
+#include "support/TestSupport.h"
+
+namespace pelorine {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class JobListOperationsTest : public ::testing::Test {
+protected:
+    JobListOperationsTest() {
+        testing::installFakeEngine(folder.path());
+        window.controller = &controller;
+        controller.initialise();
+        controller.jobOperations().setRandom([this] { return nextRandom++; });
+        window.clear();
+    }
+
+    // A source the fake engine identifies with this length (0: not a video).
+    std::string source(const std::string& name, double length = 100) {
+        folder.write(name, "length=" + std::to_string(length) + " width=640 height=480");
+        return folder.file(name);
+    }
+
+    void add(std::vector<std::string> paths, int profile = kProfileMpeg4Small) {
+        window.profile = profile;
+        window.filesChoice = std::move(paths);
+        controller.handleCommand(command::kAdd);
+    }
+
+    JobListOperations& ops() { return controller.jobOperations(); }
+    Job& job(std::size_t row) { return controller.jobs().job(row); }
+
+    testing::TempFolder folder;
+    testing::FolderPaths paths{folder.path()};
+    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem()};
+    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
+    testing::ScriptedDesktop desktop;
+    testing::RecordingPower power;
+    testing::ScriptedWindow window;
+    MainController controller{
+        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window};
+    int nextRandom = 12345;  // 12345 % 1000 = 345, 12346 % 100 = 46
+};
+
+TEST_F(JobListOperationsTest, AddedFilesBecomeRowsWithTheirLengthAndName) {
+    add({source("a.avi", 3725.5)});
+    ASSERT_EQ(controller.jobs().count(), 1u);
+    EXPECT_EQ(job(0).duration, 3725.5);
+    EXPECT_EQ(job(0).sourceWidth, 640);
+    EXPECT_EQ(job(0).outputPath, folder.file("out/M4V34546.MP4"));
+    EXPECT_THAT(window.rows[0], ElementsAre("1", folder.file("a.avi"), "00:00:00.00", "01:02:05.50",
+                                            folder.file("out/M4V34546.MP4"), "mp4"));
+}
+
+TEST_F(JobListOperationsTest, DuplicatesAreSkippedAndClashingNamesGetSuffixes) {
+    controller.jobOperations().setRandom([] { return 12345; });  // the same digits every time
+    add({source("a.avi"), source("b.avi"), source("c.avi"), folder.file("a.avi")});
+    ASSERT_EQ(controller.jobs().count(), 3u) << "the repeated a.avi adds nothing";
+    EXPECT_EQ(job(1).outputPath, folder.file("out/M4V34545_1.MP4"));
+    EXPECT_EQ(job(2).outputPath, folder.file("out/M4V34545_1_1.MP4"));
+    EXPECT_TRUE(window.events().empty() || window.events().back() == "task end") << "no message";
+}
+
+TEST_F(JobListOperationsTest, Mp3OutputsAreNamedAfterTheirSource) {
+    settings.setOutputPath(folder.file("out/"));
+    add({source("clip.avi")}, kProfileMp3);
+    EXPECT_EQ(job(0).outputPath, folder.file("out/clip.MP3")) << "one separator only";
+    EXPECT_EQ(job(0).outputFormat, "mp3");
+}
+
+TEST_F(JobListOperationsTest, FilesTheEngineCannotReadAreNamedInOneMessage) {
+    folder.write("notes.txt", "");  // the fake engine identifies it with no length
+    add({source("good.avi"), folder.file("notes.txt"), folder.file("missing.avi")});
+    EXPECT_EQ(controller.jobs().count(), 1u);
+    const std::string message = window.events().back();
+    EXPECT_THAT(message, HasSubstr("These files were not added:"));
+    EXPECT_THAT(message, HasSubstr(folder.file("notes.txt") + ": it has no length"));
+    EXPECT_THAT(message, HasSubstr(folder.file("missing.avi") + ": it is not a video"));
+}
+
+TEST_F(JobListOperationsTest, CancellingTheAddingKeepsWhatWasAdded) {
+    window.cancelAtStep = 1;
+    add({source("a.avi"), source("b.avi"), source("c.avi")});
+    EXPECT_EQ(controller.jobs().count(), 1u);
+}
+
+TEST_F(JobListOperationsTest, RefusalsBeforeAdding) {
+    window.profile = -1;
+    window.filesChoice = {source("a.avi")};
+    controller.handleCommand(command::kAdd);
+    EXPECT_EQ(window.events().back(), "box Please select a profile.");
+    settings.setOutputPath("");
+    add({source("a.avi")});
+    EXPECT_EQ(window.events().back(), "box Please specify a directory for output.");
+    EXPECT_EQ(controller.jobs().count(), 0u);
+}
+
+TEST_F(JobListOperationsTest, DeletingRowTwoOfFourRenumbers) {
+    add({source("1.avi"), source("2.avi"), source("3.avi"), source("4.avi")});
+    controller.handleCommand(command::kDelete);
+    EXPECT_EQ(window.events().back(), "box Please select a video in the list first!");
+    window.selected = 1;
+    controller.handleCommand(command::kDelete);
+    ASSERT_EQ(controller.jobs().count(), 3u);
+    EXPECT_EQ(job(1).sourcePath, folder.file("3.avi"));
+    EXPECT_EQ(window.rows[0][0], "1");
+    EXPECT_EQ(window.rows[1][0], "2");
+    EXPECT_EQ(window.rows[2][0], "3");
+    controller.handleCommand(command::kNewProject);
+    EXPECT_EQ(controller.jobs().count(), 0u);
+    EXPECT_TRUE(window.rows.empty());
+}
+
+TEST_F(JobListOperationsTest, AClickLoadsTheJobIntoTheGrid) {
+    add({source("a.avi")}, kProfileH264);
+    window.profile = kProfileMp3;  // the box shows something else
+    window.selected = 0;
+    ops().loadSelectedJob();
+    EXPECT_EQ(window.profile, kProfileH264);
+    EXPECT_EQ(window.gridRows.size(), 18u);
+    EXPECT_EQ(window.gridRows[6], "quantizer min");
+    EXPECT_EQ(controller.rows().value("Video codec"), "h264");
+}
+
+TEST_F(JobListOperationsTest, TypedClipTimes) {
+    add({source("a.avi", 300)});
+    window.selected = 0;
+    ops().loadSelectedJob();
+    SettingsRows& rows = controller.rows();
+    rows.set("Start time", "00:01:00.50");
+    rows.set("End time", "00:02:00.00");
+    ops().clipTimesTyped();
+    EXPECT_EQ(job(0).clipStart, 60.5);
+    EXPECT_EQ(job(0).clipEnd, 120.0);
+    EXPECT_EQ(job(0).clipEnabled, 1);
+    EXPECT_EQ(window.rows[0][kBeginColumn], "00:01:00.50");
+
+    for (const char* start : {"0:01:10.00", "00:01:10.000", " 00:01:10.00 "}) {
+        rows.set("Start time", start);
+        ops().clipTimesTyped();
+        EXPECT_EQ(job(0).clipStart, 60.5) << "'" << start << "' changes nothing";
+    }
+    rows.set("Start time", "00:03:00.00");  // after the end
+    ops().clipTimesTyped();
+    EXPECT_EQ(job(0).clipStart, 60.5);
+}
+
+TEST_F(JobListOperationsTest, ClipVideoNoRestoresTheWholeSourceYesOnlyTheFlag) {
+    add({source("a.avi", 300)});
+    window.selected = 0;
+    ops().clipRangeChanged(10, 20);
+    EXPECT_EQ(controller.rows().value("Clip video"), "yes");
+    EXPECT_EQ(job(0).startText, "00:00:10.00");
+
+    controller.rows().set("Clip video", "no");
+    ops().clipVideoChosen();
+    ops().settingsChanged();
+    EXPECT_EQ(job(0).clipEnabled, 0);
+    EXPECT_EQ(job(0).clipEnd, 300.0);
+    EXPECT_EQ(window.rows[0][kEndColumn], "00:05:00.00");
+    EXPECT_EQ(controller.rows().value("Start time"), "00:00:00.00");
+    EXPECT_EQ(job(0).startText, "00:00:10.00") << "the Job's texts are kept";
+
+    controller.rows().set("Clip video", "yes");
+    ops().clipVideoChosen();
+    ops().settingsChanged();
+    EXPECT_EQ(job(0).clipEnabled, 1);
+    EXPECT_EQ(job(0).clipStart, 0.0);
+}
+
+TEST_F(JobListOperationsTest, TypedValuesTheEngineCannotUseAreRefused) {
+    add({source("a.avi")});
+    window.selected = 0;
+    ops().loadSelectedJob();
+    controller.rows().set("Video bitrate", "999");
+    ops().settingsChanged();
+    EXPECT_EQ(job(0).videoBitrate, "999");
+    controller.rows().set("Video bitrate", "fast");
+    ops().settingsChanged();
+    EXPECT_EQ(job(0).videoBitrate, "999");
+    EXPECT_THAT(window.events(),
+                ::testing::Contains(HasSubstr("\"Video bitrate\" cannot be \"fast\"")));
+    EXPECT_EQ(controller.rows().value("Video bitrate"), "999") << "the grid shows the Job again";
+}
+
+TEST_F(JobListOperationsTest, ProfileChangesRenameTheSelectedJob) {
+    add({source("a.avi")});
+    window.selected = 0;
+    window.profile = kProfileMp3;
+    ops().profileChanged();
+    EXPECT_EQ(job(0).outputPath, folder.file("out/M4V34546.mp3"));
+    EXPECT_EQ(window.rows[0][kFormatColumn], "mp3");
+    EXPECT_EQ(window.gridRows.size(), 11u);
+}
+
+TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
+    add({source("a.avi")});
+    ASSERT_TRUE(engine
+                    .launch(engine.path() + " -hold -currentfolder \"" +
+                                controller.link().channelFolder() + "\"",
+                            false)
+                    .started);
+    ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning(); }));
+    controller.batchState().activityFlag = 0;
+    window.selected = 0;
+    window.gridRows.clear();
+    ops().loadSelectedJob();
+    EXPECT_TRUE(window.gridRows.empty()) << "a click changes nothing";
+    controller.handleCommand(command::kClear);
+    EXPECT_EQ(controller.jobs().count(), 1u);
+    EXPECT_EQ(window.events().back(),
+              "box Please stop converting the videos and then add files to the list.");
+    controller.batchState().activityFlag = 1;
+    engine.terminateAll();
+    ASSERT_TRUE(testing::waitUntil([&] { return !engine.isRunning(); }));
+}
+
+}  // namespace
+}  // namespace pelorine

@@ -1,0 +1,109 @@
+// The whole road of a file without a display: generated media added through
+// the window logic and identified by the real engine, settings changed through
+// the grid's notifications, then converted with each built-in profile.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/Commands.h"
+#include "support/ScriptedWindow.h"
+#include "support/TestSupport.h"
+
+namespace pelorine {
+namespace {
+
+std::string shell(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe)) {
+            output += buffer;
+        }
+        ::pclose(pipe);
+    }
+    return output;
+}
+
+std::string streamsOf(const std::string& path) {
+    return shell(
+        "ffprobe -v error -show_entries stream=codec_name,width,height,sample_rate "
+        "-of csv=p=0 '" +
+        path + "' 2>&1");
+}
+
+TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
+    testing::TempFolder folder;
+    // A private copy of the engine, so no other test's engine counts as ours.
+    const std::filesystem::path built = std::filesystem::path(ZELVIC_PATH).parent_path();
+    std::filesystem::create_directories(folder.file("bin"));
+    for (const char* file : {"zelvic", "libzelvic_encode.so"}) {
+        std::filesystem::copy_file(built / file, folder.file(std::string("bin/") + file));
+    }
+    const std::string wide = folder.file("wide clip.mkv");
+    shell(
+        "ffmpeg -v error -f lavfi -i testsrc=size=640x360:rate=25:duration=2 -f lavfi -i "
+        "sine=frequency=440:duration=2 -ac 2 -c:v mpeg4 -c:a mp3 -shortest -y '" +
+        wide + "'");
+    ASSERT_TRUE(std::filesystem::exists(wide)) << "the ffmpeg tool made no test media";
+
+    testing::FolderPaths paths(folder.path(), folder.file("bin/"));
+    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem());
+    Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
+    testing::ScriptedDesktop desktop;
+    testing::RecordingPower power;
+    testing::ScriptedWindow window;
+    MainController controller(
+        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window);
+    window.controller = &controller;
+    controller.initialise();
+    JobListOperations& ops = controller.jobOperations();
+
+    // One Job per profile: the same source under four names.
+    for (int profile = 0; profile < 4; ++profile) {
+        const std::string copy = folder.file("clip" + std::to_string(profile) + ".mkv");
+        std::filesystem::copy_file(wide, copy);
+        window.profile = profile;
+        window.filesChoice = {copy};
+        controller.handleCommand(command::kAdd);
+    }
+    ASSERT_EQ(controller.jobs().count(), 4u) << window.events().back();
+    EXPECT_NEAR(controller.jobs().job(0).duration, 2.0, 0.1);
+    EXPECT_EQ(controller.jobs().job(0).sourceWidth, 640);
+
+    // The H.264 Job: a clip from 0.5 s to 1.5 s and a lower bitrate, through the grid.
+    window.selected = 2;
+    ops.loadSelectedJob();
+    controller.rows().set("Video bitrate", "400");
+    ops.settingsChanged();
+    controller.rows().set("Start time", "00:00:00.50");
+    controller.rows().set("End time", "00:00:01.50");
+    ops.clipTimesTyped();
+    EXPECT_EQ(controller.jobs().job(2).clipEnabled, 1);
+
+    controller.handleCommand(command::kConvert);
+    ASSERT_TRUE(
+        testing::waitUntil([&] { return !controller.batchActive(); }, std::chrono::seconds(120)));
+    EXPECT_EQ(window.events().back(), "message Complete!");
+
+    const auto& jobs = controller.jobs();
+    EXPECT_THAT(
+        streamsOf(folder.file(
+            "out/" + std::filesystem::path(jobs.job(0).outputPath).stem().string() + ".mp4")),
+        ::testing::HasSubstr("mpeg4,320,240"));
+    EXPECT_THAT(
+        streamsOf(folder.file(
+            "out/" + std::filesystem::path(jobs.job(1).outputPath).stem().string() + ".mp4")),
+        ::testing::HasSubstr("mpeg4,480,272"));
+    // A clip is written under the Job's own output name.
+    EXPECT_THAT(streamsOf(jobs.job(2).outputPath), ::testing::HasSubstr("h264,320,240"));
+    EXPECT_THAT(streamsOf(folder.file("out/clip3.mp3")), ::testing::HasSubstr("mp3,44100"));
+    const double clipLength =
+        std::atof(shell("ffprobe -v error -show_entries format=duration -of csv=p=0 '" +
+                        jobs.job(2).outputPath + "'")
+                      .c_str());
+    EXPECT_NEAR(clipLength, 1.0, 0.1);
+}
+
+}  // namespace
+}  // namespace pelorine

@@ -1,0 +1,115 @@
+#pragma once
+// The main window, its dialogs and the desktop, played from a script: what the
+// window logic asks of them is logged, and their answers are set by the test.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/MainController.h"
+#include "platform/Desktop.h"
+#include "support/Recorders.h"
+
+namespace pelorine::testing {
+
+struct ExitCalled {
+    int code;
+};
+
+class ScriptedWindow final : public RecordingBatchView<MainView>, public Dialogs {
+public:
+    // MainView
+    void focusDialog() override { log.add("focus"); }
+    void minimise() override { log.add("minimise"); }
+    int popUpMenu(int menu, int button) override {
+        log.add("menu " + std::to_string(menu) + " at " + std::to_string(button));
+        return menuChoice;
+    }
+    void setOutputPathText(const std::string& text) override {
+        log.add("edit " + text);
+        if (controller) {
+            controller->outputPathEdited(text);  // the edit reports every change
+        }
+    }
+    void keepAlive() override {}
+    void appendRow(const std::vector<std::string>& cells) override { rows.push_back(cells); }
+    void removeRow(std::size_t row) override {
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row));
+        if (selected == row) {
+            selected.reset();
+        }
+    }
+    void clearRows() override {
+        rows.clear();
+        selected.reset();
+    }
+    void setCell(std::size_t row, int column, const std::string& text) override {
+        log.add("cell " + std::to_string(row) + "." + std::to_string(column) + " " + text);
+        rows.at(row).at(static_cast<std::size_t>(column)) = text;
+    }
+    std::optional<std::size_t> selectedRow() override { return selected; }
+    void showRows(const std::vector<PropertyItem*>& shown) override {
+        gridRows.clear();
+        for (const PropertyItem* item : shown) {
+            gridRows.push_back(item->name);
+        }
+    }
+    void repaintGrid() override { log.add("repaint grid"); }
+    int profileSelection() override { return profile; }
+    void selectProfile(int index) override { profile = index; }
+    void showClip(double start, double end, double duration) override {
+        log.add("clip " + std::to_string(start) + " " + std::to_string(end) + " of " +
+                std::to_string(duration));
+    }
+    void beginTask(const std::string& title, int) override { log.add("task " + title); }
+    bool stepTask(int step, const std::string&) override { return step < cancelAtStep; }
+    void endTask() override { log.add("task end"); }
+    // Dialogs
+    void message(const std::string& text) override { log.add("box " + text); }
+    void warning(const std::string& text, const std::string& caption) override {
+        log.add("warning " + caption + ": " + text);
+    }
+    bool confirm(const std::string& text, const std::string& caption) override {
+        log.add("confirm " + caption + ": " + text);
+        return confirmAnswer;
+    }
+    std::optional<std::string> chooseFolder(const std::string& prompt) override {
+        log.add("choose " + prompt);
+        return folderChoice;
+    }
+    std::vector<std::string> chooseFiles(const std::string&) override { return filesChoice; }
+    void showVideoInformation(const Job& job) override { log.add("information " + job.sourcePath); }
+    std::optional<int> chooseOverwritePolicy(int current) override {
+        log.add("overwrite dialog " + std::to_string(current));
+        return policyChoice;
+    }
+    std::optional<std::string> askOutputFileName() override { return nameChoice; }
+    void showAbout() override { log.add("about"); }
+    void clear() { log.clear(); }
+
+    MainController* controller = nullptr;
+    int menuChoice = 0;
+    bool confirmAnswer = false;
+    std::optional<std::string> folderChoice;
+    std::vector<std::string> filesChoice;
+    std::optional<int> policyChoice;
+    std::optional<std::string> nameChoice;
+    std::vector<std::vector<std::string>> rows;
+    std::optional<std::size_t> selected;
+    std::vector<std::string> gridRows;
+    int profile = -1;
+    int cancelAtStep = 1 << 30;
+};
+
+class ScriptedDesktop final : public platform::Desktop {
+public:
+    int openLink(const std::string& link) override {
+        links.push_back(link);
+        return result;
+    }
+    [[noreturn]] void exitProcess(int code) override { throw ExitCalled{code}; }
+    std::vector<std::string> links;
+    int result = platform::kLinkOpened;
+};
+
+}  // namespace pelorine::testing
