@@ -13,16 +13,17 @@ int truncated(double value) {
 
 }  // namespace
 
-std::string timeText(double seconds) {
+std::string timeText(double seconds, TimeDivision division) {
     // A damaged project file may hold any double: keep the text readable.
     constexpr double kLongest = 1e9;
     if (!std::isfinite(seconds)) {
         seconds = 0.0;
     }
     seconds = std::clamp(seconds, -kLongest, kLongest);
-    const int hours = truncated(seconds / 3600.0);
+    const bool reciprocal = division == TimeDivision::Reciprocal;
+    const int hours = truncated(reciprocal ? seconds * 0.0002777777777777778 : seconds / 3600.0);
     const double rest = seconds - 3600.0 * hours;
-    const int minutes = truncated(rest / 60.0);
+    const int minutes = truncated(reciprocal ? rest * 0.016666666666666666 : rest / 60.0);
     const int wholeSeconds = truncated(rest - 60.0 * minutes);
     const int hundredths = truncated((rest - 60.0 * minutes - wholeSeconds) * 100.0) % 100;
     char buffer[64];

@@ -146,13 +146,3 @@ TEST_F(MainDialogTest, ClosingAsksFirst) {
 
 }  // namespace
 }  // namespace pelorine
-
-int main(int argc, char** argv) {
-    // Listing the tests happens without a display too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

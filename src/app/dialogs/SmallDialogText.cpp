@@ -1,5 +1,7 @@
 #include "app/dialogs/SmallDialogText.h"
 
+#include "conversion/TimeText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,10 +10,6 @@ namespace pelorine {
 namespace {
 
 constexpr char kSeparator = '/';
-
-int truncated(double value) {
-    return static_cast<int>(std::trunc(value));
-}
 
 std::string line(const char* label, const std::string& value) {
     return std::string(label) + value;
@@ -54,22 +52,7 @@ std::vector<InformationLine> informationLines(const VideoInformation& informatio
 }
 
 std::string informationTimeText(double seconds) {
-    // A damaged project file may hold any double; the casts below need a
-    // value an int can hold.
-    constexpr double kLongest = 1e9;
-    if (!std::isfinite(seconds)) {
-        seconds = 0.0;
-    }
-    seconds = std::clamp(seconds, -kLongest, kLongest);
-    const int hours = truncated(seconds * 0.0002777777777777778);
-    const double rest = seconds - 3600.0 * hours;
-    const int minutes = truncated(rest * 0.016666666666666666);
-    const int wholeSeconds = truncated(rest - 60.0 * minutes);
-    const int hundredths = truncated((rest - 60.0 * minutes - wholeSeconds) * 100.0) % 100;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d.%02d", hours, minutes, wholeSeconds,
-                  hundredths);
-    return buffer;
+    return timeText(seconds, TimeDivision::Reciprocal);
 }
 
 std::string fileNameOf(const std::string& path) {

@@ -1,11 +1,11 @@
-// The dialogs draw off-screen: no display is needed or used.
+// The main of the widget tests: they draw off-screen, so no display is needed
+// or used, not even to list the tests.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    // Listing the tests happens without a display too.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
