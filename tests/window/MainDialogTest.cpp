@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -66,6 +67,10 @@ TEST_F(MainDialogTest, ControlsSitAtTheirRectangles) {
     auto* list = qobject_cast<QTreeWidget*>(control(command::kJobListView));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->headerItem()->text(2), "Begin Time");
+    auto* profiles = qobject_cast<QComboBox*>(control(command::kProfileCombo));
+    ASSERT_NE(profiles, nullptr);
+    EXPECT_EQ(profiles->count(), 4) << "no customised profile before a profile file";
+    EXPECT_EQ(profiles->currentText(), "PSP AVC H264 320x240 AAC (*.mp4) recommended");
     EXPECT_EQ(list->columnWidth(4), 130);
 }
 
