@@ -111,6 +111,28 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+void copyVideoRows(const SettingsRows& rows, Job& job) {
+    job.videoCodec = rows.value(row::kVideoCodec);
+    job.videoSize = rows.value(row::kVideoSize);
+    job.videoFrameRate = rows.value(row::kVideoFrameRate);
+    job.videoBitrate = rows.value(row::kVideoBitrate);
+    job.videoDisabled = rows.value(row::kVideoDisabled);
+}
+
+void copyAudioRows(const SettingsRows& rows, Job& job) {
+    job.audioCodec = rows.value(row::kAudioCodec);
+    job.audioSampleRate = rows.value(row::kAudioSample);
+    job.audioBitrate = rows.value(row::kAudioBitrate);
+    job.audioChannel = rows.value(row::kAudioChannel);
+    job.audioVolume = rows.value(row::kAudioVolume);
+    job.audioDisabled = rows.value(row::kAudioDisabled);
+}
+
+void copyQuantizerRows(const SettingsRows& rows, Job& job) {
+    job.quantizerMin = rows.value(row::kQuantizerMin);
+    job.quantizerMax = rows.value(row::kQuantizerMax);
+}
+
 // The name with its first three characters replaced by `prefix`.
 std::string withPrefix(const std::string& prefix, const std::string& name) {
     return prefix + name.substr(std::min<std::size_t>(3, name.size()));
@@ -245,21 +267,11 @@ void applyProfileToJob(Job& job, int profile, const SettingsRows& rows,
     job.outputPath = renameForProfile(job.outputPath, profile, custom);
     job.split = rows.value(row::kSplit);
     if (shape == Shape::Video) {
-        job.videoCodec = rows.value(row::kVideoCodec);
-        job.videoSize = rows.value(row::kVideoSize);
-        job.videoFrameRate = rows.value(row::kVideoFrameRate);
-        job.videoBitrate = rows.value(row::kVideoBitrate);
-        job.videoDisabled = rows.value(row::kVideoDisabled);
+        copyVideoRows(rows, job);
     }
-    job.audioCodec = rows.value(row::kAudioCodec);
-    job.audioSampleRate = rows.value(row::kAudioSample);
-    job.audioBitrate = rows.value(row::kAudioBitrate);
-    job.audioChannel = rows.value(row::kAudioChannel);
-    job.audioVolume = rows.value(row::kAudioVolume);
-    job.audioDisabled = rows.value(row::kAudioDisabled);
+    copyAudioRows(rows, job);
     if (profile == kProfileCustom && shape == Shape::Video) {
-        job.quantizerMin = rows.value(row::kQuantizerMin);
-        job.quantizerMax = rows.value(row::kQuantizerMax);
+        copyQuantizerRows(rows, job);
     }
 }
 
@@ -307,19 +319,9 @@ void copyRowsToJob(const SettingsRows& rows, Job& job) {
     job.clipEnabled = text::lower(rows.value(row::kClipVideo)) == "no" ? 0 : 1;
     job.outputFormat = rows.value(row::kOutputFormat);
     job.split = rows.value(row::kSplit);
-    job.videoCodec = rows.value(row::kVideoCodec);
-    job.videoSize = rows.value(row::kVideoSize);
-    job.videoFrameRate = rows.value(row::kVideoFrameRate);
-    job.videoBitrate = rows.value(row::kVideoBitrate);
-    job.videoDisabled = rows.value(row::kVideoDisabled);
-    job.audioCodec = rows.value(row::kAudioCodec);
-    job.audioSampleRate = rows.value(row::kAudioSample);
-    job.audioBitrate = rows.value(row::kAudioBitrate);
-    job.audioChannel = rows.value(row::kAudioChannel);
-    job.audioVolume = rows.value(row::kAudioVolume);
-    job.audioDisabled = rows.value(row::kAudioDisabled);
-    job.quantizerMin = rows.value(row::kQuantizerMin);
-    job.quantizerMax = rows.value(row::kQuantizerMax);
+    copyVideoRows(rows, job);
+    copyAudioRows(rows, job);
+    copyQuantizerRows(rows, job);
 }
 
 void newJobSettings(Job& job, int profile, const SettingsRows& rows) {
