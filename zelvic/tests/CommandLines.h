@@ -1,8 +1,7 @@
 #pragma once
-// The engine command lines the converter composes for one job, written out
-// from its templates so that the engine is tested on exactly what it will be
-// given: blank runs, repeated -vf and all. Kept as test data until the
-// converter core can compose them itself.
+// The engine command lines the converter composes for one job, so that the
+// engine is tested on exactly what it will be given: blank runs, repeated -vf
+// and all.
 
 #include <string>
 #include <vector>
