@@ -233,10 +233,10 @@ void MainDialog::createSkinButtons() {
                 Qt::QueuedConnection);
         place(button, id, rect.left, rect.top, rect.right, rect.bottom);
     };
-    for (const controls::SkinButtonPlace& spec : controls::kSkinButtons) {
+    for (const controls::SkinButtonPlace& entry : controls::kSkinButtons) {
         auto* button = new controls::SkinButton(this);
-        button->setPictures(spec.normal, spec.pressed, spec.hover);
-        wire(button, spec.controlId, spec.rect);
+        button->setPictures(entry.normal, entry.pressed, entry.hover);
+        wire(button, entry.controlId, entry.rect);
     }
     const controls::TwoStateButtonPlace& play = controls::kPlayButton;
     auto* button = new controls::TwoStateSkinButton(this);
