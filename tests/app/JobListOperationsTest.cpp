@@ -16,14 +16,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class JobListOperationsTest : public ::testing::Test {
+class JobListOperationsTest : public testing::ControllerFixture {
 protected:
     JobListOperationsTest() {
-        testing::installFakeEngine(folder.path());
-        window.controller = &controller;
-        controller.initialise();
         controller.jobOperations().setRandom([this] { return nextRandom++; });
-        window.clear();
     }
 
     // A source the fake engine identifies with this length (0: not a video).
@@ -41,16 +37,6 @@ protected:
     JobListOperations& ops() { return controller.jobOperations(); }
     Job& job(std::size_t row) { return controller.jobs().job(row); }
 
-    testing::TempFolder folder;
-    testing::FolderPaths paths{folder.path()};
-    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
-                  platform::systemFileSystem()};
-    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
-    testing::ScriptedDesktop desktop;
-    testing::RecordingPower power;
-    testing::ScriptedWindow window;
-    MainController controller{
-        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window};
     int nextRandom = 12345;  // 12345 % 1000 = 345, 12346 % 100 = 46
 };
 
@@ -207,13 +193,7 @@ TEST_F(JobListOperationsTest, ProfileChangesRenameTheSelectedJob) {
 
 TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
     add({source("a.avi")});
-    ASSERT_TRUE(engine
-                    .launch(engine.path() + " -hold -currentfolder \"" +
-                                controller.link().channelFolder() + "\"",
-                            false)
-                    .started);
-    ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning(); }));
-    controller.batchState().activityFlag = 0;
+    pretendConverting();
     window.selected = 0;
     window.gridRows.clear();
     ops().loadSelectedJob();
@@ -222,9 +202,7 @@ TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
     EXPECT_EQ(controller.jobs().count(), 1u);
     EXPECT_EQ(window.events().back(),
               "box Please stop converting the videos and then add files to the list.");
-    controller.batchState().activityFlag = 1;
-    engine.terminateAll();
-    ASSERT_TRUE(testing::waitUntil([&] { return !engine.isRunning(); }));
+    endPretending();
 }
 
 }  // namespace

@@ -23,48 +23,14 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-class MainControllerTest : public ::testing::Test {
+class MainControllerTest : public testing::ControllerFixture {
 protected:
-    MainControllerTest() {
-        testing::installFakeEngine(folder.path());
-        window.controller = &controller;
-        controller.initialise();
-        window.clear();
-    }
-
     Job& addJob(const std::string& name) {
         folder.write(name + ".avi", "length=50");
         window.rows.push_back(std::vector<std::string>(6));
         return controller.jobs().append(
             testing::plainJob(folder.file(name + ".avi"), folder.file("out/" + name + ".MP4"), 50));
     }
-
-    // Makes the state "converting": a batch flag of 0 and an engine that runs.
-    void pretendConverting() {
-        ASSERT_TRUE(engine
-                        .launch(engine.path() + " -hold -currentfolder \"" +
-                                    controller.link().channelFolder() + "\"",
-                                false)
-                        .started);
-        ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning(); }));
-        controller.batchState().activityFlag = 0;
-    }
-    void endPretending() {
-        controller.batchState().activityFlag = 1;
-        engine.terminateAll();
-        ASSERT_TRUE(testing::waitUntil([&] { return !engine.isRunning(); }));
-    }
-
-    testing::TempFolder folder;
-    testing::FolderPaths paths{folder.path()};
-    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
-                  platform::systemFileSystem()};
-    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
-    ScriptedDesktop desktop;
-    testing::RecordingPower power;
-    ScriptedWindow window;
-    MainController controller{
-        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window};
 };
 
 TEST(OutputFolder, RetargetKeepsTheFileName) {

@@ -2,6 +2,8 @@
 // The main window, its dialogs and the desktop, played from a script: what the
 // window logic asks of them is logged, and their answers are set by the test.
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "app/MainController.h"
 #include "platform/Desktop.h"
 #include "support/Recorders.h"
+#include "support/TestSupport.h"
 
 namespace pelorine::testing {
 
@@ -110,6 +113,45 @@ public:
     [[noreturn]] void exitProcess(int code) override { throw ExitCalled{code}; }
     std::vector<std::string> links;
     int result = platform::kLinkOpened;
+};
+
+// The window logic with a scripted window and the fake engine, in a folder of
+// its own.
+class ControllerFixture : public ::testing::Test {
+protected:
+    ControllerFixture() {
+        installFakeEngine(folder.path());
+        window.controller = &controller;
+        controller.initialise();
+        window.clear();
+    }
+
+    // Makes the state "converting": a batch flag of 0 and an engine that runs.
+    void pretendConverting() {
+        ASSERT_TRUE(engine
+                        .launch(engine.path() + " -hold -currentfolder \"" +
+                                    controller.link().channelFolder() + "\"",
+                                false)
+                        .started);
+        ASSERT_TRUE(waitUntil([&] { return engine.isRunning(); }));
+        controller.batchState().activityFlag = 0;
+    }
+    void endPretending() {
+        controller.batchState().activityFlag = 1;
+        engine.terminateAll();
+        ASSERT_TRUE(waitUntil([&] { return !engine.isRunning(); }));
+    }
+
+    TempFolder folder;
+    FolderPaths paths{folder.path()};
+    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem()};
+    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
+    ScriptedDesktop desktop;
+    RecordingPower power;
+    ScriptedWindow window;
+    MainController controller{
+        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window};
 };
 
 }  // namespace pelorine::testing
