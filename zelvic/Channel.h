@@ -6,8 +6,8 @@
 #include <string>
 
 #include "Errors.h"
-#include "engine/ChannelFiles.h"
-#include "engine/MediaInfo.h"
+#include "records/ChannelFiles.h"
+#include "records/MediaInfo.h"
 
 namespace pelorine::platform {
 class FileSystem;

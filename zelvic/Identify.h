@@ -6,7 +6,7 @@
 #include "Errors.h"
 #include "FFmpeg.h"
 #include "Options.h"
-#include "engine/MediaInfo.h"
+#include "records/MediaInfo.h"
 
 namespace zelvic {
 

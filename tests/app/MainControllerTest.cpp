@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Commands.h"
-#include "app/OutputFolder.h"
+#include "settings/OutputFolder.h"
 #include "support/Recorders.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"

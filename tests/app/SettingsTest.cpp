@@ -1,11 +1,11 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "app/IniFile.h"
 #include "app/SingleInstance.h"
+#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {

@@ -17,11 +17,11 @@
 #include <functional>
 
 #include "app/MainView.h"
-#include "app/dialogs/AboutDialog.h"
-#include "app/dialogs/OutputNameDialog.h"
-#include "app/dialogs/OverwriteDialog.h"
-#include "app/dialogs/VideoInformationDialog.h"
-#include "controls/CXPButton.h"
+#include "controls/GradientButton.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/OutputNameDialog.h"
+#include "dialogs/OverwriteDialog.h"
+#include "dialogs/VideoInformationDialog.h"
 
 namespace pelorine {
 namespace {

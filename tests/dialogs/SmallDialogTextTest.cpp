@@ -1,6 +1,6 @@
 // The small dialogs' texts and the output name rule, without widgets.
 
-#include "app/dialogs/SmallDialogText.h"
+#include "app/SmallDialogText.h"
 
 #include <gtest/gtest.h>
 

@@ -22,9 +22,9 @@
 #include <thread>
 #include <vector>
 
-#include "engine/ChannelFiles.h"
-#include "engine/MediaInfo.h"
 #include "platform/FileSystem.h"
+#include "records/ChannelFiles.h"
+#include "records/MediaInfo.h"
 
 namespace {
 

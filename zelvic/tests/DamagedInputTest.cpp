@@ -5,7 +5,7 @@
 
 #include "CommandLines.h"
 #include "Engine.h"
-#include "engine/ChannelFiles.h"
+#include "records/ChannelFiles.h"
 
 extern "C" {
 #include <libavformat/avformat.h>

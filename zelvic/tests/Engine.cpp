@@ -12,7 +12,7 @@
 #include <stdexcept>
 
 #include "CommandLines.h"
-#include "engine/ChannelFiles.h"
+#include "records/ChannelFiles.h"
 
 extern char** environ;
 

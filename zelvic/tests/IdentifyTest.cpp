@@ -4,8 +4,8 @@
 
 #include "Engine.h"
 #include "Probe.h"
-#include "engine/ChannelFiles.h"
-#include "engine/MediaInfo.h"
+#include "records/ChannelFiles.h"
+#include "records/MediaInfo.h"
 
 namespace zelvic::test {
 namespace {

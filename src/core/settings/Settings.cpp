@@ -1,0 +1,92 @@
+#include "settings/Settings.h"
+
+#include <span>
+
+#include "platform/Text.h"
+#include "settings/IniFile.h"
+
+namespace pelorine {
+namespace {
+
+// Settings files are a few lines long; a larger file is damaged, and what is
+// beyond this is not read.
+constexpr std::size_t kMaxSettingsFileSize = 1 << 20;
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string cutUtf8(std::string text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) {
+        return text;
+    }
+    std::size_t end = maxBytes;
+    // Step back over continuation bytes to the start of the character cut in two.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    text.resize(end);
+    return text;
+}
+
+Settings::Settings(platform::FileSystem& files, std::string filePath,
+                   std::string defaultOutputFolder)
+    : files_(files),
+      filePath_(std::move(filePath)),
+      defaultOutputFolder_(std::move(defaultOutputFolder)),
+      outputPath_(defaultOutputFolder_) {}
+
+Status Settings::load() {
+    read();
+    return write();
+}
+
+Status Settings::read() {
+    bool found = false;
+    const IniFile ini = readFile(&found);
+    policy_ = text::leadingInt(ini.value(kSection, kPolicyKey, "1"));
+    outputPath_ =
+        cutUtf8(ini.value(kSection, kOutputPathKey, defaultOutputFolder_), kMaxOutputPath);
+    return found ? Status::ok() : Status::error("The settings file could not be read.");
+}
+
+Status Settings::write() const {
+    IniFile ini = readFile(nullptr);  // other keys and sections are kept
+    ini.setValue(kSection, kPolicyKey, std::to_string(policy_.load()));
+    ini.setValue(kSection, kOutputPathKey, outputPath_);
+    if (const std::string folder = folderOf(filePath_); !folder.empty()) {
+        if (Status created = files_.createFolders(folder); !created) {
+            return created;
+        }
+    }
+    const std::string content = ini.content();
+    return files_.replaceFile(
+        filePath_,
+        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+}
+
+IniFile Settings::readFile(bool* found) const {
+    const auto bytes = files_.readPrefix(filePath_, kMaxSettingsFileSize);
+    if (found) {
+        *found = bytes.has_value();
+    }
+    if (!bytes) {
+        return IniFile();
+    }
+    return IniFile(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+Status Settings::setOverwritePolicy(int policy) {
+    policy_ = policy;
+    return write();
+}
+
+Status Settings::setOutputPath(std::string path) {
+    outputPath_ = cutUtf8(std::move(path), kMaxOutputPath);
+    return write();
+}
+
+}  // namespace pelorine

@@ -1,0 +1,65 @@
+#pragma once
+// The two settings the whole program shares: what to do when an output file
+// exists already, and the output folder. Every change is written to the
+// settings file at once; there is no save at exit.
+
+#include <atomic>
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/Status.h"
+#include "settings/IniFile.h"
+
+namespace pelorine {
+
+enum OverwritePolicy : int {
+    kOverwrite = 1,           // "Overwrite"
+    kAskBeforeOverwrite = 2,  // "Not overwrite(remind me)"
+    kSkipExisting = 3,        // "Not overwrite(ignore the selected file)"
+};
+
+class Settings {
+public:
+    static constexpr const char* kSection = "GENERAL";
+    static constexpr const char* kPolicyKey = "OverWriteType";
+    static constexpr const char* kOutputPathKey = "OutputPath";
+    // The output folder keeps at most this many bytes.
+    static constexpr std::size_t kMaxOutputPath = 511;
+
+    // Defaults until read(): policy 1 and `defaultOutputFolder`.
+    Settings(platform::FileSystem& files, std::string filePath, std::string defaultOutputFolder);
+
+    // Reads the settings file, then writes it back at once: a first start
+    // creates it with the defaults, and a policy read from text is stored again
+    // as the number it was read as. A missing or unreadable file gives the
+    // defaults. The write's result is returned for information only.
+    Status load();
+
+    Status read();
+    Status write() const;
+
+    int overwritePolicy() const { return policy_.load(); }
+    const std::string& outputPath() const { return outputPath_; }
+
+    // Each setter stores the value and writes the file.
+    Status setOverwritePolicy(int policy);
+    // Cut to kMaxOutputPath bytes (never inside a UTF-8 character).
+    Status setOutputPath(std::string path);
+
+    const std::string& filePath() const { return filePath_; }
+
+private:
+    IniFile readFile(bool* found) const;
+
+    platform::FileSystem& files_;
+    std::string filePath_;
+    std::string defaultOutputFolder_;
+    // Read by the conversion worker while the window may change it.
+    std::atomic<int> policy_{kOverwrite};
+    std::string outputPath_;
+};
+
+// `text` cut to at most `maxBytes` bytes without splitting a UTF-8 character.
+std::string cutUtf8(std::string text, std::size_t maxBytes);
+
+}  // namespace pelorine

@@ -1,0 +1,52 @@
+#include "records/OutputFiles.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace pelorine {
+namespace {
+
+// The position of the extension's dot in the file name, or npos.
+std::size_t extensionDot(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot <= nameStart) {
+        return std::string::npos;  // none, or a name that only starts with a dot
+    }
+    return dot;
+}
+
+}  // namespace
+
+std::string partialOutputPath(const std::string& output) {
+    return output + ".part";
+}
+
+std::string stoppedTimeText(double seconds) {
+    // Beyond a thousand hours is no real position; keep the text short.
+    const double clamped = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 3.6e6) : 0.0;
+    const long whole = static_cast<long>(clamped);
+    const long hours = whole / 3600;
+    const long minutes = whole / 60 % 60;
+    const long secs = whole % 60;
+    char text[32];
+    if (hours > 0) {
+        std::snprintf(text, sizeof text, "%ldh%02ldm%02lds", hours, minutes, secs);
+    } else {
+        std::snprintf(text, sizeof text, "%02ldm%02lds", minutes, secs);
+    }
+    return text;
+}
+
+std::string stoppedOutputPath(const std::string& output, double sourceSeconds) {
+    const std::string note = " (stopped at " + stoppedTimeText(sourceSeconds) + ")";
+    const std::size_t dot = extensionDot(output);
+    if (dot == std::string::npos) {
+        return output + note;
+    }
+    return output.substr(0, dot) + note + output.substr(dot);
+}
+
+}  // namespace pelorine

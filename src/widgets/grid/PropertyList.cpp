@@ -1,0 +1,411 @@
+#include "grid/PropertyList.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "grid/PropertyListGeometry.h"
+
+namespace pelorine {
+namespace {
+
+QColor toQColor(const Rgb& rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QFont gridFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPointSize(8);
+    return font;
+}
+
+}  // namespace
+
+PropertyList::PropertyList(QWidget* parent, PropertyListChoosers* choosers)
+    : QWidget(parent),
+      choosers_(choosers),
+      scrollBar_(new QScrollBar(Qt::Vertical, this)),
+      font_(gridFont()) {
+    if (choosers_ == nullptr) {
+        desktopChoosers_ = std::make_unique<QtPropertyListChoosers>();
+        choosers_ = desktopChoosers_.get();
+    }
+    setFont(font_);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    scrollBar_->hide();
+    scrollBar_->setSingleStep(1);
+    connect(scrollBar_, &QScrollBar::valueChanged, this, &PropertyList::scrolledTo);
+}
+
+PropertyList::~PropertyList() {
+    // Gone before the grid is half torn down, so their focus changes cannot
+    // reach the event filter of a dying grid.
+    delete combo_.data();
+    delete edit_.data();
+}
+
+int PropertyList::addItem(PropertyItem* item) {
+    items_.push_back(item);
+    updateScrollRange();
+    update();
+    return count() - 1;
+}
+
+void PropertyList::reset() {
+    items_.clear();
+    currentRow_ = -1;
+    // An editor left standing would sit over a row that is no longer there.
+    hideTextEditors();
+    if (button_) {
+        button_->hide();
+    }
+    updateScrollRange();
+    update();
+}
+
+PropertyItem* PropertyList::item(int row) const {
+    return row >= 0 && row < count() ? items_[static_cast<std::size_t>(row)] : nullptr;
+}
+
+QSize PropertyList::sizeHint() const {
+    return QSize(190, 239);
+}
+
+int PropertyList::rowWidth() const {
+    return scrollBar_->isHidden() ? width() : width() - scrollBar_->width();
+}
+
+void PropertyList::updateScrollRange() {
+    const int whole = wholeRowsIn(height());
+    const int last = std::max(0, count() - whole);
+    const QSignalBlocker quiet(scrollBar_);
+    scrollBar_->setVisible(count() > whole);
+    scrollBar_->setRange(0, last);
+    scrollBar_->setPageStep(whole);
+    topRow_ = std::clamp(topRow_, 0, last);
+    scrollBar_->setValue(topRow_);
+}
+
+void PropertyList::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    scrollBar_->setGeometry(width() - extent, 0, extent, height());
+    updateScrollRange();
+}
+
+void PropertyList::scrolledTo(int top) {
+    topRow_ = top;
+    setFocus(Qt::OtherFocusReason);
+    if (combo_) {
+        combo_->hide();
+    }
+    // The button does not travel with its row, so it goes too.
+    if (button_) {
+        button_->hide();
+    }
+    update();
+}
+
+void PropertyList::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    const int width = rowWidth();
+    const int last = std::min(count(), topRow_ + wholeRowsIn(height()) + 1);
+    for (int row = topRow_; row < last; ++row) {
+        const QRect place = rowRect(row, topRow_, width);
+        if (divider_ == 0) {
+            divider_ = initialDivider(place);
+        }
+        const PropertyItem& item = *items_[static_cast<std::size_t>(row)];
+        const RowPaint paint = rowPaint(place, divider_);
+        painter.fillRect(paint.nameCell, toQColor(nameCellShade(item.name)));
+        painter.setPen(QPen(toQColor(kGridLineColour), 1));
+        for (const QLine& edge : paint.nameEdges) {
+            painter.drawLine(edge);
+        }
+        for (const QLine& edge : paint.valueEdges) {
+            painter.drawLine(edge);
+        }
+        painter.setPen(Qt::black);
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+        painter.save();
+        painter.setClipRect(paint.nameText);
+        painter.drawText(paint.nameText, flags, QString::fromStdString(item.name));
+        painter.setClipRect(paint.valueText);
+        painter.drawText(paint.valueText, flags, QString::fromStdString(item.value));
+        painter.restore();
+    }
+    if (tracking_) {
+        // The guide inverts what is under it, so it shows on any shade.
+        painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+        painter.drawLine(trackX_, 0, trackX_, height() - 1);
+    }
+}
+
+void PropertyList::mousePressEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (event->button() == Qt::LeftButton && isOnDivider(x, divider_)) {
+        tracking_ = true;
+        setCursor(Qt::SizeHorCursor);
+        hideTextEditors();
+        trackX_ = clampDivider(x, width());
+        update();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void PropertyList::mouseMoveEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (tracking_) {
+        const int next = clampDivider(x, width());
+        if (next != trackX_) {
+            update(QRect(trackX_, 0, 1, height()));
+            trackX_ = next;
+            update(QRect(trackX_, 0, 1, height()));
+        }
+        return;
+    }
+    setCursor(isOnDivider(x, divider_) ? Qt::SizeHorCursor : Qt::ArrowCursor);
+}
+
+void PropertyList::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    if (tracking_) {
+        tracking_ = false;
+        divider_ = clampDivider(at.x(), width());
+        update();
+        return;
+    }
+    if (!QRect(0, 0, rowWidth(), height()).contains(at)) {
+        return;
+    }
+    const int row = rowAt(at.y(), topRow_, count());
+    if (row >= 0) {
+        selectRow(row);
+    }
+}
+
+void PropertyList::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / 120;
+    if (notches != 0 && !scrollBar_->isHidden()) {
+        scrollBar_->setValue(scrollBar_->value() - notches * QApplication::wheelScrollLines());
+    }
+    event->accept();
+}
+
+void PropertyList::keyPressEvent(QKeyEvent* event) {
+    const int step = event->key() == Qt::Key_Up ? -1 : event->key() == Qt::Key_Down ? 1 : 0;
+    if (step == 0 || count() == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int row = std::clamp(currentRow_ + step, 0, count() - 1);
+    const int whole = wholeRowsIn(height());
+    if (row < topRow_) {
+        scrollBar_->setValue(row);
+    } else if (row >= topRow_ + whole) {
+        scrollBar_->setValue(row - whole + 1);
+    }
+    selectRow(row);
+}
+
+void PropertyList::selectRow(int row) {
+    currentRow_ = row;
+    showEditor();
+}
+
+void PropertyList::showEditor() {
+    PropertyItem* current = item(currentRow_);
+    if (current == nullptr) {
+        return;
+    }
+    const EditorPlaces places = editorPlaces(rowRect(currentRow_, topRow_, rowWidth()), divider_);
+    if (button_) {
+        button_->hide();
+    }
+    switch (current->kind) {
+        case EditorKind::Combo:
+            showCombo(*current, places.combo);
+            break;
+        case EditorKind::Edit:
+            showEdit(*current, places.edit);
+            break;
+        case EditorKind::Colour:
+        case EditorKind::Font:
+        case EditorKind::File:
+            buttonItem_ = current;
+            showChooserButton(places.button);
+            break;
+    }
+}
+
+void PropertyList::showCombo(PropertyItem& item, const QRect& place) {
+    delete combo_.data();
+    comboItem_ = &item;
+    auto* combo = new QComboBox(this);
+    combo_ = combo;
+    combo->setObjectName(QStringLiteral("propertyCombo"));
+    combo->setFont(font_);
+    const bool typing = item.fixedList == 0;
+    combo->setEditable(typing);
+    if (typing) {
+        // Typed text is a value of its own: never completed from or added to the list.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+    }
+    const int entryHeight = std::max(1, combo->fontMetrics().height());
+    combo->setMaxVisibleItems(std::max(1, kComboDropExtent / entryHeight));
+    combo->setGeometry(place);
+    for (const std::string& entry : optionEntries(item.options)) {
+        combo->addItem(QString::fromStdString(entry));
+    }
+    combo->installEventFilter(this);
+    connect(combo, &QComboBox::activated, this, [this, combo](int index) {
+        if (comboItem_ != nullptr && index >= 0) {
+            send(commitComboChoice(*comboItem_, combo->itemText(index).toStdString()));
+        }
+    });
+    if (typing) {
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+            if (comboItem_ != nullptr) {
+                const GridNotices notices = commitComboText(*comboItem_, text.toStdString());
+                update();
+                send(notices);
+            }
+        });
+    }
+    combo->show();
+    combo->setFocus(Qt::OtherFocusReason);
+    const QString value = QString::fromStdString(item.value);
+    combo->setCurrentIndex(combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    if (typing) {
+        combo->setEditText(value);
+    } else {
+        // A value that is no entry still shows, with nothing selected.
+        combo->setPlaceholderText(value);
+    }
+}
+
+void PropertyList::showEdit(PropertyItem& item, const QRect& place) {
+    delete edit_.data();
+    editItem_ = &item;
+    auto* edit = new QLineEdit(this);
+    edit_ = edit;
+    edit->setObjectName(QStringLiteral("propertyEdit"));
+    edit->setFont(font_);
+    edit->setGeometry(place);
+    edit->installEventFilter(this);
+    // Every change commits, including the text set below: a clip time that
+    // already has its shape is announced as soon as the box appears.
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (editItem_ != nullptr) {
+            send(commitEditText(*editItem_, text.toStdString()));
+        }
+    });
+    edit->show();
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->setText(QString::fromStdString(item.value));
+}
+
+void PropertyList::showChooserButton(const QRect& place) {
+    if (!button_) {
+        button_ = new QPushButton(QStringLiteral("..."), this);
+        button_->setObjectName(QStringLiteral("propertyChooserButton"));
+        button_->setFont(font_);
+        connect(button_, &QPushButton::clicked, this, &PropertyList::chooseValue);
+    }
+    button_->setGeometry(place);
+    button_->show();
+    button_->setFocus(Qt::OtherFocusReason);
+}
+
+void PropertyList::chooseValue() {
+    if (buttonItem_ == nullptr) {
+        return;
+    }
+    PropertyItem& item = *buttonItem_;
+    std::optional<std::string> chosen;
+    switch (item.kind) {
+        case EditorKind::Colour: {
+            if (const auto colour = choosers_->chooseColour(this, parseRgbValue(item.value))) {
+                chosen = formatRgbValue(*colour);
+            }
+            break;
+        }
+        case EditorKind::Font:
+            chosen = choosers_->chooseFontFace(this);
+            break;
+        case EditorKind::File:
+            chosen = choosers_->chooseFile(this, startFolderOf(item.value));
+            break;
+        case EditorKind::Combo:
+        case EditorKind::Edit:
+            break;
+    }
+    if (chosen) {
+        item.value = *chosen;
+        if (button_) {
+            button_->hide();
+        }
+        update();
+    }
+}
+
+void PropertyList::hideTextEditors() {
+    if (combo_) {
+        combo_->hide();
+    }
+    if (edit_) {
+        edit_->hide();
+    }
+}
+
+bool PropertyList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && (watched == combo_ || watched == edit_)) {
+        // Opening the combo's own list is no loss of focus.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            static_cast<QWidget*>(watched)->hide();
+            update();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PropertyList::send(const GridNotices& notices) {
+    for (const GridNotice notice : notices) {
+        switch (notice) {
+            case GridNotice::ClipTimeTyped:
+                emit clipTimeTyped();
+                break;
+            case GridNotice::ValueChanged:
+                emit valueChanged();
+                break;
+            case GridNotice::OutputFormatChosen:
+                emit outputFormatChosen();
+                break;
+            case GridNotice::ClipVideoChosen:
+                emit clipVideoChosen();
+                break;
+        }
+    }
+}
+
+}  // namespace pelorine

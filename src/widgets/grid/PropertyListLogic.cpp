@@ -1,0 +1,135 @@
+#include "grid/PropertyListLogic.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace pelorine {
+namespace {
+
+constexpr std::string_view kStartTimeRow = "Start time";
+constexpr std::string_view kEndTimeRow = "End time";
+constexpr std::string_view kOutputFormatRow = "Output format";
+constexpr std::string_view kClipVideoRow = "Clip video";
+
+bool isSpace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Reads a number the lenient way the values have always been read: leading
+// blanks and a sign, then digits until anything else; no digits reads as 0.
+int leadingNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long number = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) != 0) {
+        if (number < 1'000'000'000) {
+            number = number * 10 + (text[i] - '0');
+        }
+        ++i;
+    }
+    return static_cast<int>(negative ? -number : number);
+}
+
+}  // namespace
+
+bool isVideoRow(std::string_view name) {
+    constexpr std::string_view kVideo = "video";
+    if (name.size() < kVideo.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kVideo.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(name[i])) != kVideo[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Rgb nameCellShade(std::string_view name) {
+    return isVideoRow(name) ? Rgb{235, 235, 235} : Rgb{250, 250, 250};
+}
+
+bool hasClipTimeShape(std::string_view text) {
+    if (text.size() > 10) {
+        text = trimmed(text);
+    }
+    return text.size() == 11 && text[2] == ':' && text[5] == ':' && text[8] == '.';
+}
+
+GridNotices commitComboChoice(PropertyItem& item, const std::string& entry) {
+    item.value = entry;
+    GridNotices notices;
+    if (item.name == kOutputFormatRow) {
+        notices.push_back(GridNotice::OutputFormatChosen);
+    }
+    if (item.name == kClipVideoRow) {
+        notices.push_back(GridNotice::ClipVideoChosen);
+    }
+    notices.push_back(GridNotice::ValueChanged);
+    return notices;
+}
+
+GridNotices commitComboText(PropertyItem& item, const std::string& text) {
+    item.value = text;
+    return {GridNotice::ValueChanged};
+}
+
+GridNotices commitEditText(PropertyItem& item, const std::string& text) {
+    item.value = text;
+    if (hasClipTimeShape(text) && (item.name == kStartTimeRow || item.name == kEndTimeRow)) {
+        return {GridNotice::ClipTimeTyped};
+    }
+    return {};
+}
+
+std::optional<Rgb> parseRgbValue(const std::string& value) {
+    if (value.find("RGB") == std::string::npos || value.size() <= 4) {
+        return std::nullopt;
+    }
+    const std::size_t firstComma = value.find(',', 3);
+    if (firstComma == std::string::npos || firstComma < 4) {
+        return std::nullopt;
+    }
+    const std::size_t secondComma = value.find(',', firstComma + 1);
+    if (secondComma == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::size_t close = value.find(')', secondComma + 1);
+    if (close == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::string_view all(value);
+    return Rgb{leadingNumber(all.substr(4, firstComma - 4)),
+               leadingNumber(all.substr(firstComma + 1, secondComma - firstComma - 1)),
+               leadingNumber(all.substr(secondComma + 1, close - secondComma - 1))};
+}
+
+std::string formatRgbValue(const Rgb& colour) {
+    char text[48];
+    std::snprintf(text, sizeof text, "RGB(%d,%d,%d)", colour.red, colour.green, colour.blue);
+    return text;
+}
+
+std::string startFolderOf(const std::string& value) {
+    const std::size_t separator = value.rfind('/');
+    return separator == std::string::npos ? std::string() : value.substr(0, separator);
+}
+
+}  // namespace pelorine

@@ -1,0 +1,59 @@
+// Pelorine's start-up: the settings, the one-instance check, the dialog
+// colours, then the main window until it closes.
+
+#include <QApplication>
+#include <QFont>
+#include <QMessageBox>
+
+#include "app/MainView.h"
+#include "app/SingleInstance.h"
+#include "engine/Engine.h"
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/PowerControl.h"
+#include "platform/Processes.h"
+#include "platform/SystemPaths.h"
+#include "settings/Settings.h"
+#include "window/MainWindow.h"
+#include "window/QtDialogs.h"
+
+int main(int argc, char** argv) {
+    using namespace pelorine;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kProductTitle);
+    // The faces the window is drawn with, or their free look-alikes.
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Tahoma", {"DejaVu Sans", "Liberation Sans"});
+
+    const auto paths = platform::makeLinuxSystemPaths(platform::currentEnvironment());
+    Settings settings(platform::systemFileSystem(), paths->settingsFilePath(),
+                      paths->defaultOutputFolder());
+    settings.load();
+
+    std::string channelFolder;
+    const Status ready = paths->ensureChannelFolder(channelFolder);
+    const InstanceCheck instance =
+        ready ? checkSingleInstance(channelFolder) : InstanceCheck{nullptr, ready.message()};
+    if (!instance.lock) {
+        QMessageBox::information(nullptr, kProductTitle, QString::fromStdString(instance.refusal));
+        return 1;
+    }
+    applyDialogColours();
+
+    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), *paths,
+                  platform::systemFileSystem());
+    QtDialogs dialogs;
+    auto window = std::make_unique<MainWindow>(
+        MainController::Services{engine, *paths, platform::systemFileSystem(),
+                                 platform::systemPowerControl(), platform::systemDesktop(),
+                                 settings},
+        dialogs);
+    dialogs.setOwner(window.get());
+    window->show();
+    const int result = application.exec();
+    // Closing while a batch converts: the batch must not outlive its window.
+    if (window->controller().batchActive()) {
+        platform::systemDesktop().exitProcess(result);
+    }
+    return result;
+}

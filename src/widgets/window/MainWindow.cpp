@@ -1,0 +1,472 @@
+#include "window/MainWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QThread>
+#include <QTreeWidget>
+#include <QWindow>
+
+#include "app/Commands.h"
+#include "controls/FlatHeader.h"
+#include "controls/MenuCatalog.h"
+#include "controls/ProgressBar.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinComboBox.h"
+#include "controls/SkinLayout.h"
+#include "controls/SkinMenu.h"
+#include "controls/SkinPictures.h"
+#include "controls/TwoStateSkinButton.h"
+#include "grid/PropertyList.h"
+
+namespace pelorine {
+namespace {
+
+constexpr QRect kTitleBar(0, 0, 720, 22);
+constexpr QColor kTitleText(0, 0, 20);
+constexpr int kProgressPeriodMs = 50;
+constexpr int kComboHeight = 20;
+
+// The output folder is chosen, pasted or deleted, never typed: keys do
+// nothing, the context menu's Paste and Delete still work.
+class OutputPathEdit final : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { event->accept(); }
+};
+
+// The list's context-menu items and the commands they stand for.
+const std::pair<int, int> kListMenuCommands[] = {
+    {32798, command::kListPlay},
+    {32799, command::kListStop},
+    {32801, command::kListAddFile},
+    {32802, command::kListDeleteVideoFile},
+    {32803, command::kListClear},
+    {32804, command::kListDvdSettings},
+    {32805, command::kListSetOutputFileName},
+    {32806, command::kListFileInformation},
+};
+
+struct Column {
+    const char* header;
+    Qt::Alignment alignment;
+    int width;
+};
+
+const Column kColumns[] = {
+    {"ID", Qt::AlignHCenter, 25},         {"Source", Qt::AlignLeft, 130},
+    {"Begin Time", Qt::AlignHCenter, 80}, {"End Time", Qt::AlignHCenter, 80},
+    {"Output", Qt::AlignLeft, 130},       {"Format", Qt::AlignHCenter, 60},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(MainController::Services services, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
+      dialogs_(dialogs),
+      controller_(std::make_unique<MainController>(services, *this, dialogs)) {
+    setWindowTitle(kProductTitle);
+    setFixedSize(controls::kWindowWidth, controls::kWindowHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        // No clamping: a screen smaller than the window shows it off its edges.
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    if (const auto icon = controls::SkinPictures::load(controls::kIconId)) {
+        setWindowIcon(QIcon(*icon));
+    }
+    createControls();
+    progressTimer_.setInterval(kProgressPeriodMs);
+    connect(&progressTimer_, &QTimer::timeout, this, [this] { controller_->progressTick(); });
+    controller_->initialise();
+}
+
+MainWindow::~MainWindow() {
+    closing_ = true;
+    controller_.reset();  // waits for a batch worker, which no longer waits for us
+}
+
+void MainWindow::place(QWidget* widget, int id, int left, int top, int right, int bottom) {
+    widget->setGeometry(left, top, right - left, bottom - top);
+    controls_[id] = widget;
+}
+
+QWidget* MainWindow::control(int id) const {
+    const auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+void MainWindow::createControls() {
+    createSkinButtons();
+
+    createJobList();
+
+    profiles_ = new controls::SkinComboBox(this);
+    connect(static_cast<controls::SkinComboBox*>(profiles_),
+            &controls::SkinComboBox::pictureMissing, this, &MainWindow::skinBroken,
+            Qt::QueuedConnection);
+    for (int i = 0; i < kProfileCustom; ++i) {
+        profiles_->addItem(kProfileNames[static_cast<std::size_t>(i)]);
+    }
+    profiles_->setCurrentIndex(kStartProfile);
+    // Only the user's choices count as a profile change.
+    connect(profiles_, &QComboBox::activated, this,
+            [this] { controller_->jobOperations().profileChanged(); });
+    // The rectangle's height is that of the closed box's list; the box itself
+    // is as tall as its text needs.
+    place(profiles_, command::kProfileCombo, 81, 449, 421, 449 + kComboHeight);
+
+    outputPath_ = new OutputPathEdit(this);
+    connect(outputPath_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { controller_->outputPathEdited(text.toStdString()); });
+    place(outputPath_, command::kOutputPathEdit, 84, 475, 414, 491);
+
+    jobBar_ = new controls::ProgressBar(this);
+    overallBar_ = new controls::ProgressBar(this);
+    for (controls::ProgressBar* bar : {jobBar_, overallBar_}) {
+        bar->setRange(0, 100);
+        bar->setValue(100);
+    }
+    place(jobBar_, command::kJobBar, 81, 510, 420, 516);
+    place(overallBar_, command::kOverallBar, 81, 520, 420, 526);
+
+    shutDown_ = new QCheckBox("Shut down PC when finished", this);
+    QFont small = shutDown_->font();
+    small.setPixelSize(11);
+    shutDown_->setFont(small);
+    shutDown_->setChecked(false);
+    place(shutDown_, command::kShutDownBox, 520, 514, 709, 526);
+
+    auto* preview = new QWidget(this);
+    preview->setAutoFillBackground(true);
+    preview->setPalette(QPalette(Qt::black));
+    place(preview, command::kPreviewWindow, 520, 48, 706, 186);
+
+    createSettingsGrid();
+    // Filled by the seek bar and the clip range slider.
+    place(new QWidget(this), command::kSeekBar, 528, 222, 697, 233);
+    place(new QWidget(this), command::kRangeSlider, 520, 236, 705, 251);
+}
+
+void MainWindow::createJobList() {
+    jobList_ = new QTreeWidget(this);
+    jobList_->setHeader(new controls::FlatHeader(jobList_));
+    jobList_->setRootIsDecorated(false);
+    jobList_->setUniformRowHeights(true);
+    jobList_->setAllColumnsShowFocus(true);
+    jobList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    jobList_->setStyleSheet("QTreeView::item { height: 20px; }");
+    QStringList headers;
+    for (const Column& column : kColumns) {
+        headers << column.header;
+    }
+    jobList_->setHeaderLabels(headers);
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+        jobList_->setColumnWidth(i, kColumns[i].width);
+        jobList_->headerItem()->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
+    }
+    // Clicks load the Job; moving the selection with the keyboard does not.
+    connect(jobList_, &QTreeWidget::itemClicked, this,
+            [this] { controller_->jobOperations().loadSelectedJob(); });
+    connect(jobList_, &QTreeWidget::itemDoubleClicked, this,
+            [this] { controller_->playSelected(); });
+    jobList_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(jobList_, &QTreeWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
+    place(jobList_, command::kJobListView, 14, 112, 506, 438);
+}
+
+void MainWindow::showListMenu(const QPoint& at) {
+    // A right-click selects the row under it and loads it, like a click.
+    if (QTreeWidgetItem* item = jobList_->itemAt(at)) {
+        jobList_->setCurrentItem(item);
+        controller_->jobOperations().loadSelectedJob();
+    }
+    const bool selected = selectedRow().has_value();
+    const auto menu = controls::buildSkinMenu(
+        selected ? command::kListMenuWithSelection : command::kListMenuWithoutSelection, jobList_);
+    const int chosen = menu->choose(jobList_->viewport()->mapToGlobal(at));
+    for (const auto& [item, message] : kListMenuCommands) {
+        if (item == chosen) {
+            // Posted, as the list's menu does: the window handles it like the button.
+            QMetaObject::invokeMethod(
+                this, [this, message] { controller_->handleCommand(message); },
+                Qt::QueuedConnection);
+        }
+    }
+}
+
+void MainWindow::createSettingsGrid() {
+    grid_ = new PropertyList(this);
+    JobListOperations& jobs = controller_->jobOperations();
+    // Posted notifications: each handler sees the rows as they are when it runs.
+    connect(
+        grid_, &PropertyList::clipTimeTyped, this, [&jobs] { jobs.clipTimesTyped(); },
+        Qt::QueuedConnection);
+    connect(
+        grid_, &PropertyList::valueChanged, this, [&jobs] { jobs.settingsChanged(); },
+        Qt::QueuedConnection);
+    connect(
+        grid_, &PropertyList::outputFormatChosen, this, [&jobs] { jobs.outputFormatChosen(); },
+        Qt::QueuedConnection);
+    connect(
+        grid_, &PropertyList::clipVideoChosen, this, [&jobs] { jobs.clipVideoChosen(); },
+        Qt::QueuedConnection);
+    place(grid_, command::kSettingsGrid, 518, 267, 708, 506);
+}
+
+void MainWindow::createSkinButtons() {
+    auto wire = [this](controls::SkinButton* button, int id, const controls::SkinRect& rect) {
+        button->setFocusPolicy(Qt::ClickFocus);
+        connect(button, &controls::SkinButton::clicked, this,
+                [this, id] { controller_->handleCommand(id); });
+        connect(button, &controls::SkinButton::pictureMissing, this, &MainWindow::skinBroken,
+                Qt::QueuedConnection);
+        place(button, id, rect.left, rect.top, rect.right, rect.bottom);
+    };
+    for (const controls::SkinButtonPlace& entry : controls::kSkinButtons) {
+        auto* button = new controls::SkinButton(this);
+        button->setPictures(entry.normal, entry.pressed, entry.hover);
+        wire(button, entry.controlId, entry.rect);
+    }
+    const controls::TwoStateButtonPlace& play = controls::kPlayButton;
+    auto* button = new controls::TwoStateSkinButton(this);
+    button->setPictures(play.firstNormal, play.firstPressed, play.firstHover, play.secondNormal,
+                        play.secondHover, play.secondPressed);
+    wire(button, play.controlId, play.rect);
+}
+
+void MainWindow::skinBroken() {
+    // The skin is part of the program: without it the installation is broken.
+    if (!brokenReported_) {
+        brokenReported_ = true;
+        dialogs_.message("Not enough memory!");
+        QCoreApplication::quit();
+    }
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (const auto background = controls::SkinPictures::load(controls::kBackgroundId)) {
+        painter.drawPixmap(0, 0, *background);
+    } else {
+        QMetaObject::invokeMethod(this, &MainWindow::skinBroken, Qt::QueuedConnection);
+    }
+    QFont bold("MS Sans Serif");
+    bold.setPixelSize(12);
+    bold.setWeight(QFont::Bold);
+    QFont normal = bold;
+    normal.setWeight(QFont::Normal);
+    painter.setPen(kTitleText);
+    painter.setFont(bold);
+    painter.drawText(QRect(280, 5, 300, 16), Qt::AlignLeft | Qt::AlignTop, kProductTitle);
+    painter.setFont(normal);
+    painter.drawText(QRect(10, 5, 260, 16), Qt::AlignLeft | Qt::AlignTop, kWindowCaption);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    focusDialog();
+    if (event->button() != Qt::LeftButton || !kTitleBar.contains(event->position().toPoint())) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    // The window manager's move where there is one, our own drag elsewhere.
+    if (windowHandle() == nullptr || !windowHandle()->startSystemMove()) {
+        dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    }
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (dragOffset_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - *dragOffset_);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
+    dragOffset_.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Neither key closes the window.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (controller_->closeRequested()) {
+        closing_ = true;
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::focusDialog() {
+    setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::minimise() {
+    showMinimized();
+}
+
+int MainWindow::popUpMenu(int menu, int button) {
+    const auto skinMenu = controls::buildSkinMenu(menu, this);
+    const QWidget* anchor = control(button);
+    const QPoint at = anchor ? anchor->mapToGlobal(QPoint(0, anchor->height())) : QCursor::pos();
+    return skinMenu->choose(at);
+}
+
+void MainWindow::setOutputPathText(const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (outputPath_->text() != value) {
+        outputPath_->setText(value);
+    }
+}
+
+void MainWindow::appendRow(const std::vector<std::string>& cells) {
+    auto* item = new QTreeWidgetItem(jobList_);
+    for (int i = 0; i < static_cast<int>(cells.size()) && i < static_cast<int>(std::size(kColumns));
+         ++i) {
+        item->setText(i, QString::fromStdString(cells[static_cast<std::size_t>(i)]));
+        item->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
+    }
+}
+
+void MainWindow::removeRow(std::size_t row) {
+    delete jobList_->takeTopLevelItem(static_cast<int>(row));
+}
+
+void MainWindow::clearRows() {
+    jobList_->clear();
+}
+
+void MainWindow::setCell(std::size_t row, int column, const std::string& text) {
+    if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
+        item->setText(column, QString::fromStdString(text));
+    }
+}
+
+std::optional<std::size_t> MainWindow::selectedRow() {
+    for (int i = 0; i < jobList_->topLevelItemCount(); ++i) {
+        if (jobList_->topLevelItem(i)->isSelected()) {
+            return static_cast<std::size_t>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void MainWindow::showRows(const std::vector<PropertyItem*>& rows) {
+    grid_->reset();
+    for (PropertyItem* row : rows) {
+        grid_->addItem(row);
+    }
+}
+
+void MainWindow::repaintGrid() {
+    grid_->update();
+}
+
+int MainWindow::profileSelection() {
+    return profiles_->currentIndex();
+}
+
+void MainWindow::selectProfile(int index) {
+    const QSignalBlocker quiet(profiles_);
+    profiles_->setCurrentIndex(index);
+}
+
+void MainWindow::showClip(double, double, double) {
+    // The seek bar and the range slider show the clip once they exist.
+}
+
+void MainWindow::beginTask(const std::string& title, int steps) {
+    task_ = new QProgressDialog(QString::fromStdString(title), "Cancel", 0, steps, this);
+    task_->setWindowModality(Qt::WindowModal);
+    task_->setMinimumDuration(300);
+}
+
+bool MainWindow::stepTask(int step, const std::string& label) {
+    if (!task_) {
+        return true;
+    }
+    task_->setLabelText(QString::fromStdString(label));
+    task_->setValue(step);
+    return !task_->wasCanceled();
+}
+
+void MainWindow::endTask() {
+    delete task_;
+    task_ = nullptr;
+}
+
+void MainWindow::keepAlive() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void MainWindow::onWindowThread(const std::function<void()>& work) {
+    if (closing_) {
+        return;
+    }
+    if (QThread::currentThread() == thread()) {
+        work();
+    } else {
+        QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
+    }
+}
+
+void MainWindow::selectRow(std::size_t row) {
+    onWindowThread([this, row] {
+        if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
+            item->setSelected(true);
+        }
+    });
+}
+
+void MainWindow::setOverallBar(int position) {
+    onWindowThread([this, position] { overallBar_->setValue(position); });
+}
+
+void MainWindow::setJobBar(int position) {
+    onWindowThread([this, position] { jobBar_->setValue(position); });
+}
+
+void MainWindow::startProgressTimer() {
+    onWindowThread([this] { progressTimer_.start(); });
+}
+
+void MainWindow::stopProgressTimer() {
+    onWindowThread([this] { progressTimer_.stop(); });
+}
+
+bool MainWindow::shutDownWhenFinished() {
+    bool checked = false;
+    onWindowThread([this, &checked] { checked = shutDown_->isChecked(); });
+    return checked;
+}
+
+bool MainWindow::askOverwrite(const std::string& question) {
+    bool overwrite = false;
+    onWindowThread([&] { overwrite = dialogs_.confirm(question, "Warning"); });
+    return overwrite;
+}
+
+void MainWindow::showMessage(const std::string& text) {
+    onWindowThread([&] { dialogs_.message(text); });
+}
+
+}  // namespace pelorine

@@ -1,0 +1,382 @@
+// The settings grid itself, offscreen, driven by mouse and keys.
+
+#include "grid/PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <deque>
+#include <list>
+
+#include "grid/PropertyListGeometry.h"
+
+namespace pelorine {
+namespace {
+
+// Answers the "..." choosers from a script and remembers what they were given.
+class ScriptedChoosers final : public PropertyListChoosers {
+public:
+    std::optional<Rgb> chooseColour(QWidget*, std::optional<Rgb> preset) override {
+        colourPresets.push_back(preset);
+        return colour;
+    }
+    std::optional<std::string> chooseFontFace(QWidget*) override {
+        ++fontCalls;
+        return face;
+    }
+    std::optional<std::string> chooseFile(QWidget*, const std::string& startFolder) override {
+        startFolders.push_back(startFolder);
+        return file;
+    }
+
+    std::optional<Rgb> colour;
+    std::optional<std::string> face;
+    std::optional<std::string> file;
+    std::vector<std::optional<Rgb>> colourPresets;
+    std::vector<std::string> startFolders;
+    int fontCalls = 0;
+};
+
+class PropertyListTest : public ::testing::Test {
+protected:
+    PropertyListTest() : grid(nullptr, &choosers) {
+        grid.resize(190, 239);
+        // Connected the way the window connects them: the handlers run later.
+        QObject::connect(
+            &grid, &PropertyList::clipTimeTyped, &grid, [this] { notices.push_back("0x864"); },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &grid, &PropertyList::valueChanged, &grid, [this] { notices.push_back("0x865"); },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &grid, &PropertyList::outputFormatChosen, &grid, [this] { notices.push_back("0x866"); },
+            Qt::QueuedConnection);
+        QObject::connect(
+            &grid, &PropertyList::clipVideoChosen, &grid, [this] { notices.push_back("0x738"); },
+            Qt::QueuedConnection);
+    }
+
+    void show() {
+        grid.show();
+        grid.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    }
+
+    PropertyItem* add(const std::string& name, EditorKind kind, const std::string& value,
+                      const std::string& options = "", int fixedList = 1) {
+        items.push_back(PropertyItem{name, value, kind, options, fixedList});
+        grid.addItem(&items.back());
+        return &items.back();
+    }
+
+    // The sixteen rows the window shows at start-up.
+    void addStartUpRows() {
+        add("Clip video", EditorKind::Combo, "no", "no|yes|");
+        add("Start time", EditorKind::Edit, "00:00:00.00");
+        add("End time", EditorKind::Edit, "00:00:00.00");
+        add("Output format", EditorKind::Combo, "mp4", "mp4|");
+        add("Split", EditorKind::Combo, "Not split", "Not split|00:10:00|650 MB|", 0);
+        add("Video codec", EditorKind::Combo, "MPEG4", "MPEG4|");
+        add("Video size", EditorKind::Combo, "320x240", "160x112|320x240|", 0);
+        add("Video frame rate", EditorKind::Combo, "default", "default|13|25|");
+        add("Video bitrate", EditorKind::Combo, "1200", "512|1200|1500|2500|", 0);
+        add("Video disabled", EditorKind::Combo, "no", "no|yes|");
+        add("Audio codec", EditorKind::Combo, "AAC", "AAC|");
+        add("Audio sample", EditorKind::Combo, "44100", "22050|44100|");
+        add("Audio bitrate", EditorKind::Combo, "128", "96|128|");
+        add("Audio channel", EditorKind::Combo, "default", "default|left mono|");
+        add("Audio volume", EditorKind::Combo, "default", "default|-5|", 0);
+        add("Audio disabled", EditorKind::Combo, "no", "no|yes|");
+    }
+
+    void clickRow(int shownRow) {
+        QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(20, shownRow * 20 + 10));
+    }
+
+    // Delivers the queued notifications, then hands over what arrived.
+    std::vector<std::string> delivered() {
+        QCoreApplication::sendPostedEvents();
+        return std::vector<std::string>(notices.begin(), notices.end());
+    }
+
+    QComboBox* combo() { return grid.findChild<QComboBox*>("propertyCombo"); }
+    QLineEdit* edit() { return grid.findChild<QLineEdit*>("propertyEdit"); }
+    QPushButton* button() { return grid.findChild<QPushButton*>("propertyChooserButton"); }
+    QImage picture() { return grid.grab().toImage(); }
+
+    ScriptedChoosers choosers;
+    PropertyList grid;
+    std::list<PropertyItem> items;
+    std::deque<std::string> notices;
+};
+
+using Strings = std::vector<std::string>;
+
+TEST_F(PropertyListTest, EndTimeIsAnnouncedFromTheEleventhCharacterOn) {
+    PropertyItem* end = add("End time", EditorKind::Edit, "");
+    show();
+    clickRow(0);
+    ASSERT_NE(edit(), nullptr);
+    ASSERT_TRUE(edit()->hasFocus());
+
+    QTest::keyClicks(edit(), "00:00:10.0");
+    EXPECT_EQ(delivered(), Strings{});
+    EXPECT_EQ(end->value, "00:00:10.0");
+    QTest::keyClicks(edit(), "0");
+    EXPECT_EQ(delivered(), Strings{"0x864"});
+    EXPECT_EQ(end->value, "00:00:10.00");
+
+    // Each further change that keeps the shape is announced again.
+    QTest::keyClick(edit(), Qt::Key_Backspace);
+    EXPECT_EQ(delivered(), Strings{"0x864"});
+    QTest::keyClicks(edit(), "5");
+    EXPECT_EQ(delivered(), (Strings{"0x864", "0x864"}));
+    EXPECT_EQ(end->value, "00:00:10.05");
+    QTest::keyClicks(edit(), "9");  // twelve characters: no longer a time
+    EXPECT_EQ(delivered(), (Strings{"0x864", "0x864"}));
+}
+
+TEST_F(PropertyListTest, TimeAlreadyInShapeIsAnnouncedWhenTheEditAppears) {
+    add("Start time", EditorKind::Edit, "00:00:10.00");
+    add("End time", EditorKind::Edit, "00:00:10.0");
+    add("Split", EditorKind::Edit, "00:00:10.00");
+    show();
+    clickRow(1);
+    clickRow(2);
+    EXPECT_EQ(delivered(), Strings{});
+    clickRow(0);
+    EXPECT_EQ(delivered(), Strings{"0x864"});
+    EXPECT_EQ(edit()->text(), "00:00:10.00");
+}
+
+TEST_F(PropertyListTest, PaddedStartTimePassesTheGridsTest) {
+    PropertyItem* start = add("Start time", EditorKind::Edit, " 00:00:10.00 ");
+    show();
+    clickRow(0);
+    EXPECT_EQ(delivered(), Strings{"0x864"});
+    // The value keeps its spaces for the window's own, stricter test.
+    EXPECT_EQ(start->value, " 00:00:10.00 ");
+}
+
+TEST_F(PropertyListTest, ClipVideoChoiceAnnouncesItselfBeforeTheValueChange) {
+    PropertyItem* clip = add("Clip video", EditorKind::Combo, "no", "no|yes|");
+    show();
+    clickRow(0);
+    ASSERT_NE(combo(), nullptr);
+    EXPECT_FALSE(combo()->isEditable());
+    EXPECT_EQ(combo()->currentText(), "no");
+    QTest::keyClick(combo(), Qt::Key_Down);
+    EXPECT_EQ(clip->value, "yes");
+    EXPECT_EQ(delivered(), (Strings{"0x738", "0x865"}));
+}
+
+TEST_F(PropertyListTest, OutputFormatChoiceAnnouncesItselfBeforeTheValueChange) {
+    PropertyItem* format = add("Output format", EditorKind::Combo, "mp4", "mp4|mp3|");
+    add("Audio codec", EditorKind::Combo, "AAC", "AAC|mp3|");
+    show();
+    clickRow(0);
+    QTest::keyClick(combo(), Qt::Key_Down);
+    EXPECT_EQ(format->value, "mp3");
+    EXPECT_EQ(delivered(), (Strings{"0x866", "0x865"}));
+
+    clickRow(1);
+    QTest::keyClick(combo(), Qt::Key_Down);
+    EXPECT_EQ(delivered(), (Strings{"0x866", "0x865", "0x865"}));
+}
+
+TEST_F(PropertyListTest, TypedBitrateBecomesTheValueButAFixedListTakesNoTyping) {
+    PropertyItem* codec = add("Video codec", EditorKind::Combo, "MPEG4", "MPEG4|");
+    PropertyItem* bitrate = add("Video bitrate", EditorKind::Combo, "1200", "512|1200|1500|", 0);
+    show();
+
+    clickRow(1);
+    ASSERT_TRUE(combo()->isEditable());
+    EXPECT_EQ(combo()->currentIndex(), 1);
+    EXPECT_EQ(combo()->currentText(), "1200");
+    QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(combo(), "999");
+    EXPECT_EQ(bitrate->value, "999");
+    EXPECT_EQ(delivered(), (Strings{"0x865", "0x865", "0x865"}));
+    // Typed text is not added to the list.
+    EXPECT_EQ(combo()->count(), 3);
+
+    clickRow(0);
+    ASSERT_FALSE(combo()->isEditable());
+    QTest::keyClicks(combo(), "999");
+    EXPECT_EQ(codec->value, "MPEG4");
+    EXPECT_EQ(combo()->currentText(), "MPEG4");
+    EXPECT_EQ(delivered(), (Strings{"0x865", "0x865", "0x865"}));
+}
+
+TEST_F(PropertyListTest, ValueOutsideTheListStillShowsWithNothingSelected) {
+    add("Audio sample", EditorKind::Combo, "12345", "22050|44100|");
+    add("Video size", EditorKind::Combo, "333x222", "160x112|320x240|", 0);
+    show();
+    clickRow(0);
+    EXPECT_EQ(combo()->currentIndex(), -1);
+    EXPECT_EQ(combo()->placeholderText(), "12345");
+    clickRow(1);
+    EXPECT_EQ(combo()->currentIndex(), -1);
+    EXPECT_EQ(combo()->currentText(), "333x222");
+    EXPECT_EQ(delivered(), Strings{});
+}
+
+TEST_F(PropertyListTest, VideoRowsAreShadedDarkerThanAudioAndOtherRows) {
+    addStartUpRows();
+    show();
+    const QImage image = picture();
+    const int shown = wholeRowsIn(grid.height());
+    for (int row = 0; row < shown; ++row) {
+        const PropertyItem* item = grid.item(row);
+        const QColor inside = image.pixelColor(1, row * 20 + 1);
+        const int expected = item->name.rfind("Video", 0) == 0 ? 235 : 250;
+        EXPECT_EQ(inside, QColor(expected, expected, expected)) << item->name;
+        EXPECT_EQ(image.pixelColor(0, row * 20 + 10), QColor(200, 200, 200)) << item->name;
+    }
+    // The audio rows further down, once scrolled to.
+    grid.findChild<QScrollBar*>()->setValue(grid.count() - shown);
+    const QImage scrolled = picture();
+    for (int row = grid.topRow(); row < grid.count(); ++row) {
+        const int y = (row - grid.topRow()) * 20 + 1;
+        const bool video = grid.item(row)->name.rfind("Video", 0) == 0;
+        EXPECT_EQ(scrolled.pixelColor(1, y).red(), video ? 235 : 250) << grid.item(row)->name;
+    }
+}
+
+TEST_F(PropertyListTest, DividerDraggedToSixtyRedrawsEveryRowAndStays) {
+    addStartUpRows();
+    show();
+    picture();
+    const int start = grid.divider();
+    const int rowWidth = grid.width() - grid.findChild<QScrollBar*>()->width();
+    ASSERT_EQ(start, rowWidth / 2);
+
+    QTest::mousePress(&grid, Qt::LeftButton, {}, QPoint(start + 3, 30));
+    EXPECT_EQ(grid.cursor().shape(), Qt::SizeHorCursor);
+    QTest::mouseMove(&grid, QPoint(70, 50));
+    // While dragging, the guide inverts the shaded name cell under it.
+    EXPECT_LT(picture().pixelColor(70, 121).red(), 50);
+    EXPECT_EQ(grid.divider(), start);
+    QTest::mouseMove(&grid, QPoint(60, 50));
+    QTest::mouseRelease(&grid, Qt::LeftButton, {}, QPoint(60, 50));
+    EXPECT_EQ(grid.divider(), 60);
+
+    const auto splitAtSixty = [](const QImage& image, int rows) {
+        for (int row = 0; row < rows; ++row) {
+            const int y = row * 20 + 1;
+            EXPECT_NE(image.pixelColor(57, y), QColor(Qt::white)) << row;
+            EXPECT_EQ(image.pixelColor(59, y + 5), QColor(200, 200, 200)) << row;
+            EXPECT_EQ(image.pixelColor(61, y), QColor(Qt::white)) << row;
+            EXPECT_EQ(image.pixelColor(70, y), QColor(Qt::white)) << row;
+        }
+    };
+    const int shown = wholeRowsIn(grid.height());
+    splitAtSixty(picture(), shown);
+
+    // The divider outlives the rows: the next profile's rows get it too.
+    grid.reset();
+    for (PropertyItem& item : items) {
+        grid.addItem(&item);
+    }
+    splitAtSixty(picture(), shown);
+    EXPECT_EQ(grid.divider(), 60);
+
+    // Editors open at the new split.
+    clickRow(0);
+    EXPECT_EQ(combo()->geometry().left(), 60);
+}
+
+TEST_F(PropertyListTest, DividerCannotBeDraggedOutOfTheGrid) {
+    add("Video size", EditorKind::Combo, "320x240", "320x240|");
+    show();
+    picture();
+    QTest::mousePress(&grid, Qt::LeftButton, {}, QPoint(grid.divider(), 5));
+    QTest::mouseRelease(&grid, Qt::LeftButton, {}, QPoint(2, 5));
+    EXPECT_EQ(grid.divider(), 10);
+    QTest::mousePress(&grid, Qt::LeftButton, {}, QPoint(12, 5));
+    QTest::mouseRelease(&grid, Qt::LeftButton, {}, QPoint(400, 5));
+    EXPECT_EQ(grid.divider(), grid.width() - 11);
+    EXPECT_EQ(combo(), nullptr);  // a drag opens no editor
+}
+
+TEST_F(PropertyListTest, LeavingAnEditorHidesItAndKeepsTheValue) {
+    PropertyItem* end = add("End time", EditorKind::Edit, "");
+    add("Split", EditorKind::Combo, "Not split", "Not split|650 MB|", 0);
+    show();
+    clickRow(0);
+    QTest::keyClicks(edit(), "12");
+    clickRow(1);
+    EXPECT_TRUE(edit()->isHidden());
+    EXPECT_TRUE(combo()->isVisible());
+    EXPECT_EQ(end->value, "12");
+    clickRow(0);  // a new edit box replaces the old one
+    EXPECT_EQ(grid.findChildren<QLineEdit*>("propertyEdit").size(), 1);
+    EXPECT_TRUE(combo()->isHidden());
+    EXPECT_EQ(edit()->text(), "12");
+}
+
+TEST_F(PropertyListTest, ScrollingHidesTheComboAndMovesTheRowsUnderThePointer) {
+    addStartUpRows();
+    show();
+    clickRow(0);
+    ASSERT_TRUE(combo()->isVisible());
+    QWheelEvent down(QPointF(20, 20), grid.mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&grid, &down);
+    EXPECT_GT(grid.topRow(), 0);
+    EXPECT_TRUE(combo()->isHidden());
+    clickRow(0);
+    EXPECT_EQ(grid.currentRow(), grid.topRow());
+}
+
+TEST_F(PropertyListTest, ColourButtonPresetsFromTheValueAndStoresTheChoice) {
+    PropertyItem* colour = add("Border", EditorKind::Colour, "RGB(10,20,30)");
+    show();
+    clickRow(0);
+    ASSERT_NE(button(), nullptr);
+    EXPECT_TRUE(button()->isVisible());
+    EXPECT_EQ(button()->text(), "...");
+    EXPECT_EQ(button()->geometry().right(), grid.width() - 1);
+    EXPECT_EQ(button()->geometry().size(), QSize(25, 17));
+
+    QTest::mouseClick(button(), Qt::LeftButton);  // cancelled
+    EXPECT_EQ(colour->value, "RGB(10,20,30)");
+    EXPECT_TRUE(button()->isVisible());
+
+    choosers.colour = Rgb{1, 2, 3};
+    QTest::mouseClick(button(), Qt::LeftButton);
+    EXPECT_EQ(colour->value, "RGB(1,2,3)");
+    EXPECT_TRUE(button()->isHidden());
+    ASSERT_EQ(choosers.colourPresets.size(), 2u);
+    EXPECT_EQ(choosers.colourPresets[1], (Rgb{10, 20, 30}));
+    EXPECT_EQ(delivered(), Strings{});
+}
+
+TEST_F(PropertyListTest, FontAndFileButtonsStoreTheFaceAndThePath) {
+    PropertyItem* font = add("Caption font", EditorKind::Font, "Old Face");
+    PropertyItem* file = add("Logo", EditorKind::File, "/home/ann/pics/logo.gif");
+    show();
+    choosers.face = "DejaVu Sans";
+    choosers.file = "/tmp/other.gif";
+
+    clickRow(0);
+    QTest::mouseClick(button(), Qt::LeftButton);
+    EXPECT_EQ(font->value, "DejaVu Sans");
+    EXPECT_EQ(choosers.fontCalls, 1);
+
+    clickRow(1);
+    EXPECT_TRUE(button()->isVisible());
+    QTest::mouseClick(button(), Qt::LeftButton);
+    EXPECT_EQ(file->value, "/tmp/other.gif");
+    EXPECT_EQ(choosers.startFolders, Strings{"/home/ann/pics"});
+    EXPECT_EQ(delivered(), Strings{});
+}
+
+}  // namespace
+}  // namespace pelorine

@@ -1,0 +1,153 @@
+// The real main window, offscreen: layout, keys, moving, the output path edit.
+
+#include "window/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/Commands.h"
+#include "grid/PropertyList.h"
+#include "support/Recorders.h"
+#include "support/ScriptedWindow.h"
+#include "support/TestSupport.h"
+
+namespace pelorine {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        testing::installFakeEngine(folder.path());
+        settings.load();
+        window = std::make_unique<MainWindow>(
+            MainController::Services{engine, paths, platform::systemFileSystem(), power,
+                                     platform::systemDesktop(), settings},
+            dialogs);
+        window->show();
+    }
+
+    QWidget* control(int id) { return window->control(id); }
+
+    testing::TempFolder folder;
+    testing::FolderPaths paths{folder.path()};
+    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem()};
+    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
+    testing::RecordingPower power;
+    testing::ScriptedWindow dialogs;  // only its dialogs are used
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, ControlsSitAtTheirRectangles) {
+    EXPECT_EQ(window->size(), QSize(720, 540));
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    const std::pair<int, QRect> places[] = {
+        {command::kAdd, QRect(26, 42, 62, 64)},
+        {command::kExit, QRect(696, 2, 17, 16)},
+        {command::kPlay, QRect(527, 191, 33, 29)},
+        {command::kJobListView, QRect(14, 112, 492, 326)},
+        {command::kProfileCombo, QRect(81, 449, 340, 20)},
+        {command::kOutputPathEdit, QRect(84, 475, 330, 16)},
+        {command::kJobBar, QRect(81, 510, 339, 6)},
+        {command::kOverallBar, QRect(81, 520, 339, 6)},
+        {command::kShutDownBox, QRect(520, 514, 189, 12)},
+        {command::kSettingsGrid, QRect(518, 267, 190, 239)},
+        {command::kPreviewWindow, QRect(520, 48, 186, 138)},
+    };
+    for (const auto& [id, rect] : places) {
+        ASSERT_NE(control(id), nullptr) << id;
+        EXPECT_EQ(control(id)->geometry(), rect) << id;
+    }
+    auto* list = qobject_cast<QTreeWidget*>(control(command::kJobListView));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->headerItem()->text(2), "Begin Time");
+    auto* profiles = qobject_cast<QComboBox*>(control(command::kProfileCombo));
+    ASSERT_NE(profiles, nullptr);
+    EXPECT_EQ(profiles->count(), 4) << "no customised profile before a profile file";
+    EXPECT_EQ(profiles->currentText(), "PSP AVC H264 320x240 AAC (*.mp4) recommended");
+    EXPECT_EQ(list->columnWidth(4), 130);
+}
+
+TEST_F(MainWindowTest, EscapeAndEnterChangeNothing) {
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    QTest::keyClick(window.get(), Qt::Key_Enter);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(dialogs.events().empty());
+}
+
+TEST_F(MainWindowTest, OnlyTheTitleStripMovesTheWindow) {
+    const QPoint start = window->pos();
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(400, 30));
+    QMouseEvent below(QEvent::MouseMove, QPointF(450, 80), window->mapToGlobal(QPointF(450, 80)),
+                      Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &below);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(450, 80));
+    EXPECT_EQ(window->pos(), start);
+
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(450, 60), window->mapToGlobal(QPointF(450, 60)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(window.get(), &drag);
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(450, 60));
+    EXPECT_EQ(window->pos(), start + QPoint(50, 50));
+}
+
+TEST_F(MainWindowTest, TheOutputPathIsPastedNeverTyped) {
+    auto* edit = qobject_cast<QLineEdit*>(control(command::kOutputPathEdit));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text().toStdString(), folder.file("out"));
+    QTest::keyClicks(edit, "abc");
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text().toStdString(), folder.file("out"));
+
+    QApplication::clipboard()->setText(QString::fromStdString(folder.file("psp")));
+    edit->selectAll();
+    edit->paste();
+    EXPECT_EQ(settings.outputPath(), folder.file("psp"));
+    EXPECT_NE(folder.read("zelvic.ini").find("OutputPath=" + folder.file("psp")),
+              std::string::npos);
+}
+
+TEST_F(MainWindowTest, AClickLoadsAJobAKeyboardMoveDoesNot) {
+    for (const char* name : {"a", "b"}) {
+        auto job =
+            testing::plainJob(folder.file(name), folder.file(std::string("out/") + name), 10);
+        job->profileIndex = kProfileMp3;
+        job->outputFormat = "mp3";
+        window->appendRow({"1", job->sourcePath, kZeroTime, "00:00:10.00", job->outputPath, "mp3"});
+        window->controller().jobs().append(std::move(job));
+    }
+    auto* list = qobject_cast<QTreeWidget*>(control(command::kJobListView));
+    auto* grid = qobject_cast<PropertyList*>(control(command::kSettingsGrid));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->count(), 16) << "the start-up rows";
+
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(0));
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(grid->count(), 16) << "the keyboard only moves the selection";
+
+    const QRect second = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(grid->count(), 11) << "the MP3 Job's rows";
+}
+
+TEST_F(MainWindowTest, ClosingAsksFirst) {
+    dialogs.confirmAnswer = false;
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs.events().back(), "confirm Video Batch Converter: Exit anyway?");
+    dialogs.confirmAnswer = true;
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace pelorine
