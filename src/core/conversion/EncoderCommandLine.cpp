@@ -54,35 +54,6 @@ bool isDvdSource(const Job& job) {
     return text::lower(job.sourcePath).starts_with(kDvdPrefix);
 }
 
-std::string channelFilter(const std::string& channel) {
-    const std::string name = text::lower(channel);
-    if (name == "left stereo") {
-        return "channels=2:2:0:0:0:1";
-    }
-    if (name == "right stereo") {
-        return "channels=2:2:1:0:1:1";
-    }
-    if (name == "left mono") {
-        return "channels=1:1:0:0";
-    }
-    if (name == "right mono") {
-        return "channels=1:1:1:0";
-    }
-    return name == "mixed mono" ? "pan=1:0.5:0.5" : "";
-}
-
-std::string scalingPiece(const Job& job) {
-    const PictureSize target = targetPictureSize(job.videoSize);
-    const std::string w = std::to_string(target.width);
-    const std::string h = std::to_string(target.height);
-    // Without a usable height on either side the ratios mean nothing: fit the width.
-    const bool fitWidth = target.height == 0 || job.sourceHeight == 0 ||
-                          static_cast<double>(target.width) / target.height <=
-                              static_cast<double>(job.sourceWidth) / job.sourceHeight;
-    return fitWidth ? fill(" -vf scale=%s:-2,harddup,expand=%s:%s:-1:-1:1 ", {w, w, h})
-                    : fill(" -vf scale=-2:%s,harddup,expand=%s:%s:-1:-1:1 ", {h, w, h});
-}
-
 std::string encoderPiece(const Job& job) {
     const bool h264 = job.videoCodec == "h264";
     if (job.audioDisabled != "no") {
@@ -166,7 +137,7 @@ std::string EncoderCommandLine::sourcePiece(const Job& job) {
     if (!isDvdSource(job)) {
         return " " + platform::quoteArgument(job.sourcePath) + " ";
     }
-    const std::string device = platform::quoteArgument(job.sourcePath.substr(kDvdPrefix.size()));
+    const std::string device = dvdDevice(job);
     std::string piece =
         fill(" dvd://%s -dvd-device %s -chapter %s-%s ",
              {std::to_string(job.dvdTitle), device, std::to_string(job.dvdChapterFirst),
@@ -191,7 +162,7 @@ std::string EncoderCommandLine::audioFilters(const Job& job) {
         if (channel) {
             piece += ",";
         }
-        piece += job.audioVolume == "normalize" ? "volnorm" : "volume=" + job.audioVolume + "db:sc";
+        piece += volumeFilter(job.audioVolume);
     }
     return piece + " -srate " + job.audioSampleRate + " ";
 }
@@ -214,11 +185,49 @@ std::string EncoderCommandLine::videoPiece(const Job& job) {
             job.audioDisabled != "no" ? " XXX " : fill(kAudioOnlyMp4, {job.audioBitrate});
         return audioOnly + " -ovc frameno -of rawaudio ";
     }
-    std::string piece = scalingPiece(job);
+    const PictureSize target = targetPictureSize(job.videoSize);
+    std::string piece =
+        scalingPiece(target.width, target.height, job.sourceWidth, job.sourceHeight);
     if (job.videoFrameRate != "default") {
         piece += " -ofps " + job.videoFrameRate;
     }
     return piece + encoderPiece(job);
+}
+
+std::string EncoderCommandLine::channelFilter(const std::string& audioChannel) {
+    const std::string name = text::lower(audioChannel);
+    if (name == "left stereo") {
+        return "channels=2:2:0:0:0:1";
+    }
+    if (name == "right stereo") {
+        return "channels=2:2:1:0:1:1";
+    }
+    if (name == "left mono") {
+        return "channels=1:1:0:0";
+    }
+    if (name == "right mono") {
+        return "channels=1:1:1:0";
+    }
+    return name == "mixed mono" ? "pan=1:0.5:0.5" : "";
+}
+
+std::string EncoderCommandLine::volumeFilter(const std::string& audioVolume) {
+    return audioVolume == "normalize" ? "volnorm" : "volume=" + audioVolume + "db:sc";
+}
+
+std::string EncoderCommandLine::dvdDevice(const Job& job) {
+    return platform::quoteArgument(job.sourcePath.substr(kDvdPrefix.size()));
+}
+
+std::string EncoderCommandLine::scalingPiece(int width, int height, int sourceWidth,
+                                             int sourceHeight) {
+    const std::string w = std::to_string(width);
+    const std::string h = std::to_string(height);
+    const bool fitWidth =
+        height <= 0 || sourceHeight == 0 ||
+        static_cast<double>(width) / height <= static_cast<double>(sourceWidth) / sourceHeight;
+    return fitWidth ? fill(" -vf scale=%s:-2,harddup,expand=%s:%s:-1:-1:1 ", {w, w, h})
+                    : fill(" -vf scale=-2:%s,harddup,expand=%s:%s:-1:-1:1 ", {h, w, h});
 }
 
 std::string EncoderCommandLine::launchTail(const std::string& output,

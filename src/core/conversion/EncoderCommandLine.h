@@ -46,6 +46,20 @@ public:
     static std::string videoPiece(const Job& job);
     static std::string launchTail(const std::string& output, const std::string& channelFolder);
 
+    // Pieces the preview's command line shares.
+    // The filter of an "Audio channel" value in any case ("channels=2:2:0:0:0:1",
+    // "pan=1:0.5:0.5"); empty for a name that has none.
+    static std::string channelFilter(const std::string& audioChannel);
+    // The filter of an "Audio volume" value: "volnorm" or "volume=-10db:sc".
+    static std::string volumeFilter(const std::string& audioVolume);
+    // The quoted device of a DVD source ("DVD_DRIVE_" followed by the device).
+    static std::string dvdDevice(const Job& job);
+    // Scales a source of sourceWidth x sourceHeight into a width x height
+    // frame, fitting the width when the source is as wide as the frame or
+    // wider, else the height, and pads it to the frame, centred. Without a
+    // usable height on either side the ratios mean nothing: the width is fitted.
+    static std::string scalingPiece(int width, int height, int sourceWidth, int sourceHeight);
+
     // Timing pieces: from `start` for `length` seconds, or for a split length.
     static std::string timing(double start, double length);
     static std::string timing(double start, const std::string& splitText);
