@@ -20,7 +20,8 @@ public:
     virtual bool exists(const std::string& path) const = 0;
 
     // The first `maxBytes` bytes of the file (fewer when it is shorter);
-    // nullopt when it cannot be opened.
+    // nullopt when it cannot be opened or read (a folder, for one). Memory is
+    // taken as the file's bytes arrive, never `maxBytes` up front.
     virtual std::optional<std::vector<std::uint8_t>> readPrefix(const std::string& path,
                                                                 std::size_t maxBytes) const = 0;
 
@@ -28,6 +29,13 @@ public:
     // folder, which is then renamed over `path`, so a reader sees either the
     // old or the new content, never half of it.
     virtual Status replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+
+    // Saves a file of the user's (a project, a profile) as replaceFile does,
+    // and more carefully: the bytes reach the disk before the rename, a new file
+    // gets the usual permissions and a replaced one keeps its own, and a
+    // symbolic link is followed so the file it names is replaced. On any
+    // failure the old file is left as it was and no temporary file remains.
+    virtual Status saveDocument(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
 
     // Deletes `path` until it no longer exists, trying at most `attempts` times.
     // Ok when the file is gone (or was never there).

@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -33,6 +35,49 @@ std::string temporaryNameFor(const std::string& path) {
     return path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
 }
 
+// How a file is written through a temporary one.
+struct TemporaryWrite {
+    mode_t createMode = 0600;  // for the new file, less the umask
+    bool keepMode = false;     // give it the replaced file's permissions instead
+    bool sync = false;         // the data reaches the disk before the rename
+};
+
+// Writes `bytes` to a temporary file beside `target` and renames it over
+// `target`; messages name `shown`. On failure the temporary file is removed
+// and `target` is untouched.
+Status writeThroughTemporary(const std::string& shown, const std::string& target,
+                             std::span<const std::uint8_t> bytes, TemporaryWrite how) {
+    const std::string temporary = temporaryNameFor(target);
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, how.createMode);
+    if (fd < 0) {
+        return errnoStatus("Cannot write \"" + shown + "\"");
+    }
+    struct stat replaced {};
+    if (how.keepMode && ::stat(target.c_str(), &replaced) == 0) {
+        ::fchmod(fd, replaced.st_mode & 07777);  // best effort, as a copy would do
+    }
+    int failure = 0;
+    if (!writeAll(fd, bytes.data(), bytes.size()) || (how.sync && ::fsync(fd) != 0)) {
+        failure = errno;
+    }
+    if (::close(fd) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
+        errno = failure;
+        Status status = errnoStatus("Cannot write \"" + shown + "\"");
+        ::unlink(temporary.c_str());
+        return status;
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        Status status = errnoStatus("Cannot replace \"" + shown + "\"");
+        ::unlink(temporary.c_str());
+        return status;
+    }
+    return Status::ok();
+}
+
 class LinuxFileSystem final : public FileSystem {
 public:
     bool exists(const std::string& path) const override {
@@ -46,44 +91,43 @@ public:
         if (fd < 0) {
             return std::nullopt;
         }
-        std::vector<std::uint8_t> bytes(maxBytes);
-        std::size_t total = 0;
-        while (total < maxBytes) {
-            const ssize_t got = ::read(fd, bytes.data() + total, maxBytes - total);
+        std::vector<std::uint8_t> bytes;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+            bytes.reserve(std::min(maxBytes, static_cast<std::size_t>(info.st_size)));
+        }
+        std::uint8_t chunk[64 * 1024];
+        bool failed = false;
+        while (bytes.size() < maxBytes) {
+            const ssize_t got = ::read(fd, chunk, std::min(sizeof chunk, maxBytes - bytes.size()));
             if (got < 0 && errno == EINTR) {
                 continue;
             }
+            failed = got < 0;
             if (got <= 0) {
                 break;
             }
-            total += static_cast<std::size_t>(got);
+            bytes.insert(bytes.end(), chunk, chunk + got);
         }
         ::close(fd);
-        bytes.resize(total);
+        if (failed) {
+            return std::nullopt;
+        }
         return bytes;
     }
 
     Status replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override {
-        const std::string temporary = temporaryNameFor(path);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            return errnoStatus("Cannot write \"" + path + "\"");
+        return writeThroughTemporary(path, path, bytes, TemporaryWrite{});
+    }
+
+    Status saveDocument(const std::string& path, std::span<const std::uint8_t> bytes) override {
+        // Follow a link to the file it names, so the link stays a link.
+        std::string target = path;
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            target = resolved;
+            ::free(resolved);
         }
-        const bool written = writeAll(fd, bytes.data(), bytes.size());
-        const int writeErrno = errno;
-        const bool closed = ::close(fd) == 0;
-        if (!written || !closed) {
-            errno = written ? errno : writeErrno;
-            Status status = errnoStatus("Cannot write \"" + path + "\"");
-            ::unlink(temporary.c_str());
-            return status;
-        }
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
-            Status status = errnoStatus("Cannot replace \"" + path + "\"");
-            ::unlink(temporary.c_str());
-            return status;
-        }
-        return Status::ok();
+        return writeThroughTemporary(path, target, bytes, TemporaryWrite{0666, true, true});
     }
 
     Status removeFile(const std::string& path, int attempts) override {
