@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -201,8 +203,9 @@ TEST_F(PropertyListTest, TypedBitrateBecomesTheValueButAFixedListTakesNoTyping) 
     EXPECT_EQ(combo()->currentText(), "1200");
     QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(combo(), "999");
+    QTest::keyClick(combo(), Qt::Key_Return);
     EXPECT_EQ(bitrate->value, "999");
-    EXPECT_EQ(delivered(), (Strings{"0x865", "0x865", "0x865"}));
+    EXPECT_EQ(delivered(), Strings{"0x865"});
     // Typed text is not added to the list.
     EXPECT_EQ(combo()->count(), 3);
 
@@ -211,7 +214,129 @@ TEST_F(PropertyListTest, TypedBitrateBecomesTheValueButAFixedListTakesNoTyping) 
     QTest::keyClicks(combo(), "999");
     EXPECT_EQ(codec->value, "MPEG4");
     EXPECT_EQ(combo()->currentText(), "MPEG4");
+    EXPECT_EQ(delivered(), Strings{"0x865"});
+}
+
+// Typed values are announced once the user is done with them, never per key:
+// the window checks them, and "3" on the way to "320x240" is no size.
+TEST_F(PropertyListTest, TypedTextIsCommittedByEnterByLeavingAndByAnotherRow) {
+    PropertyItem* size = add("Video size", EditorKind::Combo, "320x240", "160x112|320x240|", 0);
+    PropertyItem* split = add("Split", EditorKind::Combo, "Not split", "Not split|650 MB|", 0);
+    PropertyItem* volume = add("Audio volume", EditorKind::Combo, "default", "default|-5|", 0);
+    QLineEdit elsewhere;
+    show();
+
+    clickRow(0);
+    QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(combo(), "400x300");
+    EXPECT_EQ(size->value, "320x240");
+    EXPECT_EQ(delivered(), Strings{});
+    QTest::keyClick(combo(), Qt::Key_Enter);
+    EXPECT_EQ(size->value, "400x300");
+    EXPECT_EQ(delivered(), Strings{"0x865"});
+    EXPECT_TRUE(combo()->isVisible());
+
+    // Another row chosen.
+    clickRow(0);
+    QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(combo(), "480x272");
+    clickRow(1);
+    EXPECT_EQ(size->value, "480x272");
+    EXPECT_EQ(delivered(), (Strings{"0x865", "0x865"}));
+
+    // The focus leaving the combo for a widget outside the grid.
+    QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(combo(), "10 MB");
+    EXPECT_EQ(split->value, "Not split");
+    grid.setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(combo()->isHidden());
+    EXPECT_EQ(split->value, "10 MB");
     EXPECT_EQ(delivered(), (Strings{"0x865", "0x865", "0x865"}));
+
+    // Nothing typed, nothing announced; a reset drops text not yet committed.
+    clickRow(2);
+    clickRow(1);
+    EXPECT_EQ(delivered().size(), 3u);
+    QTest::keyClicks(combo(), "+5");
+    grid.reset();
+    grid.addItem(volume);
+    EXPECT_EQ(delivered().size(), 3u);
+    EXPECT_EQ(split->value, "10 MB");
+}
+
+TEST_F(PropertyListTest, RefreshShowsAValueTheOwnerPutBackInTheOpenEditor) {
+    PropertyItem* volume = add("Audio volume", EditorKind::Combo, "default", "default|-5|", 0);
+    show();
+    clickRow(0);
+    QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(combo(), "loud");
+    QTest::keyClick(combo(), Qt::Key_Return);
+    ASSERT_EQ(delivered(), Strings{"0x865"});
+    volume->value = "default";  // the owner refused "loud"
+    grid.refresh();
+    EXPECT_EQ(combo()->currentText(), "default");
+    EXPECT_EQ(combo()->currentIndex(), 0);
+    // Leaving the combo now announces nothing more.
+    grid.setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(delivered(), Strings{"0x865"});
+}
+
+// The list of an in-place combo opens from its arrow, F4 and Alt+Down, and an
+// entry picked there becomes the value; the editor stays while its list is open.
+TEST_F(PropertyListTest, ComboListOpensWithTheMouseAndTheKeysAndAnEntryCanBePicked) {
+    PropertyItem* rate =
+        add("Video frame rate", EditorKind::Combo, "default", "default|13|25|29.97|");
+    PropertyItem* size = add("Video size", EditorKind::Combo, "320x240", "160x112|320x240|", 0);
+    show();
+
+    const auto openWithArrow = [this] {
+        QComboBox* box = combo();
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 4, box->height() / 2));
+    };
+    // The list ignores a release that comes too soon after it opened (the
+    // release of the click that opened it), so the pick is repeated until taken.
+    const auto pick = [this](int entry) {
+        QAbstractItemView* list = combo()->view();
+        const QRect place = list->visualRect(list->model()->index(entry, 0));
+        QDeadlineTimer deadline(5000);
+        while (list->isVisible() && !deadline.hasExpired()) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+            QTest::qWait(20);
+        }
+    };
+
+    for (const bool editable : {false, true}) {
+        SCOPED_TRACE(editable ? "drop-down with an edit field" : "drop-down list");
+        clickRow(editable ? 1 : 0);
+        openWithArrow();
+        ASSERT_TRUE(combo()->isVisible());
+        ASSERT_TRUE(combo()->view()->isVisible());
+        pick(0);
+        EXPECT_FALSE(combo()->view()->isVisible());
+        EXPECT_TRUE(combo()->isVisible());
+        EXPECT_EQ(editable ? size->value : rate->value, editable ? "160x112" : "default");
+
+        QTest::keyClick(combo(), Qt::Key_F4);
+        ASSERT_TRUE(combo()->view()->isVisible());
+        ASSERT_TRUE(combo()->isVisible());
+        pick(1);
+        EXPECT_EQ(editable ? size->value : rate->value, editable ? "320x240" : "13");
+
+        QTest::keyClick(combo(), Qt::Key_Down, Qt::AltModifier);
+        ASSERT_TRUE(combo()->view()->isVisible());
+        QTest::keyClick(combo()->view(), Qt::Key_Up);
+        QTest::keyClick(combo()->view(), Qt::Key_Return);
+        EXPECT_FALSE(combo()->view()->isVisible());
+        EXPECT_TRUE(combo()->isVisible());
+        EXPECT_EQ(editable ? size->value : rate->value, editable ? "160x112" : "default");
+
+        // Escape closes the list and keeps the value.
+        QTest::keyClick(combo(), Qt::Key_F4);
+        QTest::keyClick(combo()->view(), Qt::Key_Escape);
+        EXPECT_FALSE(combo()->view()->isVisible());
+        EXPECT_TRUE(combo()->isVisible());
+    }
+    EXPECT_EQ(delivered(), Strings(6, "0x865"));
 }
 
 TEST_F(PropertyListTest, ValueOutsideTheListStillShowsWithNothingSelected) {

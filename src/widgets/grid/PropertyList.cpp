@@ -1,5 +1,6 @@
 #include "grid/PropertyList.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -65,6 +66,9 @@ int PropertyList::addItem(PropertyItem* item) {
 }
 
 void PropertyList::reset() {
+    // The rows are about to show something else: text typed for the old ones
+    // must not be announced as a change of the new ones.
+    typedPending_ = false;
     items_.clear();
     currentRow_ = -1;
     // An editor left standing would sit over a row that is no longer there.
@@ -228,6 +232,8 @@ void PropertyList::keyPressEvent(QKeyEvent* event) {
 }
 
 void PropertyList::selectRow(int row) {
+    // Choosing another row is done with the one before: its typed text counts.
+    commitTypedText();
     currentRow_ = row;
     showEditor();
 }
@@ -258,6 +264,7 @@ void PropertyList::showEditor() {
 }
 
 void PropertyList::showCombo(PropertyItem& item, const QRect& place) {
+    typedPending_ = false;
     delete combo_.data();
     comboItem_ = &item;
     auto* combo = new QComboBox(this);
@@ -280,17 +287,17 @@ void PropertyList::showCombo(PropertyItem& item, const QRect& place) {
     combo->installEventFilter(this);
     connect(combo, &QComboBox::activated, this, [this, combo](int index) {
         if (comboItem_ != nullptr && index >= 0) {
+            typedPending_ = false;
             send(commitComboChoice(*comboItem_, combo->itemText(index).toStdString()));
         }
     });
     if (typing) {
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-            if (comboItem_ != nullptr) {
-                const GridNotices notices = commitComboText(*comboItem_, text.toStdString());
-                update();
-                send(notices);
-            }
-        });
+        // Typed text is a value only once the user is done with it: Enter, the
+        // focus leaving, or another row chosen. Half-typed text ("32" on the
+        // way to "320x240") is never announced.
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this] { typedPending_ = true; });
+        connect(combo->lineEdit(), &QLineEdit::editingFinished, this,
+                &PropertyList::commitTypedText);
     }
     combo->show();
     combo->setFocus(Qt::OtherFocusReason);
@@ -369,6 +376,42 @@ void PropertyList::chooseValue() {
     }
 }
 
+void PropertyList::commitTypedText() {
+    if (!typedPending_ || !combo_ || comboItem_ == nullptr) {
+        return;
+    }
+    typedPending_ = false;
+    const GridNotices notices = commitComboText(*comboItem_, combo_->currentText().toStdString());
+    update();
+    send(notices);
+}
+
+void PropertyList::refresh() {
+    // An editor still showing text the owner has since replaced (a refused
+    // value) shows the row's value again, unless the user is typing in it.
+    if (combo_ && comboItem_ != nullptr && !typedPending_ && combo_->isEditable()) {
+        const QString value = QString::fromStdString(comboItem_->value);
+        if (combo_->currentText() != value) {
+            const QSignalBlocker quiet(combo_.data());
+            combo_->setCurrentIndex(
+                combo_->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
+            combo_->setEditText(value);
+        }
+    }
+    update();
+}
+
+bool PropertyList::editorStillInUse(QWidget* editor) const {
+    // The combo's list is a popup window of its own: opening it moves the
+    // focus there (more than once, with various reasons), yet the user is
+    // still working in the combo.
+    if (editor == combo_ && combo_->view()->isVisible()) {
+        return true;
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && (focus == editor || editor->isAncestorOf(focus));
+}
+
 void PropertyList::hideTextEditors() {
     if (combo_) {
         combo_->hide();
@@ -380,9 +423,16 @@ void PropertyList::hideTextEditors() {
 
 bool PropertyList::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && (watched == combo_ || watched == edit_)) {
-        // Opening the combo's own list is no loss of focus.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-            static_cast<QWidget*>(watched)->hide();
+        auto* editor = static_cast<QWidget*>(watched);
+        // A popup taking the keyboard, or the whole window losing it (to
+        // another program, or while a popup closes), is no end of the edit.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+            !editorStillInUse(editor)) {
+            if (editor == combo_) {
+                commitTypedText();
+            }
+            editor->hide();
             update();
         }
     }

@@ -40,8 +40,12 @@ public:
 
     // Appends a row showing `item` and returns its index.
     int addItem(PropertyItem* item);
-    // Removes every row; the items live on, and so does the divider.
+    // Removes every row; the items live on, and so does the divider. Text
+    // typed into a combo and not yet committed is dropped.
     void reset();
+    // Repaints, and puts a row's value back into its open editor when the
+    // owner changed the value (for example after refusing a typed one).
+    void refresh();
 
     int count() const { return static_cast<int>(items_.size()); }
     PropertyItem* item(int row) const;
@@ -58,7 +62,8 @@ public:
 signals:
     // A "Start time" or "End time" edit now has the hh:mm:ss.xx shape.
     void clipTimeTyped();
-    // A combo entry was chosen or text typed into a combo.
+    // A combo entry was chosen, or text typed into a combo was committed
+    // (Enter, the focus leaving the combo, or another row chosen).
     void valueChanged();
     // An entry was chosen in "Output format" (before its valueChanged).
     void outputFormatChosen();
@@ -85,6 +90,8 @@ private:
     void showEdit(PropertyItem& item, const QRect& place);
     void showChooserButton(const QRect& place);
     void chooseValue();
+    void commitTypedText();
+    bool editorStillInUse(QWidget* editor) const;
     void hideTextEditors();
     void send(const GridNotices& notices);
 
@@ -105,6 +112,8 @@ private:
     QPointer<QComboBox> combo_;
     QPointer<QLineEdit> edit_;
     QPointer<QPushButton> button_;
+    // Text was typed into the combo and not yet committed.
+    bool typedPending_ = false;
 
     bool tracking_ = false;
     int trackX_ = 0;

@@ -378,7 +378,7 @@ void MainWindow::showRows(const std::vector<PropertyItem*>& rows) {
 }
 
 void MainWindow::repaintGrid() {
-    grid_->update();
+    grid_->refresh();
 }
 
 int MainWindow::profileSelection() {
