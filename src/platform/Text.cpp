@@ -1,5 +1,6 @@
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 
@@ -42,6 +43,14 @@ std::string trim(std::string_view s) {
         --end;
     }
     return std::string(s.substr(begin, end - begin));
+}
+
+int leadingDigits(std::string_view s) {
+    long long value = 0;
+    for (std::size_t i = 0; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+        value = std::min<long long>(value * 10 + (s[i] - '0'), INT_MAX);
+    }
+    return static_cast<int>(value);
 }
 
 int leadingInt(std::string_view s) {

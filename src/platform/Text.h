@@ -19,6 +19,10 @@ std::string trim(std::string_view s);
 // are clamped to it.
 int leadingInt(std::string_view s);
 
+// The number written by the digits `s` starts with: no blanks and no sign
+// are read, so "-320" and " 320" give 0. Clamped to the int range.
+int leadingDigits(std::string_view s);
+
 // `value` with exactly six decimals, "12.500000", like printf's "%f" in the C locale.
 std::string fixed6(double value);
 

@@ -82,6 +82,12 @@ TEST(EncoderCommandLine, ScalingFitsTheSideThatLimits) {
         {"big", 480, 640, " -vf scale=-2:240,harddup,expand=320:240:-1:-1:1 "},
         {"480x0", 640, 480, " -vf scale=480:-2,harddup,expand=480:0:-1:-1:1 "},
         {"320x240", 0, 0, " -vf scale=320:-2,harddup,expand=320:240:-1:-1:1 "},
+        // Numbers are their leading digits: no sign, no blanks inside.
+        {"-320x240", 640, 480, " -vf scale=0:-2,harddup,expand=0:240:-1:-1:1 "},
+        {"480x 272", 640, 480, " -vf scale=480:-2,harddup,expand=480:0:-1:-1:1 "},
+        {"480x\t272", 640, 480, " -vf scale=480:-2,harddup,expand=480:0:-1:-1:1 "},
+        {"480x+272", 640, 480, " -vf scale=480:-2,harddup,expand=480:0:-1:-1:1 "},
+        {"\t480x272 ", 640, 480, " -vf scale=-2:272,harddup,expand=480:272:-1:-1:1 "},
     };
     for (const auto& c : cases) {
         Job job = referenceJob();

@@ -62,6 +62,21 @@ TEST(Text, LeadingIntReadsLikeAtoi) {
     }
 }
 
+TEST(Text, LeadingDigitsReadsNoSignAndNoBlanks) {
+    const std::pair<const char*, int> cases[] = {
+        {"320x", 320},
+        {"-320", 0},
+        {"+5", 0},
+        {" 272", 0},
+        {"\t272", 0},
+        {"", 0},
+        {"99999999999", 2147483647},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(text::leadingDigits(input), expected) << input;
+    }
+}
+
 TEST(Text, FixedSixIgnoresTheLocale) {
     std::setlocale(LC_ALL, "de_DE.UTF-8");  // may not exist; harmless then
     EXPECT_EQ(text::fixed6(12.5), "12.500000");

@@ -99,8 +99,9 @@ PictureSize targetPictureSize(const std::string& videoSize) {
     if (separator == std::string::npos) {
         return PictureSize{};
     }
-    return PictureSize{text::leadingInt(std::string_view(size).substr(0, separator)),
-                       text::leadingInt(std::string_view(size).substr(separator + 1))};
+    // Each number from its leading digits only: a sign or a blank ends it.
+    return PictureSize{text::leadingDigits(std::string_view(size).substr(0, separator)),
+                       text::leadingDigits(std::string_view(size).substr(separator + 1))};
 }
 
 EncoderCommandLine::EncoderCommandLine(const Job& job, EngineInvocation invocation)
