@@ -107,7 +107,8 @@ TEST(SingleInstance, ASecondInstanceIsRefusedUntilTheFirstEnds) {
     ASSERT_TRUE(first.lock);
     const InstanceCheck second = checkSingleInstance(folder.path());
     EXPECT_FALSE(second.lock);
-    EXPECT_EQ(second.refusal, "Please exit from other softwares made by Tarvel soft first!");
+    EXPECT_EQ(second.refusal, kOtherInstanceMessage);
+    EXPECT_TRUE(second.refusal.starts_with("Pelorine is already running."));
     first.lock.reset();
     EXPECT_TRUE(checkSingleInstance(folder.path()).lock);
 }

@@ -85,7 +85,7 @@ TEST_F(BatchRunTest, OverwritePolicies) {
     EXPECT_EQ(cancelled.results()[0].outcome, JobOutcome::Skipped);
     EXPECT_EQ(cancelled.results()[1].outcome, JobOutcome::Done);
     EXPECT_THAT(view.events(), ::testing::Contains("ask File \"" + output("exists") +
-                                                   "\" already exists.Overwrite?"));
+                                                   "\" already exists. Overwrite?"));
     EXPECT_EQ(view.events().back(), "message Complete!");
 
     settings.setOverwritePolicy(kSkipExisting);

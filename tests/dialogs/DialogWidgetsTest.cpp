@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include <functional>
 
 #include "app/MainView.h"
+#include "app/SmallDialogText.h"
 #include "controls/GradientButton.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OutputNameDialog.h"
@@ -126,7 +128,7 @@ TEST(OverwriteDialog, HasTheTextsOfItsLayoutAndTheyFit) {
     EXPECT_EQ(dialog.size(), QSize(336, 204));
     const auto groups = dialog.findChildren<QGroupBox*>();
     ASSERT_EQ(groups.size(), 1);
-    EXPECT_EQ(groups.front()->title(), "Output file overwtite type");
+    EXPECT_EQ(groups.front()->title(), "Output file overwrite type");
     EXPECT_EQ(dialog.radio(1051)->text(), "Overwrite");
     EXPECT_EQ(dialog.radio(1052)->text(), "Not overwrite(remind me)");
     EXPECT_EQ(dialog.radio(1053)->text(), "Not overwrite(ignore the selected file)");
@@ -171,6 +173,31 @@ TEST(OutputNameDialog, OkTakesTheTypedTextIncludingNone) {
         click(dialog.okButton());
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.name(), typed.toStdString());
+    }
+}
+
+TEST(OutputNameDialog, ANameThatLeavesTheFolderIsRefusedWithAMessage) {
+    for (const QString& bad : {QString("a/../b"), QString("."), QString("..")}) {
+        OutputNameDialog dialog;
+        dialog.show();
+        QTest::keyClicks(dialog.nameEdit(), bad);
+        QString shown;
+        DialogAnswer answer([&](QDialog& box) {
+            auto* message = qobject_cast<QMessageBox*>(&box);
+            ASSERT_NE(message, nullptr);
+            shown = message->text();
+            message->accept();
+        });
+        click(dialog.okButton());
+        EXPECT_TRUE(answer.answered()) << bad.toStdString();
+        EXPECT_EQ(shown.toStdString(), *outputNameProblem(bad.toStdString()));
+        EXPECT_TRUE(dialog.isVisible()) << bad.toStdString();
+        EXPECT_EQ(dialog.name(), "");
+        // Corrected, it is taken.
+        dialog.nameEdit()->setText("clip");
+        click(dialog.okButton());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.name(), "clip");
     }
 }
 

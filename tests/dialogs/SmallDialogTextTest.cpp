@@ -56,6 +56,20 @@ TEST(OutputPathWithName, TheFolderGetsExactlyOneSeparator) {
     EXPECT_EQ(outputPathWithName("/v.d/old", "new", "mp4"), "/v.d/new.mp4");
 }
 
+TEST(OutputNameProblem, NamesThatWouldLeaveTheFolderAreRefused) {
+    for (const std::string bad : {"a/../b", "../clip", "sub/clip", "/tmp/x", "/", ".", ".."}) {
+        const auto problem = outputNameProblem(bad);
+        ASSERT_TRUE(problem.has_value()) << bad;
+        EXPECT_FALSE(problem->empty()) << bad;
+    }
+    EXPECT_NE(outputNameProblem(std::string(251, 'a')), std::nullopt);
+    for (const std::string& fine :
+         std::vector<std::string>{"", "clip", "..clip", "a..b", "...", ".hidden", "a b \"c\"",
+                                  "a\\b", std::string(250, 'a')}) {
+        EXPECT_EQ(outputNameProblem(fine), std::nullopt) << fine;
+    }
+}
+
 TEST(FileNames, NameIsAfterTheLastSeparatorAndFormatAfterTheLastDot) {
     EXPECT_EQ(fileNameOf("/home/me/clip.avi"), "clip.avi");
     EXPECT_EQ(fileNameOf("clip.avi"), "clip.avi");

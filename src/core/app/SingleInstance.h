@@ -11,7 +11,8 @@ namespace pelorine {
 
 inline constexpr const char* kInstanceLockName = "pelorine";
 inline constexpr const char* kOtherInstanceMessage =
-    "Please exit from other softwares made by Tarvel soft first!";
+    "Pelorine is already running. Please use its window, or close it before starting "
+    "Pelorine again.";
 
 struct InstanceCheck {
     // Held for the life of the process when this is the only instance.

@@ -65,6 +65,23 @@ std::string fileFormatOf(const std::string& fileName) {
     return dot == std::string::npos ? std::string() : fileName.substr(dot + 1);
 }
 
+std::optional<std::string> outputNameProblem(const std::string& name) {
+    // Room for the extension that may still be added to the name.
+    constexpr std::size_t kLongestName = 250;
+    if (name.find(kSeparator) != std::string::npos) {
+        return "An output file name cannot contain \"/\": the file is always written into "
+               "the output folder. Please type a name without it.";
+    }
+    if (name == "." || name == "..") {
+        return "\"" + name + "\" is not a file name. Please type a name for the output file.";
+    }
+    if (name.size() > kLongestName) {
+        return "The output file name is too long. Please type a name of at most 250 "
+               "characters.";
+    }
+    return std::nullopt;
+}
+
 std::string outputPathWithName(const std::string& outputPath, const std::string& name,
                                const std::string& format) {
     // The folder is everything before the last separator; a path without one

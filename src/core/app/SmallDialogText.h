@@ -3,6 +3,7 @@
 // video information sheet, the file name and format shown there, and the output
 // path made from a typed name. Paths use "/" as their separator.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,12 @@ std::string fileNameOf(const std::string& path);
 
 // The text after the last "." of a file name; empty when it has none.
 std::string fileFormatOf(const std::string& fileName);
+
+// Why a name typed in Set Output File Name cannot be used, or nothing when it
+// can. The name must stay a name inside the Job's output folder: a separator
+// ("a/../b" would write into another folder), "." and ".." are refused, and so
+// is a name the file system cannot hold. The empty name is taken.
+std::optional<std::string> outputNameProblem(const std::string& name);
 
 // The new output path for `name` typed in Set Output File Name: the name goes
 // into the folder of `outputPath`, and "." + `format` is appended unless the

@@ -93,7 +93,7 @@ bool BatchRun::passesOverwritePolicy(const std::string& output) {
         return true;
     }
     return policy == kAskBeforeOverwrite &&
-           view_.askOverwrite("File \"" + output + "\" already exists.Overwrite?");
+           view_.askOverwrite("File \"" + output + "\" already exists. Overwrite?");
 }
 
 JobResult BatchRun::convert(const Job& job, std::size_t row) {

@@ -2,6 +2,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+
+#include "app/SmallDialogText.h"
 
 #include "controls/GradientButton.h"
 #include "dialogs/DialogLook.h"
@@ -24,7 +27,16 @@ OutputNameDialog::OutputNameDialog(QWidget* parent) : QDialog(parent) {
     edit_->setFocus();
 
     connect(ok_, &QPushButton::clicked, this, [this] {
-        name_ = edit_->text().toStdString();
+        const std::string typed = edit_->text().toStdString();
+        // A name that would put the output elsewhere is refused here, where
+        // the user can still correct it.
+        if (const auto problem = outputNameProblem(typed)) {
+            QMessageBox::warning(this, windowTitle(), QString::fromStdString(*problem));
+            edit_->setFocus();
+            edit_->selectAll();
+            return;
+        }
+        name_ = typed;
         accept();
     });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);

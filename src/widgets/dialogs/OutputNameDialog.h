@@ -22,8 +22,9 @@ public:
 
     explicit OutputNameDialog(QWidget* parent = nullptr);
 
-    // The text of the edit as it was when OK was pressed; empty before. Any
-    // text is taken, the empty one included.
+    // The text of the edit as it was when OK was pressed; empty before. OK
+    // refuses, with a message, a name outputNameProblem finds fault with; any
+    // other text is taken, the empty one included.
     const std::string& name() const { return name_; }
 
     QLineEdit* nameEdit() const { return edit_; }

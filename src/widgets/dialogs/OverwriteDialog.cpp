@@ -28,7 +28,7 @@ OverwriteDialog::OverwriteDialog(int policy, QWidget* parent) : QDialog(parent) 
     using dialogs::fromDialogUnits;
     dialogs::applyDialogLook(*this, QStringLiteral("Output File Overwrite"), 168, 102);
 
-    auto* group = new QGroupBox(QStringLiteral("Output file overwtite type"), this);
+    auto* group = new QGroupBox(QStringLiteral("Output file overwrite type"), this);
     group->setGeometry(fromDialogUnits(7, 7, 153, 64));
     // The radio buttons are the group box's siblings, as in the layout, so that
     // they form one exclusive set of the dialog.
