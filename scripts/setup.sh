@@ -15,8 +15,8 @@ PACKAGES=(
   # engine: FFmpeg libraries (libx264 and LAME come in through libavcodec), playback, DVD
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev
   libavutil-dev libsdl2-dev libdvdread-dev
-  # test media generation and the reference encoder of the benchmarks
-  ffmpeg hyperfine time
+  # test media generation and the reference encoder of the benchmarks; the test DVD
+  ffmpeg hyperfine time dvdauthor genisoimage
 )
 
 missing=()

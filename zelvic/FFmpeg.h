@@ -13,8 +13,20 @@ extern "C" {
 
 namespace zelvic {
 
+// What an input read through our own I/O needs kept alive (a DVD title's
+// reader and its I/O context). Such an input owns it through `opaque`.
+struct InputOwner {
+    virtual ~InputOwner() = default;
+};
+
 struct InputContextDeleter {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+    void operator()(AVFormatContext* context) const {
+        InputOwner* owner = (context->flags & AVFMT_FLAG_CUSTOM_IO)
+                                ? static_cast<InputOwner*>(context->opaque)
+                                : nullptr;
+        avformat_close_input(&context);
+        delete owner;
+    }
 };
 using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
 

@@ -2,9 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 
+#include "DvdInput.h"
 #include "Input.h"
+#include "Languages.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -13,22 +14,9 @@ extern "C" {
 namespace zelvic {
 namespace {
 
-std::string languageName(const AVDictionary* metadata) {
+std::string streamLanguage(const AVDictionary* metadata) {
     const AVDictionaryEntry* entry = av_dict_get(metadata, "language", nullptr, 0);
-    if (!entry || !entry->value[0] || std::string_view(entry->value) == "und") {
-        return "unknown";
-    }
-    static const std::map<std::string_view, const char*> kNames = {
-        {"en", "English"},     {"eng", "English"},  {"fr", "French"},   {"fra", "French"},
-        {"fre", "French"},     {"de", "German"},    {"deu", "German"},  {"ger", "German"},
-        {"es", "Spanish"},     {"spa", "Spanish"},  {"it", "Italian"},  {"ita", "Italian"},
-        {"ja", "Japanese"},    {"jpn", "Japanese"}, {"zh", "Chinese"},  {"chi", "Chinese"},
-        {"zho", "Chinese"},    {"ko", "Korean"},    {"kor", "Korean"},  {"pt", "Portuguese"},
-        {"por", "Portuguese"}, {"ru", "Russian"},   {"rus", "Russian"}, {"nl", "Dutch"},
-        {"nld", "Dutch"},      {"dut", "Dutch"},
-    };
-    const auto found = kNames.find(entry->value);
-    return found != kNames.end() ? found->second : entry->value;
+    return languageName(entry ? std::string_view(entry->value) : std::string_view());
 }
 
 std::string audioNote(const AVCodecParameters* parameters) {
@@ -49,6 +37,45 @@ std::pair<int, int> displaySize(const AVStream* stream) {
         width = static_cast<int>(std::lround(width * av_q2d(aspect) / 2.0)) * 2;
     }
     return {width, height};
+}
+
+void logStreams(const pelorine::MediaInfo& info) {
+    for (int i = 0; i < info.audioCount(); ++i) {
+        std::printf("identify: audio %d: %s (%s)\n", info.audioId(i), info.audioName(i).c_str(),
+                    info.audioNote(i).c_str());
+    }
+    for (int i = 0; i < info.subtitleCount(); ++i) {
+        std::printf("identify: subtitle %d: %s\n", info.subtitleId(i),
+                    info.subtitleName(i).c_str());
+    }
+}
+
+ExitCode writeRecord(const pelorine::MediaInfo& info, Channel& channel) {
+    logStreams(info);
+    if (auto written = channel.writeInfo(info); !written) {
+        std::printf("identify: %s\n", written.error().message.c_str());
+        return written.error().code;
+    }
+    return ExitCode::Done;
+}
+
+// A DVD title is described from the disc's information files alone.
+ExitCode identifyDvd(const Options& options, Channel& channel) {
+    auto opened = openDvdTitle(options);
+    if (!opened) {
+        channel.removeInfo();
+        std::printf("identify: %s\n", opened.error().message.c_str());
+        return opened.error().code;
+    }
+    const DvdTitle& title = opened->title;
+    const pelorine::MediaInfo info = describeDvdTitle(*opened->disc, title);
+    std::printf(
+        "identify: DVD \"%s\" title %d of %d, chapters %d-%d of %d: %.3f s, picture %dx%d, "
+        "%d audio, %d subtitle streams\n",
+        opened->disc->device().c_str(), title.number, info.titleCount(), title.chapterFirst,
+        title.chapterLast, title.chapterCount, info.mediaLength(), info.videoWidth(),
+        info.videoHeight(), info.audioCount(), info.subtitleCount());
+    return writeRecord(info, channel);
 }
 
 }  // namespace
@@ -76,14 +103,15 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input) {
                 break;
             case AVMEDIA_TYPE_AUDIO:
                 if (audioCount < pelorine::MediaInfo::kMaxStreams) {
-                    info.setAudio(audioCount, audioCount, languageName(stream->metadata),
+                    info.setAudio(audioCount, audioCount, streamLanguage(stream->metadata),
                                   audioNote(parameters));
                     ++audioCount;
                 }
                 break;
             case AVMEDIA_TYPE_SUBTITLE:
                 if (subtitleCount < pelorine::MediaInfo::kMaxStreams) {
-                    info.setSubtitle(subtitleCount, subtitleCount, languageName(stream->metadata));
+                    info.setSubtitle(subtitleCount, subtitleCount,
+                                     streamLanguage(stream->metadata));
                     ++subtitleCount;
                 }
                 break;
@@ -95,6 +123,9 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input) {
 }
 
 ExitCode runIdentify(const Options& options, Channel& channel) {
+    if (options.sourceKind == SourceKind::DvdTitle) {
+        return identifyDvd(options, channel);
+    }
     InputOpenSettings settings;
     settings.maxAnalyzeDuration = AV_TIME_BASE;
     settings.headersSuffice = true;
@@ -108,15 +139,7 @@ ExitCode runIdentify(const Options& options, Channel& channel) {
     std::printf("identify: \"%s\" (%s): %.3f s, picture %dx%d, %d audio, %d subtitle streams\n",
                 options.source.c_str(), (*input)->iformat->name, info.mediaLength(),
                 info.videoWidth(), info.videoHeight(), info.audioCount(), info.subtitleCount());
-    for (int i = 0; i < info.audioCount(); ++i) {
-        std::printf("identify: audio %d: %s (%s)\n", info.audioId(i), info.audioName(i).c_str(),
-                    info.audioNote(i).c_str());
-    }
-    if (auto written = channel.writeInfo(info); !written) {
-        std::printf("identify: %s\n", written.error().message.c_str());
-        return written.error().code;
-    }
-    return ExitCode::Done;
+    return writeRecord(info, channel);
 }
 
 }  // namespace zelvic

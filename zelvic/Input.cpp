@@ -2,14 +2,32 @@
 
 #include <algorithm>
 
+#include "DvdInput.h"
+
 namespace zelvic {
 namespace {
 
-// Discs come with the DVD issue; until then they are a source we cannot open,
-// reported the same way as an unreadable file.
-Result<InputContextPtr> openDiscSource(const Options& options) {
-    const char* what = options.sourceKind == SourceKind::DvdTitle ? "DVD" : "video CD";
-    return sourceUnreadable(std::string("reading a ") + what + " is not available yet");
+// The source as the log and the messages name it.
+std::string sourceName(const Options& options) {
+    if (options.sourceKind == SourceKind::DvdTitle) {
+        return "title " + std::to_string(options.title) + " of the DVD";
+    }
+    return "\"" + options.source + "\"";
+}
+
+Result<InputContextPtr> openFile(const Options& options) {
+    AVFormatContext* raw = nullptr;
+    int result = avformat_open_input(&raw, options.source.c_str(), nullptr, nullptr);
+    if (result < 0) {
+        return sourceUnreadable("cannot open \"" + options.source + "\": " + avErrorText(result));
+    }
+    InputContextPtr input(raw);
+    // libavformat renders any .txt file as ANSI art; for a converter a text
+    // file is not a video.
+    if (std::string_view(input->iformat->name) == "tty") {
+        return sourceUnreadable("\"" + options.source + "\" is text, not media");
+    }
+    return input;
 }
 
 bool headersTellEverything(const AVFormatContext* input) {
@@ -36,20 +54,16 @@ bool headersTellEverything(const AVFormatContext* input) {
 }  // namespace
 
 Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings) {
-    if (options.sourceKind != SourceKind::File) {
-        return openDiscSource(options);
+    if (options.sourceKind == SourceKind::VcdTrack) {
+        return sourceUnreadable("reading a video CD is not available yet");
     }
-    AVFormatContext* raw = nullptr;
-    int result = avformat_open_input(&raw, options.source.c_str(), nullptr, nullptr);
-    if (result < 0) {
-        return sourceUnreadable("cannot open \"" + options.source + "\": " + avErrorText(result));
+    auto opened =
+        options.sourceKind == SourceKind::DvdTitle ? openDvdInput(options) : openFile(options);
+    if (!opened) {
+        return opened.error();
     }
-    InputContextPtr input(raw);
-    // libavformat renders any .txt file as ANSI art; for a converter a text
-    // file is not a video.
-    if (std::string_view(input->iformat->name) == "tty") {
-        return sourceUnreadable("\"" + options.source + "\" is text, not media");
-    }
+    InputContextPtr input = std::move(*opened);
+    int result = 0;
     if (settings.maxAnalyzeDuration > 0) {
         input->max_analyze_duration = settings.maxAnalyzeDuration;
     }
@@ -59,8 +73,8 @@ Result<InputContextPtr> openInput(const Options& options, const InputOpenSetting
         result = avformat_find_stream_info(input.get(), nullptr);
     }
     if (result < 0) {
-        return sourceUnreadable("cannot read the streams of \"" + options.source +
-                                "\": " + avErrorText(result));
+        return sourceUnreadable("cannot read the streams of " + sourceName(options) + ": " +
+                                avErrorText(result));
     }
     const bool hasMedia =
         std::any_of(input->streams, input->streams + input->nb_streams, [](const AVStream* stream) {
@@ -68,7 +82,7 @@ Result<InputContextPtr> openInput(const Options& options, const InputOpenSetting
             return type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO;
         });
     if (!hasMedia) {
-        return sourceUnreadable("\"" + options.source + "\" holds no video or audio");
+        return sourceUnreadable(sourceName(options) + " holds no video or audio");
     }
     return input;
 }
@@ -81,6 +95,10 @@ double inputStartSeconds(const AVFormatContext* input) {
 }
 
 double inputLengthSeconds(const AVFormatContext* input) {
+    // A DVD's information files know the chosen chapters' playing time.
+    if (const DvdSource* dvd = dvdSourceOf(input)) {
+        return dvd->title.lengthSeconds();
+    }
     if (input->duration != AV_NOPTS_VALUE && input->duration > 0) {
         return static_cast<double>(input->duration) / AV_TIME_BASE;
     }

@@ -26,6 +26,15 @@ std::string composeCommandLine(const JobLine& line) {
     job.quantizerMax = line.quantizerMax;
     job.sourceWidth = line.sourceWidth;
     job.sourceHeight = line.sourceHeight;
+    if (line.dvdTitle > 0) {
+        job.sourcePath = "DVD_DRIVE_" + line.source;
+        job.isDvd = 1;
+        job.dvdTitle = line.dvdTitle;
+        job.dvdChapterFirst = line.dvdChapterFirst;
+        job.dvdChapterLast = line.dvdChapterLast;
+        job.dvdAudioId = line.dvdAudioId;
+        job.dvdSubtitleId = line.dvdSubtitleId;
+    }
     using pelorine::EncoderCommandLine;
     return EncoderCommandLine::sourcePiece(job) + EncoderCommandLine::mediaPiece(job) +
            line.timing + EncoderCommandLine::launchTail(line.output, line.folder);

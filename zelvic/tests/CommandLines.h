@@ -28,6 +28,13 @@ struct JobLine {
     int sourceWidth = 640;
     int sourceHeight = 480;
     std::string timing;  // e.g. " -ss 1.000000 -endpos 2.000000 ", empty for none
+    // A DVD title instead of a file: `source` is then the disc (device,
+    // folder or image).
+    int dvdTitle = 0;  // 0: the source is a file
+    int dvdChapterFirst = 1;
+    int dvdChapterLast = 1;
+    int dvdAudioId = -1;
+    int dvdSubtitleId = -1;
 };
 
 // The command line text after the engine path.

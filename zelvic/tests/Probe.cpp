@@ -236,21 +236,28 @@ double centreMean(const AVFrame* frame) {
 
 }  // namespace
 
-double centreLumaAt(const std::string& path, double seconds) {
+namespace {
+
+// Calls `use` with the picture a player shows at `seconds` after the
+// source's start (the last frame that begins at or before it); false when
+// there is none.
+template <typename Use>
+bool withPictureAt(const std::string& path, double seconds, Use use) {
     Input input = open(path);
     if (!input) {
-        return -1;
+        return false;
     }
     const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (index < 0) {
-        return -1;
+        return false;
     }
     const double start = input->start_time == AV_NOPTS_VALUE
                              ? 0
                              : static_cast<double>(input->start_time) / AV_TIME_BASE;
     const AVRational base = input->streams[index]->time_base;
     Codec decoder = openDecoder(input->streams[index]);
-    double luma = -1;
+    std::unique_ptr<AVFrame, FrameFree> shown(av_frame_alloc());
+    bool found = false;
     double previous = -1e9;
     decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
         // A frame without a time (the last of some MPEG streams) follows the one before.
@@ -260,10 +267,52 @@ double centreLumaAt(const std::string& path, double seconds) {
                 : static_cast<double>(frame->best_effort_timestamp) * av_q2d(base) - start;
         previous = at;
         if (at <= seconds + 1e-3) {
-            luma = centreMean(frame);
+            av_frame_unref(shown.get());
+            av_frame_ref(shown.get(), frame);
+            found = true;
         }
     });
+    if (found) {
+        use(shown.get());
+    }
+    return found;
+}
+
+double planeMean(const AVFrame* frame, int plane, int x, int y, int width, int height) {
+    const int shift = plane == 0 ? 0 : 1;  // 4:2:0 chroma
+    double sum = 0;
+    int count = 0;
+    for (int row = y >> shift; row < (y + height) >> shift; ++row) {
+        const std::uint8_t* line = frame->data[plane] + row * frame->linesize[plane];
+        for (int column = x >> shift; column < (x + width) >> shift; ++column) {
+            sum += line[column];
+            ++count;
+        }
+    }
+    return count ? sum / count : -1;
+}
+
+}  // namespace
+
+double centreLumaAt(const std::string& path, double seconds) {
+    double luma = -1;
+    withPictureAt(path, seconds, [&](const AVFrame* frame) { luma = centreMean(frame); });
     return luma;
+}
+
+RegionColour regionAt(const std::string& path, double seconds, int x, int y, int width,
+                      int height) {
+    RegionColour colour;
+    withPictureAt(path, seconds, [&](const AVFrame* frame) {
+        if (frame->format != AV_PIX_FMT_YUV420P || x < 0 || y < 0 || x + width > frame->width ||
+            y + height > frame->height) {
+            return;
+        }
+        colour = {planeMean(frame, 0, x, y, width, height),
+                  planeMean(frame, 1, x, y, width, height),
+                  planeMean(frame, 2, x, y, width, height)};
+    });
+    return colour;
 }
 
 PictureProbe probeFirstPicture(const std::string& path) {
@@ -323,7 +372,10 @@ std::vector<ChannelMeasure> measureAudio(const std::string& path) {
     const int channels = decoder->ch_layout.nb_channels;
     std::vector<double> sumSquares(channels, 0);
     std::vector<long long> crossings(channels, 0);
-    std::vector<float> previous(channels, 0);
+    // A crossing counts when the signal passes from below -kHysteresis to
+    // above +kHysteresis or back: the hiss of a codec's quiet edges is no tone.
+    constexpr float kHysteresis = 0.01f;
+    std::vector<int> side(channels, 0);
     long long samples = 0;
     decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
         if (frame->format != AV_SAMPLE_FMT_FLTP) {
@@ -333,10 +385,11 @@ std::vector<ChannelMeasure> measureAudio(const std::string& path) {
             const float* data = reinterpret_cast<const float*>(frame->extended_data[c]);
             for (int s = 0; s < frame->nb_samples; ++s) {
                 sumSquares[c] += static_cast<double>(data[s]) * data[s];
-                if ((previous[c] < 0) != (data[s] < 0)) {
-                    ++crossings[c];
+                const int now = data[s] > kHysteresis ? 1 : (data[s] < -kHysteresis ? -1 : 0);
+                if (now != 0 && now != side[c]) {
+                    crossings[c] += side[c] != 0 ? 1 : 0;
+                    side[c] = now;
                 }
-                previous[c] = data[s];
             }
         }
         samples += frame->nb_samples;

@@ -59,6 +59,15 @@ PictureProbe probeFirstPicture(const std::string& path);
 // source's start (the last frame that begins at or before it).
 double centreLumaAt(const std::string& path, double seconds);
 
+// The mean Y, U and V of a rectangle of that picture (yuv420p), -1 each when
+// there is no such picture or rectangle.
+struct RegionColour {
+    double y = -1;
+    double u = -1;
+    double v = -1;
+};
+RegionColour regionAt(const std::string& path, double seconds, int x, int y, int width, int height);
+
 // The decoded audio, per channel: level and dominant frequency.
 struct ChannelMeasure {
     double rms = 0;
