@@ -1,0 +1,35 @@
+#pragma once
+// The command line of pelorine-cli: a command, its options and its files.
+// Options follow the usual conventions: long options as "--name value" or
+// "--name=value", the short forms "-p", "-o" and "-w", options anywhere
+// after the command, and "--" before files whose names begin with "-".
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelorine::cli {
+
+enum class Verb { Convert, Run, Commands, Info, Help, Version };
+
+// What to do when an output file is there already; nullopt keeps the
+// setting of the window ("Output File Overwrite...").
+enum class OverwriteChoice { Ask, Skip, Replace };
+
+struct CliOptions {
+    Verb verb = Verb::Help;
+    std::optional<std::string> profile;  // "--profile": a number, a name or a .profile file
+    std::optional<std::string> outputFolder;
+    std::optional<OverwriteChoice> overwrite;
+    std::vector<std::string> files;  // sources (convert, info) or the project (run, commands)
+};
+
+struct ParsedCommandLine {
+    std::optional<CliOptions> options;
+    std::string error;  // one line saying what is wrong, when `options` is empty
+};
+
+// `arguments` without the program name.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace pelorine::cli

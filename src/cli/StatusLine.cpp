@@ -1,0 +1,123 @@
+#include "cli/StatusLine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace pelorine::cli {
+namespace {
+
+bool continuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// At most `bytes` bytes from the front of `text`, never half a UTF-8 character.
+std::string front(const std::string& text, std::size_t bytes) {
+    if (bytes >= text.size()) {
+        return text;
+    }
+    while (bytes > 0 && continuation(text[bytes])) {
+        --bytes;
+    }
+    return text.substr(0, bytes);
+}
+
+// At most `bytes` bytes from the end of `text`, never half a UTF-8 character.
+std::string back(const std::string& text, std::size_t bytes) {
+    if (bytes >= text.size()) {
+        return text;
+    }
+    std::size_t start = text.size() - bytes;
+    while (start < text.size() && continuation(text[start])) {
+        ++start;
+    }
+    return text.substr(start);
+}
+
+}  // namespace
+
+void RateWindow::add(double wallSeconds, double position) {
+    if (!samples_.empty() && position < samples_.back().position) {
+        samples_.clear();
+    }
+    samples_.push_back({wallSeconds, position});
+    while (samples_.size() > 2 && wallSeconds - samples_[1].wall >= span_) {
+        samples_.pop_front();
+    }
+}
+
+std::optional<double> RateWindow::speed() const {
+    if (samples_.size() < 2) {
+        return std::nullopt;
+    }
+    const double wall = samples_.back().wall - samples_.front().wall;
+    if (wall < 0.5) {
+        return std::nullopt;
+    }
+    return (samples_.back().position - samples_.front().position) / wall;
+}
+
+std::string durationText(double seconds) {
+    const long total = std::lround(std::max(0.0, std::min(seconds, 1e8)));
+    char buffer[32];
+    if (total >= 3600) {
+        std::snprintf(buffer, sizeof buffer, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60,
+                      total % 60);
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%ld:%02ld", total / 60, total % 60);
+    }
+    return buffer;
+}
+
+std::string statusText(const JobStatus& status, std::size_t width) {
+    std::string tail = "  " + std::to_string(status.percent) + "%";
+    if (status.speed) {
+        char speed[32];
+        std::snprintf(speed, sizeof speed, "  %.1fx real time", *status.speed);
+        tail += speed;
+    }
+    if (status.secondsLeft) {
+        tail += "  " + durationText(*status.secondsLeft) + " left";
+    }
+    const std::string head =
+        "[" + std::to_string(status.number) + "/" + std::to_string(status.count) + "] ";
+    std::string name = status.name;
+    const std::size_t room = width > head.size() + tail.size() ? width - head.size() - tail.size()
+                                                               : 0;
+    if (name.size() > room) {
+        // Keep both ends of the name; the end usually tells the files apart.
+        const std::size_t keep = room > 3 ? room - 3 : 0;
+        name = room > 3 ? front(name, keep / 2) + "..." + back(name, keep - keep / 2) : "";
+    }
+    return front(head + name + tail, width);
+}
+
+std::string StatusPrinter::update(const JobStatus& status) {
+    if (terminal_) {
+        const std::string text = statusText(status, width_ > 1 ? width_ - 1 : width_);
+        if (shown_ && text == last_) {
+            return {};
+        }
+        last_ = text;
+        shown_ = true;
+        return "\r" + text + "\x1b[K";
+    }
+    const int tenth = status.percent / 10;
+    if (status.number == lastJob_ && tenth == lastTenth_) {
+        return {};
+    }
+    lastJob_ = status.number;
+    lastTenth_ = tenth;
+    return statusText(status, 200) + "\n";
+}
+
+std::string StatusPrinter::clear() {
+    if (!terminal_ || !shown_) {
+        return {};
+    }
+    shown_ = false;
+    last_.clear();
+    return "\r\x1b[K";
+}
+
+}  // namespace pelorine::cli

@@ -1,0 +1,74 @@
+#pragma once
+// The status line of the Job being converted: its place in the batch, its
+// name, how far it is, how fast the engine goes (seconds of source per second
+// of wall time) and how long it still needs. On a terminal the line is redrawn
+// in place; elsewhere a plain line is written at every tenth of the Job.
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+
+namespace pelorine::cli {
+
+// The engine's speed over the last few seconds of wall time.
+class RateWindow {
+public:
+    explicit RateWindow(double spanSeconds = 5.0) : span_(spanSeconds) {}
+
+    void reset() { samples_.clear(); }
+    // The engine was at `position` seconds of the source at `wallSeconds`.
+    // A position that goes back (a new part of a split Job) starts afresh.
+    void add(double wallSeconds, double position);
+    // Seconds of source per wall second; nothing until half a second of
+    // samples has been seen.
+    std::optional<double> speed() const;
+
+private:
+    struct Sample {
+        double wall;
+        double position;
+    };
+    double span_;
+    std::deque<Sample> samples_;
+};
+
+struct JobStatus {
+    std::size_t number = 1;  // 1-based
+    std::size_t count = 1;
+    std::string name;  // the source's file name
+    int percent = 0;
+    std::optional<double> speed;
+    std::optional<double> secondsLeft;
+};
+
+// "[2/5] holiday.avi  42%  1.8x real time  1:23 left", at most `width`
+// characters: a long name is shortened in the middle.
+std::string statusText(const JobStatus& status, std::size_t width);
+
+// "1:23", or "1:02:03" from an hour on.
+std::string durationText(double seconds);
+
+// Decides when to write: on a terminal every change is drawn over the last
+// line; otherwise only each new tenth of a Job is written as its own line.
+class StatusPrinter {
+public:
+    explicit StatusPrinter(bool terminal, std::size_t width = 80)
+        : terminal_(terminal), width_(width) {}
+
+    // The text to write for `status` (empty when nothing is to be written).
+    std::string update(const JobStatus& status);
+    // The text that ends the status line before other output (a line end on
+    // a terminal when a status is shown).
+    std::string clear();
+
+private:
+    bool terminal_;
+    std::size_t width_;
+    bool shown_ = false;
+    std::string last_;
+    std::size_t lastJob_ = 0;
+    int lastTenth_ = -1;
+};
+
+}  // namespace pelorine::cli

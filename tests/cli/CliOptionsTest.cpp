@@ -1,0 +1,88 @@
+// The command line of pelorine-cli: commands, options in their usual forms,
+// and one clear line for each mistake.
+
+#include "cli/CliOptions.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace pelorine::cli {
+namespace {
+
+using ::testing::ElementsAre;
+
+ParsedCommandLine parse(std::vector<std::string> arguments) {
+    return parseCommandLine(arguments);
+}
+
+TEST(CliOptions, ConvertWithEveryOptionInEveryForm) {
+    const auto spaced = parse({"convert", "--profile", "mp3", "--output", "/out", "--overwrite",
+                               "skip", "a.avi", "b c.mkv"});
+    ASSERT_TRUE(spaced.options) << spaced.error;
+    EXPECT_EQ(spaced.options->verb, Verb::Convert);
+    EXPECT_EQ(spaced.options->profile, "mp3");
+    EXPECT_EQ(spaced.options->outputFolder, "/out");
+    EXPECT_EQ(spaced.options->overwrite, OverwriteChoice::Skip);
+    EXPECT_THAT(spaced.options->files, ElementsAre("a.avi", "b c.mkv"));
+
+    const auto joined =
+        parse({"convert", "a.avi", "--profile=2", "-o", "/out", "-w", "replace", "b.avi"});
+    ASSERT_TRUE(joined.options) << joined.error;
+    EXPECT_EQ(joined.options->profile, "2");
+    EXPECT_EQ(joined.options->overwrite, OverwriteChoice::Replace);
+    EXPECT_THAT(joined.options->files, ElementsAre("a.avi", "b.avi"));
+}
+
+TEST(CliOptions, FilesThatLookLikeOptionsFollowTwoDashes) {
+    const auto parsed = parse({"info", "--", "-odd.avi", "--help"});
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->verb, Verb::Info);
+    EXPECT_THAT(parsed.options->files, ElementsAre("-odd.avi", "--help"));
+}
+
+TEST(CliOptions, HelpAndVersionWinOverEverythingElse) {
+    EXPECT_EQ(parse({"convert", "--bogus", "--help"}).options->verb, Verb::Help);
+    EXPECT_EQ(parse({"-h"}).options->verb, Verb::Help);
+    EXPECT_EQ(parse({"help"}).options->verb, Verb::Help);
+    EXPECT_EQ(parse({"--version"}).options->verb, Verb::Version);
+}
+
+TEST(CliOptions, RunAndCommandsTakeOneProject) {
+    const auto run = parse({"run", "-w", "ask", "batch.vpt"});
+    ASSERT_TRUE(run.options) << run.error;
+    EXPECT_EQ(run.options->verb, Verb::Run);
+    EXPECT_EQ(run.options->overwrite, OverwriteChoice::Ask);
+    EXPECT_THAT(run.options->files, ElementsAre("batch.vpt"));
+    EXPECT_EQ(parse({"commands", "--output=/o", "b.vpt"}).options->outputFolder, "/o");
+}
+
+TEST(CliOptions, EachMistakeIsOneClearLine) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* error;
+    } cases[] = {
+        {{}, "missing command"},
+        {{"transcode", "a.avi"}, "unknown command 'transcode'"},
+        {{"-o", "/out", "convert", "a.avi"}, "the command comes first, before '-o'"},
+        {{"convert"}, "'convert' needs at least one file"},
+        {{"info"}, "'info' needs at least one file"},
+        {{"run"}, "'run' takes one project file (.vpt), not 0"},
+        {{"commands", "a.vpt", "b.vpt"}, "'commands' takes one project file (.vpt), not 2"},
+        {{"convert", "--fast", "a.avi"}, "unrecognized option '--fast'"},
+        {{"convert", "a.avi", "--profile"}, "option '--profile' requires an argument"},
+        {{"convert", "--output=", "a.avi"}, "option '--output' requires an argument"},
+        {{"convert", "-w", "never", "a.avi"},
+         "invalid argument 'never' for '--overwrite' (valid arguments: ask, skip, replace)"},
+        {{"run", "--profile", "mp3", "b.vpt"}, "option '--profile' does not apply to 'run'"},
+        {{"commands", "-w", "skip", "b.vpt"}, "option '--overwrite' does not apply to 'commands'"},
+        {{"info", "-o", "/out", "a.avi"}, "option '--output' does not apply to 'info'"},
+    };
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = parse(c.arguments);
+        EXPECT_FALSE(parsed.options) << c.error;
+        EXPECT_EQ(parsed.error, c.error);
+    }
+}
+
+}  // namespace
+}  // namespace pelorine::cli
