@@ -82,8 +82,8 @@ std::string statusText(const JobStatus& status, std::size_t width) {
     const std::string head =
         "[" + std::to_string(status.number) + "/" + std::to_string(status.count) + "] ";
     std::string name = status.name;
-    const std::size_t room = width > head.size() + tail.size() ? width - head.size() - tail.size()
-                                                               : 0;
+    const std::size_t room =
+        width > head.size() + tail.size() ? width - head.size() - tail.size() : 0;
     if (name.size() > room) {
         // Keep both ends of the name; the end usually tells the files apart.
         const std::size_t keep = room > 3 ? room - 3 : 0;

@@ -41,8 +41,8 @@ TEST(StatusText, PlaceNamePercentSpeedAndTimeLeft) {
 }
 
 TEST(StatusText, ALongNameIsShortenedInTheMiddleWithinTheWidth) {
-    const JobStatus status{1, 1, "a-very-long-name-of-a-holiday-video-ending-in-part-7.avi", 5,
-                           1.0, 10.0};
+    const JobStatus status{1, 1,   "a-very-long-name-of-a-holiday-video-ending-in-part-7.avi",
+                           5, 1.0, 10.0};
     const std::string text = statusText(status, 50);
     EXPECT_EQ(text.size(), 50u);
     EXPECT_EQ(text, "[1/1] a-ver...7.avi  5%  1.0x real time  0:10 left");
