@@ -1,8 +1,8 @@
 #include "EncodeModule.h"
 
-#include "Pipeline.h"
+#include "EncodeSink.h"
 
 extern "C" __attribute__((visibility("default"))) int zelvic_run_encode(
     const zelvic::Options& options, zelvic::Channel& channel) {
-    return static_cast<int>(zelvic::runEncode(options, channel));
+    return pelorine::code(zelvic::runEncode(options, channel));
 }

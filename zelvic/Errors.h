@@ -6,30 +6,26 @@
 #include <utility>
 #include <variant>
 
+#include "records/ExitStatus.h"
+
 namespace zelvic {
 
-// The exit statuses the converter and its tests can rely on.
-enum class ExitCode : int {
-    Done = 0,
-    BadCommandLine = 1,
-    SourceUnreadable = 2,
-    ConversionFailed = 3,
-    Quit = 4,
-};
+// The exit statuses the converter and its tests rely on, shared with them.
+using pelorine::ExitStatus;
 
 struct Error {
-    ExitCode code = ExitCode::ConversionFailed;
+    ExitStatus code = ExitStatus::Failed;
     std::string message;
 };
 
 inline Error badCommandLine(std::string message) {
-    return {ExitCode::BadCommandLine, std::move(message)};
+    return {ExitStatus::BadCommandLine, std::move(message)};
 }
 inline Error sourceUnreadable(std::string message) {
-    return {ExitCode::SourceUnreadable, std::move(message)};
+    return {ExitStatus::SourceUnreadable, std::move(message)};
 }
 inline Error conversionFailed(std::string message) {
-    return {ExitCode::ConversionFailed, std::move(message)};
+    return {ExitStatus::Failed, std::move(message)};
 }
 
 // A value or the error that prevented it.
@@ -46,6 +42,7 @@ public:
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
     T& operator*() { return value(); }
+    const T& operator*() const { return value(); }
     const Error& error() const { return std::get<Error>(state_); }
 
 private:

@@ -50,17 +50,17 @@ void logStreams(const pelorine::MediaInfo& info) {
     }
 }
 
-ExitCode writeRecord(const pelorine::MediaInfo& info, Channel& channel) {
+ExitStatus writeRecord(const pelorine::MediaInfo& info, Channel& channel) {
     logStreams(info);
     if (auto written = channel.writeInfo(info); !written) {
         std::printf("identify: %s\n", written.error().message.c_str());
         return written.error().code;
     }
-    return ExitCode::Done;
+    return ExitStatus::Done;
 }
 
 // A DVD title is described from the disc's information files alone.
-ExitCode identifyDvd(const Options& options, Channel& channel) {
+ExitStatus identifyDvd(const Options& options, Channel& channel) {
     auto opened = openDvdTitle(options);
     if (!opened) {
         channel.removeInfo();
@@ -122,7 +122,7 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input) {
     return info;
 }
 
-ExitCode runIdentify(const Options& options, Channel& channel) {
+ExitStatus runIdentify(const Options& options, Channel& channel) {
     if (options.sourceKind == SourceKind::DvdTitle) {
         return identifyDvd(options, channel);
     }

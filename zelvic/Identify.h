@@ -16,6 +16,6 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input);
 
 // Opens the source, writes the info file, and says how the run ended. A source
 // that cannot be opened leaves no info file behind.
-ExitCode runIdentify(const Options& options, Channel& channel);
+ExitStatus runIdentify(const Options& options, Channel& channel);
 
 }  // namespace zelvic

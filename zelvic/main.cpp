@@ -19,7 +19,7 @@ extern "C" {
 
 namespace {
 
-zelvic::ExitCode encode(const zelvic::Options& options, zelvic::Channel& channel) {
+zelvic::ExitStatus encode(const zelvic::Options& options, zelvic::Channel& channel) {
     const std::string module =
         pelorine::platform::makeLinuxSystemPaths(pelorine::platform::currentEnvironment())
             ->programFolder() +
@@ -28,9 +28,9 @@ zelvic::ExitCode encode(const zelvic::Options& options, zelvic::Channel& channel
     void* entry = pelorine::platform::loadModuleSymbol(module, zelvic::kEncodeEntry, status);
     if (!entry) {
         std::printf("failed: %s\n", status.message().c_str());
-        return zelvic::ExitCode::ConversionFailed;
+        return zelvic::ExitStatus::Failed;
     }
-    return static_cast<zelvic::ExitCode>(
+    return pelorine::exitStatusFromCode(
         reinterpret_cast<zelvic::EncodeEntry>(entry)(options, channel));
 }
 
@@ -41,24 +41,24 @@ int main(int argc, char** argv) {
     auto options = zelvic::parseOptions(args);
     if (!options) {
         std::fprintf(stderr, "zelvic: %s\n", options.error().message.c_str());
-        return static_cast<int>(options.error().code);
+        return pelorine::code(options.error().code);
     }
     // The library's own chatter about damaged data would drown the log.
     av_log_set_level(AV_LOG_ERROR);
     zelvic::Channel channel(options->currentFolder, pelorine::platform::systemFileSystem());
-    zelvic::ExitCode code = zelvic::ExitCode::Done;
+    zelvic::ExitStatus status = zelvic::ExitStatus::Done;
     switch (options->mode()) {
         case zelvic::Mode::Identify:
-            code = zelvic::runIdentify(*options, channel);
+            status = zelvic::runIdentify(*options, channel);
             break;
         case zelvic::Mode::Encode:
-            code = encode(*options, channel);
+            status = encode(*options, channel);
             break;
         case zelvic::Mode::Play:
             std::printf("play mode is not available yet\n");
-            code = zelvic::ExitCode::ConversionFailed;
+            status = zelvic::ExitStatus::Failed;
             break;
     }
     std::fflush(stdout);
-    return static_cast<int>(code);
+    return pelorine::code(status);
 }

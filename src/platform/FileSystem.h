@@ -37,6 +37,10 @@ public:
     // failure the old file is left as it was and no temporary file remains.
     virtual Status saveDocument(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
 
+    // Renames `from` to `to` in one step, replacing a file named `to`. Both
+    // must be on one filesystem (in practice: in the same folder).
+    virtual Status renameFile(const std::string& from, const std::string& to) = 0;
+
     // Deletes `path` until it no longer exists, trying at most `attempts` times.
     // Ok when the file is gone (or was never there).
     virtual Status removeFile(const std::string& path, int attempts) = 0;

@@ -271,7 +271,7 @@ TEST(DvdTitleStream, ScrambledSectorsStopTheReadingWithAReason) {
     DvdTitleStream early(std::make_unique<MemoryVobs>(scrambledStart), kTwoCells);
     const Outcome checked = early.checkReadable();
     ASSERT_FALSE(checked);
-    EXPECT_EQ(checked.error().code, ExitCode::SourceUnreadable);
+    EXPECT_EQ(checked.error().code, ExitStatus::SourceUnreadable);
     EXPECT_EQ(checked.error().message, kScrambledMessage);
 
     std::vector<Sector> scrambledLater = twoCellVobs();

@@ -81,7 +81,7 @@ TEST(DvdIdentify, EveryTitleFromTheFolderItsVideoTsAndTheImage) {
             TempDir dir;
             const ProcessEnd end = identifyTitle(device, facts.title, dir);
             ASSERT_TRUE(end.exited);
-            ASSERT_EQ(end.status, 0) << readLog(dir);
+            ASSERT_EQ(end.status, ExitStatus::Done) << readLog(dir);
             const auto info = readInfo(dir);
             ASSERT_TRUE(info);
             EXPECT_NEAR(info->mediaLength(), facts.length, kFrame);
@@ -120,7 +120,7 @@ TEST(DvdIdentify, AChapterRangeGivesTheRangesLength) {
     for (const auto& [range, length] : ranges) {
         SCOPED_TRACE(range);
         TempDir dir;
-        ASSERT_EQ(identifyTitle(device, 1, dir, range).status, 0) << readLog(dir);
+        ASSERT_EQ(identifyTitle(device, 1, dir, range).status, ExitStatus::Done) << readLog(dir);
         EXPECT_NEAR(readInfo(dir)->mediaLength(), length, kFrame);
     }
 }
@@ -142,7 +142,7 @@ TEST(DvdIdentify, WhatIsNoDvdGivesStatus2AndNoRecord) {
         std::ofstream(dir.file(std::string(pelorine::channel::kInfoFileName))) << "old";
         const ProcessEnd end = identifyTitle(where, title, dir, chapters);
         ASSERT_TRUE(end.exited);
-        EXPECT_EQ(end.status, 2) << readLog(dir);
+        EXPECT_EQ(end.status, ExitStatus::SourceUnreadable) << readLog(dir);
         EXPECT_FALSE(fs::exists(dir.file(std::string(pelorine::channel::kInfoFileName))));
     }
 }
@@ -197,7 +197,7 @@ TEST(DvdEncode, AWholeTitleAcrossItsCellsWithTheFirstAudioStream) {
     TempDir dir;
     const JobLine job = dvdJob(dir, dvd::dvdFixture().disc, 1, 1, 2);
     const ProcessEnd end = convert(job, dir);
-    ASSERT_EQ(end.status, 0) << readLog(dir);
+    ASSERT_EQ(end.status, ExitStatus::Done) << readLog(dir);
     expectPlayable(job.output, dvd::kChapter1Seconds + dvd::kChapter2Seconds, 320, 240);
     expectTone(job.output, dvd::kEnglishTone);
     // Both cells, each at its place: no gap, no overlap at the boundary.
@@ -209,7 +209,7 @@ TEST(DvdEncode, AChapterRangeAndASecondAudioStreamFromTheImage) {
     TempDir dir;
     JobLine job = dvdJob(dir, dvd::dvdFixture().image, 1, 2, 2);
     job.dvdAudioId = dvd::kFrenchMpegId;
-    ASSERT_EQ(convert(job, dir).status, 0) << readLog(dir);
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << readLog(dir);
     expectPlayable(job.output, dvd::kChapter2Seconds, 320, 240);
     expectTone(job.output, dvd::kFrenchTone);
     EXPECT_GT(centreLumaAt(job.output, 0.1), 120) << "the range starts with chapter 2";
@@ -219,7 +219,7 @@ TEST(DvdEncode, AWideTitleKeepsItsShape) {
     TempDir dir;
     JobLine job = dvdJob(dir, dvd::dvdFixture().videoTs, 3, 1, 1);
     job.videoSize = "480x272";
-    ASSERT_EQ(convert(job, dir).status, 0) << readLog(dir);
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << readLog(dir);
     expectPlayable(job.output, dvd::kTitle3Seconds, 480, 272);
     expectTone(job.output, dvd::kWideTone);
     // 16:9 fills 480x272 but for two lines of padding at most.
@@ -234,7 +234,7 @@ TEST(DvdEncode, AClipAcrossTheCellBoundaryCountsFromTheRangesStart) {
     TempDir dir;
     JobLine job = dvdJob(dir, dvd::dvdFixture().disc, 1, 1, 2);
     job.timing = " -ss 2.000000 -endpos 2.000000 ";
-    ASSERT_EQ(convert(job, dir).status, 0) << readLog(dir);
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << readLog(dir);
     expectPlayable(job.output, 2.0, 320, 240);
     expectTone(job.output, dvd::kEnglishTone);
     EXPECT_LT(centreLumaAt(job.output, 0.5), 90) << "chapter 1 before the boundary";
@@ -245,7 +245,7 @@ TEST(DvdEncode, AClipInsideALaterChapterCountsFromThatChapter) {
     TempDir dir;
     JobLine job = dvdJob(dir, dvd::dvdFixture().disc, 1, 2, 2);
     job.timing = " -ss 0.500000 -endpos 1.000000 ";
-    ASSERT_EQ(convert(job, dir).status, 0) << readLog(dir);
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << readLog(dir);
     expectPlayable(job.output, 1.0, 320, 240);
     EXPECT_GT(centreLumaAt(job.output, 0.1), 120);
 }
@@ -276,7 +276,7 @@ TEST(DvdEncode, AScrambledDiscIsRefusedWithAReasonAndNoOutput) {
     const JobLine job = dvdJob(dir, scrambledCopy(dir), 1, 1, 2);
     const ProcessEnd end = convert(job, dir);
     ASSERT_TRUE(end.exited);
-    EXPECT_EQ(end.status, 2);
+    EXPECT_EQ(end.status, ExitStatus::SourceUnreadable);
     EXPECT_NE(readLog(dir).find("scrambled"), std::string::npos) << readLog(dir);
     EXPECT_FALSE(fs::exists(job.output));
 }

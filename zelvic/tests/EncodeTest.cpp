@@ -195,7 +195,7 @@ TEST(Encode, ConverterLinesGivePlayableFiles) {
         job.output = dir.file("out." + job.format);
         const ProcessEnd end = runEngineLine(composeCommandLine(job), dir.file("log.txt"));
         ASSERT_TRUE(end.exited);
-        ASSERT_EQ(end.status, 0);
+        ASSERT_EQ(end.status, ExitStatus::Done);
         Expected expected;
         c.expect(expected);
         checkOutput(job.output, job.source, expected);
@@ -219,7 +219,8 @@ TEST(Encode, PictureIsScaledAndCentredInItsFrame) {
         TempDir dir;
         JobLine job = jobFor(dir, c.fixture, "mp4");
         job.videoSize = c.size;
-        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 0);
+        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+                  ExitStatus::Done);
         const PictureProbe picture = probeFirstPicture(job.output);
         ASSERT_GT(picture.width, 0);
         const auto extent = [](const std::vector<double>& means) {
@@ -262,7 +263,8 @@ TEST(Encode, SeekLandsOnTheFrameAskedFor) {
         char timing[64];
         std::snprintf(timing, sizeof timing, " -ss %lf -endpos %lf ", c.start, 0.5);
         job.timing = timing;
-        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 0);
+        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+                  ExitStatus::Done);
         const PictureProbe picture = probeFirstPicture(job.output);
         // Neighbouring frames differ by 2 luma steps; allow less than one.
         EXPECT_NEAR(picture.centreMean, centreLumaAt(job.source, c.start), 1.5);
@@ -285,7 +287,8 @@ TEST(Encode, AudioChannelChoicesRouteTheRightSide) {
         TempDir dir;
         JobLine job = jobFor(dir, "leftright.mp4", "mp4");
         job.audioChannel = c.channel;
-        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 0);
+        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+                  ExitStatus::Done);
         const auto measured = measureAudio(job.output);
         ASSERT_EQ(measured.size(), c.frequencies.size());
         for (std::size_t i = 0; i < measured.size(); ++i) {
@@ -301,7 +304,8 @@ TEST(Encode, VolumeAndMixing) {
         JobLine job = jobFor(dir, "leftright.mp4", format);
         job.audioChannel = channel;
         job.audioVolume = volume;
-        EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 0);
+        EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+                  ExitStatus::Done);
         return measureAudio(job.output);
     };
     const auto plain = levelOf("default", "default", "mp4");
@@ -339,7 +343,8 @@ TEST(Encode, SizeLimitIsNeverExceeded) {
             job.videoBitrate = "768";
         }
         job.timing = std::string(" -ss 0 -endpos ") + c.limit + " ";
-        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 0);
+        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+                  ExitStatus::Done);
         const auto size = static_cast<std::int64_t>(fs::file_size(job.output));
         EXPECT_LE(size, c.bytes);
         EXPECT_GE(size, c.bytes * 3 / 4);  // the limit ends the part, not much earlier
@@ -359,25 +364,30 @@ TEST(Encode, FailuresLeaveNoOutput) {
     JobLine job = jobFor(dir, "ramp43.mp4", "mp4");
     job.audioDisabled = "yes";
     job.videoDisabled = "yes";
-    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 1);
+    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+              ExitStatus::BadCommandLine);
     EXPECT_FALSE(fs::exists(job.output));
     // A source that is not there.
     job = jobFor(dir, "ramp43.mp4", "mp4");
     job.source = dir.file("missing.avi");
-    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 2);
+    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+              ExitStatus::SourceUnreadable);
     EXPECT_FALSE(fs::exists(job.output));
     // An output folder that does not exist.
     job = jobFor(dir, "ramp43.mp4", "mp4");
     job.output = dir.file("no/such/folder/out.mp4");
-    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 3);
+    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+              ExitStatus::Failed);
     // Audio-only output from a source without audio.
     TempDir silent;
     JobLine first = jobFor(silent, "ramp43.mp4", "mp4");
     first.audioDisabled = "yes";
-    ASSERT_EQ(runEngineLine(composeCommandLine(first), silent.file("log.txt")).status, 0);
+    ASSERT_EQ(runEngineLine(composeCommandLine(first), silent.file("log.txt")).status,
+              ExitStatus::Done);
     job = jobFor(dir, "ramp43.mp4", "mp3");
     job.source = first.output;
-    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 3);
+    EXPECT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+              ExitStatus::Failed);
     EXPECT_FALSE(fs::exists(job.output));
 }
 
@@ -396,7 +406,8 @@ TEST(Encode, LastFrameArrives) {
         JobLine job = jobFor(dir, name, "mp4");
         job.videoCodec = "h264";
         job.videoBitrate = "768";
-        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status, 0);
+        ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log.txt")).status,
+                  ExitStatus::Done);
         const double end = 1e9;
         EXPECT_NEAR(centreLumaAt(job.output, end), centreLumaAt(job.source, end), 1.5);
     }
@@ -431,7 +442,7 @@ TEST(Encode, RawAudioStreams) {
         std::vector<std::string> args = {fixturePath("leftright.mp4"), "-o", dir.file(c.output),
                                          "-currentfolder", dir.folder()};
         args.insert(args.end(), c.options.begin(), c.options.end());
-        ASSERT_EQ(runEngine(args, dir.file("log.txt")).status, 0);
+        ASSERT_EQ(runEngine(args, dir.file("log.txt")).status, ExitStatus::Done);
         const MediaProbe probe = probeMedia(dir.file(c.output));
         ASSERT_TRUE(probe.opened);
         EXPECT_EQ(probe.format, c.format);

@@ -9,12 +9,24 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <ostream>
 #include <stdexcept>
 
 #include "CommandLines.h"
 #include "records/ChannelFiles.h"
 
 extern char** environ;
+
+namespace pelorine {
+
+void PrintTo(ExitStatus status, std::ostream* out) {
+    static constexpr const char* kNames[] = {"Done", "BadCommandLine", "SourceUnreadable", "Failed",
+                                             "Quit"};
+    const int value = code(status);
+    *out << (value >= 0 && value <= 4 ? kNames[value] : "unknown") << " (" << value << ")";
+}
+
+}  // namespace pelorine
 
 namespace zelvic::test {
 
@@ -55,7 +67,7 @@ bool Process::running() {
     if (::waitpid(pid_, &status, WNOHANG) == pid_) {
         ProcessEnd end;
         end.exited = WIFEXITED(status);
-        end.status = end.exited ? WEXITSTATUS(status) : -1;
+        end.status = pelorine::exitStatusFromCode(end.exited ? WEXITSTATUS(status) : -1);
         end.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
         end_ = end;
         return false;
@@ -258,7 +270,7 @@ void generateFixtures() {
         recipe.args.push_back((building / recipe.fixture.name).string());
         Process ffmpeg("ffmpeg", recipe.args, (building / "ffmpeg.log").string());
         const ProcessEnd end = ffmpeg.wait(std::chrono::seconds(120));
-        if (!end.exited || end.status != 0) {
+        if (!end.exited || end.status != ExitStatus::Done) {
             throw std::runtime_error("cannot generate " + recipe.fixture.name);
         }
     }

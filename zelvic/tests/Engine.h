@@ -11,7 +11,16 @@
 #include <thread>
 #include <vector>
 
+#include "records/ExitStatus.h"
+
+namespace pelorine {
+// Test failures name the status ("Quit") rather than its code.
+void PrintTo(ExitStatus status, std::ostream* out);
+}  // namespace pelorine
+
 namespace zelvic::test {
+
+using pelorine::ExitStatus;
 
 namespace fs = std::filesystem;
 
@@ -19,7 +28,7 @@ namespace fs = std::filesystem;
 struct ProcessEnd {
     bool exited = false;  // false: killed by a signal or by the deadline
     bool timedOut = false;
-    int status = -1;  // exit status when `exited`
+    ExitStatus status = ExitStatus::Failed;  // the exit status when `exited`
     int signal = 0;
 };
 

@@ -40,7 +40,7 @@ TEST(Identify, EveryFixtureGivesItsFullRecord) {
         TempDir dir;
         const ProcessEnd end = identify(fixturePath(fixture.name), dir);
         ASSERT_TRUE(end.exited);
-        EXPECT_EQ(end.status, 0);
+        EXPECT_EQ(end.status, ExitStatus::Done);
         std::size_t size = 0;
         const auto info = readInfo(dir, &size);
         ASSERT_TRUE(info);
@@ -73,7 +73,7 @@ TEST(Identify, EveryFixtureGivesItsFullRecord) {
 
 TEST(Identify, LanguagesAndFormatsOfTheStreams) {
     TempDir dir;
-    ASSERT_EQ(identify(fixturePath("wide.mkv"), dir).status, 0);
+    ASSERT_EQ(identify(fixturePath("wide.mkv"), dir).status, ExitStatus::Done);
     const auto info = readInfo(dir);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->audioName(0), "English");
@@ -103,7 +103,7 @@ TEST(Identify, SourcesThatCannotBeOpenedLeaveNoInfoFile) {
         std::ofstream(dir.file(std::string(pelorine::channel::kInfoFileName))) << "stale";
         const ProcessEnd end = identify(source, dir);
         ASSERT_TRUE(end.exited);
-        EXPECT_EQ(end.status, 2);
+        EXPECT_EQ(end.status, ExitStatus::SourceUnreadable);
         EXPECT_FALSE(fs::exists(dir.file(std::string(pelorine::channel::kInfoFileName))));
     }
 }
@@ -115,7 +115,7 @@ TEST(Identify, DiscSourcesAreNotReadableYet) {
         "-identify -currentfolder \"" +
             dir.folder() + "\" ",
         dir.file("log.txt"));
-    EXPECT_EQ(end.status, 2);
+    EXPECT_EQ(end.status, ExitStatus::SourceUnreadable);
     EXPECT_FALSE(fs::exists(dir.file(std::string(pelorine::channel::kInfoFileName))));
 }
 
@@ -134,7 +134,7 @@ TEST(CommandLine, BadLinesExitWithOneAndWriteNothing) {
         std::string second;
         std::getline(in, first);
         std::getline(in, second);
-        EXPECT_EQ(end.status, 1);
+        EXPECT_EQ(end.status, ExitStatus::BadCommandLine);
         EXPECT_FALSE(first.empty());
         EXPECT_TRUE(second.empty());  // one line
         EXPECT_TRUE(fs::is_empty(dir.path()));

@@ -268,7 +268,7 @@ TEST(Options, BadCommandLinesAreOneLineErrors) {
     for (const char* line : lines) {
         const auto result = parse(line);
         ASSERT_FALSE(result.ok()) << line;
-        EXPECT_EQ(result.error().code, ExitCode::BadCommandLine) << line;
+        EXPECT_EQ(result.error().code, ExitStatus::BadCommandLine) << line;
         EXPECT_EQ(result.error().message.find('\n'), std::string::npos) << line;
         EXPECT_FALSE(result.error().message.empty()) << line;
     }

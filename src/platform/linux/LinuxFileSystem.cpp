@@ -130,6 +130,13 @@ public:
         return writeThroughTemporary(path, target, bytes, TemporaryWrite{0666, true, true});
     }
 
+    Status renameFile(const std::string& from, const std::string& to) override {
+        if (::rename(from.c_str(), to.c_str()) != 0) {
+            return errnoStatus("Cannot rename \"" + from + "\" to \"" + to + "\"");
+        }
+        return Status::ok();
+    }
+
     Status removeFile(const std::string& path, int attempts) override {
         for (int attempt = 0; attempt < attempts; ++attempt) {
             if (::unlink(path.c_str()) == 0 || errno == ENOENT) {
