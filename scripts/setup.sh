@@ -7,14 +7,18 @@ PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config ccache clang-format
   # tests
-  googletest libgtest-dev libgmock-dev xvfb xauth x11-utils xdotool
+  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool
   # converter window (Qt 6 Widgets) and its fonts
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2 fonts-dejavu-core
   # desktop services: power-off request through the login manager
   libsystemd-dev
-  # engine: FFmpeg libraries (libx264 and LAME come in through libavcodec), playback, DVD
-  libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev
-  libavutil-dev libsdl2-dev libdvdread-dev
+  # engine: the FFmpeg it links is built from Debian's source package of the installed
+  # version (scripts/ffmpeg.sh) with these; Debian's shared FFmpeg stays for comparison
+  dpkg-dev xz-utils nasm libx264-dev libmp3lame-dev libdav1d-dev zlib1g-dev libbz2-dev
+  liblzma-dev libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev
+  libswresample-dev libavutil-dev
+  # engine: playback, DVD
+  libsdl2-dev libdvdread-dev
   # test media generation and the reference encoder of the benchmarks; the test DVD
   ffmpeg hyperfine time dvdauthor genisoimage
 )
