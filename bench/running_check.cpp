@@ -26,7 +26,9 @@ void BM_EngineRunningCheck(benchmark::State& state) {
     }
     state.counters["processes"] = processCount;
 }
-BENCHMARK(BM_EngineRunningCheck)->Unit(benchmark::kMillisecond)->Repetitions(5)
+BENCHMARK(BM_EngineRunningCheck)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 }  // namespace
@@ -36,12 +38,18 @@ int main(int argc, char** argv) {
         processCount = std::atoi(argv[1]);
     }
     auto& launcher = pelorine::platform::systemProcessLauncher();
+    std::vector<std::unique_ptr<pelorine::platform::ChildProcess>> started;
     for (int i = 0; i < processCount; ++i) {
-        launcher.launch("/bin/sleep 120", "", false);
+        started.push_back(launcher.start("/bin/sleep 120", "").process);
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::system("pkill -u \"$(id -u)\" -f '^/bin/sleep 120$'");
+    for (const auto& process : started) {
+        if (process) {
+            process->forceEnd();
+            process->wait();
+        }
+    }
     return 0;
 }

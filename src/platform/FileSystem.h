@@ -47,6 +47,14 @@ public:
 
     // Creates the folder and any missing parents. Ok when it exists afterwards.
     virtual Status createFolders(const std::string& path) = 0;
+
+    // The names of the entries of a folder (no "." or ".."), in no particular
+    // order; empty when it cannot be read.
+    virtual std::vector<std::string> listFolder(const std::string& path) const = 0;
+
+    // Deletes the folder with everything in it. Ok when it is gone (or was
+    // never there).
+    virtual Status removeFolder(const std::string& path) = 0;
 };
 
 // The operating system's files.

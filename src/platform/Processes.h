@@ -1,12 +1,46 @@
 #pragma once
-// Starting programs and finding them among the running processes.
+// Starting programs, owning what was started, and finding programs among the
+// running processes.
 
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/Status.h"
 
 namespace pelorine::platform {
+
+using ProcessId = int;
+
+// One process this program started. Whoever holds it is the only one that
+// waits for it or ends it, and it only ever acts on this one process: the
+// process id is never reused for another while this object can still signal it.
+// Every member may be called from any thread.
+class ChildProcess {
+public:
+    // A process that is still running is left to run on; it is reaped in the
+    // background when it ends.
+    virtual ~ChildProcess() = default;
+
+    virtual ProcessId pid() const = 0;
+
+    // How the process ended: 0..255 its exit status, 128 + signal when a
+    // signal ended it. Nothing when it still runs after `timeout`.
+    virtual std::optional<int> waitFor(std::chrono::milliseconds timeout) = 0;
+    // Waits as long as it takes.
+    virtual int wait() = 0;
+    // Whether it has ended (without waiting).
+    bool hasEnded() { return waitFor(std::chrono::milliseconds(0)).has_value(); }
+
+    // Ends this process by force. False when it had ended already.
+    virtual bool forceEnd() = 0;
+};
+
+struct StartResult {
+    Status started = Status::ok();  // an error when the program could not be started
+    std::unique_ptr<ChildProcess> process;
+};
 
 struct LaunchResult {
     Status started = Status::ok();  // an error when the program could not be started
@@ -21,12 +55,14 @@ public:
 
     // Starts the program named by the first argument of `commandLine` (a path,
     // or a name looked up in PATH; the line is split by the rules of
-    // splitCommandLine, no shell). Its standard input is empty;
-    // its standard output and error are appended to `logPath`, or go nowhere when
-    // `logPath` is empty. With `wait`, returns once the process has ended;
-    // otherwise at once, and the process is reaped when it ends.
-    virtual LaunchResult launch(const std::string& commandLine, const std::string& logPath,
-                                bool wait) = 0;
+    // splitCommandLine, no shell) and returns at once. Its standard input is
+    // empty; its standard output and error are appended to `logPath`, or go
+    // nowhere when `logPath` is empty.
+    virtual StartResult start(const std::string& commandLine, const std::string& logPath) = 0;
+
+    // start(), then with `wait` the wait for its end; without, the process
+    // is left to run on its own.
+    LaunchResult launch(const std::string& commandLine, const std::string& logPath, bool wait);
 };
 
 enum class ProcessQuery { NotRunning, Running, Unavailable };
@@ -39,10 +75,12 @@ public:
     // Unavailable when the process list cannot be read at all.
     virtual ProcessQuery isRunning(const std::string& path) const = 0;
 
-    // Ends, forcibly, every process of this user that runs `path`. Returns how
-    // many were signalled.
-    virtual int terminateAll(const std::string& path) = 0;
+    // Whether a process with this id exists at all (of any user).
+    virtual bool exists(ProcessId pid) const = 0;
 };
+
+// The id of this program's own process.
+ProcessId currentProcessId();
 
 ProcessLauncher& systemProcessLauncher();
 ProcessList& systemProcessList();

@@ -27,7 +27,6 @@ class MainControllerTest : public testing::ControllerFixture {
 protected:
     Job& addJob(const std::string& name) {
         folder.write(name + ".avi", "length=50");
-        window.rows.push_back(std::vector<std::string>(6));
         return controller.jobs().append(
             testing::plainJob(folder.file(name + ".avi"), folder.file("out/" + name + ".MP4"), 50));
     }
@@ -187,13 +186,39 @@ TEST_F(MainControllerTest, ConvertRunsTheBatchOnAWorkerAndFollowsItsProgress) {
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/two.mp4")));
     EXPECT_EQ(window.events().back(), "message Complete!");
 
-    // A progress tick reads the engine's position for the current Job.
+    EXPECT_THAT(window.outcomes.events(), ElementsAre("0 done", "1 done"));
+    const std::size_t seen = window.events().size();
+    controller.progressTick();  // after the batch: nothing moves
+    EXPECT_EQ(window.events().size(), seen);
+}
+
+TEST_F(MainControllerTest, ProgressTicksFollowTheBatchsOwnCopy) {
+    addJob("one");
+    addJob("two").duration = 1000;
+    folder.write("two.avi", "length=1000 hold");
+    controller.handleCommand(command::kConvert);
+    ASSERT_TRUE(testing::waitUntil([&] {
+        const BatchRun* batch = controller.batch().lastBatch();
+        return batch->currentJob() == 2 && batch->engineRunning();
+    }));
+    controller.jobs().job(1).duration = 1;  // the list changes; the batch's copy does not
     window.clear();
-    controller.batchState().currentJob = 2;
-    folder.write("run/vprog.dat", std::string("\0\0\0\0\0\0\x39\x40", 8));  // 25.0 s of 50
-    controller.progressTick();
-    EXPECT_THAT(window.events(), ElementsAre("overall 75", "job 50"));
-    controller.batchState().currentJob = 0;
+    // The engine reports one more second every few milliseconds: Job 2 of 2
+    // at q % shows q on its bar and 50 + q / 2 overall.
+    ASSERT_TRUE(testing::waitUntil([&] {
+        controller.progressTick();
+        const auto events = window.events();
+        return !events.empty() && events.back().rfind("job ", 0) == 0;
+    }));
+    const std::vector<std::string> bars = window.events();
+    ASSERT_GE(bars.size(), 2u);
+    const std::string& overallBar = bars[bars.size() - 2];
+    ASSERT_EQ(overallBar.rfind("overall ", 0), 0u);
+    const int overall = std::stoi(overallBar.substr(std::string("overall ").size()));
+    const int job = std::stoi(bars.back().substr(std::string("job ").size()));
+    EXPECT_GT(job, 0);
+    EXPECT_EQ(overall, 50 + job / 2);
+    endPretending();
 }
 
 TEST_F(MainControllerTest, StopWhileIdleDoesNothing) {
@@ -229,6 +254,96 @@ TEST_F(MainControllerTest, SmallDialogsChangeTheSettingAndTheOutputName) {
     controller.handleCommand(command::kAbout);
     EXPECT_THAT(window.events(), Contains("information " + folder.file("one.avi")));
     EXPECT_EQ(window.events().back(), "about");
+}
+
+}  // namespace
+}  // namespace pelorine
+
+namespace pelorine {
+namespace {
+
+// While a batch converts, the preview's commands and the list's edits reach
+// neither the batch nor its engine.
+TEST_F(MainControllerTest, PreviewCommandsDuringABatchLeaveItConverting) {
+    addJob("one");
+    window.selected = 0;
+    window.nameChoice = "renamed";
+    pretendConverting();
+    const BatchRun& batch = *controller.batch().lastBatch();
+    const std::vector<Job> before = batch.jobs();
+    const std::vector<std::function<void()>> commands = {
+        [&] { controller.handleCommand(command::kStopPlay); },
+        [&] { controller.handleCommand(command::kStopPreviewMenu); },
+        [&] { controller.handleCommand(command::kListStop); },
+        [&] { controller.handleCommand(command::kSetOutputFileName); },
+        [&] { controller.handleCommand(command::kListSetOutputFileName); },
+        [&] { controller.playSelected(); },  // a double click on the row
+    };
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        commands[i]();
+        EXPECT_EQ(controller.activityState(), ActivityState::Converting) << "command " << i;
+        EXPECT_TRUE(batch.engineRunning()) << "command " << i;
+        EXPECT_EQ(batch.jobs(), before) << "command " << i;
+    }
+    EXPECT_THAT(window.events(), Contains("box Please stop converting movies first!"));
+
+    // The list took the new name; the running batch still writes the old one.
+    EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/renamed.mp4"));
+    EXPECT_EQ(window.rows[0][kOutputColumn], folder.file("out/renamed.mp4"));
+    endPretending();
+    const JobResult& result = controller.batch().lastBatch()->results()[0];
+    EXPECT_EQ(result.outcome, JobOutcome::Stopped);
+    EXPECT_THAT(result.keptFile, ::testing::StartsWith(folder.file("out/one (stopped at ")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/renamed.mp4")));
+}
+
+// An engine of this user that this program did not start: from a terminal,
+// or left running by an earlier window that was closed mid-batch.
+class ForeignEngineTest : public MainControllerTest {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(theirs);
+        folder.write("run/run-1-1/vctrl.dat", std::string("\0\0\0\0", 4));
+        // Without -o or -identify the fake engine runs until its control file says quit.
+        auto started = platform::systemProcessLauncher().start(
+            engine.path() + " -currentfolder \"" + theirs + "\"", "");
+        ASSERT_TRUE(started.started);
+        other = std::move(started.process);
+        ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning(); }));
+    }
+    void TearDown() override {
+        if (other) {
+            other->forceEnd();
+            other->wait();
+        }
+    }
+
+    std::string theirs = folder.file("run/") + "run-1-1/";
+    std::unique_ptr<platform::ChildProcess> other;
+};
+
+TEST_F(ForeignEngineTest, IsNeverStoppedOrEndedByTheWindow) {
+    addJob("one");
+    window.selected = 0;
+    controller.jobOperations().loadSelectedJob();  // a click on a row
+    controller.rows().set("Video bitrate", "800");
+    controller.jobOperations().settingsChanged();  // then a grid value
+    for (const int id : {command::kStopPlay, command::kStop, command::kStopPreviewOrGuard,
+                         command::kSetOutputFileName}) {
+        controller.handleCommand(id);
+    }
+    window.filesChoice = {folder.file("one.avi")};
+    window.profile = kProfileH264;
+    controller.handleCommand(command::kAdd);  // its identify is refused, writing nothing
+    controller.handleCommand(command::kConvert);
+    ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
+
+    EXPECT_EQ(controller.activityState(), ActivityState::Idle) << "not ours: neither state";
+    EXPECT_THAT(window.events(), Contains("message Please stop converting or playing the movie!"));
+    EXPECT_EQ(folder.read("run/run-1-1/vctrl.dat"), std::string("\0\0\0\0", 4))
+        << "no control code reached a run this program did not start";
+    EXPECT_FALSE(other->hasEnded());
+    EXPECT_EQ(controller.jobs().job(0).videoBitrate, "800");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <sstream>
 
 #include "platform/FileSystem.h"
@@ -37,9 +38,8 @@ TEST(EngineConversionHost, RunsEveryPartOfASplitJob) {
     testing::FolderPaths paths(folder.path());
     Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
                   platform::systemFileSystem());
-    EngineLink link(platform::systemFileSystem());
-    std::atomic<int> activityFlag{0};
-    EngineConversionHost host(engine, link, activityFlag);
+    RunControl control;
+    EngineConversionHost host(engine, control);
     host.setLogPath(folder.file("job.log"));
 
     Job job;
@@ -53,9 +53,9 @@ TEST(EngineConversionHost, RunsEveryPartOfASplitJob) {
     job.videoDisabled = job.audioDisabled = "no";
     job.audioChannel = job.audioVolume = job.videoFrameRate = "default";
     job.audioSampleRate = "44100";
-    EngineInvocation invocation;
-    ASSERT_TRUE(host.prepare(invocation));
-    const std::string channel = invocation.channelFolder;
+    const EngineInvocation invocation{engine.path(), {}};
+    std::string privateFolder;
+    ASSERT_TRUE(engine.privateFolder(privateFolder));
 
     const JobReport report = convertJob(job, invocation, host);
     ::unsetenv("FAKE_ZELVIC_LOG");
@@ -65,6 +65,7 @@ TEST(EngineConversionHost, RunsEveryPartOfASplitJob) {
         const std::string output =
             folder.file("out put/M4V12345_clip_" + std::to_string(part) + ".mp4");
         EXPECT_TRUE(std::filesystem::exists(output)) << output;
+        // Status 0: the engine found "run" in its control file, not quit.
         EXPECT_EQ(report.runs[part - 1].result.exitStatus, 0);
     }
     const auto lines = recordedLines(folder.read("engine-lines"));
@@ -72,14 +73,19 @@ TEST(EngineConversionHost, RunsEveryPartOfASplitJob) {
     EXPECT_EQ(lines[0][1], job.sourcePath);
     EXPECT_EQ(lines[1][1], folder.file("out put/M4V12345_clip_1.mp4"));
     EXPECT_EQ(lines[1][2], "-vo");
-    const std::vector<std::string> part3(lines[3].end() - 8, lines[3].end());
+    const std::vector<std::string> part3(lines[3].end() - 8, lines[3].end() - 1);
     EXPECT_EQ(part3, (std::vector<std::string>{"-ss", "20.000000", "-endpos", "00:01:00", "-o",
                                                folder.file("out put/M4V12345_clip_3.mp4"),
-                                               "-currentfolder", channel}));
-    // The engine found "run" in the control file before each encode.
-    const auto control = platform::systemFileSystem().readPrefix(link.controlPath(), 4);
-    ASSERT_TRUE(control);
-    EXPECT_EQ((*control)[0], 0);
+                                               "-currentfolder"}));
+    // Every run talks through a channel folder of its own, gone once it ended.
+    std::set<std::string> channels;
+    for (const auto& line : lines) {
+        const std::string& channel = line.back();
+        EXPECT_EQ(channel.rfind(privateFolder + "run-", 0), 0u) << channel;
+        EXPECT_FALSE(std::filesystem::exists(channel)) << channel;
+        channels.insert(channel);
+    }
+    EXPECT_EQ(channels.size(), lines.size());
 }
 
 }  // namespace

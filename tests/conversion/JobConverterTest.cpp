@@ -12,11 +12,13 @@ namespace {
 
 using ::testing::ElementsAre;
 
+const EngineInvocation kInvocation{"/opt/p/zelvic", "/run/p/"};
+
 class ScriptedHost final : public ConversionHost {
 public:
-    platform::LaunchResult runEngine(const std::string& commandLine,
-                                     const std::string& output) override {
-        lines.push_back(commandLine);
+    EngineRunResult runEngine(const CommandLineFor& commandLine,
+                              const std::string& output) override {
+        lines.push_back(commandLine(kInvocation.channelFolder));
         outputs.push_back(output);
         if (static_cast<int>(outputs.size()) == stopDuringRun) {
             stop = true;
@@ -54,8 +56,6 @@ Job splitJob() {
     job.audioChannel = job.audioVolume = job.videoFrameRate = "default";
     return job;
 }
-
-const EngineInvocation kInvocation{"/opt/p/zelvic", "/run/p/"};
 
 TEST(JobConverter, UnsplitJobsRunOnce) {
     Job job = splitJob();

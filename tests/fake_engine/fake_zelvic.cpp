@@ -4,9 +4,13 @@
 //     record gets those values. A missing source writes no record (exit 2).
 //   encode (-o): writes the output as such a text file, its length the numeric
 //     -endpos, or FAKE_ZELVIC_PART_LENGTH for a size or time text, or 10; it
-//     reports progress and ends early on quit (exit 4). A missing source ends
-//     it with status 2; a source that says "fail" with status 3 and no
-//     output; one that says "hold" keeps reporting progress until quit.
+//     reports progress (step n: n seconds) and ends early on quit (exit 4).
+//     Like the engine it writes to the partial name beside the output and
+//     renames it at the end: to the output when done, to the stopped name of
+//     its final position after quit, which it reports as its last record. A
+//     missing source ends it with status 2; a source that says "fail" with
+//     status 3 and no output; one that says "hold" keeps reporting progress
+//     until quit; one that says "deaf" holds and never heeds quit.
 //   otherwise: waits until the control file says quit (at most 30 s); with
 //     -hold it ignores the control file and just waits 30 s.
 // FAKE_ZELVIC_LOG names the file the command lines are appended to, one per
@@ -24,7 +28,9 @@
 
 #include "platform/FileSystem.h"
 #include "records/ChannelFiles.h"
+#include "records/ExitStatus.h"
 #include "records/MediaInfo.h"
+#include "records/OutputFiles.h"
 
 namespace {
 
@@ -129,7 +135,7 @@ int identify(const Arguments& args) {
     bool found = false;
     const std::string content = contentOf(args.source, found);
     if (!found) {
-        return 2;
+        return code(ExitStatus::SourceUnreadable);
     }
     MediaInfo info;
     info.clearStreams();
@@ -141,16 +147,22 @@ int identify(const Arguments& args) {
     return 0;
 }
 
+void reportPosition(const std::string& folder, double seconds) {
+    const auto progress = channel::makeProgressRecord(seconds);
+    writeBytes(folder + std::string(channel::kProgressFileName), progress.data(), progress.size());
+}
+
 int encode(const Arguments& args) {
     bool found = false;
     const std::string source = contentOf(args.source, found);
     if (!found) {
-        return 2;
+        return code(ExitStatus::SourceUnreadable);
     }
     if (source.find("fail") != std::string::npos) {
-        return 3;
+        return code(ExitStatus::Failed);
     }
-    const bool hold = source.find("hold") != std::string::npos;
+    const bool deaf = source.find("deaf") != std::string::npos;
+    const bool hold = deaf || source.find("hold") != std::string::npos;
     double length = 10.0;
     char* end = nullptr;
     const double numeric = std::strtod(args.endpos.c_str(), &end);
@@ -159,34 +171,38 @@ int encode(const Arguments& args) {
     } else if (const char* part = std::getenv("FAKE_ZELVIC_PART_LENGTH")) {
         length = std::atof(part);
     }
-    int status = 0;
+    const std::string partial = partialOutputPath(args.output);
+    const std::string text = "length=" + std::to_string(length) + "\n";
+    writeBytes(partial, text.data(), text.size());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (int step = 1; step <= 3 || (hold && std::chrono::steady_clock::now() < deadline); ++step) {
-        const auto progress = channel::makeProgressRecord(step);
-        writeBytes(args.folder + std::string(channel::kProgressFileName), progress.data(),
-                   progress.size());
-        if (command(args.folder) == channel::Command::Quit) {
-            status = 4;
+    int step = 1;
+    for (;; ++step) {
+        reportPosition(args.folder, step);
+        if (!deaf && command(args.folder) == channel::Command::Quit) {
+            reportPosition(args.folder, step);  // the final record
+            std::rename(partial.c_str(), stoppedOutputPath(args.output, step).c_str());
+            return code(ExitStatus::Quit);
+        }
+        if (step >= 3 && !(hold && std::chrono::steady_clock::now() < deadline)) {
             break;
         }
         if (hold) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
-    const std::string text = "length=" + std::to_string(length) + "\n";
-    writeBytes(args.output, text.data(), text.size());
-    return status;
+    std::rename(partial.c_str(), args.output.c_str());
+    return code(ExitStatus::Done);
 }
 
 int waitForQuit(const Arguments& args) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
         if (!args.hold && command(args.folder) == channel::Command::Quit) {
-            return 4;
+            return code(ExitStatus::Quit);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return 3;
+    return code(ExitStatus::Failed);
 }
 
 }  // namespace

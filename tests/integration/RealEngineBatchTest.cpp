@@ -66,13 +66,13 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     ASSERT_TRUE(std::filesystem::exists(source)) << "the ffmpeg tool made no test media";
     folder.write("gone.avi", "");
 
-    JobList jobs;
+    std::vector<Job> jobs;
     for (int profile = 0; profile < 4; ++profile) {
         const std::string name =
             "out/job" + std::to_string(profile) + (profile == 3 ? ".MP3" : ".MP4");
-        jobs.append(newJob(profile, source, folder.file(name), 3.0));
+        jobs.push_back(*newJob(profile, source, folder.file(name), 3.0));
     }
-    jobs.append(newJob(2, folder.file("gone.avi"), folder.file("out/gone.MP4"), 3.0));
+    jobs.push_back(*newJob(2, folder.file("gone.avi"), folder.file("out/gone.MP4"), 3.0));
     std::filesystem::remove(folder.file("gone.avi"));
 
     // A private copy of the engine: engines that other tests run at the same
@@ -85,12 +85,10 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     testing::FolderPaths paths(folder.path(), folder.file("engine/"));
     Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
                   platform::systemFileSystem());
-    EngineLink link(platform::systemFileSystem());
     Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
     testing::RecordingPower power;
     testing::RecordingBatchView<BatchView> view;
-    BatchState state;
-    BatchRun batch(jobs, state, view, {engine, link, platform::systemFileSystem(), power, settings},
+    BatchRun batch(jobs, view, {engine, platform::systemFileSystem(), power, settings},
                    folder.path() + "logs/");
 
     // Follow the progress as the window's timer does.
@@ -100,10 +98,8 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
         batch.run();
         done = true;
     });
-    EngineLink watcher(platform::systemFileSystem());
-    watcher.setChannelFolder(folder.path() + "run/");
     while (!done) {
-        const BarPositions bars = progressTick(jobs, state.currentJob, watcher.readProgress());
+        const BarPositions bars = batch.progressTick();
         highestJobPercent = std::max(highestJobPercent, bars.job.value_or(0));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <map>
 
 #include "platform/FileSystem.h"
@@ -131,7 +133,37 @@ TEST(LinuxProcessList, FindsTheEngineOnlyWhileItRuns) {
     folder.write("run/vctrl.dat", std::string("\2\0\0\0", 4));
     EXPECT_TRUE(pelorine::testing::waitUntil(
         [&] { return processes.isRunning(engine) == ProcessQuery::NotRunning; }));
-    EXPECT_EQ(processes.terminateAll(engine), 0);
+}
+
+TEST(LinuxChildProcess, WaitsWithADeadlineAndEndsOnlyItsOwnProcess) {
+    auto first = systemProcessLauncher().start("sleep 30", "");
+    auto second = systemProcessLauncher().start("sleep 30", "");
+    ASSERT_TRUE(first.started && second.started);
+    EXPECT_NE(first.process->pid(), second.process->pid());
+    EXPECT_FALSE(first.process->waitFor(std::chrono::milliseconds(20))) << "still running";
+    EXPECT_TRUE(systemProcessList().exists(first.process->pid()));
+
+    EXPECT_TRUE(first.process->forceEnd());
+    EXPECT_EQ(first.process->wait(), 128 + SIGKILL);
+    EXPECT_FALSE(first.process->forceEnd()) << "an ended process is never signalled again";
+    EXPECT_EQ(first.process->waitFor(std::chrono::milliseconds(0)), 128 + SIGKILL);
+    EXPECT_FALSE(second.process->hasEnded()) << "the other one runs on";
+
+    EXPECT_TRUE(second.process->forceEnd());
+    EXPECT_EQ(second.process->wait(), 128 + SIGKILL);
+    EXPECT_EQ(systemProcessLauncher().start("true", "").process->wait(), 0);
+}
+
+TEST(LinuxChildProcess, OneLeftRunningIsReapedWhenItEnds) {
+    ProcessId pid = 0;
+    {
+        auto started = systemProcessLauncher().start("sleep 0.05", "");
+        ASSERT_TRUE(started.started);
+        pid = started.process->pid();
+    }  // dropped while it runs
+    EXPECT_TRUE(pelorine::testing::waitUntil([&] { return !systemProcessList().exists(pid); }))
+        << "no zombie is left behind";
+    EXPECT_TRUE(systemProcessList().exists(currentProcessId()));
 }
 
 }  // namespace

@@ -49,10 +49,16 @@ public:
         return overwrite;
     }
     void showMessage(const std::string& text) override { log.add("message " + text); }
+    // Outcomes are kept apart from the window's events: "<row> <outcome>".
+    void jobEnded(std::size_t row, const JobResult& result) override {
+        static const char* const names[] = {"pending", "done", "failed", "skipped", "stopped"};
+        outcomes.add(std::to_string(row) + " " + names[static_cast<int>(result.outcome)]);
+    }
 
     std::vector<std::string> events() const { return log.events(); }
 
     EventLog log;
+    EventLog outcomes;
     bool shutDown = false;
     bool overwrite = false;
 };

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <fstream>
+
+#include "app/Commands.h"
 #include "app/MainController.h"
 #include "platform/Desktop.h"
 #include "support/Recorders.h"
@@ -126,20 +129,26 @@ protected:
         window.clear();
     }
 
-    // Makes the state "converting": a batch flag of 0 and an engine that runs.
+    // Makes the state "converting" with a real batch whose engine holds
+    // until it is stopped: the list's first Job is made to hold (a Job is
+    // added when the list is empty).
     void pretendConverting() {
-        ASSERT_TRUE(engine
-                        .launch(engine.path() + " -hold -currentfolder \"" +
-                                    controller.link().channelFolder() + "\"",
-                                false)
-                        .started);
-        ASSERT_TRUE(waitUntil([&] { return engine.isRunning(); }));
-        controller.batchState().activityFlag = 0;
+        if (controller.jobs().empty()) {
+            controller.jobs().append(
+                plainJob(folder.file("held.avi"), folder.file("out/held.MP4"), 100));
+        }
+        std::ofstream(controller.jobs().job(0).sourcePath) << "length=100 hold";
+        controller.handleCommand(command::kConvert);
+        ASSERT_TRUE(waitUntil([&] {
+            const BatchRun* batch = controller.batch().lastBatch();
+            return batch && batch->converting() && batch->engineRunning();
+        }));
+        ASSERT_EQ(controller.activityState(), ActivityState::Converting);
     }
+    // Stops that batch and waits for its end.
     void endPretending() {
-        controller.batchState().activityFlag = 1;
-        engine.terminateAll();
-        ASSERT_TRUE(waitUntil([&] { return !engine.isRunning(); }));
+        controller.handleCommand(command::kStop);
+        ASSERT_TRUE(waitUntil([&] { return !controller.batchActive(); }));
     }
 
     TempFolder folder;

@@ -53,8 +53,8 @@ void JobListOperations::showClip(const Job& job) {
 }
 
 IdentifyOutcome JobListOperations::identify(const std::string& path) {
-    auto pending = std::async(std::launch::async,
-                              [this, path] { return p_.engine.identify(p_.link, path, false); });
+    auto pending =
+        std::async(std::launch::async, [this, path] { return p_.engine.identify(path, false); });
     while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
         p_.view.keepAlive();
     }
@@ -62,9 +62,6 @@ IdentifyOutcome JobListOperations::identify(const std::string& path) {
 }
 
 void JobListOperations::addFiles() {
-    if (!p_.gate()) {
-        return;
-    }
     const std::string& folder = p_.settings.outputPath();
     if (folder.empty()) {
         p_.dialogs.message(kNoOutputFolderMessage);
@@ -115,48 +112,32 @@ std::string JobListOperations::addFile(const std::string& path, int profile,
     if (outcome.result != IdentifyResult::Identified) {
         return notIdentifiedReason(outcome);
     }
-    const MediaInfo& info = p_.link.mediaInfo();
+    const MediaInfo& info = *outcome.info;
     job->duration = job->clipEnd = info.mediaLength();
     job->sourceWidth = info.videoWidth();
     job->sourceHeight = info.videoHeight();
     job->endText = timeText(job->duration);
     job->profileIndex = profile;
     newJobSettings(*job, profile, p_.rows);
-    appendRow(p_.jobs.append(std::move(job)));
+    p_.jobs.append(std::move(job));
     return {};
 }
 
-void JobListOperations::appendRow(const Job& job) {
-    p_.view.appendRow({std::to_string(p_.jobs.count()), job.sourcePath, job.startText, job.endText,
-                       job.outputPath, job.outputFormat});
-}
-
 void JobListOperations::deleteSelected() {
-    if (!p_.gate()) {
-        return;
-    }
     const auto row = p_.view.selectedRow();
     if (!row || *row >= p_.jobs.count()) {
         p_.dialogs.message(kNoSelectionMessage);
         return;
     }
-    p_.view.removeRow(*row);
     p_.jobs.remove(*row);
-    for (std::size_t i = 0; i < p_.jobs.count(); ++i) {
-        p_.view.setCell(i, kIdColumn, std::to_string(i + 1));
-    }
 }
 
 void JobListOperations::clear() {
-    if (!p_.gate()) {
-        return;
-    }
     p_.jobs.clear();
-    p_.view.clearRows();
 }
 
 void JobListOperations::loadSelectedJob() {
-    if (p_.converting()) {
+    if (p_.activity.converting()) {
         return;
     }
     const auto row = p_.view.selectedRow();
@@ -164,7 +145,7 @@ void JobListOperations::loadSelectedJob() {
         return;
     }
     if (selectedIndex_ != row) {
-        p_.link.writeQuit();
+        p_.activity.quitPreview();
         selectedIndex_ = row;
     }
     const Job& job = p_.jobs.job(*row);
@@ -177,10 +158,10 @@ void JobListOperations::loadSelectedJob() {
 }
 
 void JobListOperations::clipTimesTyped() {
-    if (!p_.gate()) {
+    if (!p_.activity.gate()) {
         return;
     }
-    p_.stopPreview();
+    p_.activity.stopPreview();
     const std::string& start = p_.rows.value(row::kStartTime);
     const std::string& end = p_.rows.value(row::kEndTime);
     const auto clip = typedClip(start, end);
@@ -194,12 +175,12 @@ void JobListOperations::clipTimesTyped() {
     job->clipStart = clip->first;
     job->clipEnd = clip->second;
     showClip(*job);
-    p_.view.setCell(*row, kBeginColumn, start);
-    p_.view.setCell(*row, kEndColumn, end);
+    // The row shows the times as typed; the Job keeps its own texts.
+    p_.jobRows.showClipTexts(*row, start, end);
 }
 
 void JobListOperations::settingsChanged() {
-    if (!p_.gate()) {
+    if (!p_.activity.gate()) {
         return;
     }
     Job* job = selectedJob();
@@ -220,17 +201,17 @@ void JobListOperations::settingsChanged() {
 }
 
 void JobListOperations::outputFormatChosen() {
-    if (!p_.gate()) {
+    if (!p_.activity.gate()) {
         return;
     }
     if (Job* job = selectedJob()) {
         job->outputFormat = p_.rows.value(row::kOutputFormat);
-        p_.view.setCell(*p_.view.selectedRow(), kFormatColumn, job->outputFormat);
+        p_.jobs.changed(*p_.view.selectedRow());
     }
 }
 
 void JobListOperations::clipVideoChosen() {
-    if (!p_.gate()) {
+    if (!p_.activity.gate()) {
         return;
     }
     Job* job = selectedJob();
@@ -242,31 +223,30 @@ void JobListOperations::clipVideoChosen() {
     job->clipStart = 0.0;
     job->clipEnd = job->duration;
     showClip(*job);
-    const std::size_t row = *p_.view.selectedRow();
-    p_.view.setCell(row, kBeginColumn, kZeroTime);
-    p_.view.setCell(row, kEndColumn, timeText(job->duration));
+    // The row shows the whole source; the Job keeps its own texts.
+    p_.jobRows.showClipTexts(*p_.view.selectedRow(), kZeroTime, timeText(job->duration));
     p_.rows.set(row::kStartTime, kZeroTime);
     p_.rows.set(row::kEndTime, timeText(job->duration));
     p_.view.repaintGrid();
 }
 
 void JobListOperations::clipRangeChanged(double start, double end) {
-    if (!p_.gate()) {
+    if (!p_.activity.gate()) {
         return;
     }
     Job* job = selectedJob();
     if (!job) {
         return;
     }
-    p_.link.writeQuit();
+    p_.activity.quitPreview();
     job->clipEnabled = 1;
     job->clipStart = start;
     job->clipEnd = end;
     job->startText = timeText(start);
     job->endText = timeText(end);
     const std::size_t row = *p_.view.selectedRow();
-    p_.view.setCell(row, kBeginColumn, job->startText);
-    p_.view.setCell(row, kEndColumn, job->endText);
+    p_.jobs.changed(row);
+    p_.jobRows.showClipTexts(row, job->startText, job->endText);
     p_.rows.set(row::kStartTime, job->startText);
     p_.rows.set(row::kEndTime, job->endText);
     if (p_.rows.value(row::kClipVideo) == "no") {
@@ -278,7 +258,7 @@ void JobListOperations::clipRangeChanged(double start, double end) {
 }
 
 void JobListOperations::profileChanged() {
-    if (!p_.gate()) {
+    if (!p_.activity.gate()) {
         return;
     }
     const int profile = p_.view.profileSelection();
@@ -301,10 +281,8 @@ void JobListOperations::profileChanged() {
     showClip(*job);
     applyProfileToJob(*job, profile, p_.rows, p_.custom);
     const std::size_t row = *p_.view.selectedRow();
-    p_.view.setCell(row, kBeginColumn, job->startText);
-    p_.view.setCell(row, kEndColumn, job->endText);
-    p_.view.setCell(row, kOutputColumn, job->outputPath);
-    p_.view.setCell(row, kFormatColumn, job->outputFormat);
+    p_.jobs.changed(row);
+    p_.jobRows.showClipTexts(row, job->startText, job->endText);
 }
 
 }  // namespace pelorine

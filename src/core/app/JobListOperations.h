@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/Activity.h"
+#include "app/JobRows.h"
 #include "app/MainView.h"
 #include "conversion/JobList.h"
 #include "engine/Engine.h"
-#include "engine/EngineLink.h"
 #include "profiles/SettingsRows.h"
 #include "settings/Settings.h"
 
@@ -39,18 +40,14 @@ class JobListOperations {
 public:
     struct Parts {
         JobList& jobs;
+        JobRows& jobRows;
         SettingsRows& rows;
         CustomProfile& custom;
-        EngineLink& link;
         Engine& engine;
         const Settings& settings;
         MainView& view;
         Dialogs& dialogs;
-        // The activity gate: false (after its message) while converting;
-        // stops a preview first.
-        std::function<bool()> gate;
-        std::function<void()> stopPreview;
-        std::function<bool()> converting;
+        Activity& activity;
     };
 
     explicit JobListOperations(Parts parts);
@@ -58,6 +55,7 @@ public:
     // The random numbers behind the output names; tests make them predictable.
     void setRandom(std::function<int()> random) { random_ = std::move(random); }
 
+    // The commands; their guard is the command table's.
     void addFiles();
     void deleteSelected();
     void clear();
@@ -82,7 +80,6 @@ private:
     IdentifyOutcome identify(const std::string& path);
     // Adds one file; the reason it was left out, or empty.
     std::string addFile(const std::string& path, int profile, const std::string& extension);
-    void appendRow(const Job& job);
     Job* selectedJob();
     void showClip(const Job& job);
 

@@ -2,7 +2,6 @@
 
 #include "app/Commands.h"
 #include "app/SmallDialogText.h"
-#include "conversion/BatchProgress.h"
 #include "settings/OutputFolder.h"
 
 namespace pelorine {
@@ -11,176 +10,83 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
     : services_(services),
       view_(view),
       dialogs_(dialogs),
-      link_(services.files),
-      jobOperations_({jobs_, rows_, custom_, link_, services.engine, services.settings, view,
-                      dialogs, [this] { return gate(); }, [this] { stopPreview(); },
-                      [this] { return activityState() == ActivityState::Converting; }}) {}
-
-MainController::~MainController() {
-    if (worker_.joinable()) {
-        if (batchActive_) {
-            batch_.activityFlag = 1;
-            link_.writeQuit();
-        }
-        worker_.join();
-    }
+      jobRows_(view),
+      activity_(dialogs),
+      preview_(services.engine, view, activity_, dialogs),
+      jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
+                      dialogs, activity_}),
+      batch_({services.engine, services.files, services.power, services.settings}, jobs_, view,
+             activity_, dialogs) {
+    jobs_.setObserver(&jobRows_);
+    activity_.attach(batch_, preview_);
+    buildCommandTable();
 }
 
-bool MainController::gate() {
-    if (refusedWhileConverting()) {
-        return false;
-    }
-    if (activityState() == ActivityState::Previewing) {
-        stopPreview();
-    }
-    return true;
+void MainController::buildCommandTable() {
+    using namespace command;
+    auto& c = commands_;
+    c.add({kExit, kExitMenu}, Guard::None, [this] { exitProgram(); });
+    c.add({kFileMenu}, Guard::None, [this] { showMenu(kFileMenuResource, kFileMenu); });
+    c.add({kEditMenu}, Guard::None, [this] { showMenu(kEditMenuResource, kEditMenu); });
+    c.add({kSettingsMenu}, Guard::None, [this] { showMenu(kSettingsMenuResource, kSettingsMenu); });
+    c.add({kHelpMenu}, Guard::None, [this] { showMenu(kHelpMenuResource, kHelpMenu); });
+    c.add({kAdd, kAddFile, kListAddFile}, Guard::Gate, [this] { jobOperations_.addFiles(); });
+    c.add({kDelete, kDeleteSelectedFile, kListDeleteVideoFile}, Guard::Gate,
+          [this] { jobOperations_.deleteSelected(); });
+    c.add({kClear, kClearMenu, kNewProject, kListClear}, Guard::Gate,
+          [this] { jobOperations_.clear(); });
+    c.add({kConvert, kConvertMenu}, Guard::None, [this] { batch_.convert(); });
+    c.add({kStop, kCancel, kStopConversionMenu}, Guard::None, [this] { batch_.stop(); });
+    c.add({kPlay, kPlayMenu, kListPlay}, Guard::None, [this] { preview_.play(); });
+    c.add({kStopPlay, kStopPreviewMenu, kListStop}, Guard::None, [this] { preview_.stopPlay(); });
+    c.add({kStopPreviewOrGuard}, Guard::RefuseWhileConverting, [this] { preview_.stopPlay(); });
+    c.add({kPlayPrevious}, Guard::None, [this] { preview_.playPrevious(); });
+    c.add({kPlayNext}, Guard::None, [this] { preview_.playNext(); });
+    c.add({kDvd, kListDvdSettings}, Guard::None, [this] { files_.openDvd(); });
+    c.add({kOpenProject}, Guard::None, [this] { files_.openProject(); });
+    c.add({kSaveProject}, Guard::None, [this] { files_.saveProject(); });
+    c.add({kSaveProfileAs}, Guard::None, [this] { files_.saveProfileAs(); });
+    c.add({kLoadProfile}, Guard::None, [this] { files_.loadProfile(); });
+    c.add({kWebsite, kWebsiteMenu}, Guard::None, [this] { openLink(helpStartPage()); });
+    c.add({kContactUs}, Guard::None,
+          [this] { openLink(std::string("mailto:") + kSupportAddress); });
+    c.add({kHelp}, Guard::None, [this] { openHelp(); });
+    c.add({kMinimise}, Guard::None, [this] { view_.minimise(); });
+    c.add({kAbout}, Guard::None, [this] { dialogs_.showAbout(); });
+    c.add({kBrowse, kSetOutputPath}, Guard::RefuseWhileConverting,
+          [this] { chooseOutputFolder(); });
+    c.add({kVideoInformation, kListFileInformation}, Guard::Gate, [this] { videoInformation(); });
+    // Allowed while converting: the batch converts its own copy.
+    c.add({kSetOutputFileName, kListSetOutputFileName}, Guard::None,
+          [this] { setOutputFileName(); });
+    c.add({kOverwriteSettings}, Guard::RefuseWhileConverting, [this] { overwriteSettings(); });
 }
 
 void MainController::initialise() {
-    std::string folder;
-    if (Status ready = services_.engine.channelFolder(folder); !ready) {
-        dialogs_.message(ready.message());
-    }
-    link_.setChannelFolder(folder);
+    services_.engine.sweepStaleRuns();
     view_.showRows(rows_.startRows());
     view_.selectProfile(kStartProfile);
     view_.setOutputPathText(services_.settings.outputPath());
 }
 
-ActivityState MainController::activityState() const {
-    return pelorine::activityState(batch_.activityFlag, services_.engine.isRunning());
-}
-
-bool MainController::refusedWhileConverting() {
-    if (activityState() != ActivityState::Converting) {
+bool MainController::handleCommand(int id) {
+    const CommandTable::Entry* entry = commands_.find(id);
+    if (!entry) {
         return false;
     }
-    dialogs_.message(kGuardMessage);
+    // Buttons and menu items leave no button with the focus.
+    if (id < command::kListPlay || id > command::kListDeleteVideoFile) {
+        view_.focusDialog();
+    }
+    if (activity_.passes(entry->guard)) {
+        entry->handler();
+    }
     return true;
 }
 
-bool MainController::handleCommand(int id) {
-    using namespace command;
-    // Buttons and menu items leave no button with the focus.
-    if (id < kListPlay || id > kListDeleteVideoFile) {
-        view_.focusDialog();
-    }
-    switch (id) {
-        case kExit:
-        case kExitMenu:
-            exitProgram();
-            break;
-        case kFileMenu:
-            showMenu(kFileMenuResource, id);
-            break;
-        case kEditMenu:
-            showMenu(kEditMenuResource, id);
-            break;
-        case kSettingsMenu:
-            showMenu(kSettingsMenuResource, id);
-            break;
-        case kHelpMenu:
-            showMenu(kHelpMenuResource, id);
-            break;
-        case kAdd:
-        case kAddFile:
-        case kListAddFile:
-            jobOperations_.addFiles();
-            break;
-        case kDelete:
-        case kDeleteSelectedFile:
-        case kListDeleteVideoFile:
-            jobOperations_.deleteSelected();
-            break;
-        case kClear:
-        case kClearMenu:
-        case kNewProject:
-        case kListClear:
-            jobOperations_.clear();
-            break;
-        case kConvert:
-        case kConvertMenu:
-            convert();
-            break;
-        case kStop:
-        case kCancel:
-        case kStopConversionMenu:
-            stop();
-            break;
-        case kDvd:
-        case kListDvdSettings:
-            openDvd();
-            break;
-        case kWebsite:
-        case kWebsiteMenu:
-            openLink(helpStartPage());
-            break;
-        case kContactUs:
-            openLink(std::string("mailto:") + kSupportAddress);
-            break;
-        case kHelp:
-            openHelp();
-            break;
-        case kMinimise:
-            view_.minimise();
-            break;
-        case kSaveProfileAs:
-            saveProfileAs();
-            break;
-        case kLoadProfile:
-            loadProfile();
-            break;
-        case kBrowse:
-        case kSetOutputPath:
-            chooseOutputFolder();
-            break;
-        case kPlay:
-        case kPlayMenu:
-        case kListPlay:
-            play();
-            break;
-        case kStopPlay:
-        case kStopPreviewMenu:
-        case kListStop:
-            stopPreview();
-            break;
-        case kStopPreviewOrGuard:
-            if (!refusedWhileConverting() && activityState() == ActivityState::Previewing) {
-                stopPreview();
-            }
-            break;
-        case kPlayPrevious:
-            playPrevious();
-            break;
-        case kPlayNext:
-            playNext();
-            break;
-        case kOpenProject:
-            openProject();
-            break;
-        case kSaveProject:
-            saveProject();
-            break;
-        case kVideoInformation:
-        case kListFileInformation:
-            videoInformation();
-            break;
-        case kSetOutputFileName:
-        case kListSetOutputFileName:
-            setOutputFileName();
-            break;
-        case kOverwriteSettings:
-            if (!refusedWhileConverting()) {
-                overwriteSettings();
-            }
-            break;
-        case kAbout:
-            dialogs_.showAbout();
-            break;
-        default:
-            return false;
-    }
-    return true;
+void MainController::playSelected() {
+    preview_.stopPlay();
+    preview_.play();
 }
 
 void MainController::exitProgram() {
@@ -201,9 +107,6 @@ void MainController::showMenu(int menu, int button) {
 }
 
 void MainController::chooseOutputFolder() {
-    if (refusedWhileConverting()) {
-        return;
-    }
     if (const auto folder = dialogs_.chooseFolder(kFolderPrompt)) {
         applyOutputFolder(*folder);
     }
@@ -214,8 +117,7 @@ void MainController::outputPathEdited(const std::string& text) {
     if (text == services_.settings.outputPath()) {
         return;  // nothing changes: also ends the echo of setOutputPathText
     }
-    // The Jobs' output paths must not change under a running batch.
-    if (refusedWhileConverting()) {
+    if (activity_.refusedWhileConverting()) {
         view_.setOutputPathText(services_.settings.outputPath());
         return;
     }
@@ -228,41 +130,11 @@ void MainController::applyOutputFolder(const std::string& folder) {
     for (std::size_t row = 0; row < jobs_.count(); ++row) {
         Job& job = jobs_.job(row);
         job.outputPath = retargetOutputPath(stored, job.outputPath);
-        view_.setCell(row, kOutputColumn, job.outputPath);
+        jobs_.changed(row);
     }
-}
-
-void MainController::convert() {
-    if (activityState() == ActivityState::Previewing) {
-        stopPreview();
-    }
-    // One batch at a time: a second would run Jobs beside the first.
-    if (batchActive_) {
-        dialogs_.message(kEngineBusyMessage);
-        return;
-    }
-    if (worker_.joinable()) {
-        worker_.join();
-    }
-    batchActive_ = true;
-    worker_ = std::thread([this] {
-        BatchRun batch(
-            jobs_, batch_, view_,
-            {services_.engine, link_, services_.files, services_.power, services_.settings},
-            link_.channelFolder() + "logs/");
-        batch.run();
-        batchActive_ = false;
-    });
-}
-
-void MainController::stop() {
-    stopBatch(batch_, services_.engine, link_, [this] { view_.keepAlive(); });
 }
 
 void MainController::videoInformation() {
-    if (!gate()) {
-        return;
-    }
     if (const auto row = view_.selectedRow(); row && *row < jobs_.count()) {
         dialogs_.showVideoInformation(jobs_.job(*row));
     }
@@ -273,40 +145,17 @@ void MainController::setOutputFileName() {
     if (!row || *row >= jobs_.count()) {
         return;
     }
-    stopPreview();
+    activity_.stopPreview();
     if (const auto name = dialogs_.askOutputFileName()) {
         Job& job = jobs_.job(*row);
         job.outputPath = outputPathWithName(job.outputPath, *name, job.outputFormat);
-        view_.setCell(*row, kOutputColumn, job.outputPath);
+        jobs_.changed(*row);
     }
 }
 
 void MainController::overwriteSettings() {
     if (const auto policy = dialogs_.chooseOverwritePolicy(services_.settings.overwritePolicy())) {
         services_.settings.setOverwritePolicy(*policy);
-    }
-}
-
-void MainController::playSelected() {
-    stopPreview();
-    play();
-}
-
-void MainController::stopPreview() {
-    quitEngine(services_.engine, link_, [this] { view_.keepAlive(); });
-}
-
-void MainController::progressTick() {
-    const BarPositions bars =
-        pelorine::progressTick(jobs_, batch_.currentJob, link_.readProgress());
-    if (bars.stopTimer) {
-        view_.stopProgressTimer();
-    }
-    if (bars.overall) {
-        view_.setOverallBar(*bars.overall);
-    }
-    if (bars.job) {
-        view_.setJobBar(*bars.job);
     }
 }
 

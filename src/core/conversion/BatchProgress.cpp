@@ -4,17 +4,17 @@
 
 namespace pelorine {
 
-BarPositions progressTick(const JobList& jobs, int currentJob, double position) {
+BarPositions progressTick(const std::vector<Job>& jobs, int currentJob, double position) {
     BarPositions bars;
     if (jobs.empty()) {
         bars.stopTimer = true;
         return bars;
     }
-    const int count = static_cast<int>(jobs.count());
+    const int count = static_cast<int>(jobs.size());
     if (currentJob <= 0 || currentJob > count) {
         return bars;
     }
-    const Job& job = jobs.job(static_cast<std::size_t>(currentJob - 1));
+    const Job& job = jobs[static_cast<std::size_t>(currentJob - 1)];
     double done = position;
     double expected = job.duration;
     if (job.clipEnabled != 0) {

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <optional>
 
-#include "conversion/JobList.h"
+#include <vector>
+
+#include "conversion/Job.h"
 
 namespace pelorine {
 
@@ -21,6 +23,6 @@ struct BarPositions {
 //
 // The position is in the source, so a clipped Job's progress is counted from
 // its clip start.
-BarPositions progressTick(const JobList& jobs, int currentJob, double position);
+BarPositions progressTick(const std::vector<Job>& jobs, int currentJob, double position);
 
 }  // namespace pelorine

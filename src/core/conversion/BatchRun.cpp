@@ -1,32 +1,41 @@
 #include "conversion/BatchRun.h"
 
-#include <thread>
-
 #include "conversion/EncoderCommandLine.h"
-#include "conversion/EngineConversionHost.h"
 #include "conversion/JobConverter.h"
+#include "conversion/PartFiles.h"
+#include "records/ExitStatus.h"
+#include "records/OutputFiles.h"
 
 namespace pelorine {
 namespace {
 
-constexpr int kLogDeleteAttempts = 3;
+constexpr int kDeleteAttempts = 3;
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string exitReason(int status) {
-    switch (status) {
-        case 1:
+std::string exitReason(int code) {
+    switch (exitStatusFromCode(code)) {
+        case ExitStatus::BadCommandLine:
             return "The engine did not accept its command line.";
-        case 2:
+        case ExitStatus::SourceUnreadable:
             return "The source could not be opened.";
-        case 3:
-            return "The conversion failed.";
-        default:
-            return "The engine ended with status " + std::to_string(status) + ".";
+        case ExitStatus::Done:
+        case ExitStatus::Quit:
+            break;
+        case ExitStatus::Failed:
+            if (code == pelorine::code(ExitStatus::Failed)) {
+                return "The conversion failed.";
+            }
+            break;
     }
+    return "The engine ended with status " + std::to_string(code) + ".";
+}
+
+bool endedByQuit(const EngineRun& run) {
+    return run.result.started && run.result.exitStatus == code(ExitStatus::Quit);
 }
 
 // Why the runs of a Job did not give its files, or empty when they did.
@@ -35,10 +44,10 @@ std::string runFailure(const JobReport& report, platform::FileSystem& files) {
         if (!run.result.started) {
             return run.result.started.message();
         }
-        if (run.result.exitStatus == 4) {
+        if (endedByQuit(run)) {
             continue;  // ended by Stop: the shorter file is valid
         }
-        if (run.result.exitStatus != 0) {
+        if (run.result.exitStatus != code(ExitStatus::Done)) {
             return exitReason(run.result.exitStatus);
         }
         if (!files.exists(run.output)) {
@@ -51,61 +60,99 @@ std::string runFailure(const JobReport& report, platform::FileSystem& files) {
     return {};
 }
 
+// Removes what an earlier run of a split Job left, so that new parts never
+// stand beside old ones.
+Status clearOldParts(const Job& job, platform::FileSystem& files) {
+    const EncoderCommandLine line(job, {});
+    if (!line.splitOutput()) {
+        return Status::ok();
+    }
+    const PartFiles old = findPartFiles(line.baseName(), job.outputFormat, files);
+    for (const auto* list : {&old.finals, &old.others}) {
+        for (const std::string& path : *list) {
+            if (Status removed = files.removeFile(path, kDeleteAttempts); !removed) {
+                return removed;
+            }
+        }
+    }
+    return Status::ok();
+}
+
 }  // namespace
 
-BatchRun::BatchRun(const JobList& jobs, BatchState& state, BatchView& view, Services services,
-                   std::string logFolder)
-    : jobs_(jobs),
-      state_(state),
+BatchRun::BatchRun(std::vector<Job> jobs, BatchView& view, Services services, std::string logFolder,
+                   std::chrono::milliseconds patience)
+    : jobs_(std::move(jobs)),
       view_(view),
       services_(services),
-      logFolder_(std::move(logFolder)) {}
+      logFolder_(std::move(logFolder)),
+      control_(patience) {}
 
 void BatchRun::run() {
     if (services_.engine.isRunning()) {
         view_.showMessage(kEngineBusyMessage);
         return;
     }
-    state_.activityFlag = 0;
-    services_.link.writeRun();
+    converting_ = true;
     view_.startProgressTimer();
-    results_.assign(jobs_.count(), JobResult{});
-    for (std::size_t row = 0; row < jobs_.count(); ++row) {
-        const Job& job = jobs_.job(row);
-        if (!passesOverwritePolicy(EncoderCommandLine(job, {}).firstOutput())) {
-            results_[row].outcome = JobOutcome::Skipped;
+    results_.assign(jobs_.size(), JobResult{});
+    for (std::size_t row = 0; row < jobs_.size(); ++row) {
+        const Job& job = jobs_[row];
+        JobResult& result = results_[row];
+        if (!passesOverwritePolicy(job, result)) {
+            result.outcome = JobOutcome::Skipped;
+            view_.jobEnded(row, result);
             continue;
         }
         view_.selectRow(row);
-        state_.currentJob = static_cast<int>(row) + 1;
-        if (state_.activityFlag == 1) {
+        currentJob_ = static_cast<int>(row) + 1;
+        if (control_.stopRequested()) {
             break;
         }
-        results_[row] = convert(job, row);
+        result = convert(job, row);
+        view_.jobEnded(row, result);
     }
     finish();
 }
 
-bool BatchRun::passesOverwritePolicy(const std::string& output) {
+bool BatchRun::passesOverwritePolicy(const Job& job, JobResult& result) {
     const int policy = services_.settings.overwritePolicy();
-    if ((policy != kAskBeforeOverwrite && policy != kSkipExisting) ||
-        !services_.files.exists(output)) {
+    if (policy != kAskBeforeOverwrite && policy != kSkipExisting) {
         return true;
     }
-    return policy == kAskBeforeOverwrite &&
-           view_.askOverwrite("File \"" + output + "\" already exists. Overwrite?");
+    // Only files under their final names count: a file kept after a stop is
+    // not a finished output.
+    const EncoderCommandLine line(job, {});
+    std::string existing = line.firstOutput();
+    if (!services_.files.exists(existing)) {
+        const auto finals =
+            line.splitOutput()
+                ? findPartFiles(line.baseName(), job.outputFormat, services_.files).finals
+                : std::vector<std::string>{};
+        if (finals.empty()) {
+            return true;
+        }
+        existing = finals.front();
+    }
+    if (policy == kAskBeforeOverwrite &&
+        view_.askOverwrite("File \"" + existing + "\" already exists. Overwrite?")) {
+        return true;
+    }
+    result.reason = "\"" + existing + "\" exists already.";
+    return false;
 }
 
 JobResult BatchRun::convert(const Job& job, std::size_t row) {
     JobResult result;
     result.logPath = logFolder_ + "job" + std::to_string(row + 1) + ".log";
-    services_.files.removeFile(result.logPath, kLogDeleteAttempts);
-    EngineConversionHost host(services_.engine, services_.link, state_.activityFlag);
+    services_.files.removeFile(result.logPath, kDeleteAttempts);
+    EngineConversionHost host(services_.engine, control_);
     host.setLogPath(result.logPath);
-    EngineInvocation invocation;
-    Status ready = services_.files.createFolders(logFolder_);
-    for (const Status& step : {ready, host.prepare(invocation), checkCommandLineSettings(job),
-                               services_.files.createFolders(folderOf(job.outputPath))}) {
+    EngineInvocation invocation{services_.engine.path(), {}};
+    for (const Status& step :
+         {services_.files.createFolders(logFolder_), checkCommandLineSettings(job),
+          services_.files.createFolders(folderOf(job.outputPath)),
+          clearOldParts(job, services_.files)}) {
         if (!step) {
             result.outcome = JobOutcome::Failed;
             result.reason = step.message();
@@ -116,17 +163,26 @@ JobResult BatchRun::convert(const Job& job, std::size_t row) {
     result.reason = runFailure(report, services_.files);
     if (!result.reason.empty()) {
         result.outcome = JobOutcome::Failed;
-    } else {
-        const bool quit = !report.runs.empty() && report.runs.back().result.exitStatus == 4;
-        result.outcome = report.stopped || quit ? JobOutcome::Stopped : JobOutcome::Done;
+        return result;
+    }
+    const bool quit = !report.runs.empty() && endedByQuit(report.runs.back());
+    result.outcome = report.stopped || quit ? JobOutcome::Stopped : JobOutcome::Done;
+    if (quit) {
+        const EngineRun& last = report.runs.back();
+        const std::string kept = stoppedOutputPath(last.output, last.result.lastPosition);
+        result.keptFile = services_.files.exists(kept) ? kept : "";
     }
     return result;
+}
+
+BarPositions BatchRun::progressTick() {
+    return pelorine::progressTick(jobs_, currentJob_, control_.position());
 }
 
 void BatchRun::finish() {
     view_.stopProgressTimer();
     view_.setOverallBar(100);
-    state_.currentJob = 0;
+    currentJob_ = 0;
     view_.setJobBar(100);
     if (view_.shutDownWhenFinished()) {
         if (Status off = services_.power.powerOff(); !off) {
@@ -135,55 +191,7 @@ void BatchRun::finish() {
     } else {
         view_.showMessage(endMessage(jobs_, results_));
     }
-    state_.activityFlag = 1;
-}
-
-std::string BatchRun::endMessage(const JobList& jobs, const std::vector<JobResult>& results) {
-    std::string failures;
-    int failed = 0;
-    for (std::size_t row = 0; row < results.size() && row < jobs.count(); ++row) {
-        if (results[row].outcome != JobOutcome::Failed) {
-            continue;
-        }
-        ++failed;
-        failures += "\n" + std::to_string(row + 1) + ". " + jobs.job(row).sourcePath + ": " +
-                    results[row].reason;
-        if (!results[row].logPath.empty()) {
-            failures += " (engine log: " + results[row].logPath + ")";
-        }
-    }
-    if (failed == 0) {
-        return kCompleteMessage;
-    }
-    return std::to_string(failed) + (failed == 1 ? " job" : " jobs") + " of " +
-           std::to_string(results.size()) + " could not be converted:" + failures;
-}
-
-void quitEngine(Engine& engine, EngineLink& link, const std::function<void()>& keepAlive,
-                std::chrono::milliseconds patience) {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (true) {
-        link.writeQuit();
-        if (!engine.isRunning()) {
-            return;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            engine.terminateAll();
-        }
-        if (keepAlive) {
-            keepAlive();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
-
-void stopBatch(BatchState& state, Engine& engine, EngineLink& link,
-               const std::function<void()>& keepAlive, std::chrono::milliseconds patience) {
-    if (activityState(state.activityFlag, engine.isRunning()) != ActivityState::Converting) {
-        return;
-    }
-    state.activityFlag = 1;
-    quitEngine(engine, link, keepAlive, patience);
+    converting_ = false;
 }
 
 }  // namespace pelorine

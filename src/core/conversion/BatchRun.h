@@ -1,17 +1,20 @@
 #pragma once
 // Converting the whole list: one Job after another on a worker thread, while
-// the window follows the progress. The worker reaches the window only through
-// BatchView; the window reaches the worker only through BatchState.
+// the window follows the progress. The batch works on its own copy of the
+// Jobs, taken when Convert is pressed, so nothing the window does to its list
+// reaches a running batch. The worker reaches the window only through
+// BatchView; the window reaches the batch only through the members marked
+// "any thread".
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "conversion/JobList.h"
+#include "conversion/BatchProgress.h"
+#include "conversion/EngineConversionHost.h"
+#include "conversion/Job.h"
 #include "engine/Engine.h"
-#include "engine/EngineLink.h"
 #include "platform/FileSystem.h"
 #include "platform/PowerControl.h"
 #include "settings/Settings.h"
@@ -20,18 +23,18 @@ namespace pelorine {
 
 inline constexpr const char* kCompleteMessage = "Complete!";
 
-// Shared by the window's thread and the worker, without locks.
-struct BatchState {
-    // 1 while no batch runs; a batch sets it to 0 and back to 1 when it ends;
-    // Stop sets it to 1 as the request to stop.
-    std::atomic<int> activityFlag{1};
-    // The 1-based position of the Job being converted; 0 outside a batch.
-    std::atomic<int> currentJob{0};
+enum class JobOutcome { Pending, Done, Failed, Skipped, Stopped };
+
+struct JobResult {
+    JobOutcome outcome = JobOutcome::Pending;
+    std::string reason;    // why it failed or was skipped, in words for the user
+    std::string logPath;   // the engine's output of this Job
+    std::string keptFile;  // a stopped Job: the shorter file its last run kept
 };
 
-// What the batch needs of the window. Called on the worker thread: the
-// window's implementation carries each call over to its own thread, and waits
-// for it where an answer comes back.
+// What the batch needs of its front end (the window, or a command line).
+// Called on the worker thread: the window's implementation carries each call
+// over to its own thread, and waits for it where an answer comes back.
 class BatchView {
 public:
     virtual ~BatchView() = default;
@@ -44,64 +47,70 @@ public:
     // A question with OK and Cancel, caption "Warning"; true for OK.
     virtual bool askOverwrite(const std::string& question) = 0;
     virtual void showMessage(const std::string& text) = 0;
-};
-
-enum class JobOutcome { Pending, Done, Failed, Skipped, Stopped };
-
-struct JobResult {
-    JobOutcome outcome = JobOutcome::Pending;
-    std::string reason;   // why it failed, in words for the user
-    std::string logPath;  // the engine's output of this Job
+    // Job `row` (its place in the batch's copy) is over: done, failed,
+    // skipped or stopped.
+    virtual void jobEnded(std::size_t row, const JobResult& result) = 0;
 };
 
 class BatchRun {
 public:
     struct Services {
         Engine& engine;
-        EngineLink& link;
         platform::FileSystem& files;
         platform::PowerControl& power;
         const Settings& settings;
     };
 
     // `logFolder` (ending in a separator) receives one engine log per Job.
-    BatchRun(const JobList& jobs, BatchState& state, BatchView& view, Services services,
-             std::string logFolder);
+    // An engine run that does not obey a stop within `patience` is ended by force.
+    BatchRun(std::vector<Job> jobs, BatchView& view, Services services, std::string logFolder,
+             std::chrono::milliseconds patience = EngineSession::kQuitPatience);
 
     // The worker's body: converts every Job, then ends with the message or
-    // the power-off. Returns at once with the busy message when an engine runs.
+    // the power-off. Returns at once with the busy message when an engine of
+    // this user runs already.
     void run();
 
+    // Any thread: the user's stop. The run going on is asked to quit; the
+    // batch converts no further Job.
+    void requestStop() { control_.requestStop(); }
+    bool stopRequested() const { return control_.stopRequested(); }
+    // Any thread: from the start of the conversion until its end message has
+    // been closed.
+    bool converting() const { return converting_.load(); }
+    // Any thread: whether one of the batch's engine runs is going on.
+    bool engineRunning() const { return control_.engineRunning(); }
+    // Any thread: the 1-based place of the Job being converted; 0 when none.
+    int currentJob() const { return currentJob_.load(); }
+    // Any thread: the progress timer's tick, from the batch's copy and its
+    // current run's position.
+    BarPositions progressTick();
+
+    // The batch's copy; never changed after construction.
+    const std::vector<Job>& jobs() const { return jobs_; }
+    // Once run() has returned.
     const std::vector<JobResult>& results() const { return results_; }
 
-    // The message that ends a batch: "Complete!" when no Job failed,
-    // otherwise which Jobs failed and why.
-    static std::string endMessage(const JobList& jobs, const std::vector<JobResult>& results);
+    // The message that ends a batch: "Complete!" when every Job was done,
+    // otherwise which Jobs failed, were stopped, skipped or not reached.
+    static std::string endMessage(const std::vector<Job>& jobs,
+                                  const std::vector<JobResult>& results);
 
 private:
-    // Whether the Job may go ahead under the overwrite policy.
-    bool passesOverwritePolicy(const std::string& output);
+    // Whether the Job may go ahead under the overwrite policy; clears the
+    // parts an earlier run of a split Job left when it may.
+    bool passesOverwritePolicy(const Job& job, JobResult& result);
     JobResult convert(const Job& job, std::size_t row);
     void finish();
 
-    const JobList& jobs_;
-    BatchState& state_;
+    const std::vector<Job> jobs_;
     BatchView& view_;
     Services services_;
     std::string logFolder_;
+    RunControl control_;
+    std::atomic<bool> converting_{false};
+    std::atomic<int> currentJob_{0};
     std::vector<JobResult> results_;
 };
-
-// Asks the engine to quit until it is gone, calling `keepAlive` between
-// attempts so the window keeps painting. An engine still there after
-// `patience` is ended by force, so this always returns.
-void quitEngine(Engine& engine, EngineLink& link, const std::function<void()>& keepAlive,
-                std::chrono::milliseconds patience = std::chrono::seconds(5));
-
-// Stops a running batch from the window's thread: the stop request, then
-// quitEngine(). Does nothing when no conversion runs.
-void stopBatch(BatchState& state, Engine& engine, EngineLink& link,
-               const std::function<void()>& keepAlive,
-               std::chrono::milliseconds patience = std::chrono::seconds(5));
 
 }  // namespace pelorine

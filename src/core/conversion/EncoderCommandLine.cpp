@@ -116,7 +116,12 @@ EncoderCommandLine::EncoderCommandLine(const Job& job, EngineInvocation invocati
 
 std::string EncoderCommandLine::commandLine(const std::string& timing,
                                             const std::string& output) const {
-    return prefix_ + timing + launchTail(output, invocation_.channelFolder);
+    return commandLine(timing, output, invocation_.channelFolder);
+}
+
+std::string EncoderCommandLine::commandLine(const std::string& timing, const std::string& output,
+                                            const std::string& channelFolder) const {
+    return prefix_ + timing + launchTail(output, channelFolder);
 }
 
 std::string EncoderCommandLine::firstOutput() const {

@@ -24,8 +24,11 @@ public:
 
     // Engine path, source piece and media piece, built once per Job.
     const std::string& prefix() const { return prefix_; }
-    // prefix + timing + " -o" output + the channel-folder piece.
+    // prefix + timing + " -o" output + the channel-folder piece, naming the
+    // invocation's channel folder or the one given.
     std::string commandLine(const std::string& timing, const std::string& output) const;
+    std::string commandLine(const std::string& timing, const std::string& output,
+                            const std::string& channelFolder) const;
 
     bool mp3Output() const { return mp3_; }
     bool notSplit() const { return notSplit_; }
@@ -38,6 +41,8 @@ public:
     // base.format and base_clip_k.format, from the Job's output path.
     std::string wholeFileName() const;
     std::string partFileName(int part) const;
+    // The output path without its extension, which every file of the Job shares.
+    const std::string& baseName() const { return baseName_; }
 
     // The pieces, each exactly as it stands in the command line.
     static std::string sourcePiece(const Job& job);

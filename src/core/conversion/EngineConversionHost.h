@@ -1,38 +1,70 @@
 #pragma once
-// The conversion host of a real batch: engine processes steered through the
-// channel files, and the activity flag as the stop request.
+// The conversion host of a real batch: each engine run in a session of its
+// own, and the batch's stop request, which reaches the run that is going on.
 
 #include <atomic>
+#include <chrono>
+#include <mutex>
 #include <string>
 
 #include "conversion/JobConverter.h"
 #include "engine/Engine.h"
-#include "engine/EngineLink.h"
+#include "engine/EngineSession.h"
 
 namespace pelorine {
 
+// The stop request of a batch and the engine run it has going, shared
+// between the batch's worker (which attaches its runs) and the window's
+// thread (which asks it to stop and follows its progress). Every member may
+// be called from any thread.
+class RunControl {
+public:
+    // How long a run is given to obey quit before it is ended by force.
+    explicit RunControl(std::chrono::milliseconds patience = EngineSession::kQuitPatience)
+        : patience_(patience) {}
+
+    // The user's stop: remembered, and the current run is asked to quit.
+    void requestStop();
+    bool stopRequested() const { return stopRequested_.load(); }
+    std::chrono::milliseconds patience() const { return patience_; }
+
+    // Whether an engine run of this batch is going on.
+    bool engineRunning() const { return engineRunning_.load(); }
+    // The position the current run reported last, -1 when there is none.
+    double position();
+
+    // The worker's side: the run going on from attach() until detach().
+    void attach(EngineSession& session);
+    void detach();
+
+private:
+    const std::chrono::milliseconds patience_;
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> engineRunning_{false};
+    std::mutex mutex_;
+    EngineSession* current_ = nullptr;
+};
+
 class EngineConversionHost final : public ConversionHost {
 public:
-    // `activityFlag` is 0 while the batch runs; 1 means stop.
-    EngineConversionHost(Engine& engine, EngineLink& link, const std::atomic<int>& activityFlag);
-
-    // What the command lines of a batch name: the engine and the channel
-    // folder, created when missing. Points the link at that folder unless it
-    // is there already.
-    Status prepare(EngineInvocation& invocation);
+    EngineConversionHost(Engine& engine, RunControl& control);
 
     // Where the engine's output of the following runs is appended.
     void setLogPath(std::string logPath) { logPath_ = std::move(logPath); }
 
-    platform::LaunchResult runEngine(const std::string& commandLine,
-                                     const std::string& output) override;
+    // The run in a session of its own; a stop request quits it, and one that
+    // does not obey within the patience is ended by force.
+    EngineRunResult runEngine(const CommandLineFor& commandLine,
+                              const std::string& output) override;
     std::optional<double> measureLength(const std::string& path) override;
-    bool stopRequested() const override { return activityFlag_.load() == 1; }
+    bool stopRequested() const override { return control_.stopRequested(); }
 
 private:
+    // Waits for the session's engine to end, quitting it on a stop request.
+    int waitForEnd(EngineSession& session);
+
     Engine& engine_;
-    EngineLink& link_;
-    const std::atomic<int>& activityFlag_;
+    RunControl& control_;
     std::string logPath_;
 };
 

@@ -26,8 +26,13 @@ public:
 
 private:
     void run(const std::string& timing, const std::string& output) {
-        const std::string commandLine = line_.commandLine(timing, output);
-        const auto result = host_.runEngine(commandLine, output);
+        std::string commandLine;
+        const auto result = host_.runEngine(
+            [&](const std::string& channelFolder) {
+                commandLine = line_.commandLine(timing, output, channelFolder);
+                return commandLine;
+            },
+            output);
         report_.runs.push_back({commandLine, output, result});
     }
 

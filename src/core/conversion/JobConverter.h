@@ -2,15 +2,26 @@
 // Converts one Job: builds its command lines and runs them one after another,
 // measuring the first part of a split Job to plan the others.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/Job.h"
-#include "platform/Processes.h"
+#include "platform/Status.h"
 
 namespace pelorine {
+
+// How one engine run ended.
+struct EngineRunResult {
+    Status started = Status::ok();  // an error when it could not be started
+    int exitStatus = -1;            // the engine's exit status, -1 when it did not run
+    double lastPosition = -1.0;     // the last position it reported, -1 for none
+};
+
+// The command line of a run, given the channel folder the run talks through.
+using CommandLineFor = std::function<std::string(const std::string& channelFolder)>;
 
 // What converting a Job needs from its surroundings. The batch run provides
 // the real one (engine processes and the channel files); tests play the
@@ -18,10 +29,10 @@ namespace pelorine {
 class ConversionHost {
 public:
     virtual ~ConversionHost() = default;
-    // Writes "run" into the control file, starts the engine with
-    // `commandLine` and waits for it to end. `output` is the file it writes.
-    virtual platform::LaunchResult runEngine(const std::string& commandLine,
-                                             const std::string& output) = 0;
+    // Starts the engine with the command line made for the run's channel
+    // folder and waits for it to end. `output` is the file it writes.
+    virtual EngineRunResult runEngine(const CommandLineFor& commandLine,
+                                      const std::string& output) = 0;
     // The length in seconds of a finished output file, as the engine
     // identifies it; nullopt when it cannot.
     virtual std::optional<double> measureLength(const std::string& path) = 0;
@@ -32,7 +43,7 @@ public:
 struct EngineRun {
     std::string commandLine;
     std::string output;
-    platform::LaunchResult result;
+    EngineRunResult result;
 };
 
 struct JobReport {

@@ -9,6 +9,9 @@ Job& JobList::append(std::unique_ptr<Job> job) {
         throw std::invalid_argument("JobList::append: no job");
     }
     jobs_.push_back(std::move(job));
+    if (observer_) {
+        observer_->jobAppended(jobs_.size() - 1, *jobs_.back());
+    }
     return *jobs_.back();
 }
 
@@ -17,6 +20,31 @@ void JobList::remove(std::size_t index) {
         throw std::out_of_range("JobList::remove: no such row");
     }
     jobs_.erase(jobs_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (observer_) {
+        observer_->jobRemoved(index);
+    }
+}
+
+void JobList::clear() {
+    jobs_.clear();
+    if (observer_) {
+        observer_->jobsCleared();
+    }
+}
+
+void JobList::changed(std::size_t index) {
+    if (observer_) {
+        observer_->jobChanged(index, job(index));
+    }
+}
+
+std::vector<Job> JobList::snapshot() const {
+    std::vector<Job> copies;
+    copies.reserve(jobs_.size());
+    for (const auto& job : jobs_) {
+        copies.push_back(*job);
+    }
+    return copies;
 }
 
 }  // namespace pelorine

@@ -1,20 +1,17 @@
 #include "engine/Engine.h"
 
+#include <cstdlib>
+
+#include "engine/EngineSession.h"
 #include "platform/CommandLine.h"
 
 namespace pelorine {
-namespace {
 
-// Deleting the info file is tried this often before identify gives up.
-constexpr int kInfoDeleteAttempts = 20;
-
-}  // namespace
-
-ActivityState activityState(int activityFlag, bool engineRunning) {
-    if (!engineRunning) {
-        return ActivityState::Idle;
+ActivityState activityState(bool converting, bool previewing) {
+    if (converting) {
+        return ActivityState::Converting;
     }
-    return activityFlag == 0 ? ActivityState::Converting : ActivityState::Previewing;
+    return previewing ? ActivityState::Previewing : ActivityState::Idle;
 }
 
 std::string channelFolderPiece(const std::string& channelFolder) {
@@ -24,11 +21,6 @@ std::string channelFolderPiece(const std::string& channelFolder) {
 Engine::Engine(platform::ProcessLauncher& launcher, platform::ProcessList& processes,
                const platform::SystemPaths& paths, platform::FileSystem& files)
     : launcher_(launcher), processes_(processes), paths_(paths), files_(files) {}
-
-platform::LaunchResult Engine::launch(const std::string& commandLine, bool wait,
-                                      const std::string& logPath) {
-    return launcher_.launch(commandLine, logPath, wait);
-}
 
 EngineState Engine::state() const {
     switch (processes_.isRunning(path())) {
@@ -42,8 +34,18 @@ EngineState Engine::state() const {
     return EngineState::Unknown;
 }
 
-int Engine::terminateAll() {
-    return processes_.terminateAll(path());
+void Engine::sweepStaleRuns() {
+    std::string folder;
+    if (!privateFolder(folder) || state() != EngineState::NotRunning) {
+        return;
+    }
+    const platform::ProcessId self = platform::currentProcessId();
+    for (const std::string& name : files_.listFolder(folder)) {
+        const auto owner = runFolderOwner(name);
+        if (owner && *owner != self && !processes_.exists(*owner)) {
+            files_.removeFolder(folder + name);
+        }
+    }
 }
 
 std::string Engine::identifyCommandLine(const std::string& enginePath, const std::string& mediaText,
@@ -53,28 +55,26 @@ std::string Engine::identifyCommandLine(const std::string& enginePath, const std
            "  -vo null -nosound -identify" + channelFolderPiece(channelFolder);
 }
 
-IdentifyOutcome Engine::identify(EngineLink& link, const std::string& mediaText, bool raw) {
-    IdentifyOutcome outcome;
-    std::string folder;
-    if (Status ready = channelFolder(folder); !ready) {
-        return {IdentifyResult::Failed, ready, -1};
-    }
-    link.setChannelFolder(folder);
-    if (Status removed = files_.removeFile(link.infoPath(), kInfoDeleteAttempts); !removed) {
-        return {IdentifyResult::Failed, removed, -1};
-    }
-    if (Status quit = link.writeQuit(); !quit) {
-        return {IdentifyResult::Failed, quit, -1};
-    }
+IdentifyOutcome Engine::identify(const std::string& mediaText, bool raw) {
     if (isRunning()) {
-        return {IdentifyResult::EngineBusy, Status::error(kEngineBusyMessage), -1};
+        return {IdentifyResult::EngineBusy, Status::error(kEngineBusyMessage), -1, nullptr};
     }
-    const auto launched =
-        launch(identifyCommandLine(path(), mediaText, raw, folder), true, folder + "identify.log");
-    outcome.detail = launched.started;
-    outcome.exitStatus = launched.exitStatus;
-    if (launched.started && link.readInfo() && link.mediaLength() > 0.0) {
+    EngineSession session(*this, EnginePurpose::Identify);
+    if (Status ready = session.open(); !ready) {
+        return {IdentifyResult::Failed, ready, -1, nullptr};
+    }
+    const std::string& folder = session.channelFolder();
+    IdentifyOutcome outcome;
+    outcome.detail =
+        session.start(identifyCommandLine(path(), mediaText, raw, folder), folder + "identify.log");
+    if (!outcome.detail) {
+        return outcome;
+    }
+    outcome.exitStatus = session.waitForEnd();
+    EngineLink& link = session.link();
+    if (link.readInfo() && link.mediaLength() > 0.0) {
         outcome.result = IdentifyResult::Identified;
+        outcome.info = std::make_shared<const MediaInfo>(link.mediaInfo());
     }
     return outcome;
 }

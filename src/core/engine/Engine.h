@@ -1,15 +1,16 @@
 #pragma once
-// Starting the engine and telling whether it runs. The engine is found only
-// through the process list: a process whose executable is exactly the engine
-// path. One engine process runs at a time.
+// The engine program: where it is, the private folder its runs talk through,
+// starting it, and whether any engine of this user runs at all. Each run is
+// owned by an EngineSession; this class keeps no run of its own.
 
+#include <memory>
 #include <string>
 
-#include "engine/EngineLink.h"
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"
 #include "platform/Status.h"
 #include "platform/SystemPaths.h"
+#include "records/MediaInfo.h"
 
 namespace pelorine {
 
@@ -19,13 +20,12 @@ inline constexpr const char* kReinstallCaption = "Warning!";
 
 enum class EngineState { NotRunning, Running, Unknown };
 
-// What the main window is doing, derived on demand from the activity flag
-// (0 while a batch runs) and whether the engine runs.
+// What the main window is doing, as its engine sessions answer it.
 enum class ActivityState { Idle = 0, Converting = 1, Previewing = 2 };
-ActivityState activityState(int activityFlag, bool engineRunning);
+ActivityState activityState(bool converting, bool previewing);
 
 enum class IdentifyResult {
-    Identified,     // the media information is in the link
+    Identified,     // the media information is in the outcome
     NotIdentified,  // the engine wrote no record, or one with no length
     EngineBusy,     // an engine runs already: nothing was started (kEngineBusyMessage)
     Failed,         // the channel folder could not be prepared (see `detail`)
@@ -34,7 +34,8 @@ enum class IdentifyResult {
 struct IdentifyOutcome {
     IdentifyResult result = IdentifyResult::NotIdentified;
     Status detail = Status::ok();
-    int exitStatus = -1;  // the engine's exit status, when it ran
+    int exitStatus = -1;                    // the engine's exit status, when it ran
+    std::shared_ptr<const MediaInfo> info;  // the record, when identified
 };
 
 class Engine {
@@ -44,21 +45,24 @@ public:
 
     // The engine executable, canonical: the head of every command line.
     std::string path() const { return paths_.enginePath(); }
-    // The channel folder, created when missing; empty with an error status.
-    Status channelFolder(std::string& folder) const { return paths_.ensureChannelFolder(folder); }
+    // The private folder (ending in a separator) that holds the runs' own
+    // channel folders and the batch logs; created when missing.
+    Status privateFolder(std::string& folder) const { return paths_.ensureChannelFolder(folder); }
+    platform::FileSystem& files() const { return files_; }
 
-    // Starts one engine process with `commandLine`. With `wait`, returns when
-    // it has ended. Its output goes to `logPath` (nowhere when empty).
-    platform::LaunchResult launch(const std::string& commandLine, bool wait,
-                                  const std::string& logPath = {});
+    // Starts one engine process and returns at once; the caller owns it.
+    platform::StartResult start(const std::string& commandLine, const std::string& logPath) {
+        return launcher_.start(commandLine, logPath);
+    }
 
-    // The running check: cheap enough to call every few tens of milliseconds.
+    // Whether any engine of this user runs, whoever started it: the process
+    // list, cheap enough to call every few tens of milliseconds.
     EngineState state() const;
     bool isRunning() const { return state() == EngineState::Running; }
 
-    // Forcibly ends every engine process of this user; used only when one
-    // does not obey quit.
-    int terminateAll();
+    // Removes the channel folders of runs whose program has gone. Nothing is
+    // removed while any engine of this user runs: it may be one of theirs.
+    void sweepStaleRuns();
 
     // The identify command line: the engine path, the media text (in quotes,
     // or as it is when `raw`), then the identify options and the channel folder.
@@ -66,11 +70,10 @@ public:
                                            const std::string& mediaText, bool raw,
                                            const std::string& channelFolder);
 
-    // Identifies a source on `link`: points the link at the channel folder,
-    // deletes the old info file, writes quit, runs the engine in identify mode
-    // and waits for it, then reads the record. `mediaText` is a file path
-    // (`raw` false) or an engine option text for a disc (`raw` true).
-    IdentifyOutcome identify(EngineLink& link, const std::string& mediaText, bool raw);
+    // Identifies a source in a run of its own and waits for it. `mediaText`
+    // is a file path (`raw` false) or an engine option text for a disc (`raw`
+    // true). Refused while any engine of this user runs.
+    IdentifyOutcome identify(const std::string& mediaText, bool raw);
 
 private:
     platform::ProcessLauncher& launcher_;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -169,6 +170,25 @@ public:
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
             return Status::error("\"" + path + "\" is not a folder.");
+        }
+        return Status::ok();
+    }
+
+    std::vector<std::string> listFolder(const std::string& path) const override {
+        std::vector<std::string> names;
+        std::error_code error;
+        for (std::filesystem::directory_iterator entry(path, error), end; !error && entry != end;
+             entry.increment(error)) {
+            names.push_back(entry->path().filename().string());
+        }
+        return names;
+    }
+
+    Status removeFolder(const std::string& path) override {
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+        if (error) {
+            return Status::error("Cannot delete the folder \"" + path + "\": " + error.message());
         }
         return Status::ok();
     }

@@ -1,16 +1,23 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+// The C library's header lacks the C++ linkage markers.
+extern "C" {
+#include <sys/pidfd.h>
+}
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -23,13 +30,8 @@ extern char** environ;
 namespace pelorine::platform {
 namespace {
 
-int waitForExit(pid_t pid) {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
-    }
+// How a reaped process ended: its exit status, or 128 + the signal that ended it.
+int decodeStatus(int status) {
     if (WIFEXITED(status)) {
         return WEXITSTATUS(status);
     }
@@ -44,13 +46,113 @@ struct SpawnActions {
     SpawnActions& operator=(const SpawnActions&) = delete;
 };
 
+// A child of ours. It is reaped only under the mutex, and signalled only under
+// the mutex while not yet reaped, so its id cannot have passed to another
+// process when it is signalled. Waiting sleeps on a process file descriptor
+// where the kernel offers one, otherwise it polls.
+class LinuxChildProcess final : public ChildProcess {
+public:
+    explicit LinuxChildProcess(pid_t pid) : pid_(pid), pidfd_(::pidfd_open(pid, 0)) {}
+
+    ~LinuxChildProcess() override {
+        bool ended = false;
+        {
+            std::lock_guard lock(mutex_);
+            ended = reapLocked();
+        }
+        if (!ended) {
+            // Nobody can signal it any more: a plain blocking wait reaps it.
+            std::thread([pid = pid_] {
+                int status = 0;
+                while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+                }
+            }).detach();
+        }
+        if (pidfd_ >= 0) {
+            ::close(pidfd_);
+        }
+    }
+
+    ProcessId pid() const override { return pid_; }
+
+    std::optional<int> waitFor(std::chrono::milliseconds timeout) override {
+        return waitUntil(std::chrono::steady_clock::now() + timeout);
+    }
+
+    int wait() override { return *waitUntil(std::nullopt); }
+
+    bool forceEnd() override {
+        std::lock_guard lock(mutex_);
+        if (reapLocked()) {
+            return false;
+        }
+        return ::kill(pid_, SIGKILL) == 0;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    std::optional<int> waitUntil(std::optional<Clock::time_point> deadline) {
+        while (true) {
+            {
+                std::lock_guard lock(mutex_);
+                if (reapLocked()) {
+                    return status_;
+                }
+            }
+            int pause = -1;  // milliseconds; -1 without a deadline
+            if (deadline) {
+                const auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now());
+                if (left.count() <= 0) {
+                    return std::nullopt;
+                }
+                pause = static_cast<int>(std::min<long long>(left.count(), 1000));
+            }
+            sleepUntilEnded(pause);
+        }
+    }
+
+    // Sleeps until the process may have ended, at most `milliseconds` (-1: no limit).
+    void sleepUntilEnded(int milliseconds) const {
+        if (pidfd_ >= 0) {
+            pollfd entry{pidfd_, POLLIN, 0};
+            ::poll(&entry, 1, milliseconds);  // EINTR: looked at again by the caller
+            return;
+        }
+        const int step = milliseconds < 0 ? 5 : std::min(milliseconds, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(step));
+    }
+
+    // Reaps the process when it has ended. True once it has.
+    bool reapLocked() {
+        if (ended_) {
+            return true;
+        }
+        int status = 0;
+        const pid_t reaped = ::waitpid(pid_, &status, WNOHANG);
+        if (reaped == pid_) {
+            ended_ = true;
+            status_ = decodeStatus(status);
+        } else if (reaped < 0 && errno == ECHILD) {
+            ended_ = true;  // not ours to wait for any more: nothing left to signal
+        }
+        return ended_;
+    }
+
+    const pid_t pid_;
+    const int pidfd_;
+    std::mutex mutex_;
+    bool ended_ = false;
+    int status_ = -1;
+};
+
 class LinuxProcessLauncher final : public ProcessLauncher {
 public:
-    LaunchResult launch(const std::string& commandLine, const std::string& logPath,
-                        bool wait) override {
+    StartResult start(const std::string& commandLine, const std::string& logPath) override {
         const std::vector<std::string> arguments = splitCommandLine(commandLine);
         if (arguments.empty() || arguments.front().empty()) {
-            return {Status::error("There is no program to start."), -1};
+            return {Status::error("There is no program to start."), nullptr};
         }
         std::vector<char*> argv;
         for (const auto& argument : arguments) {
@@ -72,13 +174,9 @@ public:
             ::posix_spawnp(&pid, argv[0], &spawn.actions, nullptr, argv.data(), environ);
         if (error != 0) {
             errno = error;
-            return {errnoStatus("Cannot start \"" + arguments.front() + "\""), -1};
+            return {errnoStatus("Cannot start \"" + arguments.front() + "\""), nullptr};
         }
-        if (wait) {
-            return {Status::ok(), waitForExit(pid)};
-        }
-        std::thread([pid] { waitForExit(pid); }).detach();
-        return {Status::ok(), -1};
+        return {Status::ok(), std::make_unique<LinuxChildProcess>(pid)};
     }
 };
 
@@ -110,15 +208,8 @@ public:
         return found ? ProcessQuery::Running : ProcessQuery::NotRunning;
     }
 
-    int terminateAll(const std::string& path) override {
-        int signalled = 0;
-        forEachMatch(path, [&](pid_t pid) {
-            if (::kill(pid, SIGKILL) == 0) {
-                ++signalled;
-            }
-            return true;
-        });
-        return signalled;
+    bool exists(ProcessId pid) const override {
+        return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
     }
 
 private:
@@ -163,6 +254,10 @@ private:
 };
 
 }  // namespace
+
+ProcessId currentProcessId() {
+    return ::getpid();
+}
 
 ProcessLauncher& systemProcessLauncher() {
     static LinuxProcessLauncher launcher;

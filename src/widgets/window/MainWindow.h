@@ -65,6 +65,7 @@ public:
     bool shutDownWhenFinished() override;
     bool askOverwrite(const std::string& question) override;
     void showMessage(const std::string& text) override;
+    void jobEnded(std::size_t, const JobResult&) override {}
 
     // The controls, by their ids (for tests and the parts that fill them).
     QWidget* control(int id) const;
