@@ -1,0 +1,32 @@
+#pragma once
+// Identify runs of DVD texts for the DVD dialog and Open DVD: each on the
+// reader's own channel link, waited for on a helper thread while the window
+// keeps painting.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "dvd/DvdDialogModel.h"
+#include "engine/Engine.h"
+#include "engine/EngineLink.h"
+
+namespace pelorine {
+
+class EngineDiscReader final : public DiscReader {
+public:
+    // `keepAlive` is called every few milliseconds while the engine runs.
+    EngineDiscReader(Engine& engine, platform::FileSystem& files, std::function<void()> keepAlive);
+
+    std::unique_ptr<MediaInfo> read(const std::string& mediaText) override;
+    // The engine busy, or the channel folder unusable; empty otherwise.
+    std::string lastFailure() const override;
+
+private:
+    Engine& engine_;
+    EngineLink link_;
+    std::function<void()> keepAlive_;
+    IdentifyOutcome outcome_;
+};
+
+}  // namespace pelorine
