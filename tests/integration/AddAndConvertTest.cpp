@@ -6,39 +6,19 @@
 #include <gtest/gtest.h>
 
 #include "app/Commands.h"
+#include "support/RealMedia.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
 namespace {
 
-std::string shell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe)) {
-            output += buffer;
-        }
-        ::pclose(pipe);
-    }
-    return output;
-}
-
-std::string streamsOf(const std::string& path) {
-    return shell(
-        "ffprobe -v error -show_entries stream=codec_name,width,height,sample_rate "
-        "-of csv=p=0 '" +
-        path + "' 2>&1");
-}
+using testing::shell;
+using testing::streamsOf;
 
 TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
     testing::TempFolder folder;
-    // A private copy of the engine, so no other test's engine counts as ours.
-    const std::filesystem::path built = std::filesystem::path(ZELVIC_PATH).parent_path();
-    std::filesystem::create_directories(folder.file("bin"));
-    for (const char* file : {"zelvic", "libzelvic_encode.so"}) {
-        std::filesystem::copy_file(built / file, folder.file(std::string("bin/") + file));
-    }
+    testing::installRealEngine(folder.file("bin/"));
     const std::string wide = folder.file("wide clip.mkv");
     shell(
         "ffmpeg -v error -f lavfi -i testsrc=size=640x360:rate=25:duration=2 -f lavfi -i "

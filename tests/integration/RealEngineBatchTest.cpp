@@ -4,45 +4,22 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <thread>
 
 #include "conversion/BatchProgress.h"
 #include "conversion/BatchRun.h"
+#include "support/RealMedia.h"
 #include "support/Recorders.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
 namespace {
 
-// Runs a shell command, returning what it printed.
-std::string run(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        std::array<char, 512> buffer{};
-        while (std::fgets(buffer.data(), buffer.size(), pipe)) {
-            output += buffer.data();
-        }
-        ::pclose(pipe);
-    }
-    return output;
-}
-
-// "codec,width,height" or "codec,sample_rate,channels" per stream, as ffprobe sees them.
-std::string streamsOf(const std::string& path) {
-    return run(
-        "ffprobe -v error -show_entries stream=codec_name,width,height,sample_rate,channels "
-        "-of csv=p=0 '" +
-        path + "' 2>&1");
-}
-
-double durationOf(const std::string& path) {
-    return std::atof(
-        run("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "'").c_str());
-}
+using testing::durationOf;
+using testing::shell;
+using testing::streamsOf;
 
 std::unique_ptr<Job> newJob(int profile, const std::string& source, const std::string& output,
                             double duration) {
@@ -60,7 +37,8 @@ std::unique_ptr<Job> newJob(int profile, const std::string& source, const std::s
 TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     testing::TempFolder folder;
     const std::string source = folder.file("clip source.mp4");
-    run("ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25:duration=3 -f lavfi -i "
+    shell(
+        "ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25:duration=3 -f lavfi -i "
         "sine=frequency=440:duration=3 -c:v mpeg4 -c:a aac -shortest -y '" +
         source + "'");
     ASSERT_TRUE(std::filesystem::exists(source)) << "the ffmpeg tool made no test media";
@@ -75,13 +53,7 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     jobs.push_back(*newJob(2, folder.file("gone.avi"), folder.file("out/gone.MP4"), 3.0));
     std::filesystem::remove(folder.file("gone.avi"));
 
-    // A private copy of the engine: engines that other tests run at the same
-    // time must not count as this batch's.
-    const std::filesystem::path built = std::filesystem::path(ZELVIC_PATH).parent_path();
-    std::filesystem::create_directories(folder.file("engine"));
-    for (const char* file : {"zelvic", "libzelvic_encode.so"}) {
-        std::filesystem::copy_file(built / file, folder.file(std::string("engine/") + file));
-    }
+    testing::installRealEngine(folder.file("engine/"));
     testing::FolderPaths paths(folder.path(), folder.file("engine/"));
     Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
                   platform::systemFileSystem());
