@@ -7,7 +7,9 @@ PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config ccache clang-format
   # tests
-  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool
+  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool openbox
+  # packaging: the Debian package and its checks (scripts/package.sh)
+  dpkg-dev fakeroot lintian desktop-file-utils appstream
   # converter window (Qt 6 Widgets) and its fonts
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2 fonts-dejavu-core
   # desktop services: power-off request through the login manager

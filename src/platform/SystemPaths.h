@@ -1,5 +1,6 @@
 #pragma once
-// Where things are: the program's own folder, the engine beside it, the
+// Where things are: the program's own folder, the engine and the help (beside
+// the program in the build tree, in their installed folders otherwise), the
 // private folder of the channel files, the settings file and the default
 // output folder.
 
@@ -18,9 +19,15 @@ public:
 
     // The folder of the running program, with a trailing separator.
     virtual std::string programFolder() const = 0;
-    // The engine executable beside the program, as a canonical absolute path:
-    // the running check compares process images with exactly this text.
+    // The engine executable, as a canonical absolute path: the running check
+    // compares process images with exactly this text. Beside the program when
+    // it is there (the build tree), else in the program's private folder of
+    // the installation (libexec/pelorine beside bin).
     virtual std::string enginePath() const = 0;
+    // The first page of the help: help/index.html beside the program when it
+    // is there (the build tree), else in the installed data folder
+    // (share/pelorine/help beside bin). The file may be missing.
+    virtual std::string helpStartPage() const = 0;
     // The private per-user folder of the channel files, with a trailing
     // separator; created (owner-only access) when missing. An error when it
     // cannot be created or is not private to this user.

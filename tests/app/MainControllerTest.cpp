@@ -167,7 +167,7 @@ TEST_F(MainControllerTest, LinksOpenOrSayWhyNot) {
     controller.handleCommand(command::kContactUs);
     controller.handleCommand(command::kWebsite);
     EXPECT_THAT(desktop.links,
-                ElementsAre("mailto:support@pelorine.example", controller.helpStartPage()));
+                ElementsAre("mailto:support@pelorine.example", paths.helpStartPage()));
     desktop.result = platform::kLinkNoAssociation;
     controller.handleCommand(command::kWebsiteMenu);
     EXPECT_THAT(window.events(),

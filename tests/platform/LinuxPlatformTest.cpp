@@ -33,7 +33,7 @@ TEST(LinuxSystemPaths, FollowTheDesktopConventions) {
     TempFolder home;
     const auto paths = makeLinuxSystemPaths(environment({{"HOME", home.path()}}));
     EXPECT_EQ(paths->programFolder(), "/opt/pelorine/bin/");
-    EXPECT_EQ(paths->enginePath(), "/opt/pelorine/bin/zelvic");
+    EXPECT_EQ(paths->enginePath(), "/opt/pelorine/libexec/pelorine/zelvic");
     EXPECT_EQ(paths->settingsFilePath(), home.file(".config/pelorine/zelvic.ini"));
     EXPECT_EQ(paths->defaultOutputFolder(), home.file("Videos/PSP"));
 
@@ -68,6 +68,25 @@ TEST(LinuxSystemPaths, EnginePathIsCanonical) {
     pelorine::testing::installFakeEngine(folder.file("real/"));
     const auto paths = makeLinuxSystemPaths(environment({}, folder.file("link/pelorine")));
     EXPECT_EQ(paths->enginePath(), std::filesystem::canonical(folder.file("real/zelvic")).string());
+}
+
+// In the build tree the engine and the help sit beside the program; installed,
+// the engine is in libexec/pelorine and the help in share/pelorine/help.
+TEST(LinuxSystemPaths, EngineAndHelpBesideTheProgramOrInstalled) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder.file("build/help"));
+    pelorine::testing::installFakeEngine(folder.file("build/"));
+    folder.write("build/help/index.html", "help");
+    const auto built = makeLinuxSystemPaths(environment({}, folder.file("build/pelorine")));
+    EXPECT_EQ(built->enginePath(), folder.file("build/zelvic"));
+    EXPECT_EQ(built->helpStartPage(), folder.file("build/help/index.html"));
+
+    std::filesystem::create_directories(folder.file("usr/bin"));
+    std::filesystem::create_directories(folder.file("usr/libexec/pelorine"));
+    pelorine::testing::installFakeEngine(folder.file("usr/libexec/pelorine/"));
+    const auto installed = makeLinuxSystemPaths(environment({}, folder.file("usr/bin/pelorine")));
+    EXPECT_EQ(installed->enginePath(), folder.file("usr/libexec/pelorine/zelvic"));
+    EXPECT_EQ(installed->helpStartPage(), folder.file("usr/share/pelorine/help/index.html"));
 }
 
 TEST(LinuxFileSystem, ReplacesReadsAndRemovesFiles) {

@@ -40,6 +40,7 @@ public:
         : folder_(std::move(folder)), programFolder_(std::move(programFolder)) {}
     std::string programFolder() const override { return programFolder_; }
     std::string enginePath() const override { return programFolder_ + "zelvic"; }
+    std::string helpStartPage() const override { return programFolder_ + "help/index.html"; }
     Status ensureChannelFolder(std::string& folder) const override;
     std::string settingsFilePath() const override { return folder_ + "zelvic.ini"; }
     std::string defaultOutputFolder() const override { return folder_ + "out"; }

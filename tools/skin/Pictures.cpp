@@ -308,10 +308,12 @@ QImage drawMenuPicture(Icon icon) {
     return image;
 }
 
-QImage drawProgramIcon() {
-    QImage image = transparentImage(256, 256);
+// Drawn in a 256 x 256 design square, scaled to `size`.
+QImage drawProgramIcon(int size) {
+    QImage image = transparentImage(size, size);
     QPainter p(&image);
     prepare(p);
+    p.scale(size / 256.0, size / 256.0);
     QLinearGradient fill(0, 8, 0, 248);
     fill.setColorAt(0, QColor(96, 164, 246));
     fill.setColorAt(1, QColor(26, 72, 164));
@@ -354,7 +356,7 @@ std::map<int, QImage> drawAllPictures() {
     std::map<int, QImage> out;
     const QImage background = drawBackground();
     out[layout::kBackgroundId] = background;
-    out[layout::kIconId] = drawProgramIcon();
+    out[layout::kIconId] = drawProgramIcon(256);
     addButtons(background, out);
     out[layout::kSeekChannelId] = drawSeekChannel(background, false);
     out[layout::kSeekChannelActiveId] = drawSeekChannel(background, true);
@@ -388,6 +390,14 @@ std::map<int, QImage> drawAllPictures() {
     };
     for (const auto& [id, icon] : menuPictures) {
         out[id] = drawMenuPicture(icon);
+    }
+    return out;
+}
+
+std::map<int, QImage> drawDesktopIcons() {
+    std::map<int, QImage> out;
+    for (const int size : kDesktopIconSizes) {
+        out[size] = drawProgramIcon(size);
     }
     return out;
 }

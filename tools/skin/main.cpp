@@ -1,8 +1,10 @@
 // Writes every picture of the skin as <id>.png, and skin.qrc listing them, into
-// the folder given as the only argument (the repository's res/ folder).
+// the folder given as the only argument (the repository's res/ folder), and
+// the program's desktop icons under icons/hicolor there.
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -43,6 +45,16 @@ int main(int argc, char** argv) {
         list << "    <file>" << name << "</file>\n";
     }
     list << "</qresource>\n</RCC>\n";
+
+    // The desktop's icons, in the layout of the hicolor icon theme.
+    for (const auto& [size, image] : skin::drawDesktopIcons()) {
+        const QString name = QStringLiteral("icons/hicolor/%1x%1/apps/pelorine.png").arg(size);
+        if (!QDir().mkpath(QFileInfo(folder.filePath(name)).path()) ||
+            !image.save(folder.filePath(name), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
+            return 1;
+        }
+    }
     std::printf("%zu pictures written to %s\n", pictures.size(), argv[1]);
     return 0;
 }

@@ -47,7 +47,7 @@ void MainController::buildCommandTable() {
     c.add({kSaveProject}, Guard::None, [this] { files_.saveProject(); });
     c.add({kSaveProfileAs}, Guard::None, [this] { files_.saveProfileAs(); });
     c.add({kLoadProfile}, Guard::None, [this] { files_.loadProfile(); });
-    c.add({kWebsite, kWebsiteMenu}, Guard::None, [this] { openLink(helpStartPage()); });
+    c.add({kWebsite, kWebsiteMenu}, Guard::None, [this] { openLink(services_.paths.helpStartPage()); });
     c.add({kContactUs}, Guard::None,
           [this] { openLink(std::string("mailto:") + kSupportAddress); });
     c.add({kHelp}, Guard::None, [this] { openHelp(); });
@@ -159,15 +159,8 @@ void MainController::overwriteSettings() {
     }
 }
 
-std::string MainController::helpStartPage() const {
-    // Beside the program in the build, in the shared data folder when installed.
-    const std::string folder = services_.paths.programFolder();
-    const std::string installed = folder + "../share/pelorine/help/index.html";
-    return services_.files.exists(installed) ? installed : folder + "help/index.html";
-}
-
 void MainController::openHelp() {
-    const std::string page = helpStartPage();
+    const std::string page = services_.paths.helpStartPage();
     if (!services_.files.exists(page)) {
         dialogs_.message("The help was not found at \"" + page +
                          "\". Please install Pelorine again.");

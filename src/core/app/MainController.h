@@ -69,7 +69,6 @@ public:
     PreviewController& preview() { return preview_; }
 
     // The help's start page, installed beside the program.
-    std::string helpStartPage() const;
 
 private:
     void buildCommandTable();

@@ -11,6 +11,15 @@
 #include "platform/SystemPaths.h"
 #include "platform/linux/Errno.h"
 
+// Where the installation puts the engine and the help, relative to the
+// program's folder (set by the build from the install folders).
+#ifndef PELORINE_ENGINE_FROM_BIN
+#define PELORINE_ENGINE_FROM_BIN "../libexec/pelorine"
+#endif
+#ifndef PELORINE_HELP_FROM_BIN
+#define PELORINE_HELP_FROM_BIN "../share/pelorine/help"
+#endif
+
 namespace pelorine::platform {
 namespace {
 
@@ -58,10 +67,11 @@ public:
     std::string programFolder() const override { return folderOf(env_.executablePath); }
 
     std::string enginePath() const override {
-        std::error_code error;
-        const auto engine = std::filesystem::path(programFolder()) / "zelvic";
-        const auto canonical = std::filesystem::weakly_canonical(engine, error);
-        return error ? engine.string() : canonical.string();
+        return besideOrInstalled("zelvic", PELORINE_ENGINE_FROM_BIN "/zelvic");
+    }
+
+    std::string helpStartPage() const override {
+        return besideOrInstalled("help/index.html", PELORINE_HELP_FROM_BIN "/index.html");
     }
 
     Status ensureChannelFolder(std::string& folder) const override {
@@ -97,6 +107,18 @@ public:
     }
 
 private:
+    // `beside` in the program's folder when it exists there, else `installed`
+    // (relative to the program's folder); canonical where it can be made so.
+    std::string besideOrInstalled(const std::string& beside, const std::string& installed) const {
+        std::error_code error;
+        auto path = std::filesystem::path(programFolder()) / beside;
+        if (!std::filesystem::exists(path, error)) {
+            path = std::filesystem::path(programFolder()) / installed;
+        }
+        const auto canonical = std::filesystem::weakly_canonical(path, error);
+        return error ? path.string() : canonical.string();
+    }
+
     std::optional<std::string> nonEmpty(const std::string& name) const {
         auto value = env_.variable(name);
         if (!value || value->empty()) {
