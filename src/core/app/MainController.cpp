@@ -47,7 +47,8 @@ void MainController::buildCommandTable() {
     c.add({kSaveProject}, Guard::None, [this] { files_.saveProject(); });
     c.add({kSaveProfileAs}, Guard::None, [this] { files_.saveProfileAs(); });
     c.add({kLoadProfile}, Guard::None, [this] { files_.loadProfile(); });
-    c.add({kWebsite, kWebsiteMenu}, Guard::None, [this] { openLink(services_.paths.helpStartPage()); });
+    c.add({kWebsite, kWebsiteMenu}, Guard::None,
+          [this] { openLink(services_.paths.helpStartPage()); });
     c.add({kContactUs}, Guard::None,
           [this] { openLink(std::string("mailto:") + kSupportAddress); });
     c.add({kHelp}, Guard::None, [this] { openHelp(); });
