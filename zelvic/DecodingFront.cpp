@@ -294,6 +294,7 @@ Outcome DecodingFront::readPacket(bool& ended) {
         ended = true;
         return success();
     }
+    source_.place(packet_.get());
     Outcome decoded = endStreamsLeftBehind(packet_.get());
     DecodedStream* stream = source_.streamOf(packet_.get());
     if (decoded && stream && !stream->inputEnded) {

@@ -217,7 +217,11 @@ AudioPlan planAudio(const std::vector<AudioStep>& steps, const AudioInputFormat&
     AudioPlan plan;
     plan.sampleRate = target.sampleRate;
     plan.channels = std::min(channels, target.maxChannels);
-    chain.push_back(format("aresample=%d", plan.sampleRate));
+    // The sound keeps to its timestamps: a gap (lost packets) is filled with
+    // silence and an overlap dropped, from the start on, so that sound and
+    // picture stay in step and the sound keeps the source's length.
+    chain.push_back(format("aresample=%d:async=1:min_hard_comp=%.3f:first_pts=0", plan.sampleRate,
+                           kAudioGapTolerance));
     chain.push_back(format("aformat=sample_fmts=%s:sample_rates=%d:channel_layouts=%s",
                            av_get_sample_fmt_name(target.sampleFormat), plan.sampleRate,
                            layoutName(plan.channels).c_str()));

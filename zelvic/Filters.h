@@ -46,6 +46,9 @@ inline constexpr double kFrameTimeTolerance = 0.002;  // seconds
 VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<FrameRate>& outputRate,
                     const VideoInputFormat& input);
 
+// Gaps and overlaps in the sound shorter than this are left as they are.
+inline constexpr double kAudioGapTolerance = 0.03;  // seconds
+
 struct AudioInputFormat {
     int sampleRate = 0;
     int channels = 0;

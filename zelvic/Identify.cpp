@@ -6,6 +6,7 @@
 #include "DvdInput.h"
 #include "Input.h"
 #include "Languages.h"
+#include "TimeMap.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -135,7 +136,12 @@ ExitStatus runIdentify(const Options& options, Channel& channel) {
         std::printf("identify: %s\n", input.error().message.c_str());
         return input.error().code;
     }
-    const pelorine::MediaInfo info = describeInput(input->get());
+    pelorine::MediaInfo info = describeInput(input->get());
+    // Joined recordings restart their timestamps: the length is the sum of
+    // the pieces, not the distance from the first timestamp to the last.
+    if (const auto map = TimeMap::scan(input->get()); map && map->hasJumps()) {
+        info.setMediaLength(map->lengthSeconds());
+    }
     std::printf("identify: \"%s\" (%s): %.3f s, picture %dx%d, %d audio, %d subtitle streams\n",
                 options.source.c_str(), (*input)->iformat->name, info.mediaLength(),
                 info.videoWidth(), info.videoHeight(), info.audioCount(), info.subtitleCount());

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "Input.h"
+#include "TimeMap.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
@@ -87,10 +88,14 @@ Outcome SourceStreams::open() {
     if (options_.container == Container::RawAudio && !audio_) {
         return conversionFailed("the source holds no audio");
     }
-    // Streams we do not use are not even read where the demuxer can skip them.
+    // Streams we do not use are not even read where the demuxer can skip them;
+    // the timeline's reference is read for its timestamps.
+    timeline_ = Timeline(input_.get());
     for (unsigned i = 0; i < input_->nb_streams; ++i) {
-        const bool used = (video_ && video_->input->index == static_cast<int>(i)) ||
-                          (audio_ && audio_->input->index == static_cast<int>(i));
+        const bool used =
+            (video_ && video_->input->index == static_cast<int>(i)) ||
+            (audio_ && audio_->input->index == static_cast<int>(i)) ||
+            (timeline_.active() && timeline_.referenceStream() == static_cast<int>(i));
         input_->streams[i]->discard = used ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     }
     for (DecodedStream* stream : streams()) {
@@ -236,6 +241,9 @@ void SourceStreams::seekToStart() {
     const bool indexed = name.find("mpeg") == std::string_view::npos;
     const double margin = indexed ? 0.0 : 3.0;
     const double target = std::max(inputStart_, inputStart_ + options_.start - margin);
+    if (seekIntoPiece(target)) {
+        return;
+    }
     const auto timestamp = static_cast<std::int64_t>(std::llround(target * AV_TIME_BASE));
     const int result = avformat_seek_file(input_.get(), -1, INT64_MIN, timestamp, timestamp, 0);
     if (result < 0) {
@@ -246,6 +254,29 @@ void SourceStreams::seekToStart() {
     if (video_) {
         video_->waitForKeyFrame = true;
     }
+}
+
+// In a source whose timestamps restart, a time names several places: find
+// the piece that holds `target` on the continuous timeline and read from a
+// known place before it.
+bool SourceStreams::seekIntoPiece(double target) {
+    if (!timeline_.active()) {
+        return false;
+    }
+    const auto map = TimeMap::scan(input_.get());
+    if (!map || !map->hasJumps()) {
+        return false;
+    }
+    const TimeMap::Point point =
+        map->before(static_cast<std::int64_t>(std::llround(target * AV_TIME_BASE)));
+    if (av_seek_frame(input_.get(), -1, point.position, AVSEEK_FLAG_BYTE) < 0) {
+        return false;
+    }
+    timeline_.startAt(point.offset);
+    if (video_) {
+        video_->waitForKeyFrame = true;
+    }
+    return true;
 }
 
 }  // namespace zelvic

@@ -11,6 +11,7 @@
 #include "Filters.h"
 #include "FrameSink.h"
 #include "Options.h"
+#include "Timeline.h"
 
 namespace zelvic {
 
@@ -57,6 +58,8 @@ public:
     DecodedStream* audio() { return audio_ ? &*audio_ : nullptr; }
     std::vector<DecodedStream*> streams();
     DecodedStream* streamOf(const AVPacket* packet);
+    // Moves a packet's timestamps onto the source's continuous timeline.
+    void place(AVPacket* packet) { timeline_.place(packet); }
 
     // `seconds` rounded up to the picture's frame grid when the picture has a
     // constant rate, so that picture and sound can end at one time.
@@ -66,12 +69,14 @@ private:
     void chooseStreams();
     Outcome openDecoder(DecodedStream& stream);
     std::optional<double> partLength() const;
+    bool seekIntoPiece(double target);
 
     const Options& options_;
     InputContextPtr input_;
     std::optional<DecodedStream> video_;
     std::optional<DecodedStream> audio_;
     SinkStreams plans_;
+    Timeline timeline_;
     double inputStart_ = 0;
 };
 

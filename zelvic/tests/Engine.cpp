@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "CommandLines.h"
+#include "Fixtures.h"
 #include "records/ChannelFiles.h"
 
 extern char** environ;
@@ -118,12 +119,7 @@ TempDir::~TempDir() {
 namespace {
 
 // Bump when a recipe changes, so that stale media are not reused.
-constexpr const char* kFixtureVersion = "v4";
-
-struct Recipe {
-    Fixture fixture;
-    std::vector<std::string> args;  // ffmpeg arguments before the output name
-};
+constexpr const char* kFixtureVersion = "v5";
 
 // A picture whose brightness tells its frame number: luma 60 + 2N.
 std::string ramp(const std::string& size, const std::string& rate, double seconds) {
@@ -138,7 +134,7 @@ std::vector<Recipe> recipes() {
         all.insert(all.end(), args.begin(), args.end());
         return all;
     };
-    return {
+    std::vector<Recipe> all = {
         {{"ramp43.mp4", 320, 240, 3.0, 1, 2, 0},
          with({"-f", "lavfi", "-i", ramp("320x240", "25", 3), "-f", "lavfi", "-i",
                "sine=frequency=440:sample_rate=48000:duration=3", "-ac", "2", "-c:v", "libx264",
@@ -242,6 +238,10 @@ std::vector<Recipe> recipes() {
                "-i", "sine=frequency=440:duration=60", "-ac", "2", "-c:v", "libx264", "-preset",
                "ultrafast", "-c:a", "aac", "-shortest"})},
     };
+    for (Recipe& recipe : realWorldRecipes(quiet)) {
+        all.push_back(std::move(recipe));
+    }
+    return all;
 }
 
 fs::path fixtureFolder() {
@@ -267,11 +267,17 @@ void generateFixtures() {
                 arg = (building / "subtitles.srt").string();
             }
         }
-        recipe.args.push_back((building / recipe.fixture.name).string());
-        Process ffmpeg("ffmpeg", recipe.args, (building / "ffmpeg.log").string());
-        const ProcessEnd end = ffmpeg.wait(std::chrono::seconds(120));
-        if (!end.exited || end.status != ExitStatus::Done) {
-            throw std::runtime_error("cannot generate " + recipe.fixture.name);
+        const fs::path path = building / recipe.fixture.name;
+        if (!recipe.args.empty()) {
+            recipe.args.push_back(path.string());
+            Process ffmpeg("ffmpeg", recipe.args, (building / "ffmpeg.log").string());
+            const ProcessEnd end = ffmpeg.wait(std::chrono::seconds(120));
+            if (!end.exited || end.status != ExitStatus::Done) {
+                throw std::runtime_error("cannot generate " + recipe.fixture.name);
+            }
+        }
+        if (recipe.after) {
+            recipe.after(building, path);
         }
     }
     std::ofstream(building / "ready") << "ready\n";

@@ -105,7 +105,12 @@ TEST(AudioPlan, ChannelsLeaveAtMostStereo) {
         {"right mono of a mono source", 1, {ChannelsStep{1, {{1, 0}}}}, 2, 1, "pan=mono|c0=c0"},
         {"mixed mono", 2, {PanStep{1, {0.5, 0.5}}}, 2, 1, "pan=mono|c0=0.5*c0+0.5*c1"},
         {"MP3 mono mode", 2, {}, 1, 1, "channel_layouts=mono"},
-        {"normalised, then back to the rate", 2, {VolNormStep{}}, 2, 2, "loudnorm,aresample=44100"},
+        {"normalised, then back to the rate",
+         2,
+         {VolNormStep{}},
+         2,
+         2,
+         "loudnorm,aresample=44100:async=1"},
         {"gain with soft clipping", 2, {VolumeStep{5, true}}, 2, 2, "volume=5.000dB,asoftclip"},
     };
     for (const Case& c : cases) {

@@ -142,6 +142,9 @@ MediaProbe probeMedia(const std::string& path) {
     }
     result.opened = true;
     result.format = input->iformat->name;
+    if (const AVDictionaryEntry* brand = av_dict_get(input->metadata, "major_brand", nullptr, 0)) {
+        result.brand = brand->value;
+    }
     result.duration = input->duration > 0 ? static_cast<double>(input->duration) / AV_TIME_BASE : 0;
     std::vector<std::int64_t> first(input->nb_streams, AV_NOPTS_VALUE);
     std::vector<std::int64_t> last(input->nb_streams, AV_NOPTS_VALUE);
@@ -171,6 +174,9 @@ MediaProbe probeMedia(const std::string& path) {
         const int index = packet->stream_index;
         StreamProbe& probe = result.streams[index];
         ++probe.packets;
+        probe.longestPacket =
+            std::max(probe.longestPacket, static_cast<double>(packet->duration) *
+                                              av_q2d(input->streams[index]->time_base));
         if (packet->pts != AV_NOPTS_VALUE) {
             if (first[index] == AV_NOPTS_VALUE || packet->pts < first[index]) {
                 first[index] = packet->pts;
@@ -401,6 +407,40 @@ std::vector<ChannelMeasure> measureAudio(const std::string& path) {
         result[c].frequency = static_cast<double>(crossings[c]) / 2.0 / seconds;
     }
     return result;
+}
+
+std::vector<double> pictureChanges(const std::string& path, int count) {
+    std::vector<double> changes;
+    Input input = open(path);
+    if (!input) {
+        return changes;
+    }
+    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index < 0) {
+        return changes;
+    }
+    Codec decoder = openDecoder(input->streams[index]);
+    std::vector<std::uint8_t> previous;
+    int seen = 0;
+    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+        if (++seen > count) {
+            return;
+        }
+        std::vector<std::uint8_t> luma;
+        for (int y = 0; y < frame->height; ++y) {
+            const std::uint8_t* row = frame->data[0] + y * frame->linesize[0];
+            luma.insert(luma.end(), row, row + frame->width);
+        }
+        if (!previous.empty() && previous.size() == luma.size()) {
+            double sum = 0;
+            for (std::size_t i = 0; i < luma.size(); ++i) {
+                sum += std::abs(static_cast<int>(luma[i]) - static_cast<int>(previous[i]));
+            }
+            changes.push_back(sum / static_cast<double>(luma.size()));
+        }
+        previous = std::move(luma);
+    });
+    return changes;
 }
 
 }  // namespace zelvic::test

@@ -28,12 +28,14 @@ struct StreamProbe {
     int bFrames = 0;          // decoded pictures of type B
     int referenceFrames = 0;  // H.264: max_num_ref_frames, when known
     double firstPts = 0;
-    int entropyCoding = -1;  // H.264: 0 CAVLC, 1 CABAC, from the stored picture parameters
+    double longestPacket = 0;  // the longest packet duration, seconds
+    int entropyCoding = -1;    // H.264: 0 CAVLC, 1 CABAC, from the stored picture parameters
 };
 
 struct MediaProbe {
     bool opened = false;
     std::string format;
+    std::string brand;    // an MP4's major brand ("MSNV" for the handheld's own)
     double duration = 0;  // as the container states it
     double span = 0;      // earliest packet start to latest packet end, all streams
     std::vector<StreamProbe> streams;
@@ -67,6 +69,10 @@ struct RegionColour {
     double v = -1;
 };
 RegionColour regionAt(const std::string& path, double seconds, int x, int y, int width, int height);
+
+// How much each of the first `count` pictures differs from the one before:
+// the mean absolute difference of their luma (count - 1 values).
+std::vector<double> pictureChanges(const std::string& path, int count);
 
 // The decoded audio, per channel: level and dominant frequency.
 struct ChannelMeasure {
