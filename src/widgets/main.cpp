@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "app/MainView.h"
 #include "app/SingleInstance.h"
@@ -50,6 +51,13 @@ int main(int argc, char** argv) {
         dialogs);
     dialogs.setOwner(window.get());
     window->show();
+    // A file given on the command line, as a file manager starts the program:
+    // opened once the window is up, so its messages belong to the window.
+    if (argc > 1) {
+        const std::string file = argv[1];
+        QTimer::singleShot(0, window.get(),
+                           [&window, file] { window->controller().openFile(file); });
+    }
     const int result = application.exec();
     // Closing while a batch converts: the batch must not outlive its window.
     if (window->controller().batchActive()) {

@@ -84,6 +84,16 @@ public:
         return folderChoice;
     }
     std::vector<std::string> chooseFiles(const std::string&) override { return filesChoice; }
+    std::optional<std::string> chooseOpenFile(const std::string& filter,
+                                              const std::string& extension) override {
+        log.add("open dialog " + filter + " ." + extension);
+        return fileChoice;
+    }
+    std::optional<std::string> chooseSaveFile(const std::string& filter,
+                                              const std::string& extension) override {
+        log.add("save dialog " + filter + " ." + extension);
+        return fileChoice;
+    }
     void showVideoInformation(const Job& job) override { log.add("information " + job.sourcePath); }
     std::optional<int> chooseOverwritePolicy(int current) override {
         log.add("overwrite dialog " + std::to_string(current));
@@ -98,6 +108,7 @@ public:
     bool confirmAnswer = false;
     std::optional<std::string> folderChoice;
     std::vector<std::string> filesChoice;
+    std::optional<std::string> fileChoice;
     std::optional<int> policyChoice;
     std::optional<std::string> nameChoice;
     std::vector<std::vector<std::string>> rows;

@@ -13,6 +13,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       jobRows_(view),
       activity_(dialogs),
       preview_(services.engine, view, activity_, dialogs),
+      files_({jobs_, view, dialogs, activity_, services.files}),
       jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
                       dialogs, activity_}),
       batch_({services.engine, services.files, services.power, services.settings}, jobs_, view,
@@ -83,6 +84,10 @@ bool MainController::handleCommand(int id) {
         entry->handler();
     }
     return true;
+}
+
+void MainController::openFile(const std::string& path) {
+    files_.openProjectFile(path);
 }
 
 void MainController::playSelected() {

@@ -49,6 +49,9 @@ public:
     // id that is not a command.
     bool handleCommand(int id);
 
+    // A file given to the program: a project replaces the list.
+    void openFile(const std::string& path);
+
     // A double-click on a row: StopPlay, then Play.
     void playSelected();
 
@@ -67,6 +70,7 @@ public:
     SettingsRows& rows() { return rows_; }
     BatchController& batch() { return batch_; }
     PreviewController& preview() { return preview_; }
+    FilesController& files() { return files_; }
 
     // The help's start page, installed beside the program.
 

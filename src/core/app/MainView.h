@@ -83,6 +83,14 @@ public:
     // Existing files chosen by the user, in the order chosen; none when cancelled.
     // `filter` is "name|patterns|name|patterns|...".
     virtual std::vector<std::string> chooseFiles(const std::string& filter) = 0;
+    // One existing file, or nothing when cancelled; `extension` (without the
+    // dot) is the one the dialog prefers.
+    virtual std::optional<std::string> chooseOpenFile(const std::string& filter,
+                                                      const std::string& extension) = 0;
+    // A file to write, or nothing when cancelled: `extension` is added to a
+    // name without one, and the user has agreed to replace a file that exists.
+    virtual std::optional<std::string> chooseSaveFile(const std::string& filter,
+                                                      const std::string& extension) = 0;
 
     // The small dialogs.
     virtual void showVideoInformation(const Job& job) = 0;

@@ -88,6 +88,36 @@ std::vector<std::string> QtDialogs::chooseFiles(const std::string& filter) {
     return chosen;
 }
 
+namespace {
+
+// One file, to open or to save; nothing when cancelled.
+std::optional<std::string> chooseOneFile(QWidget* owner, const std::string& filter,
+                                         const std::string& extension, bool save) {
+    QFileDialog dialog(owner, save ? "Save as" : "Open");
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(qtNameFilters(filter));
+    dialog.setDefaultSuffix(qt(extension));
+    dialog.setDirectory(QDir::homePath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& filter,
+                                                     const std::string& extension) {
+    return chooseOneFile(owner_, filter, extension, false);
+}
+
+std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& filter,
+                                                     const std::string& extension) {
+    return chooseOneFile(owner_, filter, extension, true);
+}
+
 void QtDialogs::showVideoInformation(const Job& job) {
     runVideoInformationDialog(owner_, videoInformationOf(job));
 }

@@ -18,6 +18,10 @@ public:
     bool confirm(const std::string& text, const std::string& caption) override;
     std::optional<std::string> chooseFolder(const std::string& prompt) override;
     std::vector<std::string> chooseFiles(const std::string& filter) override;
+    std::optional<std::string> chooseOpenFile(const std::string& filter,
+                                              const std::string& extension) override;
+    std::optional<std::string> chooseSaveFile(const std::string& filter,
+                                              const std::string& extension) override;
     void showVideoInformation(const Job& job) override;
     std::optional<int> chooseOverwritePolicy(int current) override;
     std::optional<std::string> askOutputFileName() override;
