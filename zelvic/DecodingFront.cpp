@@ -56,6 +56,7 @@ private:
     void endStreamsTogether();
     Outcome endStreamsLeftBehind(const AVPacket* packet);
     Outcome flush();
+    std::int64_t endOf(const DecodedStream& stream) const;
     ExitStatus finish();
     bool holdWhilePaused();
     void reportProgress(const AVPacket* packet);
@@ -226,17 +227,38 @@ bool DecodingFront::everyStreamEnded() const {
     return (!video_ || video_->inputEnded) && (!audio_ || audio_->inputEnded);
 }
 
+// Where a stream's input ends when the source has ended. The picture lasts
+// as long as the sound: a still picture (a cover, a slide) or a picture that
+// stops early is repeated until the sound ends, to the nearest frame.
+std::int64_t DecodingFront::endOf(const DecodedStream& stream) const {
+    const auto& plan = source_.plans().video;
+    if (!stream.isVideo || !audio_ || stop_ == StopReason::Quit || !plan || !plan->constantRate) {
+        return stream.lastEnd;
+    }
+    const double rate = av_q2d(plan->frameRate);
+    const double sound = static_cast<double>(audio_->lastEnd) * av_q2d(audio_->input->time_base);
+    std::int64_t end = secondsToPts(std::round(sound * rate) / rate, stream.input->time_base);
+    if (stream.endPts) {
+        end = std::min(end, *stream.endPts);
+    }
+    return std::max(stream.lastEnd, end);
+}
+
 Outcome DecodingFront::flush() {
+    // The fixed order: decoders emptied, filter inputs closed, sinks drained;
+    // the sink then flushes its encoders and writes the trailer.
     for (DecodedStream* stream : streams()) {
-        // The fixed order: decoder emptied, filter input closed, sink drained;
-        // the sink then flushes its encoders and writes the trailer.
         if (!stream->inputEnded && stop_ != StopReason::Quit) {
             if (auto decoded = decodePacket(*stream, nullptr); !decoded) {
                 return decoded;
             }
         }
-        if (auto ended = endStream(*stream, stream->lastEnd); !ended) {
-            return ended;
+    }
+    for (DecodedStream* stream : {audio_, video_}) {
+        if (stream) {
+            if (auto ended = endStream(*stream, endOf(*stream)); !ended) {
+                return ended;
+            }
         }
     }
     return success();
@@ -348,6 +370,12 @@ ExitStatus DecodingFront::finish() {
             return ExitStatus::Quit;
         }
         std::printf("failed: nothing could be decoded from the source\n");
+        return ExitStatus::Failed;
+    }
+    if (source_.plans().video && counts.videoFrames == 0 && stop_ != StopReason::Quit) {
+        // A picture was asked for and none came: that file is no success.
+        sink_.discard();
+        std::printf("failed: no picture could be decoded for the part asked for\n");
         return ExitStatus::Failed;
     }
     const auto outputEnd = sink_.finish();

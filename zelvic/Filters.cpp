@@ -41,7 +41,7 @@ int evenFloor(int value) {
 }
 
 bool usableRate(AVRational rate) {
-    return rate.num > 0 && rate.den > 0 && av_q2d(rate) >= 1 && av_q2d(rate) <= 120;
+    return rate.num > 0 && rate.den > 0 && av_q2d(rate) >= 1 && av_q2d(rate) <= 1000;
 }
 
 }  // namespace
@@ -53,6 +53,21 @@ std::string layoutName(int channels) {
     av_channel_layout_describe(&layout, text, sizeof text);
     av_channel_layout_uninit(&layout);
     return text;
+}
+
+AVRational defaultFrameRate(const VideoInputFormat& input) {
+    AVRational rate = usableRate(input.frameRate) ? input.frameRate : AVRational{25, 1};
+    const bool varies = usableRate(input.averageRate) && usableRate(input.frameRate) &&
+                        std::abs(av_q2d(input.frameRate) / av_q2d(input.averageRate) - 1) > 0.01;
+    if (varies || (!usableRate(input.frameRate) && usableRate(input.averageRate))) {
+        // A variable rate: its average, to the millisecond.
+        rate = av_d2q(av_q2d(input.averageRate), 1001000);
+    }
+    const int divisor = static_cast<int>(std::ceil(av_q2d(rate) / kMostFramesPerSecond - 1e-6));
+    if (divisor > 1) {
+        rate = av_mul_q(rate, AVRational{1, divisor});
+    }
+    return rate;
 }
 
 VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<FrameRate>& outputRate,
@@ -71,16 +86,19 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
                         std::any_of(steps.begin(), steps.end(), [](const VideoStep& step) {
                             return std::holds_alternative<HardDupStep>(step);
                         });
-    if (outputRate) {
-        plan.frameRate = {outputRate->num, outputRate->den};
-    } else if (usableRate(input.frameRate)) {
-        plan.frameRate = input.frameRate;
-    }
+    plan.frameRate =
+        outputRate ? AVRational{outputRate->num, outputRate->den} : defaultFrameRate(input);
     // The rate filter goes first: frames it drops are never scaled, and the
     // copies it makes are references until the encoder reads them. Rounding
     // up gives each output slot the frame on screen at its time (the last one
     // that began at or before it); the caller moves frames a hair earlier so
     // that millisecond timestamps do not fall just after their own slot.
+    // Interlaced pictures are made whole before anything else, each from its
+    // two fields in the order the stream gives (yadif reads it per frame);
+    // progressive pictures are left alone.
+    if (input.interlaced) {
+        chain.push_back("yadif=mode=send_frame:parity=auto:deint=interlaced");
+    }
     if (plan.constantRate) {
         chain.push_back(
             format("fps=fps=%d/%d:start_time=0:round=up", plan.frameRate.num, plan.frameRate.den));

@@ -27,8 +27,19 @@ struct VideoInputFormat {
     AVRational sampleAspect{0, 1};  // 0/1: square
     AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
     AVRational timeBase{1, 25};
-    AVRational frameRate{0, 1};  // the source's rate, 0/1 when unknown
+    AVRational frameRate{0, 1};    // the source's rate, 0/1 when unknown
+    AVRational averageRate{0, 1};  // frames over time; differs from frameRate when variable
+    bool interlaced = false;       // the stream stores fields
 };
+
+// The handheld plays at most this many frames per second.
+inline constexpr double kMostFramesPerSecond = 30.0;
+
+// The output rate when none is asked for: the source's (its average when it
+// varies), divided by the smallest whole number that brings it to at most
+// kMostFramesPerSecond (60 -> 30, 59.94 -> 29.97, 50 -> 25, 120 -> 30);
+// 25 when the source's is unknown.
+AVRational defaultFrameRate(const VideoInputFormat& input);
 
 struct VideoPlan {
     std::string description;  // the filter chain, source to sink

@@ -98,8 +98,19 @@ Outcome SourceStreams::open() {
             (timeline_.active() && timeline_.referenceStream() == static_cast<int>(i));
         input_->streams[i]->discard = used ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     }
-    for (DecodedStream* stream : streams()) {
-        if (auto opened = openDecoder(*stream); !opened) {
+    if (video_) {
+        if (auto opened = openDecoder(*video_); !opened) {
+            if (!audio_) {
+                return opened;
+            }
+            // A picture stream that cannot be decoded does not cost the sound.
+            std::printf("picture: missing (%s); converting the sound alone\n",
+                        opened.error().message.c_str());
+            video_.reset();
+        }
+    }
+    if (audio_) {
+        if (auto opened = openDecoder(*audio_); !opened) {
             return opened;
         }
     }
@@ -164,6 +175,10 @@ Outcome SourceStreams::plan(FrameSink& sink) {
         format.sampleAspect = av_guess_sample_aspect_ratio(input_.get(), video_->input, nullptr);
         format.timeBase = video_->input->time_base;
         format.frameRate = av_guess_frame_rate(input_.get(), video_->input, nullptr);
+        format.averageRate = video_->input->avg_frame_rate;
+        const AVFieldOrder fields = video_->input->codecpar->field_order;
+        format.interlaced = fields == AV_FIELD_TT || fields == AV_FIELD_BB ||
+                            fields == AV_FIELD_TB || fields == AV_FIELD_BT;
         plans_.video = planVideo(options_.videoFilters, options_.outputFps, format);
     }
     if (audio_) {
@@ -231,25 +246,63 @@ Outcome SourceStreams::buildGraphs(const FrameSink& sink) {
     return success();
 }
 
+// The time of the first key frame of the picture from the read position on,
+// in seconds; nullopt when none comes soon.
+std::optional<double> SourceStreams::firstKeyFrame() {
+    PacketPtr packet = makePacket();
+    for (int read = 0; read < 5000 && av_read_frame(input_.get(), packet.get()) >= 0; ++read) {
+        const bool key = packet->stream_index == video_->input->index &&
+                         (packet->flags & AV_PKT_FLAG_KEY) && packet->pts != AV_NOPTS_VALUE;
+        const double time = static_cast<double>(packet->pts) * av_q2d(video_->input->time_base);
+        av_packet_unref(packet.get());
+        if (key) {
+            return time;
+        }
+    }
+    return std::nullopt;
+}
+
+bool SourceStreams::seekTo(double seconds) {
+    const auto timestamp = static_cast<std::int64_t>(std::llround(seconds * AV_TIME_BASE));
+    const int result = avformat_seek_file(input_.get(), -1, INT64_MIN, timestamp, timestamp, 0);
+    if (result < 0) {
+        std::printf("seek: cannot seek (%s); decoding from the start\n",
+                    avErrorText(result).c_str());
+    }
+    return result >= 0;
+}
+
 void SourceStreams::seekToStart() {
     if (options_.start <= 0) {
         return;
     }
     // Containers without an index (MPEG program and transport streams) land
-    // somewhere before a key frame: go back further, decode and drop.
+    // somewhere near the time asked for: go back a few seconds, and further
+    // while the first key frame found lies after the start, so that decoding
+    // starts at a key frame at or before it; frames up to the start are then
+    // decoded and dropped.
     const std::string_view name = input_->iformat->name;
     const bool indexed = name.find("mpeg") == std::string_view::npos;
-    const double margin = indexed ? 0.0 : 3.0;
-    const double target = std::max(inputStart_, inputStart_ + options_.start - margin);
-    if (seekIntoPiece(target)) {
+    const double start = inputStart_ + options_.start;
+    double margin = indexed ? 0.0 : 3.0;
+    if (seekIntoPiece(std::max(inputStart_, start - margin))) {
         return;
     }
-    const auto timestamp = static_cast<std::int64_t>(std::llround(target * AV_TIME_BASE));
-    const int result = avformat_seek_file(input_.get(), -1, INT64_MIN, timestamp, timestamp, 0);
-    if (result < 0) {
-        std::printf("seek: cannot seek (%s); decoding from the start\n",
-                    avErrorText(result).c_str());
-        return;
+    while (true) {
+        const double target = std::max(inputStart_, start - margin);
+        if (!seekTo(target)) {
+            av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE);
+            return;
+        }
+        if (!video_ || target <= inputStart_) {
+            break;
+        }
+        const auto key = firstKeyFrame();
+        if (!key || *key <= start + kFrameTimeTolerance) {
+            seekTo(target);
+            break;
+        }
+        margin = std::max(2 * margin, 4.0);
     }
     if (video_) {
         video_->waitForKeyFrame = true;

@@ -70,6 +70,8 @@ private:
     Outcome openDecoder(DecodedStream& stream);
     std::optional<double> partLength() const;
     bool seekIntoPiece(double target);
+    bool seekTo(double seconds);
+    std::optional<double> firstKeyFrame();
 
     const Options& options_;
     InputContextPtr input_;

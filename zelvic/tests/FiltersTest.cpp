@@ -83,6 +83,48 @@ TEST(VideoPlan, FrameRates) {
     EXPECT_EQ(av_cmp_q(plan.frameRate, AVRational{25, 1}), 0);
 }
 
+// Without a rate asked for, what the handheld plays: at most 30 frames a
+// second, by dividing the source's by a whole number; a variable rate by
+// its average.
+TEST(VideoPlan, DefaultRateIsAtMostThirty) {
+    struct Case {
+        AVRational source;
+        AVRational average;
+        AVRational expected;
+    };
+    const Case cases[] = {
+        {{60, 1}, {60, 1}, {30, 1}},
+        {{60000, 1001}, {60000, 1001}, {30000, 1001}},
+        {{50, 1}, {0, 1}, {25, 1}},
+        {{120, 1}, {120, 1}, {30, 1}},
+        {{90, 1}, {90, 1}, {30, 1}},
+        {{30, 1}, {30, 1}, {30, 1}},
+        {{24000, 1001}, {24000, 1001}, {24000, 1001}},
+        {{60, 1}, {47, 2}, {47, 2}},  // variable: 23.5 on average
+        {{0, 1}, {0, 1}, {25, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.source.num) + "/" + std::to_string(c.source.den));
+        VideoInputFormat input;
+        input.frameRate = c.source;
+        input.averageRate = c.average;
+        const AVRational rate = defaultFrameRate(input);
+        EXPECT_EQ(av_cmp_q(rate, c.expected), 0) << rate.num << "/" << rate.den;
+    }
+}
+
+TEST(VideoPlan, OnlyInterlacedPicturesAreDeinterlaced) {
+    VideoInputFormat input;
+    input.width = 720;
+    input.height = 576;
+    input.frameRate = {25, 1};
+    const std::vector<VideoStep> steps = {ScaleStep{320, kKeepAspect}, HardDupStep{}};
+    EXPECT_EQ(planVideo(steps, std::nullopt, input).description.find("yadif"), std::string::npos);
+    input.interlaced = true;
+    // First in the chain: before any frame is dropped, copied or scaled.
+    EXPECT_EQ(planVideo(steps, std::nullopt, input).description.find("yadif"), 0u);
+}
+
 TEST(AudioPlan, ChannelsLeaveAtMostStereo) {
     struct Case {
         const char* name;

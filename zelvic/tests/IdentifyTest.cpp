@@ -54,9 +54,11 @@ TEST(Identify, EveryFixtureGivesItsFullRecord) {
             EXPECT_EQ(info->audioId(i), i);
             EXPECT_FALSE(info->audioName(i).empty());
         }
-        EXPECT_NE(info->audioNote(0).find(std::to_string(fixture.audioChannels) + "ch"),
-                  std::string::npos)
-            << info->audioNote(0);
+        if (fixture.audioStreams > 0) {
+            EXPECT_NE(info->audioNote(0).find(std::to_string(fixture.audioChannels) + "ch"),
+                      std::string::npos)
+                << info->audioNote(0);
+        }
         EXPECT_EQ(info->subtitleCount(), fixture.subtitleStreams);
         // Everything past the lists is unused: ids -1, texts empty.
         for (int i = fixture.audioStreams; i < pelorine::MediaInfo::kMaxStreams; ++i) {

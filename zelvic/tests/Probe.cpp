@@ -443,4 +443,37 @@ std::vector<double> pictureChanges(const std::string& path, int count) {
     return changes;
 }
 
+double rowToRowDifference(const std::string& path, double seconds) {
+    Input input = open(path);
+    if (!input) {
+        return -1;
+    }
+    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index < 0) {
+        return -1;
+    }
+    const AVRational base = input->streams[index]->time_base;
+    const double start = input->start_time == AV_NOPTS_VALUE
+                             ? 0
+                             : static_cast<double>(input->start_time) / AV_TIME_BASE;
+    Codec decoder = openDecoder(input->streams[index]);
+    double difference = -1;
+    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+        const double at = static_cast<double>(frame->best_effort_timestamp) * av_q2d(base) - start;
+        if (difference >= 0 || at + 1e-3 < seconds) {
+            return;
+        }
+        double sum = 0;
+        for (int y = 0; y + 1 < frame->height; ++y) {
+            const std::uint8_t* row = frame->data[0] + y * frame->linesize[0];
+            const std::uint8_t* next = row + frame->linesize[0];
+            for (int x = 0; x < frame->width; ++x) {
+                sum += std::abs(static_cast<int>(row[x]) - static_cast<int>(next[x]));
+            }
+        }
+        difference = sum / (static_cast<double>(frame->width) * (frame->height - 1));
+    });
+    return difference;
+}
+
 }  // namespace zelvic::test

@@ -74,6 +74,11 @@ RegionColour regionAt(const std::string& path, double seconds, int x, int y, int
 // the mean absolute difference of their luma (count - 1 values).
 std::vector<double> pictureChanges(const std::string& path, int count);
 
+// How much neighbouring rows of the picture shown at `seconds` differ: the
+// mean absolute luma difference; large where two fields of a moving picture
+// are woven together.
+double rowToRowDifference(const std::string& path, double seconds);
+
 // The decoded audio, per channel: level and dominant frequency.
 struct ChannelMeasure {
     double rms = 0;

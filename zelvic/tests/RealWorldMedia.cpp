@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -23,6 +24,18 @@ auto joinedTwice(const std::string& piece) {
         std::vector<char> bytes = readBytes(folder / piece);
         const std::vector<char> copy = bytes;
         bytes.insert(bytes.end(), copy.begin(), copy.end());
+        writeBytes(path, bytes);
+    };
+}
+
+// The first `from` in the file becomes `to` (of the same length).
+auto replacing(std::string from, std::string to) {
+    return [from, to](const fs::path&, const fs::path& path) {
+        std::vector<char> bytes = readBytes(path);
+        const auto found = std::search(bytes.begin(), bytes.end(), from.begin(), from.end());
+        if (found != bytes.end()) {
+            std::copy(to.begin(), to.end(), found);
+        }
         writeBytes(path, bytes);
     };
 }
@@ -56,6 +69,83 @@ std::vector<Recipe> realWorldRecipes(const std::vector<std::string>& quiet) {
                "-c:v", "mpeg2video", "-b:v", "1M", "-bf", "2", "-c:a", "mp2", "-f", "vob"}),
          {}},
         {{"joined.mpg", 320, 240, 8.0, 1, 1, 0}, {}, joinedTwice("piece.mpg")},
+        // A broadcast clip: H.264 with key frames 10 s apart, starting at 10000 s.
+        {{"keyframes.ts", 320, 240, 25.0, 1, 2, 0},
+         with({"-f",
+               "lavfi",
+               "-i",
+               moving("320x240", "25", 25),
+               "-f",
+               "lavfi",
+               "-i",
+               tone(25),
+               "-ac",
+               "2",
+               "-c:v",
+               "libx264",
+               "-preset",
+               "ultrafast",
+               "-g",
+               "250",
+               "-keyint_min",
+               "250",
+               "-sc_threshold",
+               "0",
+               "-c:a",
+               "aac",
+               "-output_ts_offset",
+               "10000",
+               "-f",
+               "mpegts"}),
+         {}},
+        {{"fps60.mp4", 320, 240, 2.0, 1, 1, 0},
+         with({"-f", "lavfi", "-i", moving("320x240", "60", 2), "-f", "lavfi", "-i", tone(2),
+               "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
+         {}},
+        {{"fps50.mp4", 320, 240, 2.0, 1, 1, 0},
+         with({"-f", "lavfi", "-i", moving("320x240", "50", 2), "-f", "lavfi", "-i", tone(2),
+               "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
+         {}},
+        // Music with a picture: one frame, five seconds of sound.
+        {{"still.mp4", 320, 240, 5.0, 1, 1, 0},
+         with({"-f", "lavfi", "-i", "color=c=gray:s=320x240:r=25:d=0.04", "-f", "lavfi", "-i",
+               tone(5), "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
+         {}},
+        {{"silent.mp4", 320, 240, 3.0, 0, 0, 0},
+         with({"-f", "lavfi", "-i", moving("320x240", "25", 3), "-c:v", "libx264", "-preset",
+               "ultrafast"}),
+         {}},
+        // A picture stream of a codec nobody knows, beside good sound.
+        {{"nodecoder.mkv", 320, 240, 3.0, 1, 1, 0},
+         with({"-f", "lavfi", "-i", moving("320x240", "25", 3), "-f", "lavfi", "-i", tone(3),
+               "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
+         replacing("V_MPEG4/ISO/AVC", "V_UNKNOWN/XXXXX")},
+        // Fields of a moving stripe pattern, stored interlaced.
+        {{"interlaced.ts", 320, 240, 3.0, 1, 1, 0},
+         with({"-f",
+               "lavfi",
+               "-i",
+               "color=c=black:s=320x240:r=50:d=3,geq=lum='if(lt(mod(X+N*8,64),32),235,16)':"
+               "cb=128:cr=128",
+               "-f",
+               "lavfi",
+               "-i",
+               tone(3),
+               "-vf",
+               "tinterlace=mode=interleave_top,setfield=tff",
+               "-flags",
+               "+ilme+ildct",
+               "-top",
+               "1",
+               "-c:v",
+               "mpeg2video",
+               "-b:v",
+               "4M",
+               "-c:a",
+               "mp2",
+               "-f",
+               "mpegts"}),
+         {}},
     };
 }
 

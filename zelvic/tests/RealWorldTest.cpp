@@ -94,5 +94,97 @@ TEST(RealWorld, JoinedRecordingsPlayThrough) {
     }
 }
 
+void expectNoFrozenStart(const std::string& path) {
+    const auto changes = pictureChanges(path, 10);
+    ASSERT_EQ(changes.size(), 9u);
+    EXPECT_GT(*std::min_element(changes.begin(), changes.end()), 0.5) << "a frozen picture";
+}
+
+// Key frames 10 s apart in a transport stream that starts at 10000 s: a clip
+// or a part starts decoding at the key frame before its start, whatever the
+// distance, and its first pictures move.
+TEST(RealWorld, ClipsOfBroadcastStreamsKeepTheirPicture) {
+    for (const double start : {1.0, 16.0, 20.5}) {
+        SCOPED_TRACE(start);
+        TempDir dir;
+        JobLine job = jobOn(dir, "keyframes.ts");
+        job.timing = " -ss " + std::to_string(start) + " -endpos 3.000000 ";
+        ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+        expectHandheldFile(job.output, 3.0);
+        expectNoFrozenStart(job.output);
+    }
+}
+
+// A run asked for a picture that makes none is a failure, not an empty success.
+TEST(RealWorld, APartWithoutPictureFails) {
+    TempDir dir;
+    JobLine job = jobOn(dir, "keyframes.ts");
+    job.timing = " -ss 30.000000 -endpos 3.000000 ";  // past the end
+    EXPECT_EQ(convert(job, dir).status, ExitStatus::Failed) << logOf(dir);
+    EXPECT_FALSE(fs::exists(job.output));
+}
+
+// 50 and 60 fps phone video: halved to what the handheld plays, unless a
+// rate is asked for.
+TEST(RealWorld, FastSourcesAreHalved) {
+    struct Case {
+        const char* fixture;
+        const char* rate;
+        AVRational expected;
+    };
+    const Case cases[] = {{"fps60.mp4", "default", {30, 1}},
+                          {"fps50.mp4", "default", {25, 1}},
+                          {"fps60.mp4", "15", {15, 1}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.fixture) + " at " + c.rate);
+        TempDir dir;
+        JobLine job = jobOn(dir, c.fixture);
+        job.videoFrameRate = c.rate;
+        ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+        expectHandheldFile(job.output, 2.0, c.expected);
+    }
+}
+
+// One picture and five seconds of sound: the picture stays until the sound
+// ends, also in a clip that starts after it.
+TEST(RealWorld, AStillPictureLastsAsLongAsTheSound) {
+    struct Case {
+        const char* timing;
+        double length;
+    };
+    for (const Case& c : {Case{"", 5.0}, Case{" -ss 1.000000 -endpos 2.000000 ", 2.0}}) {
+        SCOPED_TRACE(c.timing);
+        TempDir dir;
+        JobLine job = jobOn(dir, "still.mp4");
+        job.timing = c.timing;
+        ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+        expectHandheldFile(job.output, c.length);
+    }
+}
+
+// A picture stream no decoder reads: the sound is converted alone, and the
+// log says why the picture is missing.
+TEST(RealWorld, AnUndecodablePictureLeavesTheSound) {
+    TempDir dir;
+    JobLine job = jobOn(dir, "nodecoder.mkv");
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+    EXPECT_NE(logOf(dir).find("picture: missing"), std::string::npos);
+    const MediaProbe probe = probeMedia(job.output);
+    ASSERT_TRUE(probe.opened);
+    EXPECT_EQ(probe.count(AVMEDIA_TYPE_VIDEO), 0);
+    ASSERT_EQ(probe.count(AVMEDIA_TYPE_AUDIO), 1);
+    EXPECT_NEAR(probe.audio()->duration, 3.0, 0.06);  // one AAC frame in, one out
+}
+
+// Interlaced video is made whole before scaling: no combing in the output.
+TEST(RealWorld, InterlacedVideoIsDeinterlaced) {
+    TempDir dir;
+    JobLine job = jobOn(dir, "interlaced.ts");
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+    expectHandheldFile(job.output, 3.0);
+    EXPECT_GT(rowToRowDifference(job.source, 1.0), 30);  // the source combs
+    EXPECT_LT(rowToRowDifference(job.output, 1.0), 5);
+}
+
 }  // namespace
 }  // namespace zelvic::test
