@@ -99,6 +99,17 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
     if (input.interlaced) {
         chain.push_back("yadif=mode=send_frame:parity=auto:deint=interlaced");
     }
+    // Turned as it is displayed, before it is scaled.
+    if (input.mirrored) {
+        chain.push_back("hflip");
+    }
+    if (input.clockwise == 90 || input.clockwise == 270) {
+        chain.push_back(input.clockwise == 90 ? "transpose=clock" : "transpose=cclock");
+        std::swap(width, height);
+        aspect = av_inv_q(aspect);
+    } else if (input.clockwise == 180) {
+        chain.push_back("hflip,vflip");
+    }
     if (plan.constantRate) {
         chain.push_back(
             format("fps=fps=%d/%d:start_time=0:round=up", plan.frameRate.num, plan.frameRate.den));

@@ -30,6 +30,8 @@ struct VideoInputFormat {
     AVRational frameRate{0, 1};    // the source's rate, 0/1 when unknown
     AVRational averageRate{0, 1};  // frames over time; differs from frameRate when variable
     bool interlaced = false;       // the stream stores fields
+    int clockwise = 0;             // turn for display: 0, 90, 180, 270 degrees
+    bool mirrored = false;         // mirror before turning
 };
 
 // The handheld plays at most this many frames per second.

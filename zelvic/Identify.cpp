@@ -37,6 +37,10 @@ std::pair<int, int> displaySize(const AVStream* stream) {
     if (aspect.num > 0 && aspect.den > 0 && av_cmp_q(aspect, AVRational{1, 1}) != 0) {
         width = static_cast<int>(std::lround(width * av_q2d(aspect) / 2.0)) * 2;
     }
+    // A phone video turned by its display matrix is seen turned.
+    if (displayTurn(stream).sideways()) {
+        return {height, width};
+    }
     return {width, height};
 }
 

@@ -1,6 +1,11 @@
 #include "Input.h"
 
 #include <algorithm>
+#include <cmath>
+
+extern "C" {
+#include <libavutil/display.h>
+}
 
 #include "DvdInput.h"
 
@@ -111,6 +116,31 @@ double inputLengthSeconds(const AVFormatContext* input) {
         }
     }
     return longest;
+}
+
+DisplayTurn displayTurn(const AVStream* stream) {
+    DisplayTurn turn;
+    const auto* matrix = reinterpret_cast<const std::int32_t*>(
+        av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+    if (!matrix) {
+        return turn;
+    }
+    // A negative determinant: the matrix mirrors; the rotation is read from
+    // the matrix with the mirror undone.
+    std::int32_t unmirrored[9];
+    std::copy(matrix, matrix + 9, unmirrored);
+    turn.mirrored =
+        static_cast<double>(matrix[0]) * matrix[4] - static_cast<double>(matrix[1]) * matrix[3] < 0;
+    if (turn.mirrored) {
+        av_display_matrix_flip(unmirrored, 1, 0);
+    }
+    const double counterclockwise = av_display_rotation_get(unmirrored);
+    if (std::isnan(counterclockwise)) {
+        return turn;
+    }
+    const long quarter = std::lround(-counterclockwise / 90.0);
+    turn.clockwise = static_cast<int>(((quarter % 4) + 4) % 4) * 90;
+    return turn;
 }
 
 }  // namespace zelvic

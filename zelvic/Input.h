@@ -26,4 +26,13 @@ double inputStartSeconds(const AVFormatContext* input);
 // The length of the source in seconds, 0 when unknown.
 double inputLengthSeconds(const AVFormatContext* input);
 
+// How a picture is turned for display (a phone's display matrix): clockwise
+// by 0, 90, 180 or 270 degrees, after a mirror image when `mirrored`.
+struct DisplayTurn {
+    int clockwise = 0;
+    bool mirrored = false;
+    bool sideways() const { return clockwise == 90 || clockwise == 270; }
+};
+DisplayTurn displayTurn(const AVStream* stream);
+
 }  // namespace zelvic

@@ -176,6 +176,9 @@ Outcome SourceStreams::plan(FrameSink& sink) {
         format.timeBase = video_->input->time_base;
         format.frameRate = av_guess_frame_rate(input_.get(), video_->input, nullptr);
         format.averageRate = video_->input->avg_frame_rate;
+        const DisplayTurn turn = displayTurn(video_->input);
+        format.clockwise = turn.clockwise;
+        format.mirrored = turn.mirrored;
         const AVFieldOrder fields = video_->input->codecpar->field_order;
         format.interlaced = fields == AV_FIELD_TT || fields == AV_FIELD_BB ||
                             fields == AV_FIELD_TB || fields == AV_FIELD_BT;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -35,6 +36,25 @@ auto replacing(std::string from, std::string to) {
         const auto found = std::search(bytes.begin(), bytes.end(), from.begin(), from.end());
         if (found != bytes.end()) {
             std::copy(to.begin(), to.end(), found);
+        }
+        writeBytes(path, bytes);
+    };
+}
+
+// Gives the first track (the picture) of an MP4 the display matrix of a
+// quarter turn clockwise, as a phone held upright writes it.
+auto turnedClockwise(std::uint32_t storedHeight) {
+    return [storedHeight](const fs::path&, const fs::path& path) {
+        std::vector<char> bytes = readBytes(path);
+        const std::string box = "tkhd";
+        const auto found = std::search(bytes.begin(), bytes.end(), box.begin(), box.end());
+        const auto matrix = found + 4 + 40;  // version 0: the matrix follows 40 bytes of fields
+        const std::uint32_t values[9] = {0, 0x10000,   0, 0xFFFF0000, 0, 0, storedHeight << 16,
+                                         0, 0x40000000};
+        for (int i = 0; i < 9; ++i) {
+            for (int b = 0; b < 4; ++b) {
+                matrix[i * 4 + b] = static_cast<char>(values[i] >> (24 - 8 * b));
+            }
         }
         writeBytes(path, bytes);
     };
@@ -120,6 +140,13 @@ std::vector<Recipe> realWorldRecipes(const std::vector<std::string>& quiet) {
          with({"-f", "lavfi", "-i", moving("320x240", "25", 3), "-f", "lavfi", "-i", tone(3),
                "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
          replacing("V_MPEG4/ISO/AVC", "V_UNKNOWN/XXXXX")},
+        // A phone held upright: stored 320x180 with a white mark top left,
+        // shown turned a quarter clockwise (180x320, the mark top right).
+        {{"rotated.mp4", 180, 320, 2.0, 1, 1, 0},
+         with({"-f", "lavfi", "-i",
+               "color=c=gray:s=320x180:r=25:d=2,drawbox=x=0:y=0:w=64:h=36:color=white:t=fill", "-f",
+               "lavfi", "-i", tone(2), "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
+         turnedClockwise(180)},
         // Fields of a moving stripe pattern, stored interlaced.
         {{"interlaced.ts", 320, 240, 3.0, 1, 1, 0},
          with({"-f",

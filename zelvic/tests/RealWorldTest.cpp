@@ -186,5 +186,23 @@ TEST(RealWorld, InterlacedVideoIsDeinterlaced) {
     EXPECT_LT(rowToRowDifference(job.output, 1.0), 5);
 }
 
+// A phone video turned by its display matrix comes out as it is seen: the
+// mark in the stored picture's top left corner lands top right.
+TEST(RealWorld, RotatedPhoneVideoComesOutUpright) {
+    TempDir dir;
+    JobLine job = jobOn(dir, "rotated.mp4");  // identified as 180x320
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+    expectHandheldFile(job.output, 2.0);
+    // Fitted to the height: a 136x240 picture centred in 320x240.
+    const PictureProbe picture = probeFirstPicture(job.output);
+    ASSERT_EQ(picture.width, 320);
+    const double topRight = regionAt(job.output, 0.5, 206, 4, 16, 30).y;
+    const double topLeft = regionAt(job.output, 0.5, 98, 4, 16, 30).y;
+    const double bottomRight = regionAt(job.output, 0.5, 206, 200, 16, 30).y;
+    EXPECT_GT(topRight, 200);
+    EXPECT_LT(topLeft, 150);
+    EXPECT_LT(bottomRight, 150);
+}
+
 }  // namespace
 }  // namespace zelvic::test
