@@ -6,6 +6,11 @@
 
 #include "DecodingFront.h"
 #include "Encoders.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/samplefmt.h>
+}
 #include "platform/FileSystem.h"
 #include "records/OutputFiles.h"
 
@@ -101,7 +106,8 @@ Outcome EncodeSink::open(const SinkStreams& streams) {
         options_.audioEncoder == AudioEncoder::Mp3Lame ? AV_CODEC_ID_MP3 : AV_CODEC_ID_AAC;
     // The muxer follows the final name; the file is written under the partial one.
     const std::string muxer =
-        chooseMuxer(options_, streams.video.has_value(), streams.audio.has_value(), audioCodec);
+        chooseMuxer(options_, streams.video.has_value(),
+                    streams.audio.has_value() || silentSoundNeeded(streams), audioCodec);
     auto output =
         Output::create(pelorine::partialOutputPath(options_.output), muxer, options_.end.bytes);
     if (!output) {
@@ -114,6 +120,8 @@ Outcome EncodeSink::open(const SinkStreams& streams) {
     }
     if (opened && streams.audio) {
         opened = openAudio(*streams.audio);
+    } else if (opened && silentSoundNeeded(streams)) {
+        opened = openSilentSound();
     }
     for (Encoded* stream : {video_.get(), audio_.get()}) {
         if (opened && stream) {
@@ -132,6 +140,67 @@ Outcome EncodeSink::open(const SinkStreams& streams) {
     }
     std::printf("output: \"%s\" (%s)\n", options_.output.c_str(), muxer.c_str());
     return output_->start();
+}
+
+// The handheld's own container holds exactly one picture and one sound
+// stream: a source without sound gets a silent track as long as its picture.
+bool EncodeSink::silentSoundNeeded(const SinkStreams& streams) const {
+    const bool soundAsked = !options_.noSound && options_.audioEncoder != AudioEncoder::Unset;
+    return streams.video && !streams.audio && soundAsked && options_.container == Container::Lavf &&
+           options_.lavfFormat == "psp";
+}
+
+Outcome EncodeSink::openSilentSound() {
+    auto codec = findAudioEncoder(options_);
+    if (!codec) {
+        return codec.error();
+    }
+    audioCodec_ = *codec;
+    AudioPlan plan;
+    plan.sampleRate =
+        supportedSampleRate(audioCodec_, options_.sampleRate > 0 ? options_.sampleRate : 44100);
+    plan.channels = std::min(2, maxAudioChannels(options_));
+    std::printf("sound: none in the source; a silent track as long as the picture\n");
+    silent_ = true;
+    return openAudio(plan);
+}
+
+// Silence from where the sound track ends up to `end` (audio time base), in
+// whole encoder frames; the last one, at the end, may be shorter.
+Outcome EncodeSink::addSilence(std::int64_t end, bool last) {
+    const AVCodecContext* encoder = audio_->encoder.get();
+    const int frameSize = encoder->frame_size > 0 ? encoder->frame_size : 1024;
+    while (audio_->sentEnd + (last ? 0 : frameSize) < end) {
+        FramePtr frame = makeFrame();
+        frame->nb_samples =
+            static_cast<int>(std::min<std::int64_t>(frameSize, end - audio_->sentEnd));
+        frame->format = encoder->sample_fmt;
+        frame->sample_rate = encoder->sample_rate;
+        av_channel_layout_copy(&frame->ch_layout, &encoder->ch_layout);
+        if (av_frame_get_buffer(frame.get(), 0) < 0) {
+            return conversionFailed("out of memory for silence");
+        }
+        av_samples_set_silence(frame->extended_data, 0, frame->nb_samples,
+                               encoder->ch_layout.nb_channels, encoder->sample_fmt);
+        frame->pts = audio_->sentEnd;
+        const std::int64_t before = audio_->sentEnd;
+        if (auto encoded = encode(*audio_, frame.get()); !encoded) {
+            return encoded;
+        }
+        if (audio_->sentEnd == before) {
+            break;  // cut off by the end of the part
+        }
+    }
+    return success();
+}
+
+Outcome EncodeSink::addSilenceToPicture(bool last) {
+    if (!silent_) {
+        return success();
+    }
+    return addSilence(
+        av_rescale_q(video_->sentEnd, video_->encoder->time_base, audio_->encoder->time_base),
+        last);
 }
 
 int EncodeSink::audioFrameSize() const {
@@ -197,7 +266,10 @@ Outcome EncodeSink::encode(Encoded& stream, AVFrame* frame) {
 
 Outcome EncodeSink::videoFrame(AVFrame* frame, AVRational timeBase) {
     frame->pts = av_rescale_q(frame->pts, timeBase, video_->encoder->time_base);
-    return encode(*video_, frame);
+    if (auto encoded = encode(*video_, frame); !encoded) {
+        return encoded;
+    }
+    return addSilenceToPicture(false);
 }
 
 Outcome EncodeSink::audioFrame(AVFrame* frame, AVRational timeBase) {
@@ -229,6 +301,9 @@ void EncodeSink::endAt(double seconds) {
 }
 
 Result<double> EncodeSink::finish() {
+    if (auto added = addSilenceToPicture(true); !added) {
+        return added.error();
+    }
     double end = 0;
     for (Encoded* stream : {video_.get(), audio_.get()}) {
         if (!stream) {

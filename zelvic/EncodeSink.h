@@ -37,6 +37,10 @@ public:
 private:
     Outcome openVideo(const VideoPlan& plan);
     Outcome openAudio(const AudioPlan& plan);
+    bool silentSoundNeeded(const SinkStreams& streams) const;
+    Outcome openSilentSound();
+    Outcome addSilence(std::int64_t end, bool last);
+    Outcome addSilenceToPicture(bool last);
     Outcome encode(Encoded& stream, AVFrame* frame);
     Outcome writePackets(Encoded& stream);
     std::int64_t pendingBytes() const;
@@ -48,6 +52,7 @@ private:
     std::unique_ptr<Encoded> video_;
     std::unique_ptr<Encoded> audio_;
     PacketPtr packet_ = makePacket();
+    bool silent_ = false;  // the sound track is made here, silent
 };
 
 // Encode mode: the source through the decoding front into an EncodeSink.

@@ -60,6 +60,14 @@ auto turnedClockwise(std::uint32_t storedHeight) {
     };
 }
 
+auto wipedInTheMiddle(std::size_t length) {
+    return [length](const fs::path&, const fs::path& path) {
+        std::vector<char> bytes = readBytes(path);
+        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2), length, '\0');
+        writeBytes(path, bytes);
+    };
+}
+
 // A moving pattern: consecutive frames differ everywhere.
 std::string moving(const std::string& size, const std::string& rate, double seconds) {
     return "testsrc2=size=" + size + ":rate=" + rate + ":duration=" + std::to_string(seconds);
@@ -147,6 +155,13 @@ std::vector<Recipe> realWorldRecipes(const std::vector<std::string>& quiet) {
                "color=c=gray:s=320x180:r=25:d=2,drawbox=x=0:y=0:w=64:h=36:color=white:t=fill", "-f",
                "lavfi", "-i", tone(2), "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
          turnedClockwise(180)},
+        // 4 KB wiped in the middle of a Matroska file: about a second of
+        // sound is lost.
+        {{"damaged.mkv", 320, 240, 6.0, 1, 1, 0},
+         with({"-f", "lavfi", "-i", moving("320x240", "25", 6), "-f", "lavfi", "-i", tone(6),
+               "-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-c:a", "aac",
+               "-cluster_time_limit", "1000"}),
+         wipedInTheMiddle(4096)},
         // Fields of a moving stripe pattern, stored interlaced.
         {{"interlaced.ts", 320, 240, 3.0, 1, 1, 0},
          with({"-f",

@@ -204,5 +204,41 @@ TEST(RealWorld, RotatedPhoneVideoComesOutUpright) {
     EXPECT_LT(bottomRight, 150);
 }
 
+// Sound lost in the middle (damage): silence takes its place, so sound and
+// picture stay in step and the MP3 keeps the source's length.
+TEST(RealWorld, LostSoundBecomesSilence) {
+    TempDir dir;
+    JobLine job = jobOn(dir, "damaged.mkv");
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+    expectHandheldFile(job.output, 6.0);
+    const MediaProbe probe = probeMedia(job.output);
+    ASSERT_TRUE(probe.opened && probe.audio());
+    EXPECT_LT(probe.audio()->longestPacket, 0.03) << "a packet standing for a gap";
+
+    TempDir mp3Dir;
+    JobLine mp3 = jobOn(mp3Dir, "damaged.mkv", "mp3");
+    ASSERT_EQ(convert(mp3, mp3Dir).status, ExitStatus::Done) << logOf(mp3Dir);
+    const MediaProbe sound = probeMedia(mp3.output);
+    ASSERT_TRUE(sound.opened && sound.audio());
+    // A bare MP3 also carries the encoder's delay and last frame's padding.
+    EXPECT_NEAR(sound.audio()->duration, 6.0, 0.1);
+}
+
+// A source without sound for a video profile still makes the handheld's
+// container: a silent track as long as the picture.
+TEST(RealWorld, PictureWithoutSoundGetsASilentTrack) {
+    for (const char* timing : {"", " -ss 0.500000 -endpos 2.000000 "}) {
+        SCOPED_TRACE(timing);
+        TempDir dir;
+        JobLine job = jobOn(dir, "silent.mp4");
+        job.timing = timing;
+        ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+        expectHandheldFile(job.output, std::string(timing).empty() ? 3.0 : 2.0);
+        const auto levels = measureAudio(job.output);
+        ASSERT_FALSE(levels.empty());
+        EXPECT_LT(levels[0].rms, 1e-4);
+    }
+}
+
 }  // namespace
 }  // namespace zelvic::test
