@@ -1,7 +1,7 @@
 #pragma once
-// Identify runs of DVD texts for the DVD dialog and Open DVD: each on the
-// reader's own channel link, waited for on a helper thread while the window
-// keeps painting.
+// Identify runs of DVD texts for the DVD dialog and Open DVD: each a run of
+// its own with its own channel folder, waited for on a helper thread while
+// the window keeps painting.
 
 #include <functional>
 #include <memory>
@@ -9,14 +9,13 @@
 
 #include "dvd/DvdDialogModel.h"
 #include "engine/Engine.h"
-#include "engine/EngineLink.h"
 
 namespace pelorine {
 
 class EngineDiscReader final : public DiscReader {
 public:
     // `keepAlive` is called every few milliseconds while the engine runs.
-    EngineDiscReader(Engine& engine, platform::FileSystem& files, std::function<void()> keepAlive);
+    EngineDiscReader(Engine& engine, std::function<void()> keepAlive);
 
     std::unique_ptr<MediaInfo> read(const std::string& mediaText) override;
     // The engine busy, or the channel folder unusable; empty otherwise.
@@ -24,7 +23,6 @@ public:
 
 private:
     Engine& engine_;
-    EngineLink link_;
     std::function<void()> keepAlive_;
     IdentifyOutcome outcome_;
 };
