@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Commands.h"
+#include "conversion/JobFactory.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
 
@@ -203,6 +204,53 @@ TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
     EXPECT_EQ(window.events().back(),
               "box Please stop converting the videos and then add files to the list.");
     endPretending();
+}
+
+}  // namespace
+}  // namespace pelorine
+
+namespace pelorine {
+namespace {
+
+// The factory alone (no grid, no window) makes the very Job that Add makes.
+TEST_F(JobListOperationsTest, TheFactoryMakesWhatAddMakesForEveryBuiltInProfile) {
+    const std::string path = source("generated clip.avi", 75.25);
+    const IdentifyOutcome identified = engine.identify(path, false);
+    ASSERT_EQ(identified.result, IdentifyResult::Identified);
+    for (int profile = kProfileMpeg4Small; profile <= kProfileMp3; ++profile) {
+        controller.jobs().clear();
+        nextRandom = 4242;
+        add({path}, profile);
+        ASSERT_EQ(controller.jobs().count(), 1u) << profile;
+
+        int random = 4242;
+        JobFactory factory([&random] { return random++; });
+        const JobList none;
+        const auto made = factory.makeFileJob(path, builtInProfile(profile), settings.outputPath(),
+                                              *identified.info, none);
+        EXPECT_EQ(*made, job(0)) << "profile " << profile;
+        EXPECT_EQ(made->profileIndex, profile);
+    }
+}
+
+TEST(BuiltInProfiles, AreTheFourProfilesOfTheBox) {
+    EXPECT_EQ(outputExtension(builtInProfile(kProfileMpeg4Small)), "MP4");
+    EXPECT_EQ(outputExtension(builtInProfile(kProfileMp3)), "MP3");
+    EXPECT_EQ(outputPrefix(builtInProfile(kProfileMpeg4Wide)), "M4V");
+    EXPECT_EQ(outputPrefix(builtInProfile(kProfileH264)), "MAQ");
+    EXPECT_EQ(outputPrefix(builtInProfile(kProfileMp3)), std::nullopt);
+    EXPECT_EQ(builtInProfile(kProfileMpeg4Wide).videoSize, "480x272");
+    EXPECT_EQ(builtInProfile(kProfileH264).videoCodec, "h264");
+    EXPECT_THROW(builtInProfile(kProfileCustom), std::out_of_range);
+
+    Profile custom = builtInProfile(kProfileH264);
+    custom.index = kProfileCustom;
+    custom.outputFormat = "mp3";
+    custom.videoCodec = "mp3";
+    EXPECT_EQ(outputExtension(custom), "MP3");
+    EXPECT_EQ(outputPrefix(custom), std::nullopt);
+    custom.videoCodec = "theora";
+    EXPECT_EQ(outputPrefix(custom), "") << "a codec the names do not know: no prefix, no digits";
 }
 
 }  // namespace

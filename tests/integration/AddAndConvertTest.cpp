@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Commands.h"
+#include "conversion/JobFactory.h"
 #include "support/RealMedia.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
@@ -39,6 +40,7 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
     controller.initialise();
     JobListOperations& ops = controller.jobOperations();
 
+    ops.setRandom([] { return 12345; });
     // One Job per profile: the same source under four names.
     for (int profile = 0; profile < 4; ++profile) {
         const std::string copy = folder.file("clip" + std::to_string(profile) + ".mkv");
@@ -50,6 +52,19 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
     ASSERT_EQ(controller.jobs().count(), 4u) << window.events().back();
     EXPECT_NEAR(controller.jobs().job(0).duration, 2.0, 0.1);
     EXPECT_EQ(controller.jobs().job(0).sourceWidth, 640);
+
+    // The factory alone, from the engine's own media information, makes the
+    // same Jobs: no grid, no window.
+    JobFactory factory([] { return 12345; });
+    JobList made;
+    for (int profile = 0; profile < 4; ++profile) {
+        const std::string copy = folder.file("clip" + std::to_string(profile) + ".mkv");
+        const IdentifyOutcome identified = engine.identify(copy, false);
+        ASSERT_EQ(identified.result, IdentifyResult::Identified);
+        const Job& job = made.append(factory.makeFileJob(
+            copy, builtInProfile(profile), settings.outputPath(), *identified.info, made));
+        EXPECT_EQ(job, controller.jobs().job(static_cast<std::size_t>(profile))) << profile;
+    }
 
     // The H.264 Job: a clip from 0.5 s to 1.5 s and a lower bitrate, through the grid.
     window.selected = 2;

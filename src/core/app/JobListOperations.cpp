@@ -2,12 +2,12 @@
 
 #include <chrono>
 #include <future>
-#include <random>
 #include <thread>
 
 #include "conversion/JobNaming.h"
 #include "conversion/TimeText.h"
 #include "platform/Text.h"
+#include "records/ExitStatus.h"
 
 namespace pelorine {
 namespace {
@@ -31,17 +31,14 @@ std::string notIdentifiedReason(const IdentifyOutcome& outcome) {
     if (!outcome.detail) {
         return outcome.detail.message();
     }
-    return outcome.exitStatus == 0 ? "it has no length that could be played"
-                                   : "it is not a video or sound file that can be read";
+    return outcome.exitStatus == code(ExitStatus::Done)
+               ? "it has no length that could be played"
+               : "it is not a video or sound file that can be read";
 }
 
 }  // namespace
 
-JobListOperations::JobListOperations(Parts parts)
-    : p_(std::move(parts)),
-      random_([generator = std::make_shared<std::mt19937>(std::random_device{}())] {
-          return static_cast<int>((*generator)() & 0x7fffffff);
-      }) {}
+JobListOperations::JobListOperations(Parts parts) : p_(std::move(parts)) {}
 
 Job* JobListOperations::selectedJob() {
     const auto row = p_.view.selectedRow();
@@ -72,10 +69,8 @@ void JobListOperations::addFiles() {
         p_.dialogs.message(kNoProfileMessage);
         return;
     }
-    const std::string extension =
-        profile == kProfileMp3
-            ? "MP3"
-            : (profile == kProfileCustom ? text::upper(p_.rows.value(row::kOutputFormat)) : "MP4");
+    // The profile as it stands when Add is pressed, for every file of this Add.
+    const Profile chosen = profileFor(profile, p_.rows);
     const std::vector<std::string> paths = p_.dialogs.chooseFiles(kAddFilter);
     if (paths.empty()) {
         return;
@@ -86,7 +81,7 @@ void JobListOperations::addFiles() {
         if (!p_.view.stepTask(static_cast<int>(i), fileNameOf(paths[i]))) {
             break;
         }
-        if (const std::string reason = addFile(paths[i], profile, extension); !reason.empty()) {
+        if (const std::string reason = addFile(paths[i], chosen); !reason.empty()) {
             leftOut += "\n" + paths[i] + ": " + reason;
         }
     }
@@ -96,30 +91,16 @@ void JobListOperations::addFiles() {
     }
 }
 
-std::string JobListOperations::addFile(const std::string& path, int profile,
-                                       const std::string& extension) {
-    const std::string digits = randomDigits(random_);
-    const auto prefix = outputPrefix(profile, p_.rows);
-    const std::string base = prefix ? (prefix->empty() ? "" : *prefix + digits) : sourceTitle(path);
+std::string JobListOperations::addFile(const std::string& path, const Profile& profile) {
     if (hasSource(p_.jobs, path)) {
         return {};  // already in the list: nothing to say
     }
-    auto job = std::make_unique<Job>();
-    job->sourcePath = path;
-    job->outputPath = newOutputPath(p_.jobs, p_.settings.outputPath(), base, extension);
-    job->startText = kZeroTime;
     const IdentifyOutcome outcome = identify(path);
     if (outcome.result != IdentifyResult::Identified) {
         return notIdentifiedReason(outcome);
     }
-    const MediaInfo& info = *outcome.info;
-    job->duration = job->clipEnd = info.mediaLength();
-    job->sourceWidth = info.videoWidth();
-    job->sourceHeight = info.videoHeight();
-    job->endText = timeText(job->duration);
-    job->profileIndex = profile;
-    newJobSettings(*job, profile, p_.rows);
-    p_.jobs.append(std::move(job));
+    p_.jobs.append(
+        factory_.makeFileJob(path, profile, p_.settings.outputPath(), *outcome.info, p_.jobs));
     return {};
 }
 

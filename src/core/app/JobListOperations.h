@@ -11,6 +11,7 @@
 #include "app/Activity.h"
 #include "app/JobRows.h"
 #include "app/MainView.h"
+#include "conversion/JobFactory.h"
 #include "conversion/JobList.h"
 #include "engine/Engine.h"
 #include "profiles/SettingsRows.h"
@@ -53,7 +54,7 @@ public:
     explicit JobListOperations(Parts parts);
 
     // The random numbers behind the output names; tests make them predictable.
-    void setRandom(std::function<int()> random) { random_ = std::move(random); }
+    void setRandom(std::function<int()> random) { factory_.setRandom(std::move(random)); }
 
     // The commands; their guard is the command table's.
     void addFiles();
@@ -79,12 +80,12 @@ private:
     // Identifies `path` on a helper thread while the window keeps painting.
     IdentifyOutcome identify(const std::string& path);
     // Adds one file; the reason it was left out, or empty.
-    std::string addFile(const std::string& path, int profile, const std::string& extension);
+    std::string addFile(const std::string& path, const Profile& profile);
     Job* selectedJob();
     void showClip(const Job& job);
 
     Parts p_;
-    std::function<int()> random_;
+    JobFactory factory_;
     std::optional<std::size_t> selectedIndex_;
     CurrentClip clip_;
 };

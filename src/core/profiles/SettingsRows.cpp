@@ -324,27 +324,37 @@ void copyRowsToJob(const SettingsRows& rows, Job& job) {
     copyQuantizerRows(rows, job);
 }
 
-void newJobSettings(Job& job, int profile, const SettingsRows& rows) {
-    if (profile == kProfileCustom) {
-        copyRowsToJob(rows, job);
-        job.clipEnabled = 0;
-        return;
+Profile profileFor(int profile, const SettingsRows& rows) {
+    if (profile != kProfileCustom) {
+        return builtInProfile(profile);
     }
-    job.outputFormat = profile == kProfileMp3 ? "mp3" : "mp4";
-    job.videoCodec = profile == kProfileH264 ? "h264" : "MPEG4";
-    job.videoSize = profile == kProfileMpeg4Wide ? "480x272" : "320x240";
-    job.audioCodec = profile == kProfileMp3 ? "mp3" : "aac";
-    job.quantizerMin = "1";
-    job.quantizerMax = "31";
-    job.split = "Not split";
-    job.videoFrameRate = "default";
-    job.videoBitrate = "1200";
-    job.videoDisabled = "no";
-    job.audioSampleRate = "44100";
-    job.audioBitrate = "128";
-    job.audioChannel = "default";
-    job.audioVolume = "default";
-    job.audioDisabled = "no";
+    Profile custom;
+    custom.index = kProfileCustom;
+    custom.clipVideo = rows.value(row::kClipVideo);
+    custom.startTime = rows.value(row::kStartTime);
+    custom.endTime = rows.value(row::kEndTime);
+    custom.outputFormat = rows.value(row::kOutputFormat);
+    custom.split = rows.value(row::kSplit);
+    custom.videoCodec = rows.value(row::kVideoCodec);
+    custom.videoSize = rows.value(row::kVideoSize);
+    custom.videoFrameRate = rows.value(row::kVideoFrameRate);
+    custom.videoBitrate = rows.value(row::kVideoBitrate);
+    custom.videoDisabled = rows.value(row::kVideoDisabled);
+    custom.audioCodec = rows.value(row::kAudioCodec);
+    custom.audioSample = rows.value(row::kAudioSample);
+    custom.audioBitrate = rows.value(row::kAudioBitrate);
+    custom.audioChannel = rows.value(row::kAudioChannel);
+    custom.audioVolume = rows.value(row::kAudioVolume);
+    custom.audioDisabled = rows.value(row::kAudioDisabled);
+    custom.quantizerMin = rows.value(row::kQuantizerMin);
+    custom.quantizerMax = rows.value(row::kQuantizerMax);
+    return custom;
+}
+
+void newJobSettings(Job& job, int profile, const SettingsRows& rows) {
+    const int index = job.profileIndex;
+    applyProfile(profileFor(profile, rows), job);
+    job.profileIndex = index;  // the caller sets it
 }
 
 namespace {
@@ -434,25 +444,7 @@ Status checkTypedSetting(const std::string& name, const std::string& value) {
 }
 
 std::optional<std::string> outputPrefix(int profile, const SettingsRows& rows) {
-    switch (profile) {
-        case kProfileMpeg4Small:
-        case kProfileMpeg4Wide:
-            return "M4V";
-        case kProfileH264:
-            return "MAQ";
-        case kProfileMp3:
-            return std::nullopt;
-        default:
-            break;
-    }
-    const std::string codec = text::lower(rows.value(row::kVideoCodec));
-    if (codec == "h264") {
-        return "MAQ";
-    }
-    if (codec == "mpeg4") {
-        return "M4V";
-    }
-    return codec == "mp3" ? std::nullopt : std::optional<std::string>("");
+    return outputPrefix(profileFor(profile, rows));
 }
 
 }  // namespace pelorine

@@ -9,6 +9,7 @@
 
 #include "conversion/Job.h"
 #include "platform/Status.h"
+#include "profiles/Profile.h"
 #include "profiles/PropertyItem.h"
 
 namespace pelorine {
@@ -33,23 +34,6 @@ inline constexpr const char* kAudioDisabled = "Audio disabled";
 inline constexpr const char* kQuantizerMin = "quantizer min";
 inline constexpr const char* kQuantizerMax = "quantizer max";
 }  // namespace row
-
-inline constexpr const char* kZeroTime = "00:00:00.00";
-
-// The profiles of the profile box, by index.
-inline constexpr int kProfileMpeg4Small = 0;
-inline constexpr int kProfileMpeg4Wide = 1;
-inline constexpr int kProfileH264 = 2;
-inline constexpr int kProfileMp3 = 3;
-inline constexpr int kProfileCustom = 4;
-inline constexpr int kStartProfile = kProfileH264;
-inline constexpr std::array<const char*, 5> kProfileNames = {
-    "PSP MPEG4 320x240 AAC (*.mp4)",
-    "PSP MPEG4 480x272 AAC (*.mp4)",
-    "PSP AVC H264 320x240 AAC (*.mp4) recommended",
-    "Save as MP3 format (*.mp3)",
-    "Customized profile",
-};
 
 // The rows, in their fixed order; their addresses never change, so the grid
 // may keep pointers to them.
@@ -107,6 +91,10 @@ std::optional<std::vector<PropertyItem*>> showJob(const Job& job, SettingsRows& 
 
 // The settings rows copied into a Job (the grid's "a value changed").
 void copyRowsToJob(const SettingsRows& rows, Job& job);
+
+// The profile of box entry `profile`: a built-in one, or the customised one
+// as the rows show it.
+Profile profileFor(int profile, const SettingsRows& rows);
 
 // The settings a new Job of `profile` starts with.
 void newJobSettings(Job& job, int profile, const SettingsRows& rows);

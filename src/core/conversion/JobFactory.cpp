@@ -1,0 +1,36 @@
+#include "conversion/JobFactory.h"
+
+#include <random>
+
+#include "conversion/JobNaming.h"
+#include "conversion/TimeText.h"
+
+namespace pelorine {
+
+JobFactory::JobFactory(std::function<int()> random) : random_(std::move(random)) {}
+
+JobFactory::JobFactory()
+    : JobFactory([generator = std::make_shared<std::mt19937>(std::random_device{}())] {
+          return static_cast<int>((*generator)() & 0x7fffffff);
+      }) {}
+
+std::unique_ptr<Job> JobFactory::makeFileJob(const std::string& sourcePath, const Profile& profile,
+                                             const std::string& outputFolder, const MediaInfo& info,
+                                             const JobList& others) {
+    const std::string digits = randomDigits(random_);
+    const auto prefix = outputPrefix(profile);
+    const std::string base =
+        prefix ? (prefix->empty() ? "" : *prefix + digits) : sourceTitle(sourcePath);
+    auto job = std::make_unique<Job>();
+    job->sourcePath = sourcePath;
+    job->outputPath = newOutputPath(others, outputFolder, base, outputExtension(profile));
+    job->startText = kZeroTime;
+    job->duration = job->clipEnd = info.mediaLength();
+    job->sourceWidth = info.videoWidth();
+    job->sourceHeight = info.videoHeight();
+    job->endText = timeText(job->duration);
+    applyProfile(profile, *job);
+    return job;
+}
+
+}  // namespace pelorine
