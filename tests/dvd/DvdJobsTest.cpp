@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/JobListOperations.h"
+#include "app/JobRows.h"
 #include "dvd/DvdJobs.h"
 #include "support/ScriptedWindow.h"
 
@@ -36,6 +37,7 @@ DvdChoice choiceOf(std::string drive, int title = 2, int first = 1, int last = 5
 class OpenDvdTest : public ::testing::Test {
 protected:
     OpenDvdTest() {
+        jobs.setObserver(&shown);
         settings.setOutputPath("/home/u/out");
         window.profile = kProfileMp3;
     }
@@ -60,9 +62,10 @@ protected:
 
     TempFolder folder;
     Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
+    ScriptedWindow window;
+    JobRows shown{window};  // the list's rows follow the list
     JobList jobs;
     SettingsRows rows;
-    ScriptedWindow window;
     bool gateAnswer = true;
     std::optional<DvdChoice> dialogAnswer = choiceOf("/dev/sr0");
     std::optional<MediaInfo> record = rangeRecord(1234.5);
@@ -108,12 +111,11 @@ TEST_F(OpenDvdTest, TheSameDiscTwiceLeavesOneJobAtTheEndRenumbered) {
     file->sourcePath = "/films/a.avi";
     file->outputPath = "/home/u/out/a.MP3";
     jobs.append(std::move(file));
-    window.rows.push_back({"1", "/films/a.avi", "", "", "/home/u/out/a.MP3", "mp3"});
     open();
     auto other = std::make_unique<Job>();
     other->sourcePath = "/films/b.avi";
     jobs.append(std::move(other));
-    window.rows.push_back({"3", "/films/b.avi", "", "", "", "mp3"});
+    ASSERT_EQ(window.rows[2][0], "3");
     dialogAnswer = choiceOf("/dev/sr0", 3, 2, 2);
     open();
     ASSERT_EQ(jobs.count(), 3u);

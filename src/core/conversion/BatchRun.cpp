@@ -160,6 +160,9 @@ JobResult BatchRun::convert(const Job& job, std::size_t row) {
         }
     }
     const JobReport report = convertJob(job, invocation, host);
+    if (!report.runs.empty()) {
+        result.lastPosition = report.runs.back().result.lastPosition;
+    }
     result.reason = runFailure(report, services_.files);
     if (!result.reason.empty()) {
         result.outcome = JobOutcome::Failed;

@@ -27,9 +27,10 @@ enum class JobOutcome { Pending, Done, Failed, Skipped, Stopped };
 
 struct JobResult {
     JobOutcome outcome = JobOutcome::Pending;
-    std::string reason;    // why it failed or was skipped, in words for the user
-    std::string logPath;   // the engine's output of this Job
-    std::string keptFile;  // a stopped Job: the shorter file its last run kept
+    std::string reason;          // why it failed or was skipped, in words for the user
+    std::string logPath;         // the engine's output of this Job
+    std::string keptFile;        // a stopped Job: the shorter file its last run kept
+    double lastPosition = -1.0;  // the last position its last engine run reported
 };
 
 // What the batch needs of its front end (the window, or a command line).

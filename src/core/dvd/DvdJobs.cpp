@@ -91,11 +91,7 @@ void OpenDvd::replaceJobOf(const std::string& sourcePath) {
         if (p_.jobs.job(i).sourcePath != sourcePath) {
             continue;
         }
-        p_.view.removeRow(i);
-        p_.jobs.remove(i);
-        for (std::size_t row = 0; row < p_.jobs.count(); ++row) {
-            p_.view.setCell(row, kIdColumn, std::to_string(row + 1));
-        }
+        p_.jobs.remove(i);  // the list's rows follow
         return;
     }
 }
@@ -127,10 +123,7 @@ void OpenDvd::run() {
     }
     replaceJobOf(dvdSourcePath(choice->drive));
     const std::string digits = randomDigits(p_.random);
-    Job& job =
-        p_.jobs.append(makeDvdJob(*choice, *range, p_.jobs, folder, profile, p_.rows, digits));
-    p_.view.appendRow({std::to_string(p_.jobs.count()), job.sourcePath, job.startText, job.endText,
-                       job.outputPath, job.outputFormat});
+    p_.jobs.append(makeDvdJob(*choice, *range, p_.jobs, folder, profile, p_.rows, digits));
 }
 
 }  // namespace pelorine
