@@ -94,7 +94,13 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     EXPECT_EQ(batch.results()[4].outcome, JobOutcome::Failed);
     EXPECT_EQ(batch.results()[4].reason, "The source could not be opened.");
     EXPECT_THAT(view.events().back(), ::testing::HasSubstr("1 job of 5 could not be converted"));
-    EXPECT_GT(highestJobPercent, 0) << "the progress moved";
+    // Each run's position is read while it runs and once more at its end; a run
+    // on a loaded machine may end between two ticks, so the ticks themselves
+    // are not counted on (ProgressTicksFollowTheBatchsOwnCopy follows them).
+    for (int profile = 0; profile < 4; ++profile) {
+        EXPECT_NEAR(batch.results()[profile].lastPosition, 3.0, 0.5) << profile;
+    }
+    EXPECT_GE(highestJobPercent, 0);
 }
 
 }  // namespace
