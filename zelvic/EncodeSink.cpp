@@ -90,15 +90,19 @@ Outcome EncodeSink::openAudio(const AudioPlan& plan) {
     return success();
 }
 
-// Two seconds of the streams' rates cover what the encoders still hold (x264
-// looks ahead) when the end is decided; a small limit keeps most of its room
-// for the picture and is cut hard instead.
+// What the video encoder still holds is counted apart (pendingBytes); the
+// reserve covers what is still read once the end is decided (the streams
+// catch up with each other) and the estimate's error: half a second of the
+// streams' rates, at most a sixteenth of the limit (an eighth below 1 MB),
+// so that parts of 1 MB and more come out above 90 % of it. Whatever still would cross the limit
+// is dropped by the output, which never grows past it.
 void EncodeSink::setReserve() {
     std::int64_t rate = 0;
     for (const Encoded* stream : {video_.get(), audio_.get()}) {
         rate += stream ? stream->encoder->bit_rate : 0;
     }
-    output_->setReserve(std::min(*options_.end.bytes / 8, 2 * rate / 8 + 65536));
+    const std::int64_t limit = *options_.end.bytes;
+    output_->setReserve(std::min(limit >= 1024 * 1024 ? limit / 16 : limit / 8, rate / 16 + 32768));
 }
 
 Outcome EncodeSink::open(const SinkStreams& streams) {

@@ -1,6 +1,7 @@
 #include "Output.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/FileSystem.h"
 
@@ -128,6 +129,9 @@ Outcome Output::write(AVPacket* packet, AVStream* stream, AVRational encoderTime
         // bytes handed over plus what the trailer will add.
         const std::int64_t after = bytes_ + packet->size + containerOverhead(muxer_, packets_ + 1);
         if (after > *sizeLimit_) {
+            if (!full_) {
+                std::printf("output: full; packets from here on are dropped\n");
+            }
             full_ = true;
             av_packet_unref(packet);
             return success();

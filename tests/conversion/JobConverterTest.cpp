@@ -23,7 +23,8 @@ public:
         if (static_cast<int>(outputs.size()) == stopDuringRun) {
             stop = true;
         }
-        return {Status::ok(), 0};
+        const std::size_t run = outputs.size() - 1;
+        return {Status::ok(), 0, run < reportedEnds.size() ? reportedEnds[run] : -1.0};
     }
     std::optional<double> measureLength(const std::string& path) override {
         measured.push_back(path);
@@ -41,7 +42,8 @@ public:
 
     std::vector<std::string> lines, outputs, measured;
     std::optional<double> partLength = 60.0;
-    int stopDuringRun = 0;  // the run (1-based) during which the user stops
+    int stopDuringRun = 0;             // the run (1-based) during which the user stops
+    std::vector<double> reportedEnds;  // where each run's output ended, as the engine reports
     bool stop = false;
 };
 
@@ -165,6 +167,50 @@ TEST(JobConverter, AStopInAClipSplitPlanRunsNoFurtherPart) {
     convertJob(job, kInvocation, stoppedInPartOne);
     EXPECT_EQ(stoppedInPartOne.lines.size(), 1u);
     EXPECT_TRUE(stoppedInPartOne.measured.empty()) << "nothing left to plan";
+}
+
+// Each part starts where the previous one's output ended, as the engine's
+// last progress record says, not at a multiple of the first part's length.
+TEST(JobConverter, PartsStartWhereThePreviousOneEnded) {
+    ScriptedHost host;
+    host.reportedEnds = {59.96, 119.92, 179.88, 239.84};
+    convertJob(splitJob(), kInvocation, host);
+    ASSERT_EQ(host.lines.size(), 5u);
+    EXPECT_EQ(host.timing(1), " -ss 59.960000 -endpos 00:10:00 ");
+    EXPECT_EQ(host.timing(4), " -ss 239.840000 -endpos 00:10:00 ");
+
+    Job job = splitJob();
+    job.clipEnabled = 1;
+    job.clipStart = 60;
+    job.clipEnd = 200;
+    ScriptedHost clip;
+    clip.reportedEnds = {120.04, 180.08};
+    convertJob(job, kInvocation, clip);
+    ASSERT_EQ(clip.lines.size(), 3u);
+    EXPECT_EQ(clip.timing(1), " -ss 120.040000 -endpos 00:10:00 ");
+    EXPECT_EQ(clip.timing(2), " -ss 180.080000 -endpos 19.920000 ");
+
+    // A run that reports nothing usable: the measured length on from its start.
+    ScriptedHost silent;
+    silent.reportedEnds = {-1, 30};
+    convertJob(splitJob(), kInvocation, silent);
+    EXPECT_EQ(silent.timing(1), " -ss 60.000000 -endpos 00:10:00 ");
+    EXPECT_EQ(silent.timing(2), " -ss 120.000000 -endpos 00:10:00 ");
+}
+
+// Floating-point rounding must not leave a last part shorter than a frame.
+TEST(JobConverter, NoLastPartShorterThanAFrame) {
+    Job job = splitJob();
+    job.clipEnabled = 1;
+    job.clipStart = 0.1;
+    job.clipEnd = 0.1 + 3 * 0.7;  // three parts of 0.7 s, give or take 1e-16
+    ScriptedHost host;
+    host.partLength = 0.7;
+    convertJob(job, kInvocation, host);
+    EXPECT_EQ(host.lines.size(), 3u);
+    for (std::size_t i = 0; i < host.lines.size(); ++i) {
+        EXPECT_EQ(host.timing(i).find("-endpos 0.000000"), std::string::npos) << host.timing(i);
+    }
 }
 
 }  // namespace

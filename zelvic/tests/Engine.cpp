@@ -119,7 +119,7 @@ TempDir::~TempDir() {
 namespace {
 
 // Bump when a recipe changes, so that stale media are not reused.
-constexpr const char* kFixtureVersion = "v9";
+constexpr const char* kFixtureVersion = "v10";
 
 // A picture whose brightness tells its frame number: luma 60 + 2N.
 std::string ramp(const std::string& size, const std::string& rate, double seconds) {

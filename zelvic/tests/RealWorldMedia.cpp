@@ -162,6 +162,10 @@ std::vector<Recipe> realWorldRecipes(const std::vector<std::string>& quiet) {
                "-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-c:a", "aac",
                "-cluster_time_limit", "1000"}),
          wipedInTheMiddle(4096)},
+        {{"long120.mp4", 320, 240, 120.0, 1, 2, 0},
+         with({"-f", "lavfi", "-i", moving("320x240", "25", 120), "-f", "lavfi", "-i", tone(120),
+               "-ac", "2", "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac"}),
+         {}},
         // Fields of a moving stripe pattern, stored interlaced.
         {{"interlaced.ts", 320, 240, 3.0, 1, 1, 0},
          with({"-f",

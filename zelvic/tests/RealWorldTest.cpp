@@ -240,5 +240,41 @@ TEST(RealWorld, PictureWithoutSoundGetsASilentTrack) {
     }
 }
 
+// Split by size: each part stays within its size and fills more than 90 %
+// of it; the next part starts where the engine says the last one ended, and
+// its first picture is the source's picture there.
+TEST(RealWorld, PartsCutBySizeFillThemAndMeet) {
+    struct Case {
+        const char* limit;
+        std::int64_t bytes;
+        bool secondPart;
+    };
+    for (const Case& c : {Case{"1mb", 1024 * 1024, true}, Case{"5mb", 5 * 1024 * 1024, false}}) {
+        SCOPED_TRACE(c.limit);
+        TempDir dir;
+        JobLine part = jobOn(dir, "long120.mp4");
+        part.timing = std::string(" -ss 0 -endpos ") + c.limit + " ";
+        ASSERT_EQ(convert(part, dir).status, ExitStatus::Done) << logOf(dir);
+        const auto size = static_cast<std::int64_t>(fs::file_size(part.output));
+        EXPECT_LE(size, c.bytes);
+        EXPECT_GT(size, c.bytes * 9 / 10);
+        const double end = readProgress(dir.folder()).value_or(-1);
+        expectHandheldFile(part.output, end);
+        if (!c.secondPart) {
+            continue;
+        }
+        TempDir next;
+        JobLine second = jobOn(next, "long120.mp4");
+        char timing[64];
+        std::snprintf(timing, sizeof timing, " -ss %lf -endpos %s ", end, c.limit);
+        second.timing = timing;
+        ASSERT_EQ(convert(second, next).status, ExitStatus::Done) << logOf(next);
+        const PictureProbe first = probeFirstPicture(second.output);
+        const double expected = regionAt(part.source, end, 120, 90, 80, 60).y;
+        EXPECT_NEAR(regionAt(second.output, 0, 120, 90, 80, 60).y, expected, 3.0);
+        EXPECT_GT(first.width, 0);
+    }
+}
+
 }  // namespace
 }  // namespace zelvic::test

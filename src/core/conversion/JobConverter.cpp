@@ -2,8 +2,13 @@
 
 #include <cmath>
 
+#include "records/ExitStatus.h"
+
 namespace pelorine {
 namespace {
+
+// Shorter than one frame at the highest rate the engine writes by default.
+constexpr double kShortestPart = 1.0 / 30.0;
 
 class JobRuns {
 public:
@@ -40,6 +45,16 @@ private:
         run(EncoderCommandLine::timing(start, line_.splitText()), line_.partFileName(part));
     }
 
+    // Where the part after the last run starts: where that run's output
+    // ended, as the engine's last progress record says, so consecutive parts
+    // meet exactly; the measured length on from `start` when it said nothing.
+    double nextStart(double start, double partLength) const {
+        const EngineRunResult& last = report_.runs.back().result;
+        const bool reported =
+            last.exitStatus == code(ExitStatus::Done) && last.lastPosition > start;
+        return reported ? last.lastPosition : start + partLength;
+    }
+
     bool stopped() {
         report_.stopped = report_.stopped || host_.stopRequested();
         return report_.stopped;
@@ -65,14 +80,15 @@ private:
             return;
         }
         const int parts = static_cast<int>(std::trunc(job_.duration / *partLength)) + 1;
+        double start = nextStart(0.0, *partLength);
         for (int part = 2; part <= parts; ++part) {
-            const double start = (part - 1) * *partLength;
             // A duration that is an exact multiple of the part length leaves
             // nothing for a last part.
-            if (stopped() || start >= job_.duration) {
+            if (stopped() || start >= job_.duration - kShortestPart) {
                 return;
             }
             runPart(part, start);
+            start = nextStart(start, *partLength);
         }
     }
 
@@ -85,15 +101,18 @@ private:
         }
         const int fullParts = static_cast<int>(std::trunc(clipLength / *partLength));
         int last = 1;
+        double start = nextStart(job_.clipStart, *partLength);
         for (int part = 2; part <= fullParts; ++part) {
             if (stopped()) {
                 return;
             }
-            runPart(part, (part - 1) * *partLength + job_.clipStart);
+            runPart(part, start);
+            start = nextStart(start, *partLength);
             last = part;
         }
-        const double start = last * *partLength + job_.clipStart;
-        if (stopped() || job_.clipEnd - start <= 0.0) {
+        // Rounding leaves a last part of a few femtoseconds where the clip is
+        // a multiple of the part length: a part shorter than a frame is not run.
+        if (stopped() || job_.clipEnd - start < kShortestPart) {
             return;
         }
         run(EncoderCommandLine::timing(start, job_.clipEnd - start), line_.partFileName(last + 1));
