@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "Input.h"
 #include "SourceStreams.h"
 
 extern "C" {
@@ -132,6 +133,12 @@ Outcome DecodingFront::filterFrame(DecodedStream& stream, AVFrame* frame) {
     }
     if (!frameMatchesGraph(stream, frame)) {
         return success();  // a mid-stream format change we cannot follow: skip the frame
+    }
+    if (BurnedSubtitles* subtitles = source_.subtitles(); subtitles && stream.isVideo) {
+        // Before any scaling: the subtitle scales with the picture.
+        if (auto burned = subtitles->burn(frame, pts, base); !burned) {
+            return burned;
+        }
     }
     frame->pts = stream.isVideo ? shifted - stream.tolerance : shifted;
     stream.lastEnd = std::max(stream.lastEnd, shifted + duration);
@@ -311,12 +318,22 @@ Outcome DecodingFront::readPacket(bool& ended) {
         return success();
     }
     if (result < 0) {
-        // The end of the file, or damage past which nothing can be read:
-        // either way what was read so far makes the output.
+        // A disc that could not be read on makes no output; the end of a
+        // file, or damage past which nothing can be read, ends what was
+        // read so far.
+        if (auto failure = readFailure(source_.input())) {
+            return *failure;
+        }
         ended = true;
         return success();
     }
     source_.place(packet_.get());
+    if (BurnedSubtitles* subtitles = source_.subtitles()) {
+        const AVStream* from = source_.input()->streams[packet_->stream_index];
+        if (subtitles->wants(from)) {
+            subtitles->take(from, packet_.get());
+        }
+    }
     Outcome decoded = endStreamsLeftBehind(packet_.get());
     DecodedStream* stream = source_.streamOf(packet_.get());
     if (decoded && stream && !stream->inputEnded) {

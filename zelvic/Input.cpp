@@ -143,4 +143,54 @@ DisplayTurn displayTurn(const AVStream* stream) {
     return turn;
 }
 
+namespace {
+
+// The index of the `nth` stream of `type`, -1 when there are fewer.
+int nthStreamOf(const AVFormatContext* input, AVMediaType type, int nth) {
+    int seen = 0;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        if (input->streams[i]->codecpar->codec_type == type && seen++ == nth) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+int findAudioStream(const AVFormatContext* input, int audioId) {
+    const DvdSource* dvd = dvdSourceOf(input);
+    if (!dvd) {
+        return nthStreamOf(input, AVMEDIA_TYPE_AUDIO, std::max(0, audioId));
+    }
+    if (audioId < 0 && !dvd->title.audio.empty()) {
+        audioId = dvd->title.audio.front().id;
+    }
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && dvdAudioIdOf(stream) == audioId) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+bool isChosenSubtitle(const AVFormatContext* input, const AVStream* stream, int subtitleId) {
+    if (subtitleId < 0 || stream->codecpar->codec_type != AVMEDIA_TYPE_SUBTITLE) {
+        return false;
+    }
+    const DvdSource* dvd = dvdSourceOf(input);
+    if (!dvd) {
+        return nthStreamOf(input, AVMEDIA_TYPE_SUBTITLE, subtitleId) == stream->index;
+    }
+    const auto& subtitles = dvd->title.subtitles;
+    return static_cast<std::size_t>(subtitleId) < subtitles.size() &&
+           stream->id == subtitles[static_cast<std::size_t>(subtitleId)].streamId;
+}
+
+std::optional<Error> readFailure(const AVFormatContext* input) {
+    const DvdSource* dvd = dvdSourceOf(input);
+    return dvd ? dvd->stream->failure() : std::nullopt;
+}
+
 }  // namespace zelvic

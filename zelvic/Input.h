@@ -1,6 +1,8 @@
 #pragma once
-// Opening the source the command line names: a file through libavformat, or
-// (later) a title of a DVD or a track of a video CD.
+// Opening the source the command line names: a file through libavformat, a
+// title of a DVD (DvdInput), or (later) a track of a video CD.
+
+#include <optional>
 
 #include "Errors.h"
 #include "FFmpeg.h"
@@ -34,5 +36,20 @@ struct DisplayTurn {
     bool sideways() const { return clockwise == 90 || clockwise == 270; }
 };
 DisplayTurn displayTurn(const AVStream* stream);
+
+// The audio stream an engine audio id (-aid) names: for a DVD the stream its
+// demuxer numbers so (0x80 AC-3, 0xC0 MPEG audio, ...), for a file the id-th
+// audio stream; -1 (no -aid) names the first the info record lists. The
+// stream's index, or -1 when there is no such stream.
+int findAudioStream(const AVFormatContext* input, int audioId);
+
+// Whether `stream` carries the subtitles of -sid `subtitleId`: for a DVD
+// the title's sub-picture stream of that list index (it may first appear
+// long after the start), for a file the subtitleId-th subtitle stream.
+bool isChosenSubtitle(const AVFormatContext* input, const AVStream* stream, int subtitleId);
+
+// Why reading the source stopped when it was not the end: a DVD sector
+// that could not be read, or a scrambled one. Nothing for a plain end.
+std::optional<Error> readFailure(const AVFormatContext* input);
 
 }  // namespace zelvic

@@ -53,16 +53,8 @@ void SourceStreams::chooseStreams() {
     if (!wantAudio) {
         return;
     }
-    // Engine audio ids count the audio streams in stream order; without -aid
-    // the first one plays, as it does in the preview.
-    const int wanted = std::max(0, options_.audioId);
-    int index = -1;
-    int seen = 0;
-    for (unsigned i = 0; i < input_->nb_streams && index < 0; ++i) {
-        if (input_->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && seen++ == wanted) {
-            index = static_cast<int>(i);
-        }
-    }
+    // Without -aid the first one plays, as it does in the preview.
+    int index = findAudioStream(input_.get(), options_.audioId);
     if (index < 0) {
         index = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     }
@@ -88,6 +80,9 @@ Outcome SourceStreams::open() {
     if (options_.container == Container::RawAudio && !audio_) {
         return conversionFailed("the source holds no audio");
     }
+    if (options_.subtitleId >= 0) {
+        subtitles_.emplace(input_.get(), options_.subtitleId);
+    }
     // Streams we do not use are not even read where the demuxer can skip them;
     // the timeline's reference is read for its timestamps.
     timeline_ = Timeline(input_.get());
@@ -95,7 +90,8 @@ Outcome SourceStreams::open() {
         const bool used =
             (video_ && video_->input->index == static_cast<int>(i)) ||
             (audio_ && audio_->input->index == static_cast<int>(i)) ||
-            (timeline_.active() && timeline_.referenceStream() == static_cast<int>(i));
+            (timeline_.active() && timeline_.referenceStream() == static_cast<int>(i)) ||
+            (subtitles_ && subtitles_->wants(input_->streams[i]));
         input_->streams[i]->discard = used ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     }
     if (video_) {

@@ -11,6 +11,7 @@
 #include "Filters.h"
 #include "FrameSink.h"
 #include "Options.h"
+#include "SubtitleBurner.h"
 #include "Timeline.h"
 
 namespace zelvic {
@@ -58,6 +59,8 @@ public:
     DecodedStream* audio() { return audio_ ? &*audio_ : nullptr; }
     std::vector<DecodedStream*> streams();
     DecodedStream* streamOf(const AVPacket* packet);
+    // The subtitles -sid asks to burn into the picture, if any.
+    BurnedSubtitles* subtitles() { return subtitles_ ? &*subtitles_ : nullptr; }
     // Moves a packet's timestamps onto the source's continuous timeline.
     void place(AVPacket* packet) { timeline_.place(packet); }
 
@@ -77,6 +80,7 @@ private:
     InputContextPtr input_;
     std::optional<DecodedStream> video_;
     std::optional<DecodedStream> audio_;
+    std::optional<BurnedSubtitles> subtitles_;
     SinkStreams plans_;
     Timeline timeline_;
     double inputStart_ = 0;

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <limits>
 
+#include "DvdInput.h"
+#include "Input.h"
+
 namespace zelvic {
 namespace {
 
@@ -171,6 +174,31 @@ void blendInto(AVFrame* frame, int x, int y, int width, int height, const std::u
             v[column] = mix(v[column], red[i], alpha[i]);
         }
     }
+}
+
+bool BurnedSubtitles::wants(const AVStream* stream) const {
+    return !unusable_ && (burner_ ? burner_->streamIndex() == stream->index
+                                  : isChosenSubtitle(input_, stream, subtitleId_));
+}
+
+void BurnedSubtitles::take(const AVStream* stream, const AVPacket* packet) {
+    if (!burner_) {
+        const DvdSource* dvd = dvdSourceOf(input_);
+        auto made = SubtitleBurner::create(stream, dvd ? &dvd->title.palette : nullptr);
+        if (!made) {
+            std::printf("subtitles: %s; converting without them\n", made.error().message.c_str());
+            unusable_ = true;
+            return;
+        }
+        burner_ = std::move(*made);
+        std::printf("subtitles: %s burned into the picture\n",
+                    avcodec_get_name(stream->codecpar->codec_id));
+    }
+    burner_->decode(packet);
+}
+
+Outcome BurnedSubtitles::burn(AVFrame* frame, std::int64_t pts, AVRational timeBase) {
+    return burner_ ? burner_->burn(frame, pts, timeBase) : success();
 }
 
 }  // namespace zelvic

@@ -59,6 +59,29 @@ private:
     std::deque<Shown> shown_;  // in start order
 };
 
+// The subtitle stream -sid names, burned into the picture. Its decoder is
+// made when its first packet comes: a DVD's sub-pictures may first appear
+// long after the start. Subtitles that are text, not pictures, are left out
+// with a line in the log; the conversion goes on without them.
+class BurnedSubtitles {
+public:
+    BurnedSubtitles(const AVFormatContext* input, int subtitleId)
+        : input_(input), subtitleId_(subtitleId) {}
+
+    // Whether the packets of `stream` are the chosen subtitles.
+    bool wants(const AVStream* stream) const;
+    // A packet of a wanted stream.
+    void take(const AVStream* stream, const AVPacket* packet);
+    // Draws what shows at `pts` into the picture (see SubtitleBurner::burn).
+    Outcome burn(AVFrame* frame, std::int64_t pts, AVRational timeBase);
+
+private:
+    const AVFormatContext* input_;
+    int subtitleId_;
+    std::unique_ptr<SubtitleBurner> burner_;
+    bool unusable_ = false;
+};
+
 // Blends `bitmap`-like data into a 4:2:0 frame; exposed for its own tests.
 // `luma`, `blue`, `red` and `alpha` hold one value per pixel of the w x h
 // rectangle placed at (x, y); parts outside the frame are left out.

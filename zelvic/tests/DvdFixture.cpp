@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Bump when the recipe changes, so that a stale disc is not reused.
-constexpr const char* kVersion = "v1";
+constexpr const char* kVersion = "v2";
 
 fs::path cacheFolder() {
     return fs::temp_directory_path() /

@@ -250,15 +250,53 @@ TEST(DvdEncode, AClipInsideALaterChapterCountsFromThatChapter) {
     EXPECT_GT(centreLumaAt(job.output, 0.1), 120);
 }
 
-// A copy of the disc whose video packs say they are scrambled, as on a
-// disc with copy protection read without a decryption library.
-std::string scrambledCopy(const TempDir& dir) {
+// The box of 720x576 where it lands in a 320x240 output: the 4:3 picture
+// fills the frame, so both axes scale alike.
+void expectBox(const std::string& path, double at, bool shown) {
+    const double scaleX = 320.0 / 720, scaleY = 240.0 / 576;
+    const int x = static_cast<int>((dvd::kBoxLeft + 20) * scaleX);
+    const int y = static_cast<int>((dvd::kBoxTop + 16) * scaleY);
+    const int width = static_cast<int>((dvd::kBoxWidth - 40) * scaleX) & ~1;
+    const int height = static_cast<int>((dvd::kBoxHeight - 32) * scaleY) & ~1;
+    const RegionColour box = regionAt(path, at, x & ~1, y & ~1, width, height);
+    ASSERT_GE(box.y, 0);
+    if (shown) {
+        // The title's palette makes the box yellow: bright, little blue.
+        EXPECT_GT(box.y, 170);
+        EXPECT_LT(box.u, 70);
+    } else {
+        EXPECT_LT(box.y, 90);
+        EXPECT_NEAR(box.u, 128, 8);
+    }
+}
+
+TEST(DvdEncode, TheChosenSubPictureIsBurnedIntoThePicture) {
+    TempDir dir;
+    JobLine job = dvdJob(dir, dvd::dvdFixture().disc, 1, 1, 1);
+    job.dvdSubtitleId = 0;
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << readLog(dir);
+    expectPlayable(job.output, dvd::kChapter1Seconds, 320, 240);
+    expectBox(job.output, 0.2, false);
+    expectBox(job.output, 1.5, true);
+    expectBox(job.output, 2.8, false);
+
+    TempDir without;
+    JobLine plain = dvdJob(without, dvd::dvdFixture().disc, 1, 1, 1);
+    ASSERT_EQ(convert(plain, without).status, ExitStatus::Done) << readLog(without);
+    expectBox(plain.output, 1.5, false);
+}
+
+// A copy of the disc whose video packs from `firstSector` on say they are
+// scrambled, as on a disc with copy protection read without a decryption
+// library.
+std::string scrambledCopy(const TempDir& dir, std::streamoff firstSector = 0) {
     const fs::path copy = dir.path() / "scrambled";
     fs::copy(dvd::dvdFixture().disc, copy, fs::copy_options::recursive);
     const fs::path vob = copy / "VIDEO_TS" / "VTS_01_1.VOB";
     std::fstream file(vob, std::ios::in | std::ios::out | std::ios::binary);
     std::vector<char> sector(2048);
-    for (std::streamoff at = 0; file.read(sector.data(), 2048); at += 2048) {
+    file.seekg(firstSector * 2048);
+    for (std::streamoff at = firstSector * 2048; file.read(sector.data(), 2048); at += 2048) {
         // The first packet after a plain pack header; video packets only.
         const auto* p = reinterpret_cast<unsigned char*>(sector.data());
         if (p[14] == 0 && p[15] == 0 && p[16] == 1 && p[17] == 0xE0) {
@@ -279,6 +317,20 @@ TEST(DvdEncode, AScrambledDiscIsRefusedWithAReasonAndNoOutput) {
     EXPECT_EQ(end.status, ExitStatus::SourceUnreadable);
     EXPECT_NE(readLog(dir).find("scrambled"), std::string::npos) << readLog(dir);
     EXPECT_FALSE(fs::exists(job.output));
+}
+
+TEST(DvdEncode, ScrambledSectorsFurtherOnFailTheRunAndLeaveNoOutput) {
+    TempDir dir;
+    // Chapter 2 of title 1 starts at sector 120 of the title set.
+    const JobLine job = dvdJob(dir, scrambledCopy(dir, 150), 1, 1, 2);
+    const ProcessEnd end = convert(job, dir);
+    ASSERT_TRUE(end.exited);
+    EXPECT_EQ(end.status, ExitStatus::SourceUnreadable);
+    EXPECT_NE(readLog(dir).find("scrambled"), std::string::npos) << readLog(dir);
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        EXPECT_NE(entry.path().filename().string().rfind("out.mp4", 0), 0u)
+            << "no output of any name: " << entry.path();
+    }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the DVD the tests read, from generated media: a PAL disc with
 #   title 1: chapters 1 (3 s, dark grey) and 2 (2 s, light grey), each its own cell;
-#            a yellow sub-picture box from 0.5 s to 2.5 s of chapter 1
+#            a yellow sub-picture box from 0.5 s to 2.5 s of chapter 1, its colour
+#            in the title's palette
 #   title 2: one chapter (2 s, mid grey), no sub-picture
 #   (titles 1 and 2: 4:3, English AC-3 at 440 Hz, French MPEG audio at 880 Hz,
 #    one German sub-picture stream)
@@ -33,20 +34,20 @@ ffmpeg -v error -y \
     -f lavfi -i "sine=frequency=660:sample_rate=48000:duration=2" \
     -target pal-dvd -aspect 16:9 -g 12 -c:a mp2 -b:a 192k -ac 2 -shortest title3.mpg
 
-# The sub-picture: a box of one colour on a transparent picture; the title's
-# palette (all yellow) gives it its colour.
+# The sub-picture: a yellow box on black, the black made transparent. Its
+# colours go into the title's palette; a player that ignored the palette
+# would show the box in a grey of its own choosing.
 ffmpeg -v error -y -f lavfi \
-    -i "color=c=black@0.0:s=720x576,format=rgba,drawbox=x=260:y=440:w=200:h=80:color=white@1.0:t=fill" \
-    -frames:v 1 box.png
+    -i "color=c=black:s=720x576,format=rgb24,drawbox=x=260:y=440:w=200:h=80:color=yellow:t=fill" \
+    -frames:v 1 -pix_fmt rgb24 box.png
 cat > box.xml <<'XML'
 <subpictures format="PAL">
  <stream>
-  <spu start="00:00:00.50" end="00:00:02.50" image="box.png" />
+  <spu start="00:00:00.50" end="00:00:02.50" image="box.png" transparent="000000" />
  </stream>
 </subpictures>
 XML
 spumux -s 0 box.xml < chapter1.mpg > chapter1s.mpg 2> spumux.log
-for _ in $(seq 16); do echo ffff00; done > yellow.rgb
 
 cat > disc.xml <<'XML'
 <dvdauthor dest="DISC" jumppad="0">
@@ -57,7 +58,7 @@ cat > disc.xml <<'XML'
    <audio lang="en" />
    <audio lang="fr" />
    <subpicture lang="de" />
-   <pgc palette="yellow.rgb">
+   <pgc>
     <vob file="chapter1s.mpg" />
     <vob file="chapter2.mpg" />
    </pgc>
