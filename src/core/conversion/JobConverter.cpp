@@ -50,8 +50,9 @@ private:
     // meet exactly; the measured length on from `start` when it said nothing.
     double nextStart(double start, double partLength) const {
         const EngineRunResult& last = report_.runs.back().result;
+        // A record well short of a part is a position during the run, not its end.
         const bool reported =
-            last.exitStatus == code(ExitStatus::Done) && last.lastPosition > start;
+            last.exitStatus == code(ExitStatus::Done) && last.lastPosition > start + partLength / 2;
         return reported ? last.lastPosition : start + partLength;
     }
 
