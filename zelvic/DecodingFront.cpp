@@ -60,6 +60,9 @@ private:
     std::int64_t endOf(const DecodedStream& stream) const;
     ExitStatus finish();
     bool holdWhilePaused();
+    // The position the progress file tells: where the sink plays, or else
+    // where the front has read.
+    double reportedPosition() const { return sink_.playingPosition().value_or(position_); }
     void reportProgress(const AVPacket* packet);
     bool everyStreamEnded() const;
     bool frameMatchesGraph(const DecodedStream& stream, const AVFrame* frame) const;
@@ -279,9 +282,11 @@ bool DecodingFront::holdWhilePaused() {
         sink_.setPaused(true);
         while (command == Command::Pause) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            command = channel_.readCommand();
+            sink_.whilePaused();
+            command = sink_.request() == FrameSink::Request::Quit ? Command::Quit
+                                                                  : channel_.readCommand();
             // The position holds, and keeps being told, while paused.
-            channel_.reportProgress(position_, Clock::now());
+            channel_.reportProgress(reportedPosition(), Clock::now());
         }
         sink_.setPaused(false);
         if (command == Command::Run) {
@@ -301,11 +306,12 @@ void DecodingFront::reportProgress(const AVPacket* packet) {
         }
     }
     const auto now = Clock::now();
-    channel_.reportProgress(position_, now);
+    const double reported = reportedPosition();
+    channel_.reportProgress(reported, now);
     if (now >= nextLog_) {
         nextLog_ = now + std::chrono::seconds(5);
         const std::string note = sink_.progressNote();
-        std::printf("position %.1f s%s%s\n", position_, note.empty() ? "" : ", ", note.c_str());
+        std::printf("position %.1f s%s%s\n", reported, note.empty() ? "" : ", ", note.c_str());
         std::fflush(stdout);
     }
 }
@@ -396,6 +402,10 @@ ExitStatus DecodingFront::finish() {
         return ExitStatus::Failed;
     }
     const auto outputEnd = sink_.finish();
+    // A sink that plays what it got may be told to quit while it does.
+    if (sink_.request() == FrameSink::Request::Quit) {
+        stop_ = StopReason::Quit;
+    }
     const ExitStatus status = stop_ == StopReason::Quit ? ExitStatus::Quit : ExitStatus::Done;
     const double position = options_.start + (outputEnd ? *outputEnd : 0.0);
     Outcome ended = outputEnd ? sink_.end(status, position) : Outcome(outputEnd.error());

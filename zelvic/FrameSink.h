@@ -53,6 +53,14 @@ public:
     // The control file asked to hold (true) or to go on (false). The front
     // delivers nothing while paused.
     virtual void setPaused(bool paused) { (void)paused; }
+    // Called every few tens of milliseconds while the front holds a pause,
+    // so that a sink with a window keeps it painted.
+    virtual void whilePaused() {}
+
+    // Where the sink's output is being played now, in seconds in the source
+    // (counted as the front counts its position); nothing for a sink whose
+    // position is where the front has read.
+    virtual std::optional<double> playingPosition() const { return std::nullopt; }
 
     // Asked between packets. EndTogether: the sink is nearly full (an output
     // size limit); the front ends every stream at one time and calls endAt.

@@ -41,7 +41,10 @@ DecodedStream* SourceStreams::streamOf(const AVPacket* packet) {
 }
 
 void SourceStreams::chooseStreams() {
-    if (options_.videoEncoder == VideoEncoder::Lavc) {
+    // Play mode shows the picture and plays the sound there is; encode mode
+    // takes what its encoders ask for.
+    const bool playing = options_.mode() == Mode::Play;
+    if (playing || options_.videoEncoder == VideoEncoder::Lavc) {
         const int index = av_find_best_stream(input_.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         if (index >= 0 && !(input_->streams[index]->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
             video_.emplace();
@@ -49,7 +52,8 @@ void SourceStreams::chooseStreams() {
             video_->isVideo = true;
         }
     }
-    const bool wantAudio = !options_.noSound && options_.audioEncoder != AudioEncoder::Unset;
+    const bool wantAudio =
+        !options_.noSound && (playing || options_.audioEncoder != AudioEncoder::Unset);
     if (!wantAudio) {
         return;
     }
