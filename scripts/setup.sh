@@ -19,8 +19,8 @@ PACKAGES=(
   dpkg-dev xz-utils nasm libx264-dev libmp3lame-dev libdav1d-dev zlib1g-dev libbz2-dev
   liblzma-dev libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev
   libswresample-dev libavutil-dev
-  # engine: playback, DVD
-  libsdl2-dev libdvdread-dev
+  # engine: playback (SDL; X11 to draw into the preview window), DVD
+  libsdl2-dev libx11-dev libdvdread-dev
   # test media generation and the reference encoder of the benchmarks; the test DVD
   ffmpeg hyperfine time dvdauthor genisoimage
 )

@@ -10,6 +10,10 @@ namespace zelvic {
 
 inline constexpr const char* kEncodeModuleFile = "libzelvic_encode.so";
 inline constexpr const char* kEncodeEntry = "zelvic_run_encode";
+// Play mode, with the screen and the sound device, is a module of its own
+// (libzelvic_play.so) with an entry of the same type.
+inline constexpr const char* kPlayModuleFile = "libzelvic_play.so";
+inline constexpr const char* kPlayEntry = "zelvic_run_play";
 
 // The entry point's type: runs encode mode, returns the exit status.
 using EncodeEntry = int (*)(const Options& options, Channel& channel);

@@ -1,5 +1,5 @@
-// zelvic: the engine. One run identifies a source, encodes it, or (later)
-// plays it, as its command line says.
+// zelvic: the engine. One run identifies a source, encodes it, or plays it,
+// as its command line says.
 
 #include <cstdio>
 #include <string>
@@ -19,13 +19,16 @@ extern "C" {
 
 namespace {
 
-zelvic::ExitStatus encode(const zelvic::Options& options, zelvic::Channel& channel) {
+// Encoding and playing live in modules beside the executable, so that
+// identify runs load neither.
+zelvic::ExitStatus runModule(const char* file, const char* entryName,
+                             const zelvic::Options& options, zelvic::Channel& channel) {
     const std::string module =
         pelorine::platform::makeLinuxSystemPaths(pelorine::platform::currentEnvironment())
             ->programFolder() +
-        zelvic::kEncodeModuleFile;
+        file;
     pelorine::Status status = pelorine::Status::ok();
-    void* entry = pelorine::platform::loadModuleSymbol(module, zelvic::kEncodeEntry, status);
+    void* entry = pelorine::platform::loadModuleSymbol(module, entryName, status);
     if (!entry) {
         std::printf("failed: %s\n", status.message().c_str());
         return zelvic::ExitStatus::Failed;
@@ -52,11 +55,10 @@ int main(int argc, char** argv) {
             status = zelvic::runIdentify(*options, channel);
             break;
         case zelvic::Mode::Encode:
-            status = encode(*options, channel);
+            status = runModule(zelvic::kEncodeModuleFile, zelvic::kEncodeEntry, *options, channel);
             break;
         case zelvic::Mode::Play:
-            std::printf("play mode is not available yet\n");
-            status = zelvic::ExitStatus::Failed;
+            status = runModule(zelvic::kPlayModuleFile, zelvic::kPlayEntry, *options, channel);
             break;
     }
     std::fflush(stdout);

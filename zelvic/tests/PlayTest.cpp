@@ -1,0 +1,137 @@
+// Play mode into a real X11 window: these tests run under a virtual X server
+// with SDL's dummy sound driver (see CMakeLists.txt).
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "CommandLines.h"
+#include "Engine.h"
+#include "TestWindow.h"
+#include "preview/PreviewCommandLine.h"
+
+namespace zelvic::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The colour key as the converter paints the preview area: red 2, green 1, blue 0.
+constexpr std::uint32_t kKey = 0x020100;
+constexpr int kWidth = 186;
+constexpr int kHeight = 138;
+
+class PlayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(window.valid()) << "no X display: run these tests under xvfb-run";
+    }
+
+    // Plays `name` from `start` to `end` seconds into the window, with the
+    // converter's own preview command line.
+    void play(const std::string& name, double start, double end) {
+        const Fixture& media = fixture(name);
+        pelorine::Job job;
+        job.sourcePath = fixturePath(name);
+        job.sourceWidth = media.width;
+        job.sourceHeight = media.height;
+        job.audioChannel = "default";
+        job.audioVolume = "default";
+        const std::string line = pelorine::preview::previewCommandLine(
+            job, start, end, {kWidth, kHeight, window.id()}, {enginePath(), dir.folder()});
+        std::vector<std::string> args = splitCommandLine(line);
+        const std::string program = args.front();
+        args.erase(args.begin());
+        writeControl(dir.folder(), 0);
+        engine = std::make_unique<Process>(program, args, dir.file("play.log"));
+    }
+
+    // Most of the window shows something other than the colour key.
+    bool showsPicture() { return window.countOther(kKey) > kWidth * kHeight * 9 / 10; }
+    double position() { return readProgress(dir.folder()).value_or(-1.0); }
+    std::string log() {
+        std::ifstream in(dir.file("play.log"));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    ProcessEnd quit() {
+        writeControl(dir.folder(), 2);
+        return engine->wait(10s);
+    }
+
+    TempDir dir;
+    TestWindow window{kWidth, kHeight, kKey};
+    std::unique_ptr<Process> engine;
+};
+
+TEST_F(PlayTest, ThePictureReplacesTheColourKeyAndTheRangeEndEndsTheRun) {
+    play("ramp43.mp4", 0.5, 1.5);
+    ASSERT_TRUE(eventually([&] { return showsPicture(); }, 20s)) << log();
+    const ProcessEnd end = engine->wait(30s);
+    ASSERT_TRUE(end.exited) << log();
+    EXPECT_EQ(end.status, ExitStatus::Done) << log();
+    EXPECT_NEAR(position(), 1.5, 0.1) << "the last position is the range's end";
+}
+
+TEST_F(PlayTest, PauseHoldsPictureAndPositionQuitEndsWithStatusFour) {
+    play("long.mp4", 0.0, 60.0);
+    ASSERT_TRUE(eventually([&] { return showsPicture() && position() > 0.3; }, 20s)) << log();
+
+    writeControl(dir.folder(), 1);
+    ASSERT_TRUE(eventually([&] { return log().find("paused at ") != std::string::npos; }, 10s));
+    const double held = std::stod(log().substr(log().find("paused at ") + 10));
+    EXPECT_NEAR(position(), held, 1e-6) << "the held position is told at once";
+    const std::uint32_t centre = window.pixel(kWidth / 2, kHeight / 2);
+    // The owner paints its window over; the held picture comes back.
+    window.clear();
+    ASSERT_TRUE(eventually([&] { return showsPicture(); }, 10s)) << "repainted while paused";
+    EXPECT_EQ(window.pixel(kWidth / 2, kHeight / 2), centre);
+    EXPECT_NEAR(position(), held, 1e-6);
+
+    writeControl(dir.folder(), 0);
+    EXPECT_TRUE(eventually([&] { return position() > held + 0.2; }, 10s)) << "plays on";
+
+    const ProcessEnd end = quit();
+    ASSERT_TRUE(end.exited) << log();
+    EXPECT_EQ(end.status, ExitStatus::Quit) << log();
+}
+
+TEST_F(PlayTest, ThePictureFollowsTheWindowsSizeAndKeepsItsShape) {
+    play("long.mp4", 0.0, 60.0);
+    ASSERT_TRUE(eventually([&] { return showsPicture(); }, 20s)) << log();
+    window.resize(300, 200);
+    window.clear();
+    // 186 x 138 frames keep their shape in 300 x 200: 270 wide, bars left and right.
+    EXPECT_TRUE(eventually(
+        [&] {
+            return window.pixel(250, 150) != kKey && window.pixel(5, 100) == 0 &&
+                   window.countOther(kKey) == 300 * 200;
+        },
+        10s))
+        << log();
+    EXPECT_EQ(quit().status, ExitStatus::Quit);
+}
+
+TEST_F(PlayTest, SoundWithoutADeviceStillShowsThePicture) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    play("ramp43.mp4", 0.0, 1.0);
+    unsetenv("SDL_AUDIODRIVER");
+    EXPECT_TRUE(eventually([&] { return showsPicture(); }, 20s)) << log();
+    const ProcessEnd end = engine->wait(30s);
+    EXPECT_EQ(end.status, ExitStatus::Done) << log();
+    EXPECT_NE(log().find("no audio device"), std::string::npos) << log();
+}
+
+TEST_F(PlayTest, WithoutAWindowIdItPlaysInAWindowOfItsOwn) {
+    const ProcessEnd end = runEngine(
+        {fixturePath("ramp43.mp4"), "-ss", "0", "-endpos", "0.5", "-currentfolder", dir.folder()},
+        dir.file("own.log"), 30s);
+    EXPECT_TRUE(end.exited);
+    EXPECT_EQ(end.status, ExitStatus::Done);
+}
+
+}  // namespace
+}  // namespace zelvic::test
