@@ -13,6 +13,11 @@ extern "C" {
 }
 
 namespace zelvic {
+namespace {
+
+constexpr std::uint32_t kLateRepaintMs = 100;
+
+}  // namespace
 
 struct VideoOutput::Parts {
     VideoOutputSettings settings;
@@ -24,6 +29,9 @@ struct VideoOutput::Parts {
     SwsContext* converter = nullptr;
     FramePtr converted = makeFrame();
     bool havePicture = false;
+    // The owner of a foreign window paints it too when it is exposed, maybe
+    // after us: the picture is drawn again a little later as well.
+    std::optional<std::uint32_t> lateRepaintAt;
 
     ~Parts() {
         sws_freeContext(converter);
@@ -174,7 +182,15 @@ bool VideoOutput::handleEvents() {
             }
         }
     }
-    if (repaint && parts_->havePicture) {
+    Parts& p = *parts_;
+    const std::uint32_t now = SDL_GetTicks();
+    if (repaint) {
+        p.lateRepaintAt = now + kLateRepaintMs;
+    } else if (p.lateRepaintAt && now >= *p.lateRepaintAt) {
+        p.lateRepaintAt.reset();
+        repaint = true;
+    }
+    if (repaint && p.havePicture) {
         present();
     }
     return open;
