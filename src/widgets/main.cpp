@@ -20,6 +20,13 @@
 
 int main(int argc, char** argv) {
     using namespace pelorine;
+    // The engine plays the preview into an X11 window: the X11 platform
+    // first (XWayland on a Wayland desktop), Wayland only where there is no X.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
+    // The preview area has a native window of its own; the rest stays drawn by Qt.
+    QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication application(argc, argv);
     QApplication::setApplicationName(kProductTitle);
     // The faces the window is drawn with, or their free look-alikes.

@@ -11,8 +11,11 @@
 //     missing source ends it with status 2; a source that says "fail" with
 //     status 3 and no output; one that says "hold" keeps reporting progress
 //     until quit; one that says "deaf" holds and never heeds quit.
-//   otherwise: waits until the control file says quit (at most 30 s); with
-//     -hold it ignores the control file and just waits 30 s.
+//   otherwise (play): a missing source ends it with status 2, one that says
+//     "fail" with status 3, each after a "failed: ..." line in its log. Else
+//     it reports the position -ss + 1 and waits until the control file says
+//     quit (at most 30 s); a source that says "deaf", or -hold, makes it
+//     ignore the control file and just wait 30 s.
 // FAKE_ZELVIC_LOG names the file the command lines are appended to, one per
 // line, arguments separated by the unit separator 0x1F.
 
@@ -65,7 +68,7 @@ const std::set<std::string> kOptionsWithValue = {"-currentfolder",
                                                  "-cdrom-device"};
 
 struct Arguments {
-    std::string source, folder, output, endpos;
+    std::string source, folder, output, endpos, start;
     bool identify = false;
     bool hold = false;
 };
@@ -86,6 +89,8 @@ Arguments parse(int argc, char** argv) {
             args.output = value;
         } else if (arg == "-endpos") {
             args.endpos = value;
+        } else if (arg == "-ss") {
+            args.start = value;
         } else if (arg.empty() || arg[0] != '-') {
             args.source = arg;
         }
@@ -194,15 +199,26 @@ int encode(const Arguments& args) {
     return code(ExitStatus::Done);
 }
 
-int waitForQuit(const Arguments& args) {
+int waitForQuit(const Arguments& args, bool deaf) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (!args.hold && command(args.folder) == channel::Command::Quit) {
+        if (!deaf && command(args.folder) == channel::Command::Quit) {
             return code(ExitStatus::Quit);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return code(ExitStatus::Failed);
+}
+
+int play(const Arguments& args) {
+    bool found = false;
+    const std::string source = contentOf(args.source, found);
+    if (!found || source.find("fail") != std::string::npos) {
+        std::printf("failed: %s\n", found ? "the source says fail" : "cannot open the source");
+        return code(found ? ExitStatus::Failed : ExitStatus::SourceUnreadable);
+    }
+    reportPosition(args.folder, std::atof(args.start.c_str()) + 1.0);
+    return waitForQuit(args, args.hold || source.find("deaf") != std::string::npos);
 }
 
 }  // namespace
@@ -213,5 +229,9 @@ int main(int argc, char** argv) {
     if (args.identify) {
         return identify(args);
     }
-    return args.output.empty() ? waitForQuit(args) : encode(args);
+    if (args.output.empty()) {
+        // Play mode; a run without a source (a test's stand-in) just waits.
+        return args.source.empty() ? waitForQuit(args, args.hold) : play(args);
+    }
+    return encode(args);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,7 +67,27 @@ public:
     void showClip(double start, double end, double duration) override {
         log.add("clip " + std::to_string(start) + " " + std::to_string(end) + " of " +
                 std::to_string(duration));
+        // As the window does: the seek bar over the Job, the slider on its clip.
+        seekMax = duration;
+        seek = start;
+        slider = {start, end};
     }
+    // PreviewView
+    preview::PreviewTarget previewTarget() override { return {186, 138, 4242}; }
+    void setPreviewPause(int value) override { showPause = value; }
+    void setPlayButtonState(bool playing, bool repaint) override {
+        playButtonSecond = playing;
+        log.add(std::string("play button ") + (playing ? "second" : "first") +
+                (repaint ? " repainted" : ""));
+    }
+    void startPlaybackTimer(int periodMs) override { playbackTimer = periodMs; }
+    void stopPlaybackTimer() override { playbackTimer = 0; }
+    double seekPosition() override { return seek; }
+    double seekMaximum() override { return seekMax; }
+    bool seekDragging() override { return dragging; }
+    void setSeekPosition(double seconds) override { seek = std::clamp(seconds, 0.0, seekMax); }
+    std::pair<double, double> sliderRange() override { return slider; }
+    void selectOnlyRow(std::size_t row) override { selected = row; }
     void beginTask(const std::string& title, int) override { log.add("task " + title); }
     bool stepTask(int step, const std::string&) override { return step < cancelAtStep; }
     void endTask() override { log.add("task end"); }
@@ -116,6 +137,14 @@ public:
     std::vector<std::string> gridRows;
     int profile = -1;
     int cancelAtStep = 1 << 30;
+    // The preview's controls.
+    int showPause = 0;
+    bool playButtonSecond = false;
+    int playbackTimer = 0;  // its period while it runs
+    double seek = 0.0;
+    double seekMax = 100.0;
+    bool dragging = false;
+    std::pair<double, double> slider{0.0, 100.0};
 };
 
 class ScriptedDesktop final : public platform::Desktop {

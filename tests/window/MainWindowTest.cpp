@@ -13,6 +13,9 @@
 
 #include "app/Commands.h"
 #include "grid/PropertyList.h"
+#include "preview/PreviewWindow.h"
+#include "preview/RangeSlider.h"
+#include "preview/SeekBar.h"
 #include "support/Recorders.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
@@ -59,6 +62,8 @@ TEST_F(MainWindowTest, ControlsSitAtTheirRectangles) {
         {command::kShutDownBox, QRect(520, 514, 189, 12)},
         {command::kSettingsGrid, QRect(518, 267, 190, 239)},
         {command::kPreviewWindow, QRect(520, 48, 186, 138)},
+        {command::kSeekBar, QRect(528, 222, 169, 11)},
+        {command::kRangeSlider, QRect(520, 236, 185, 15)},
     };
     for (const auto& [id, rect] : places) {
         ASSERT_NE(control(id), nullptr) << id;
@@ -137,6 +142,66 @@ TEST_F(MainWindowTest, AClickLoadsAJobAKeyboardMoveDoesNot) {
     const QRect second = list->visualItemRect(list->topLevelItem(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(grid->count(), 11) << "the MP3 Job's rows";
+}
+
+// The preview's controls, with the fake engine as the player.
+class MainWindowPreviewTest : public MainWindowTest {
+protected:
+    // One Job of 163 seconds, one second per pixel of the slider's track,
+    // clicked in the list.
+    void SetUp() override {
+        folder.write("clip.avi", "length=163");
+        auto job = testing::plainJob(folder.file("clip.avi"), folder.file("out/clip.MP4"), 163);
+        window->controller().jobs().append(std::move(job));
+        list = qobject_cast<QTreeWidget*>(control(command::kJobListView));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->topLevelItem(0)).center());
+    }
+    preview::PreviewWindow* previewArea() {
+        return static_cast<preview::PreviewWindow*>(control(command::kPreviewWindow));
+    }
+
+    QTreeWidget* list = nullptr;
+};
+
+TEST_F(MainWindowPreviewTest, AClickedRowShowsItsClipAndTheSliderSetsIt) {
+    auto* seekBar = static_cast<preview::SeekBar*>(control(command::kSeekBar));
+    auto* slider = static_cast<preview::RangeSlider*>(control(command::kRangeSlider));
+    EXPECT_EQ(seekBar->maximum(), 163.0);
+    EXPECT_EQ(seekBar->position(), 0.0);
+    EXPECT_EQ(slider->maximum(), 163.0);
+    EXPECT_EQ(slider->right(), 163.0);
+
+    // The left handle's centre is 5 pixels into it; drag it 20 pixels on.
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(5, 7));
+    QTest::mouseMove(slider, QPoint(25, 7));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(25, 7));
+    const Job& job = window->controller().jobs().job(0);
+    EXPECT_EQ(job.clipEnabled, 1);
+    EXPECT_EQ(job.clipStart, 20.0);
+    EXPECT_EQ(list->topLevelItem(0)->text(kBeginColumn), "00:00:20.00");
+    EXPECT_EQ(window->controller().rows().value("Start time"), "00:00:20.00");
+    EXPECT_EQ(seekBar->position(), 20.0) << "the thumb goes to the clip's start";
+}
+
+TEST_F(MainWindowPreviewTest, APausedPreviewShowsItsNoticeWhileTheWindowIsDragged) {
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualItemRect(list->topLevelItem(0)).center());
+    PreviewController& preview = window->controller().preview();
+    ASSERT_TRUE(preview.active()) << "a double click plays the row";
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    EXPECT_EQ(previewArea()->showPause(), 0) << "playing: no notice";
+
+    window->controller().handleCommand(command::kPlay);
+    ASSERT_TRUE(preview.paused());
+    QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
+    EXPECT_EQ(previewArea()->showPause(), 1);
+
+    window->controller().handleCommand(command::kStopPlay);
+    EXPECT_EQ(previewArea()->showPause(), 0);
+    EXPECT_FALSE(preview.active());
 }
 
 TEST_F(MainWindowTest, ClosingAsksFirst) {

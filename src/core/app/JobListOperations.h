@@ -73,7 +73,9 @@ public:
     // The user chose another profile in the profile box.
     void profileChanged();
 
+    // The current clip: the loaded Job's, or where the last seek put it.
     const CurrentClip& currentClip() const { return clip_; }
+    CurrentClip& currentClip() { return clip_; }
     std::optional<std::size_t> selectedIndex() const { return selectedIndex_; }
 
 private:

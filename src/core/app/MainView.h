@@ -8,6 +8,7 @@
 
 #include "conversion/BatchRun.h"
 #include "conversion/Job.h"
+#include "preview/PreviewView.h"
 #include "profiles/PropertyItem.h"
 
 namespace pelorine {
@@ -23,7 +24,7 @@ inline constexpr const char* kSupportAddress = "support@pelorine.example";
 
 // The window. BatchView's calls come from the conversion worker; the rest
 // from the window's own thread.
-class MainView : public BatchView {
+class MainView : public BatchView, public PreviewView {
 public:
     // Takes the keyboard focus away from the button that was used.
     virtual void focusDialog() = 0;

@@ -1,27 +1,58 @@
 #include "app/PreviewController.h"
 
-namespace pelorine {
+#include <algorithm>
 
-PreviewController::PreviewController(Engine& engine, MainView& view, Activity& activity,
-                                     Dialogs& dialogs)
-    : engine_(engine), view_(view), activity_(activity), dialogs_(dialogs) {}
+#include "app/Commands.h"
+#include "preview/PreviewCommandLine.h"
+#include "records/ExitStatus.h"
+
+namespace pelorine {
+namespace {
+
+constexpr const char* kCannotStartMessage = "The preview could not be started: ";
+constexpr const char* kPreviewFailedMessage = "The preview stopped: ";
+constexpr const char* kEngineFailurePrefix = "failed: ";
+constexpr std::size_t kLogLimit = 1 << 16;
+
+// Why the engine gave up, from its log: its last "failed: ..." line.
+std::string failureOf(platform::FileSystem& files, const std::string& log, int status) {
+    if (const auto bytes = files.readPrefix(log, kLogLimit)) {
+        const std::string text(bytes->begin(), bytes->end());
+        const auto at = text.rfind(kEngineFailurePrefix);
+        if (at != std::string::npos) {
+            const auto start = at + std::string_view(kEngineFailurePrefix).size();
+            return text.substr(start, text.find('\n', start) - start);
+        }
+    }
+    return "the engine ended with status " + std::to_string(status) + ".";
+}
+
+}  // namespace
+
+PreviewController::PreviewController(Parts parts) : p_(std::move(parts)) {}
+
+PreviewController::~PreviewController() {
+    quit();
+}
+
+void PreviewController::setPlaying(bool playing, bool repaint) {
+    playing_ = playing;
+    p_.view.setPlayButtonState(playing, repaint);
+}
 
 void PreviewController::stop() {
+    p_.view.stopPlaybackTimer();
+    setPlaying(false, true);
     if (session_) {
-        session_->end(EngineSession::kQuitPatience, [this] { view_.keepAlive(); });
+        session_->end(EngineSession::kQuitPatience, [this] { p_.view.keepAlive(); });
         session_.reset();
     }
+    p_.view.setPreviewPause(0);
 }
 
 void PreviewController::quit() {
     if (session_) {
         session_->quit();
-    }
-}
-
-void PreviewController::play() {
-    if (activity_.converting()) {
-        dialogs_.message(kStopConvertingFirstMessage);
     }
 }
 
@@ -31,8 +62,130 @@ void PreviewController::stopPlay() {
     }
 }
 
-void PreviewController::playPrevious() {}
+void PreviewController::play() {
+    p_.view.setPreviewPause(0);
+    if (p_.activity.converting()) {
+        p_.dialogs.message(kStopConvertingFirstMessage);
+        return;
+    }
+    if (active()) {
+        p_.view.startPlaybackTimer(kPlaybackTickMs);
+        playing_ ? session_->pause() : session_->resume();
+        setPlaying(!playing_, false);
+        return;
+    }
+    const auto row = p_.view.selectedRow();
+    if (!row || *row >= p_.jobs.count()) {
+        p_.dialogs.message(kNoSelectionMessage);
+        return;
+    }
+    playRow(*row);
+}
 
-void PreviewController::playNext() {}
+void PreviewController::playRow(std::size_t row) {
+    const Job& job = p_.jobs.job(row);
+    CurrentClip& clip = p_.currentClip();
+    clip.enabled = job.clipEnabled != 0;
+    // The current clip belongs to the Job last loaded; a row selected without
+    // loading it plays its own clip.
+    const bool loaded = p_.loadedRow() == row;
+    const double start = loaded ? clip.start : job.clipStart;
+    const double end = loaded ? clip.end : job.clipEnd;
+
+    auto session = std::make_unique<EngineSession>(p_.engine, EnginePurpose::Preview);
+    Status started = session->open();
+    if (started) {
+        const std::string line = preview::previewCommandLine(
+            job, start, end, p_.view.previewTarget(), {p_.engine.path(), session->channelFolder()});
+        started = session->start(line, session->channelFolder() + "play.log");
+    }
+    session_ = std::move(session);
+    if (!started) {
+        // Part 4.1 shows nothing here; the user is told why.
+        session_.reset();
+        p_.dialogs.message(kCannotStartMessage + started.message());
+        return;
+    }
+    setPlaying(true, true);
+    p_.view.startPlaybackTimer(kPlaybackTickMs);
+}
+
+void PreviewController::playbackTick() {
+    if (!session_) {
+        p_.view.stopPlaybackTimer();
+        return;
+    }
+    if (!session_->running()) {
+        ended();
+        return;
+    }
+    // The thumb follows the preview, but never out of the user's hand.
+    if (playing_ && !p_.view.seekDragging()) {
+        if (const double position = session_->link().readProgress(); position >= 0.0) {
+            p_.view.setSeekPosition(position);
+        }
+    }
+}
+
+void PreviewController::ended() {
+    setPlaying(false, true);
+    p_.view.stopPlaybackTimer();
+    p_.view.setPreviewPause(0);
+    const int status = session_->waitForEnd();
+    if (status != code(ExitStatus::Done) && status != code(ExitStatus::Quit)) {
+        const std::string why = failureOf(p_.engine.files(), session_->logPath(), status);
+        session_.reset();
+        p_.dialogs.message(kPreviewFailedMessage + why);
+        return;
+    }
+    session_.reset();
+}
+
+void PreviewController::playAnother(int step) {
+    if (p_.activity.converting()) {
+        p_.dialogs.message(kGuardMessage);
+        return;
+    }
+    stopPlay();
+    const auto row = p_.view.selectedRow();
+    if (!row || *row >= p_.jobs.count()) {
+        p_.dialogs.message(kNoSelectionMessage);
+        return;
+    }
+    // The first row plays again before itself, the last after itself.
+    const auto last = static_cast<long long>(p_.jobs.count()) - 1;
+    const auto target = std::clamp(static_cast<long long>(*row) + step, 0LL, last);
+    p_.view.selectOnlyRow(static_cast<std::size_t>(target));
+    play();
+}
+
+void PreviewController::playPrevious() {
+    playAnother(-1);
+}
+
+void PreviewController::playNext() {
+    playAnother(+1);
+}
+
+void PreviewController::seek(int controlId) {
+    if (p_.activity.converting() || controlId != command::kSeekBar || !p_.view.selectedRow()) {
+        return;
+    }
+    stopPlay();
+    const double at = p_.view.seekPosition();
+    CurrentClip& clip = p_.currentClip();
+    if (clip.enabled) {
+        // Inside the clip the preview starts where the thumb is; outside it,
+        // at the clip's start.
+        const auto [left, right] = p_.view.sliderRange();
+        clip.start = left <= at && at <= right ? at : left;
+        clip.end = right;
+    } else {
+        clip.start = at;
+        clip.end = p_.view.seekMaximum();
+    }
+    p_.view.setSeekPosition(clip.start);
+    play();
+}
 
 }  // namespace pelorine

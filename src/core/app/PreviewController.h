@@ -1,17 +1,22 @@
 #pragma once
-// Play, StopPlay, Play Previous and Play Next. The preview owns its engine
-// session: "is a preview running" is that session's answer, and StopPlay only
-// ever ends the preview's own engine, never a batch's.
+// The preview player: Play (start, pause, resume), StopPlay, Play Previous,
+// Play Next, seeking with the seek bar, and the playback timer that notices
+// the end of a preview. The preview owns its engine session: "is a preview
+// running" is that session's answer, and StopPlay only ever ends the
+// preview's own engine, never a batch's.
 //
-// The player itself (the preview command line, pause and resume, the end of
-// playback, seeking) comes with the preview window; until then Play only
-// says when a conversion is in the way.
+// The preview plays the selected Job into the window's preview area, with
+// the engine's play mode (see preview/PreviewCommandLine.h), and steers it
+// only through the control file: run, pause, quit.
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/Activity.h"
+#include "app/JobListOperations.h"
 #include "app/MainView.h"
+#include "conversion/JobList.h"
 #include "engine/EngineSession.h"
 
 namespace pelorine {
@@ -20,24 +25,60 @@ inline constexpr const char* kStopConvertingFirstMessage = "Please stop converti
 
 class PreviewController final : public PreviewControl {
 public:
-    PreviewController(Engine& engine, MainView& view, Activity& activity, Dialogs& dialogs);
+    // The playback timer's period.
+    static constexpr int kPlaybackTickMs = 41;
+
+    struct Parts {
+        Engine& engine;
+        MainView& view;
+        Activity& activity;
+        Dialogs& dialogs;
+        JobList& jobs;
+        // The current clip (the loaded Job's, or where a seek put it) and
+        // the row it was loaded from.
+        std::function<CurrentClip&()> currentClip;
+        std::function<std::optional<std::size_t>()> loadedRow;
+    };
+
+    explicit PreviewController(Parts parts);
+    // A preview still playing is asked to end: its window goes with ours.
+    ~PreviewController() override;
 
     bool active() const override { return session_ && session_->running(); }
+    // StopPlay's steps, whether or not a preview runs: the timer stopped,
+    // the Play button back, the engine ended (by force after a few seconds
+    // without an end), the colour key shown.
     void stop() override;
     void quit() override;
 
+    // Play: starts the selected Job, or pauses and resumes a running preview.
     void play();
     // StopPlay: ends a running preview; does nothing otherwise.
     void stopPlay();
     void playPrevious();
     void playNext();
+    // The seek bar (control `controlId`) was released: the preview starts
+    // again from its position, inside the clip when one is set.
+    void seek(int controlId);
+    // The playback timer: notices the end of a preview and lets the seek
+    // bar's thumb follow the playing position (not while the user drags it).
+    void playbackTick();
+
+    bool playing() const { return playing_; }
+    // A preview runs and is paused: dragging the window shows the pause notice.
+    bool paused() const { return active() && !playing_; }
+    // The running preview's engine session (tests look at its command line).
+    EngineSession* session() { return session_.get(); }
 
 private:
-    Engine& engine_;
-    MainView& view_;
-    Activity& activity_;
-    Dialogs& dialogs_;
+    void playRow(std::size_t row);
+    void playAnother(int step);
+    void ended();
+    void setPlaying(bool playing, bool repaint);
+
+    Parts p_;
     std::unique_ptr<EngineSession> session_;
+    bool playing_ = false;
 };
 
 }  // namespace pelorine

@@ -26,6 +26,7 @@
 #include "controls/SkinPictures.h"
 #include "controls/TwoStateSkinButton.h"
 #include "grid/PropertyList.h"
+#include "window/PreviewPanel.h"
 
 namespace pelorine {
 namespace {
@@ -147,15 +148,15 @@ void MainWindow::createControls() {
     shutDown_->setChecked(false);
     place(shutDown_, command::kShutDownBox, 520, 514, 709, 526);
 
-    auto* preview = new QWidget(this);
-    preview->setAutoFillBackground(true);
-    preview->setPalette(QPalette(Qt::black));
-    place(preview, command::kPreviewWindow, 520, 48, 706, 186);
-
     createSettingsGrid();
-    // Filled by the seek bar and the clip range slider.
-    place(new QWidget(this), command::kSeekBar, 528, 222, 697, 233);
-    place(new QWidget(this), command::kRangeSlider, 520, 236, 705, 251);
+    preview_ = new PreviewPanel(
+        this, *controller_,
+        [this](QWidget* widget, int id, int left, int top, int right, int bottom) {
+            place(widget, id, left, top, right, bottom);
+        },
+        [this] { skinBroken(); });
+    preview_->setPlayButton(
+        static_cast<controls::TwoStateSkinButton*>(control(controls::kPlayButton.controlId)));
 }
 
 void MainWindow::createJobList() {
@@ -279,6 +280,7 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
+    preview_->windowDragStarts();
     // The window manager's move where there is one, our own drag elsewhere.
     if (windowHandle() == nullptr || !windowHandle()->startSystemMove()) {
         dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
@@ -390,8 +392,57 @@ void MainWindow::selectProfile(int index) {
     profiles_->setCurrentIndex(index);
 }
 
-void MainWindow::showClip(double, double, double) {
-    // The seek bar and the range slider show the clip once they exist.
+void MainWindow::showClip(double start, double end, double duration) {
+    preview_->showClip(start, end, duration);
+}
+
+preview::PreviewTarget MainWindow::previewTarget() {
+    return preview_->previewTarget();
+}
+
+void MainWindow::setPreviewPause(int showPause) {
+    preview_->setPreviewPause(showPause);
+}
+
+void MainWindow::setPlayButtonState(bool playing, bool) {
+    // Qt paints the new picture when it next paints the button.
+    preview_->setPlayButtonState(playing);
+}
+
+void MainWindow::startPlaybackTimer(int periodMs) {
+    preview_->startPlaybackTimer(periodMs);
+}
+
+void MainWindow::stopPlaybackTimer() {
+    preview_->stopPlaybackTimer();
+}
+
+double MainWindow::seekPosition() {
+    return preview_->seekPosition();
+}
+
+double MainWindow::seekMaximum() {
+    return preview_->seekMaximum();
+}
+
+bool MainWindow::seekDragging() {
+    return preview_->seekDragging();
+}
+
+void MainWindow::setSeekPosition(double seconds) {
+    preview_->setSeekPosition(seconds);
+}
+
+std::pair<double, double> MainWindow::sliderRange() {
+    return preview_->sliderRange();
+}
+
+void MainWindow::selectOnlyRow(std::size_t row) {
+    if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
+        jobList_->clearSelection();
+        jobList_->setCurrentItem(item);
+        item->setSelected(true);
+    }
 }
 
 void MainWindow::beginTask(const std::string& title, int steps) {

@@ -51,6 +51,18 @@ public:
     int profileSelection() override;
     void selectProfile(int index) override;
     void showClip(double start, double end, double duration) override;
+    // PreviewView
+    preview::PreviewTarget previewTarget() override;
+    void setPreviewPause(int showPause) override;
+    void setPlayButtonState(bool playing, bool repaint) override;
+    void startPlaybackTimer(int periodMs) override;
+    void stopPlaybackTimer() override;
+    double seekPosition() override;
+    double seekMaximum() override;
+    bool seekDragging() override;
+    void setSeekPosition(double seconds) override;
+    std::pair<double, double> sliderRange() override;
+    void selectOnlyRow(std::size_t row) override;
     void beginTask(const std::string& title, int steps) override;
     bool stepTask(int step, const std::string& label) override;
     void endTask() override;
@@ -69,6 +81,9 @@ public:
 
     // The controls, by their ids (for tests and the parts that fill them).
     QWidget* control(int id) const;
+    class PreviewPanel& previewPanel() {
+        return *preview_;
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -101,6 +116,7 @@ private:
     QCheckBox* shutDown_ = nullptr;
     controls::ProgressBar* jobBar_ = nullptr;
     controls::ProgressBar* overallBar_ = nullptr;
+    class PreviewPanel* preview_ = nullptr;
     QTimer progressTimer_;
     std::atomic<bool> closing_{false};
     bool brokenReported_ = false;

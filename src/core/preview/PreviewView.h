@@ -1,0 +1,42 @@
+#pragma once
+// What the preview needs of the window: the preview area the engine draws
+// into, the Play button, the playback timer, the seek bar and the clip range
+// slider.
+
+#include <cstddef>
+#include <utility>
+
+#include "preview/PreviewCommandLine.h"
+
+namespace pelorine {
+
+class PreviewView {
+public:
+    virtual ~PreviewView() = default;
+
+    // The preview area: its client size and its native window.
+    virtual preview::PreviewTarget previewTarget() = 0;
+    // Non-zero shows the pause notice instead of the colour key; repaints.
+    virtual void setPreviewPause(int showPause) = 0;
+    // The Play button's picture: its second state (pause) while playing.
+    // Without `repaint` the new picture shows at the button's next repaint.
+    virtual void setPlayButtonState(bool playing, bool repaint) = 0;
+    // The playback timer: PreviewController::playbackTick every `periodMs`
+    // until stopped; starting it again restarts it.
+    virtual void startPlaybackTimer(int periodMs) = 0;
+    virtual void stopPlaybackTimer() = 0;
+
+    // The seek bar: position and maximum in seconds, whether the user drags
+    // its thumb, and moving it (clamped to its range).
+    virtual double seekPosition() = 0;
+    virtual double seekMaximum() = 0;
+    virtual bool seekDragging() = 0;
+    virtual void setSeekPosition(double seconds) = 0;
+    // The clip range slider's left and right values.
+    virtual std::pair<double, double> sliderRange() = 0;
+
+    // Makes `row` the one selected row of the job list.
+    virtual void selectOnlyRow(std::size_t row) = 0;
+};
+
+}  // namespace pelorine
