@@ -209,6 +209,17 @@ TEST_F(PreviewControllerTest, AnEngineDeafToQuitIsEndedByForce) {
     EXPECT_FALSE(std::filesystem::exists("/proc/" + std::to_string(*pid) + "/status"));
 }
 
+TEST_F(PreviewControllerTest, LeavingTheProgramAsksAPreviewToEnd) {
+    addJob("one", 50);
+    click(0);
+    controller.handleCommand(command::kPlay);
+    ASSERT_TRUE(preview().active());
+    window.confirmAnswer = true;
+    EXPECT_THROW(controller.handleCommand(command::kExit), testing::ExitCalled);
+    EXPECT_EQ(control(), channel::Command::Quit);
+    EXPECT_TRUE(testing::waitUntil([&] { return !preview().active(); }));
+}
+
 TEST_F(PreviewControllerTest, ADoubleClickPlaysTheRowFromTheStart) {
     addJob("one", 50);
     click(0);

@@ -98,8 +98,10 @@ void MainController::playSelected() {
 }
 
 void MainController::exitProgram() {
-    // Asked whatever runs; a running engine is left to finish on its own.
+    // Asked whatever runs; a converting engine is left to finish on its own.
     if (dialogs_.confirm(kExitQuestion, kWindowCaption)) {
+        // A preview would go on playing into a window that is gone.
+        preview_.quit();
         services_.desktop.exitProcess(1);
     }
 }
