@@ -59,7 +59,7 @@ configure_flags() {  # compiler: sets FLAGS
         --enable-libdav1d --enable-libx264 --enable-libmp3lame
         --enable-demuxers --enable-decoders --enable-parsers --enable-bsfs
         --enable-protocol=file,pipe
-        --enable-encoder=mpeg4,libx264,aac,libmp3lame
+        --enable-encoder=mpeg4,libx264,aac,libmp3lame,mjpeg
         --enable-muxer=mp4,psp,mov,ipod,mp3,adts
         --enable-filter="${filters[*]}")
 }

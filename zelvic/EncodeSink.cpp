@@ -118,6 +118,11 @@ Outcome EncodeSink::open(const SinkStreams& streams) {
         return output.error();
     }
     output_.emplace(std::move(*output));
+    output_->setTitle(streams.title);
+    if (!options_.thumbnail.empty() && streams.video) {
+        // The handheld's list shows a picture from a tenth of the way in.
+        thumbnail_.emplace(streams.length / 10.0);
+    }
     Outcome opened = success();
     if (streams.video) {
         opened = openVideo(*streams.video);
@@ -269,6 +274,9 @@ Outcome EncodeSink::encode(Encoded& stream, AVFrame* frame) {
 }
 
 Outcome EncodeSink::videoFrame(AVFrame* frame, AVRational timeBase) {
+    if (thumbnail_) {
+        thumbnail_->offer(frame, static_cast<double>(frame->pts) * av_q2d(timeBase));
+    }
     frame->pts = av_rescale_q(frame->pts, timeBase, video_->encoder->time_base);
     if (auto encoded = encode(*video_, frame); !encoded) {
         return encoded;
@@ -325,7 +333,24 @@ Result<double> EncodeSink::finish() {
     return end;
 }
 
+// Only a whole output gets its picture; a missing picture costs the
+// conversion nothing, the log says why.
+void EncodeSink::writeThumbnail() {
+    if (!options_.thumbnail.empty() && !thumbnail_) {
+        std::printf("thumbnail: none, the output has no picture\n");
+        return;
+    }
+    if (thumbnail_) {
+        const Outcome written = thumbnail_->write(options_.thumbnail);
+        std::printf("thumbnail: %s\n", written ? ("\"" + options_.thumbnail + "\"").c_str()
+                                               : written.error().message.c_str());
+    }
+}
+
 Outcome EncodeSink::end(ExitStatus status, double position) {
+    if (status == ExitStatus::Done) {
+        writeThumbnail();
+    }
     const std::string name = status == ExitStatus::Quit
                                  ? pelorine::stoppedOutputPath(options_.output, position)
                                  : options_.output;

@@ -11,6 +11,7 @@
 #include "FrameSink.h"
 #include "Options.h"
 #include "Output.h"
+#include "Thumbnail.h"
 
 namespace zelvic {
 
@@ -45,6 +46,7 @@ private:
     Outcome writePackets(Encoded& stream);
     std::int64_t pendingBytes() const;
     void setReserve();
+    void writeThumbnail();
 
     const Options& options_;
     const AVCodec* audioCodec_ = nullptr;
@@ -52,7 +54,8 @@ private:
     std::unique_ptr<Encoded> video_;
     std::unique_ptr<Encoded> audio_;
     PacketPtr packet_ = makePacket();
-    bool silent_ = false;  // the sound track is made here, silent
+    bool silent_ = false;                       // the sound track is made here, silent
+    std::optional<ThumbnailPicker> thumbnail_;  // -thumbnail with a picture
 };
 
 // Encode mode: the source through the decoding front into an EncodeSink.

@@ -21,6 +21,8 @@ namespace zelvic {
 struct SinkStreams {
     std::optional<VideoPlan> video;
     std::optional<AudioPlan> audio;
+    std::string title;  // the output's title (OutputTitle.h)
+    double length = 0;  // the output's expected length in seconds; 0 when unknown
 };
 
 // How many frames reached the sink, for the log and for telling an empty run.

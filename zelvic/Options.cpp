@@ -152,6 +152,10 @@ constexpr OptionSpec kOptions[] = {
      }},
     {"-currentfolder", true,
      [](const std::string& v, Options& o) { return o.currentFolder = v, success(); }},
+    {"-thumbnail", true,
+     [](const std::string& v, Options& o) {
+         return v.empty() ? malformed() : (o.thumbnail = v, success());
+     }},
     // Filters and rates.
     {"-srate", true,
      [](const std::string& v, Options& o) {

@@ -123,6 +123,7 @@ struct Options {
     bool identify = false;
     std::string output;         // -o
     std::string currentFolder;  // -currentfolder
+    std::string thumbnail;      // -thumbnail: the handheld's picture of the output, a JPEG
     int sampleRate = 0;         // -srate, 0 keeps the source's
     std::vector<VideoStep> videoFilters;
     std::vector<AudioStep> audioFilters;

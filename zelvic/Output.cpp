@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "OutputTitle.h"
 #include "platform/FileSystem.h"
 
 namespace zelvic {
@@ -97,6 +98,18 @@ Result<AVStream*> Output::addStream(const AVCodecContext* encoder, const std::st
     return stream;
 }
 
+void Output::setTitle(const std::string& title) {
+    title_ = cleanTitle(title);
+    if (title_.empty() || !(muxer_ == "psp" || muxer_ == "mp4" || muxer_ == "mov")) {
+        title_.clear();
+        return;
+    }
+    av_dict_set(&context_->metadata, "title", title_.c_str(), 0);
+    // The handheld's box holds it in UTF-16 (at most twice the bytes), the
+    // common box as it is.
+    titleBytes_ = static_cast<std::int64_t>(3 * title_.size() + titleBox(title_).size() + 64);
+}
+
 Outcome Output::start() {
     if (!(context_->oformat->flags & AVFMT_NOFILE)) {
         const int result = avio_open(&context_->pb, path_.c_str(), AVIO_FLAG_WRITE);
@@ -127,7 +140,8 @@ Outcome Output::write(AVPacket* packet, AVStream* stream, AVRational encoderTime
     if (sizeLimit_) {
         // The file on disk lags behind what the muxer was given, so count the
         // bytes handed over plus what the trailer will add.
-        const std::int64_t after = bytes_ + packet->size + containerOverhead(muxer_, packets_ + 1);
+        const std::int64_t after =
+            bytes_ + packet->size + containerOverhead(muxer_, packets_ + 1) + titleBytes_;
         if (after > *sizeLimit_) {
             if (!full_) {
                 std::printf("output: full; packets from here on are dropped\n");
@@ -153,7 +167,8 @@ bool Output::nearlyFull(std::int64_t pending) const {
         return false;
     }
     return full_ ||
-           bytes_ + pending + containerOverhead(muxer_, packets_) + reserve_ >= *sizeLimit_;
+           bytes_ + pending + containerOverhead(muxer_, packets_) + titleBytes_ + reserve_ >=
+               *sizeLimit_;
 }
 
 Outcome Output::finish() {
@@ -164,6 +179,9 @@ Outcome Output::finish() {
     finished_ = true;
     if (result < 0) {
         return conversionFailed("cannot finish \"" + path_ + "\": " + avErrorText(result));
+    }
+    if (muxer_ == "psp" && !title_.empty()) {
+        return appendTitleBox(path_, title_);
     }
     return success();
 }

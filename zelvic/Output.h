@@ -31,6 +31,10 @@ public:
     // only where the muxer knows it for the codec.
     Result<AVStream*> addStream(const AVCodecContext* encoder, const std::string& fourcc);
 
+    // The title the container carries; before start. The handheld's own
+    // container gets the common title box too once its trailer is written.
+    void setTitle(const std::string& title);
+
     // Creates the file and writes the header.
     Outcome start();
 
@@ -69,6 +73,8 @@ private:
     std::int64_t bytes_ = 0;
     std::int64_t packets_ = 0;
     std::int64_t reserve_ = 0;
+    std::string title_;
+    std::int64_t titleBytes_ = 0;  // what the title box adds after the trailer
     bool created_ = false;
     bool finished_ = false;
     bool full_ = false;

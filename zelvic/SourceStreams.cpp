@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "Input.h"
+#include "OutputTitle.h"
 #include "TimeMap.h"
 
 extern "C" {
@@ -213,6 +214,12 @@ Outcome SourceStreams::plan(FrameSink& sink) {
         for (DecodedStream* stream : streams()) {
             stream->endPts = secondsToPts(*length, stream->input->time_base);
         }
+    }
+    plans_.title = outputTitle(options_, input_.get());
+    plans_.length = std::max(0.0, inputLengthSeconds(input_.get()) - options_.start);
+    if (const auto length = partLength();
+        length && (plans_.length == 0 || *length < plans_.length)) {
+        plans_.length = *length;
     }
     return sink.open(plans_);
 }

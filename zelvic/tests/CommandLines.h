@@ -27,7 +27,8 @@ struct JobLine {
     std::string quantizerMax = "31";
     int sourceWidth = 640;
     int sourceHeight = 480;
-    std::string timing;  // e.g. " -ss 1.000000 -endpos 2.000000 ", empty for none
+    std::string timing;      // e.g. " -ss 1.000000 -endpos 2.000000 ", empty for none
+    bool thumbnail = false;  // the converter's -thumbnail piece after the launch tail
     // A DVD title instead of a file: `source` is then the disc (device,
     // folder or image).
     int dvdTitle = 0;  // 0: the source is a file

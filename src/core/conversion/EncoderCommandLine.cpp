@@ -121,7 +121,11 @@ std::string EncoderCommandLine::commandLine(const std::string& timing,
 
 std::string EncoderCommandLine::commandLine(const std::string& timing, const std::string& output,
                                             const std::string& channelFolder) const {
-    return prefix_ + timing + launchTail(output, channelFolder);
+    std::string line = prefix_ + timing + launchTail(output, channelFolder);
+    if (makesThumbnails(job_, invocation_)) {
+        line += thumbnailPiece(output);
+    }
+    return line;
 }
 
 std::string EncoderCommandLine::firstOutput() const {
@@ -239,6 +243,23 @@ std::string EncoderCommandLine::scalingPiece(int width, int height, int sourceWi
 std::string EncoderCommandLine::launchTail(const std::string& output,
                                            const std::string& channelFolder) {
     return " -o " + platform::quoteArgument(output) + channelFolderPiece(channelFolder);
+}
+
+std::string thumbnailPath(const std::string& output) {
+    const std::size_t slash = output.find_last_of('/');
+    const std::size_t dot = output.find_last_of('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? output.substr(0, dot) : output) + ".THM";
+}
+
+std::string EncoderCommandLine::thumbnailPiece(const std::string& output) {
+    return "-thumbnail " + platform::quoteArgument(thumbnailPath(output)) + " ";
+}
+
+bool EncoderCommandLine::makesThumbnails(const Job& job, const EngineInvocation& invocation) {
+    return invocation.thumbnails && text::lower(job.outputFormat) == "mp4" &&
+           job.videoDisabled == "no";
 }
 
 std::string EncoderCommandLine::timing(double start, double length) {

@@ -16,7 +16,14 @@ namespace pelorine {
 struct EngineInvocation {
     std::string enginePath;
     std::string channelFolder;
+    // Every output with a picture in an MP4 gets the handheld's thumbnail
+    // beside it (thumbnailPiece).
+    bool thumbnails = false;
 };
+
+// The handheld's thumbnail of an output: the output's path with the
+// extension ".THM" in place of its own.
+std::string thumbnailPath(const std::string& output);
 
 class EncoderCommandLine {
 public:
@@ -50,6 +57,12 @@ public:
     static std::string mediaPiece(const Job& job);
     static std::string videoPiece(const Job& job);
     static std::string launchTail(const std::string& output, const std::string& channelFolder);
+    // After the launch tail, for an output that gets a thumbnail:
+    // -thumbnail "BASE.THM" and a blank.
+    static std::string thumbnailPiece(const std::string& output);
+    // Whether the Job's outputs get thumbnails under `invocation`: MP4
+    // outputs with a picture.
+    static bool makesThumbnails(const Job& job, const EngineInvocation& invocation);
 
     // Pieces the preview's command line shares.
     // The filter of an "Audio channel" value in any case ("channels=2:2:0:0:0:1",
