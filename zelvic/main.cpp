@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "Channel.h"
-#include "EncodeModule.h"
+#include "EncodeSink.h"
 #include "Identify.h"
 #include "Options.h"
+#include "PlayModule.h"
 #include "platform/FileSystem.h"
 #include "platform/SharedModule.h"
 #include "platform/SystemPaths.h"
@@ -19,22 +20,21 @@ extern "C" {
 
 namespace {
 
-// Encoding and playing live in modules beside the executable, so that
-// identify runs load neither.
-zelvic::ExitStatus runModule(const char* file, const char* entryName,
-                             const zelvic::Options& options, zelvic::Channel& channel) {
+// Playing lives in a module beside the executable, so that identify and
+// encode runs do not load SDL and the libraries behind it.
+zelvic::ExitStatus runPlayModule(const zelvic::Options& options, zelvic::Channel& channel) {
     const std::string module =
         pelorine::platform::makeLinuxSystemPaths(pelorine::platform::currentEnvironment())
             ->programFolder() +
-        file;
+        zelvic::kPlayModuleFile;
     pelorine::Status status = pelorine::Status::ok();
-    void* entry = pelorine::platform::loadModuleSymbol(module, entryName, status);
+    void* entry = pelorine::platform::loadModuleSymbol(module, zelvic::kPlayEntry, status);
     if (!entry) {
         std::printf("failed: %s\n", status.message().c_str());
         return zelvic::ExitStatus::Failed;
     }
     return pelorine::exitStatusFromCode(
-        reinterpret_cast<zelvic::EncodeEntry>(entry)(options, channel));
+        reinterpret_cast<zelvic::PlayEntry>(entry)(options, channel));
 }
 
 }  // namespace
@@ -55,10 +55,10 @@ int main(int argc, char** argv) {
             status = zelvic::runIdentify(*options, channel);
             break;
         case zelvic::Mode::Encode:
-            status = runModule(zelvic::kEncodeModuleFile, zelvic::kEncodeEntry, *options, channel);
+            status = zelvic::runEncode(*options, channel);
             break;
         case zelvic::Mode::Play:
-            status = runModule(zelvic::kPlayModuleFile, zelvic::kPlayEntry, *options, channel);
+            status = runPlayModule(*options, channel);
             break;
     }
     std::fflush(stdout);

@@ -5,9 +5,9 @@
 
 namespace pelorine::testing {
 
-// Copies this build's engine (and its encoding module) into `folder`, which
-// must end in a separator: engines that other tests run at the same time
-// must not count as this test's.
+// Copies this build's engine (and its play module) into `folder`, which must
+// end in a separator: engines that other tests run at the same time must not
+// count as this test's.
 void installRealEngine(const std::string& folder);
 
 // Runs a shell command; what it printed.
