@@ -51,7 +51,6 @@ void applyCommonVideoSettings(AVCodecContext* context, const LavcSettings& setti
         static_cast<std::int64_t>(settings.vbitrate > 0 ? settings.vbitrate : 800) * 1000;
     context->gop_size = settings.keyint > 0 ? settings.keyint : 250;
     context->max_b_frames = 0;
-    context->thread_count = 0;
     if (settings.vqmin >= 0) {
         context->qmin = settings.vqmin;
     }
@@ -81,6 +80,20 @@ void applyCommonVideoSettings(AVCodecContext* context, const LavcSettings& setti
     }
 }
 
+// Same command line, same bytes: the encoders run on a fixed number of
+// threads, since their output depends on it (the MPEG-4 encoder cuts the
+// picture into one slice per thread, x264 limits motion search across frames
+// encoded side by side). x264 with a VBV buffer runs on one thread: on
+// several, its rate control reads the sizes of frames other threads are still
+// encoding, which changes the result from run to run. The source's decoder
+// keeps its own threads; decoding gives the same pictures whatever their number.
+int encoderThreads(bool h264, const LavcSettings& settings) {
+    if (h264 && settings.vrcMaxrate > 0) {
+        return 1;
+    }
+    return 2;
+}
+
 }  // namespace
 
 Result<CodecContextPtr> openVideoEncoder(const LavcSettings& settings,
@@ -95,6 +108,7 @@ Result<CodecContextPtr> openVideoEncoder(const LavcSettings& settings,
         return conversionFailed("out of memory for the video encoder");
     }
     applyCommonVideoSettings(context.get(), settings, input);
+    context->thread_count = encoderThreads(h264, settings);
     Dictionary options;
     if (h264) {
         // Without an explicit profile x264 picks High, which the handheld refuses.
