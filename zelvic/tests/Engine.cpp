@@ -245,12 +245,19 @@ std::vector<Recipe> recipes() {
 }
 
 fs::path fixtureFolder() {
-    return fs::temp_directory_path() /
-           ("zelvic-fixtures-" + std::to_string(::getuid()) + "-" + kFixtureVersion);
+    return mediaFolder("fixtures", kFixtureVersion);
 }
 
-void generateFixtures() {
-    const fs::path folder = fixtureFolder();
+}  // namespace
+
+fs::path mediaFolder(const std::string& set, const std::string& version) {
+    return fs::temp_directory_path() /
+           ("zelvic-" + set + "-" + std::to_string(::getuid()) + "-" + version);
+}
+
+void generateMedia(const std::string& set, const std::string& version,
+                   std::vector<MediaRecipe> recipes) {
+    const fs::path folder = mediaFolder(set, version);
     if (fs::exists(folder / "ready")) {
         return;
     }
@@ -261,19 +268,19 @@ void generateFixtures() {
         std::ofstream subtitles(building / "subtitles.srt");
         subtitles << "1\n00:00:00,000 --> 00:00:01,000\nHallo\n\n";
     }
-    for (Recipe& recipe : recipes()) {
+    for (MediaRecipe& recipe : recipes) {
         for (std::string& arg : recipe.args) {
             if (arg == "SUBTITLES") {
                 arg = (building / "subtitles.srt").string();
             }
         }
-        const fs::path path = building / recipe.fixture.name;
+        const fs::path path = building / recipe.name;
         if (!recipe.args.empty()) {
             recipe.args.push_back(path.string());
             Process ffmpeg("ffmpeg", recipe.args, (building / "ffmpeg.log").string());
             const ProcessEnd end = ffmpeg.wait(std::chrono::seconds(120));
             if (!end.exited || end.status != ExitStatus::Done) {
-                throw std::runtime_error("cannot generate " + recipe.fixture.name);
+                throw std::runtime_error("cannot generate " + recipe.name);
             }
         }
         if (recipe.after) {
@@ -288,15 +295,15 @@ void generateFixtures() {
     }
 }
 
-}  // namespace
-
 const std::vector<Fixture>& fixtures() {
     static const std::vector<Fixture> all = [] {
-        generateFixtures();
+        std::vector<MediaRecipe> media;
         std::vector<Fixture> list;
         for (const Recipe& recipe : recipes()) {
+            media.push_back({recipe.fixture.name, recipe.args, recipe.after});
             list.push_back(recipe.fixture);
         }
+        generateMedia("fixtures", kFixtureVersion, media);
         return list;
     }();
     return all;

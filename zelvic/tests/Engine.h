@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -74,6 +75,22 @@ public:
 private:
     fs::path path_;
 };
+
+// Media the tests make with the ffmpeg tool: each file from its arguments
+// before the output name ("SUBTITLES" stands for a small subtitle file).
+struct MediaRecipe {
+    std::string name;
+    std::vector<std::string> args;  // empty: no ffmpeg run
+    // Runs after ffmpeg (or instead of it): `folder` holds the media made so
+    // far, `path` is this file.
+    std::function<void(const fs::path& folder, const fs::path& path)> after = {};
+};
+// The folder of a set of media, shared by every test process of this user;
+// `version` changes whenever one of the set's recipes does.
+fs::path mediaFolder(const std::string& set, const std::string& version);
+// Makes the set's media unless they are there.
+void generateMedia(const std::string& set, const std::string& version,
+                   std::vector<MediaRecipe> recipes);
 
 // The test media, generated with the ffmpeg tool on first use and shared by
 // every test of this build.
