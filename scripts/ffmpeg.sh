@@ -105,6 +105,7 @@ build() {  # version prefix
     rm -rf "$work"
     mkdir -p "$work"
     say "unpacking with Debian's patches"
+    # apt has checked the files against Debian's signed index already.
     dpkg-source --no-check -x "$sources/$dsc" "$work/src" >/dev/null ||
         fail "cannot unpack $sources/$dsc"
     local compiler=$CC
@@ -123,6 +124,16 @@ build() {  # version prefix
     rm -rf "$work"
 }
 
+# Builds no build tree has asked for in 30 days (each run touches its own).
+prune() {
+    local unused
+    find "$CACHE" -mindepth 2 -maxdepth 2 -name SOURCE -mtime +30 -printf '%h\0' |
+        while IFS= read -r -d '' unused; do
+            say "removing $unused, unused for 30 days"
+            rm -rf "$unused"
+        done
+}
+
 main() {
     local key
     key=$(cache_key)
@@ -139,6 +150,7 @@ main() {
             local started=$SECONDS
             build "$(debian_version)" "$prefix"
             say "built in $((SECONDS - started)) s: $prefix"
+            prune
         fi
     fi
     touch "$prefix/SOURCE"
