@@ -39,14 +39,16 @@ engine_line() {  # profile source sourceWidth sourceHeight output
 }
 
 # The same work for the ffmpeg tool: the engine's own filter chains (taken
-# from its log) and the encoder settings the engine applies.
+# from its log) and the encoder settings the engine applies, thread counts
+# included. The tool gives its filters the encoder's thread count unless
+# -filter_threads says otherwise; the engine's filters use every processor.
 ffmpeg_line() {  # profile source output log
     local vf af
     vf=$(sed -n 's/^video: .*(\(.*\))$/\1/p' "$4")
     af=$(sed -n 's/^audio: .*(\(.*\))$/\1/p' "$4")
     case $1 in
-    mpeg4-*) echo "-y -v error -i $2 -vf $vf -af $af -c:v mpeg4 -threads:v 2 -b:v 1200k -g 250 -bf 0 -flags +global_header -c:a aac -b:a 128k -f psp $3" ;;
-    h264-320) echo "-y -v error -i $2 -vf $vf -af $af -c:v libx264 -threads:v 1 -profile:v main -level 13 -coder cabac -qmin 20 -qmax 31 -b:v 768k -maxrate 768k -bufsize 1536k -bt 10k -g 250 -bf 0 -refs 2 -x264-params bframes=0:ref=2:slices=1:sliced-threads=0 -trellis 2 -mbd 2 -cmp 2 -subcmp 2 -c:a aac -b:a 128k -f psp $3" ;;
+    mpeg4-*) echo "-y -v error -filter_threads $(nproc) -i $2 -vf $vf -af $af -c:v mpeg4 -threads:v 2 -b:v 1200k -g 250 -bf 0 -flags +global_header -c:a aac -b:a 128k -f psp $3" ;;
+    h264-320) echo "-y -v error -filter_threads $(nproc) -i $2 -vf $vf -af $af -c:v libx264 -threads:v 1 -profile:v main -level 13 -coder cabac -qmin 20 -qmax 31 -b:v 768k -maxrate 768k -bufsize 1536k -bt 10k -g 250 -bf 0 -refs 2 -x264-params bframes=0:ref=2:slices=1:sliced-threads=0 -trellis 2 -mbd 2 -cmp 2 -subcmp 2 -c:a aac -b:a 128k -f psp $3" ;;
     mp3) echo "-y -v error -i $2 -vn -af $af -c:a libmp3lame -b:a 128k -joint_stereo 0 -id3v2_version 0 -write_xing 0 -f mp3 $3" ;;
     esac
 }
