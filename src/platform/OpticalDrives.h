@@ -15,6 +15,9 @@ public:
     virtual std::vector<std::string> list() const = 0;
 };
 
+// The system's drives.
+OpticalDrives& systemOpticalDrives();
+
 // Linux: the sr block devices in `blockFolder` (/sys/class/block), or, when
 // that folder cannot be read, the "drive name:" line of `cdromInfo`
 // (/proc/sys/dev/cdrom/info).

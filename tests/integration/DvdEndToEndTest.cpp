@@ -1,6 +1,6 @@
-// The test DVD from the dialog to the files: the dialog reads it through the
-// real engine, Open DVD makes its Job, the batch converts it with every
-// built-in profile, split and clipped.
+// The test DVD from the window's Open DVD to the files: the dialog reads it
+// through the real engine, Open DVD makes its Job, Convert converts it with
+// every built-in profile, split and clipped.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,12 +8,8 @@
 #include <filesystem>
 
 #include "../../zelvic/tests/DvdFixture.h"
-#include "app/JobListOperations.h"
-#include "conversion/BatchRun.h"
-#include "dvd/DvdJobs.h"
-#include "dvd/EngineDiscReader.h"
+#include "app/Commands.h"
 #include "support/RealMedia.h"
-#include "support/Recorders.h"
 #include "support/ScriptedDvdView.h"
 #include "support/ScriptedWindow.h"
 
@@ -22,10 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace disc = dvdtest;
-using testing::Entries;
-
 using testing::durationOf;
+using testing::Entries;
 using testing::streamsOf;
+
+class NoDrives final : public platform::OpticalDrives {
+public:
+    std::vector<std::string> list() const override { return {}; }
+};
 
 // The file a Job without clip or split writes: its output name with the
 // output format as the extension.
@@ -37,17 +37,23 @@ class DvdEndToEnd : public ::testing::Test {
 protected:
     DvdEndToEnd() {
         testing::installRealEngine(folder.file("engine/"));
-        settings.setOutputPath(folder.file("out"));
-        fs::create_directories(folder.file("out"));
+        window.controller = &controller;
+        controller.initialise();
+        controller.jobOperations().setRandom([] { return 4217; });
+        window.dvdDialog = [this](DiscReader& reader, const std::vector<std::string>& drives) {
+            return chooseInDialog(reader, drives);
+        };
     }
 
-    // The dialog, as a user works it: no drive, the disc folder chosen,
-    // title 1, its second chapter, the French audio and the sub-picture.
-    DvdChoice chooseInDialog() {
-        EngineDiscReader reader(engine, {});
+    // The dialog, as a user works it on a machine without a drive: the disc
+    // folder chosen, title 1, its second chapter, the French audio and the
+    // sub-picture.
+    std::optional<DvdChoice> chooseInDialog(DiscReader& reader,
+                                            const std::vector<std::string>& drives) {
         testing::ScriptedDvdView view;
-        DvdDialogModel dialog(view, reader, {});
+        DvdDialogModel dialog(view, reader, drives);
         dialog.initialise();
+        EXPECT_EQ(view.hint, kNoDriveHint);
         view.folderAnswer = disc::dvdFixture().disc + "/";
         view.pick(DvdList::Drive, 0);
         dialog.driveChosen();
@@ -68,31 +74,11 @@ protected:
         return dialog.choice();
     }
 
-    void openDvd(const DvdChoice& choice, int profile) {
-        EngineDiscReader reader(engine, {});
-        window.profile = profile;
-        OpenDvd open({jobs, rows, settings, window, window, [] { return true; },
-                      [&] { return std::optional(choice); },
-                      [&](const std::string& text) { return reader.read(text); },
-                      [] { return 4217; }});
-        open.run();
-    }
-
-    // Converts the list, every Job of it to its end.
-    void convertAll() {
-        std::vector<Job> copy;
-        for (std::size_t i = 0; i < jobs.count(); ++i) {
-            copy.push_back(jobs.job(i));
-        }
-        testing::RecordingPower power;
-        testing::RecordingBatchView<BatchView> view;
-        BatchRun batch(std::move(copy), view,
-                       {engine, platform::systemFileSystem(), power, settings},
-                       folder.path() + "logs/");
-        batch.run();
-        for (const JobResult& result : batch.results()) {
-            EXPECT_EQ(result.outcome, JobOutcome::Done) << result.reason;
-        }
+    void convert() {
+        controller.handleCommand(command::kConvert);
+        ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); },
+                                       std::chrono::seconds(120)));
+        EXPECT_EQ(window.events().back(), "message Complete!");
     }
 
     testing::TempFolder folder;
@@ -100,55 +86,60 @@ protected:
     Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
                   platform::systemFileSystem()};
     Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
-    JobList jobs;
-    SettingsRows rows;
+    testing::ScriptedDesktop desktop;
+    testing::RecordingPower power;
+    NoDrives drives;
     testing::ScriptedWindow window;
+    MainController controller{
+        {engine, paths, platform::systemFileSystem(), power, desktop, settings, &drives},
+        window,
+        window};
 };
 
-TEST_F(DvdEndToEnd, FromTheDialogToFilesWithEveryProfile) {
-    const DvdChoice choice = chooseInDialog();
-    EXPECT_EQ(choice.drive, disc::dvdFixture().disc);
-    EXPECT_EQ(choice.title, 1);
-    EXPECT_EQ(choice.chapterFirst, 2);
-    EXPECT_EQ(choice.chapterLast, 2);
-    EXPECT_EQ(choice.audioId, disc::kFrenchMpegId);
-    EXPECT_EQ(choice.subtitleId, 0);
-
+TEST_F(DvdEndToEnd, OpenDvdThenConvertWithEveryProfile) {
     const std::vector<std::pair<int, std::string>> profiles = {
         {kProfileMpeg4Small, "mpeg4,320,240"},
         {kProfileMpeg4Wide, "mpeg4,480,272"},
         {kProfileH264, "h264,320,240"},
         {kProfileMp3, "mp3,44100,2"},
     };
+    const std::string source = "DVD_DRIVE_" + disc::dvdFixture().disc;
     for (const auto& [profile, streams] : profiles) {
         SCOPED_TRACE(profile);
-        openDvd(choice, profile);
-        ASSERT_EQ(jobs.count(), 1u) << "the disc's Job is replaced, not added";
-        const Job& job = jobs.job(0);
+        window.profile = profile;
+        controller.handleCommand(command::kDvd);
+        ASSERT_EQ(controller.jobs().count(), 1u) << "the disc's Job is replaced, not added";
+        const Job& job = controller.jobs().job(0);
+        EXPECT_EQ(job.sourcePath, source);
+        EXPECT_EQ(job.dvdTitle, 1);
+        EXPECT_EQ(job.dvdChapterFirst, 2);
+        EXPECT_EQ(job.dvdChapterLast, 2);
+        EXPECT_EQ(job.dvdAudioId, disc::kFrenchMpegId);
+        EXPECT_EQ(job.dvdSubtitleId, 0);
         // The Job lasts as long as the chosen chapter, not the whole title.
         EXPECT_NEAR(job.duration, disc::kChapter2Seconds, 0.04);
         EXPECT_EQ(job.endText, "00:00:02");
         EXPECT_EQ(job.sourceWidth, 768);
-        convertAll();
+        ASSERT_EQ(window.rows.size(), 1u);
+        EXPECT_EQ(window.rows[0][1], source);
+        convert();
         const std::string output = wholeFile(job);
         ASSERT_TRUE(fs::exists(output)) << output;
         EXPECT_THAT(streamsOf(output), ::testing::HasSubstr(streams));
         EXPECT_NEAR(durationOf(output), disc::kChapter2Seconds, 0.15);
     }
+    EXPECT_EQ(controller.jobs().job(0).outputPath,
+              folder.file("out/") + dvdOutputBase(disc::dvdFixture().disc) + ".MP3");
 }
 
 TEST_F(DvdEndToEnd, ASplitAndAClipStayInsideTheChosenChapters) {
-    DvdChoice choice;
-    choice.drive = disc::dvdFixture().image;
-    choice.title = 1;
-    choice.chapterFirst = choice.chapterLast = 2;
-    openDvd(choice, kProfileMpeg4Small);
-    ASSERT_EQ(jobs.count(), 1u);
-    Job& job = jobs.job(0);
+    window.profile = kProfileMpeg4Small;
+    controller.handleCommand(command::kDvd);
+    ASSERT_EQ(controller.jobs().count(), 1u);
+    Job& job = controller.jobs().job(0);
     job.split = "00:00:00.80";
-    convertAll();
+    convert();
     const std::string base = job.outputPath.substr(0, job.outputPath.rfind('.'));
-    EXPECT_EQ(job.outputFormat, "mp4");
     double total = 0;
     for (int part = 1; part <= 3; ++part) {
         const std::string name = base + "_clip_" + std::to_string(part) + ".mp4";
@@ -162,7 +153,7 @@ TEST_F(DvdEndToEnd, ASplitAndAClipStayInsideTheChosenChapters) {
     job.clipEnabled = 1;
     job.clipStart = 0.5;
     job.clipEnd = 1.5;
-    convertAll();
+    convert();
     EXPECT_NEAR(durationOf(job.outputPath), 1.0, 0.1) << "a clip writes the output name as it is";
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -122,6 +123,11 @@ public:
     }
     std::optional<std::string> askOutputFileName() override { return nameChoice; }
     void showAbout() override { log.add("about"); }
+    std::optional<DvdChoice> runDvdDialog(DiscReader& reader,
+                                          const std::vector<std::string>& drives) override {
+        log.add("dvd dialog");
+        return dvdDialog ? dvdDialog(reader, drives) : std::nullopt;
+    }
     void clear() { log.clear(); }
 
     MainController* controller = nullptr;
@@ -132,6 +138,8 @@ public:
     std::optional<std::string> fileChoice;
     std::optional<int> policyChoice;
     std::optional<std::string> nameChoice;
+    // Plays the DVD dialog: answers with a choice (or nothing for Cancel).
+    std::function<std::optional<DvdChoice>(DiscReader&, const std::vector<std::string>&)> dvdDialog;
     std::vector<std::vector<std::string>> rows;
     std::optional<std::size_t> selected;
     std::vector<std::string> gridRows;

@@ -1,6 +1,6 @@
 #pragma once
-// Project and profile files and the DVD dialog: Open Project, Save Project,
-// Save Profile As, Load Profile and Open DVD.
+// Project and profile files: Open Project, Save Project, Save Profile As and
+// Load Profile.
 //
 // A project is read and checked whole before the list is touched: a file
 // that cannot be read leaves the list as it was ("Failed!"), a damaged one
@@ -37,7 +37,6 @@ public:
     void saveProject();
     void saveProfileAs() {}
     void loadProfile() {}
-    void openDvd() {}
 
 private:
     Parts p_;

@@ -58,19 +58,26 @@ IdentifyOutcome JobListOperations::identify(const std::string& path) {
     return pending.get();
 }
 
-void JobListOperations::addFiles() {
-    const std::string& folder = p_.settings.outputPath();
-    if (folder.empty()) {
-        p_.dialogs.message(kNoOutputFolderMessage);
-        return;
+std::optional<int> newJobsProfile(const Settings& settings, MainView& view, Dialogs& dialogs) {
+    if (settings.outputPath().empty()) {
+        dialogs.message(kNoOutputFolderMessage);
+        return std::nullopt;
     }
-    const int profile = p_.view.profileSelection();
+    const int profile = view.profileSelection();
     if (profile < 0 || profile > kProfileCustom) {
-        p_.dialogs.message(kNoProfileMessage);
+        dialogs.message(kNoProfileMessage);
+        return std::nullopt;
+    }
+    return profile;
+}
+
+void JobListOperations::addFiles() {
+    const auto profile = newJobsProfile(p_.settings, p_.view, p_.dialogs);
+    if (!profile) {
         return;
     }
     // The profile as it stands when Add is pressed, for every file of this Add.
-    const Profile chosen = profileFor(profile, p_.rows);
+    const Profile chosen = profileFor(*profile, p_.rows);
     const std::vector<std::string> paths = p_.dialogs.chooseFiles(kAddFilter);
     if (paths.empty()) {
         return;

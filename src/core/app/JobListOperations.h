@@ -30,6 +30,10 @@ inline constexpr const char* kAddFilter =
     "files(*.mpg,*.mpeg)|*.mpg;*.mpeg|VCD file(*.dat)|*.dat|DVD file(*.vob)|*.vob|Flash "
     "Video(*.flv)|*.flv|Youtube video(*.flv)|*.flv|*.*|*.*||";
 
+// The profile box's selection for new Jobs (Add, Open DVD): nothing, after
+// its message, when no output folder is set or no profile is selected.
+std::optional<int> newJobsProfile(const Settings& settings, MainView& view, Dialogs& dialogs);
+
 // The clip of the selected Job, as the preview uses it.
 struct CurrentClip {
     double start = 0.0;
@@ -55,6 +59,8 @@ public:
 
     // The random numbers behind the output names; tests make them predictable.
     void setRandom(std::function<int()> random) { factory_.setRandom(std::move(random)); }
+    // The factory of every new Job the window makes (Open DVD's too).
+    JobFactory& factory() { return factory_; }
 
     // The commands; their guard is the command table's.
     void addFiles();

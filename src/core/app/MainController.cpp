@@ -18,6 +18,12 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       files_({jobs_, view, dialogs, activity_, services.files}),
       jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
                       dialogs, activity_}),
+      discReader_(services.engine, [&view] { view.keepAlive(); }),
+      openDvd_({jobs_, services.settings, view, dialogs, jobOperations_.factory(),
+                [this](int index) { return profileFor(index, rows_); }, discReader_,
+                [drives = services.drives] {
+                    return (drives ? *drives : platform::systemOpticalDrives()).list();
+                }}),
       batch_({services.engine, services.files, services.power, services.settings}, jobs_, view,
              activity_, dialogs) {
     jobs_.setObserver(&jobRows_);
@@ -45,7 +51,7 @@ void MainController::buildCommandTable() {
     c.add({kStopPreviewOrGuard}, Guard::RefuseWhileConverting, [this] { preview_.stopPlay(); });
     c.add({kPlayPrevious}, Guard::None, [this] { preview_.playPrevious(); });
     c.add({kPlayNext}, Guard::None, [this] { preview_.playNext(); });
-    c.add({kDvd, kListDvdSettings}, Guard::None, [this] { files_.openDvd(); });
+    c.add({kDvd, kListDvdSettings}, Guard::Gate, [this] { openDvd_.run(); });
     c.add({kOpenProject}, Guard::None, [this] { files_.openProject(); });
     c.add({kSaveProject}, Guard::None, [this] { files_.saveProject(); });
     c.add({kSaveProfileAs}, Guard::None, [this] { files_.saveProfileAs(); });

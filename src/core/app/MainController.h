@@ -17,9 +17,12 @@
 #include "app/MainView.h"
 #include "app/PreviewController.h"
 #include "conversion/JobList.h"
+#include "dvd/EngineDiscReader.h"
+#include "dvd/OpenDvd.h"
 #include "engine/Engine.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/OpticalDrives.h"
 #include "platform/PowerControl.h"
 #include "platform/SystemPaths.h"
 #include "settings/Settings.h"
@@ -35,6 +38,8 @@ public:
         platform::PowerControl& power;
         platform::Desktop& desktop;
         Settings& settings;
+        // The optical drives; the system's when null.
+        platform::OpticalDrives* drives = nullptr;
     };
 
     MainController(Services services, MainView& view, Dialogs& dialogs);
@@ -71,6 +76,7 @@ public:
     BatchController& batch() { return batch_; }
     PreviewController& preview() { return preview_; }
     FilesController& files() { return files_; }
+    OpenDvd& openDvd() { return openDvd_; }
 
     // The help's start page, installed beside the program.
 
@@ -97,6 +103,8 @@ private:
     PreviewController preview_;
     FilesController files_;
     JobListOperations jobOperations_;
+    EngineDiscReader discReader_;
+    OpenDvd openDvd_;
     CommandTable commands_;
     // Last: its destructor waits for a batch that still converts.
     BatchController batch_;

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "conversion/BatchRun.h"
+#include "conversion/DvdSource.h"
 #include "conversion/Job.h"
+#include "dvd/DvdDialogModel.h"
 #include "preview/PreviewView.h"
 #include "profiles/PropertyItem.h"
 
@@ -100,6 +102,11 @@ public:
     // The name typed for an output file, or nothing on Cancel.
     virtual std::optional<std::string> askOutputFileName() = 0;
     virtual void showAbout() = 0;
+    // The DVD dialog over the window: `reader` answers its identify runs,
+    // `drives` are the system's optical drives. The choice after OK;
+    // nothing after Cancel.
+    virtual std::optional<DvdChoice> runDvdDialog(DiscReader& reader,
+                                                  const std::vector<std::string>& drives) = 0;
 };
 
 }  // namespace pelorine

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "conversion/DvdSource.h"
 #include "engine/Engine.h"
 #include "platform/CommandLine.h"
 #include "platform/Text.h"
@@ -25,7 +26,6 @@ std::string fill(std::string_view pattern, std::initializer_list<std::string> va
     return out;
 }
 
-constexpr std::string_view kDvdPrefix = "dvd_drive_";
 
 constexpr std::string_view kMpeg4NoAudio =
     " -ovc lavc -lavcopts "
@@ -51,7 +51,7 @@ constexpr std::string_view kAudioOnlyMp4 =
     "format=mp4:i_certify_that_my_video_stream_does_not_use_b_frames";
 
 bool isDvdSource(const Job& job) {
-    return text::lower(job.sourcePath).starts_with(kDvdPrefix);
+    return dvdDriveOf(job.sourcePath).has_value();
 }
 
 std::string encoderPiece(const Job& job) {
@@ -226,7 +226,7 @@ std::string EncoderCommandLine::volumeFilter(const std::string& audioVolume) {
 }
 
 std::string EncoderCommandLine::dvdDevice(const Job& job) {
-    return platform::quoteArgument(job.sourcePath.substr(kDvdPrefix.size()));
+    return platform::quoteArgument(dvdDriveOf(job.sourcePath).value_or(job.sourcePath));
 }
 
 std::string EncoderCommandLine::scalingPiece(int width, int height, int sourceWidth,

@@ -33,4 +33,30 @@ std::unique_ptr<Job> JobFactory::makeFileJob(const std::string& sourcePath, cons
     return job;
 }
 
+std::unique_ptr<Job> JobFactory::makeDvdJob(const DvdChoice& choice, const Profile& profile,
+                                            const std::string& outputFolder, const MediaInfo& range,
+                                            const JobList& others) {
+    const std::string digits = randomDigits(random_);
+    const auto prefix = outputPrefix(profile);
+    const std::string base =
+        prefix && !prefix->empty() ? *prefix + digits : dvdOutputBase(choice.drive);
+    auto job = std::make_unique<Job>();
+    job->isDvd = 1;
+    job->sourcePath = dvdSourcePath(choice.drive);
+    job->outputPath = newOutputPath(others, outputFolder, base, outputExtension(profile));
+    job->dvdTitle = choice.title;
+    job->dvdChapterFirst = choice.chapterFirst;
+    job->dvdChapterLast = choice.chapterLast;
+    job->dvdAudioId = choice.audioId;
+    job->dvdSubtitleId = choice.subtitleId;
+    job->dvdAudioChannel = choice.audioChannel;
+    job->startText = "00:00:00";
+    job->duration = job->clipEnd = range.mediaLength();
+    job->endText = dvdTimeText(job->duration);
+    job->sourceWidth = range.videoWidth();
+    job->sourceHeight = range.videoHeight();
+    applyProfile(profile, *job);
+    return job;
+}
+
 }  // namespace pelorine

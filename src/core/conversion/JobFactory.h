@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "conversion/DvdSource.h"
 #include "conversion/Job.h"
 #include "conversion/JobList.h"
 #include "profiles/Profile.h"
@@ -31,6 +32,14 @@ public:
     std::unique_ptr<Job> makeFileJob(const std::string& sourcePath, const Profile& profile,
                                      const std::string& outputFolder, const MediaInfo& info,
                                      const JobList& others);
+
+    // A Job converting the DVD title and chapters of `choice` with `profile`
+    // into `outputFolder`: its length (of exactly those chapters) and
+    // picture size from `range`, the engine's record of them; times shown
+    // without hundredths; an MP3 output named after the disc.
+    std::unique_ptr<Job> makeDvdJob(const DvdChoice& choice, const Profile& profile,
+                                    const std::string& outputFolder, const MediaInfo& range,
+                                    const JobList& others);
 
 private:
     std::function<int()> random_;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/DvdSource.h"
 #include "records/MediaInfo.h"
 
 namespace pelorine {
@@ -61,18 +62,6 @@ public:
     virtual std::string lastFailure() const { return {}; }
 };
 
-// What the user chose; valid after OK. `drive` is empty when there is
-// nothing to convert (no drive, or a disc whose titles were never read).
-struct DvdChoice {
-    std::string drive;  // a device, a folder or an image, without a trailing separator
-    int audioChannel = 0;
-    int audioId = -1;     // the engine's id of the audio stream; -1 none
-    int subtitleId = -1;  // the subtitle's list index; -1 none
-    int chapterLast = 0;
-    int chapterFirst = 0;
-    int title = 0;
-};
-
 // The media text of an identify run for title `title` of `drive`, as the
 // engine's option language takes it (the drive quoted when it needs it).
 std::string dvdMediaText(int title, const std::string& drive);
@@ -91,6 +80,7 @@ public:
     void accept();
     void cancel();
 
+    // What the user chose; valid after OK.
     const DvdChoice& choice() const { return choice_; }
     // The drives and discs offered, without the "Folder…" and "Image…" entries.
     const std::vector<std::string>& drives() const { return drives_; }

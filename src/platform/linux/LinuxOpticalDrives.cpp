@@ -63,6 +63,11 @@ std::unique_ptr<OpticalDrives> makeLinuxOpticalDrives(std::string blockFolder,
     return std::make_unique<LinuxOpticalDrives>(std::move(blockFolder), std::move(cdromInfo));
 }
 
+OpticalDrives& systemOpticalDrives() {
+    static const std::unique_ptr<OpticalDrives> drives = makeLinuxOpticalDrives();
+    return *drives;
+}
+
 std::vector<std::string> drivesFromCdromInfo(const std::string& text) {
     std::istringstream lines(text);
     std::string line;

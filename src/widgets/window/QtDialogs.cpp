@@ -11,6 +11,7 @@
 #include "dialogs/OutputNameDialog.h"
 #include "dialogs/OverwriteDialog.h"
 #include "dialogs/VideoInformationDialog.h"
+#include "dvd/DvdDialog.h"
 #include "settings/OutputFolder.h"
 
 namespace pelorine {
@@ -145,6 +146,15 @@ QStringList qtNameFilters(const std::string& filter) {
         filters << QString("%1 (%2)").arg(parts[i], parts[i + 1].split(';').join(' '));
     }
     return filters;
+}
+
+}  // namespace pelorine
+
+namespace pelorine {
+
+std::optional<DvdChoice> QtDialogs::runDvdDialog(DiscReader& reader,
+                                                 const std::vector<std::string>& drives) {
+    return pelorine::runDvdDialog(owner_, reader, drives);
 }
 
 }  // namespace pelorine

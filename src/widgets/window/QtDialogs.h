@@ -26,6 +26,8 @@ public:
     std::optional<int> chooseOverwritePolicy(int current) override;
     std::optional<std::string> askOutputFileName() override;
     void showAbout() override;
+    std::optional<DvdChoice> runDvdDialog(DiscReader& reader,
+                                          const std::vector<std::string>& drives) override;
 
 private:
     QWidget* owner_ = nullptr;

@@ -1,11 +1,12 @@
-// Open DVD with a scripted window, dialog and identify: naming, replacing,
-// times and settings of DVD Jobs.
+// Open DVD with a scripted window, dialog and identify runs: naming,
+// replacing, times and settings of DVD Jobs.
 
 #include <gtest/gtest.h>
 
 #include "app/JobListOperations.h"
 #include "app/JobRows.h"
-#include "dvd/DvdJobs.h"
+#include "dvd/OpenDvd.h"
+#include "profiles/SettingsRows.h"
 #include "support/ScriptedWindow.h"
 
 namespace pelorine {
@@ -34,29 +35,37 @@ DvdChoice choiceOf(std::string drive, int title = 2, int first = 1, int last = 5
     return choice;
 }
 
+// Identify runs answered with one record (or none).
+class RangeReader final : public DiscReader {
+public:
+    std::unique_ptr<MediaInfo> read(const std::string& mediaText) override {
+        texts.push_back(mediaText);
+        return record ? std::make_unique<MediaInfo>(*record) : nullptr;
+    }
+    std::string lastFailure() const override { return failure; }
+    std::optional<MediaInfo> record;
+    std::string failure;
+    std::vector<std::string> texts;
+};
+
 class OpenDvdTest : public ::testing::Test {
 protected:
     OpenDvdTest() {
         jobs.setObserver(&shown);
         settings.setOutputPath("/home/u/out");
         window.profile = kProfileMp3;
+        reader.record = rangeRecord(1234.5);
+        window.dvdDialog = [this](DiscReader& used, const std::vector<std::string>& drives) {
+            EXPECT_EQ(&used, &reader);
+            EXPECT_EQ(drives, std::vector<std::string>{"/dev/sr0"});
+            return dialogAnswer;
+        };
     }
 
     void open() {
-        OpenDvd openDvd({jobs, rows, settings, window, window,
-                         [this] {
-                             window.log.add("gate");
-                             return gateAnswer;
-                         },
-                         [this] {
-                             window.log.add("dialog");
-                             return dialogAnswer;
-                         },
-                         [this](const std::string& text) -> std::unique_ptr<MediaInfo> {
-                             identified.push_back(text);
-                             return record ? std::make_unique<MediaInfo>(*record) : nullptr;
-                         },
-                         [this] { return randomValue; }});
+        OpenDvd openDvd({jobs, settings, window, window, factory,
+                         [this](int index) { return profileFor(index, rows); }, reader,
+                         [] { return std::vector<std::string>{"/dev/sr0"}; }});
         openDvd.run();
     }
 
@@ -66,17 +75,15 @@ protected:
     JobRows shown{window};  // the list's rows follow the list
     JobList jobs;
     SettingsRows rows;
-    bool gateAnswer = true;
+    JobFactory factory{[] { return 4217; }};  // 217 and 17: "21717"
+    RangeReader reader;
     std::optional<DvdChoice> dialogAnswer = choiceOf("/dev/sr0");
-    std::optional<MediaInfo> record = rangeRecord(1234.5);
-    std::vector<std::string> identified;
-    int randomValue = 4217;  // 217 and 17: "21717"
 };
 
 TEST_F(OpenDvdTest, MakesAJobOfExactlyTheChosenTitleAndChapters) {
     open();
     ASSERT_EQ(jobs.count(), 1u);
-    EXPECT_EQ(identified,
+    EXPECT_EQ(reader.texts,
               std::vector<std::string>{R"( dvd://2 -dvd-device "/dev/sr0" -chapter 1-5 )"});
     const Job& job = jobs.job(0);
     EXPECT_EQ(job.sourcePath, "DVD_DRIVE_/dev/sr0");
@@ -177,7 +184,7 @@ TEST_F(OpenDvdTest, TheCustomisedProfileTakesItsRowsAndNamesByCodec) {
 }
 
 TEST_F(OpenDvdTest, EndTimesHaveNoHundredths) {
-    record = rangeRecord(5400.7);
+    reader.record = rangeRecord(5400.7);
     open();
     EXPECT_EQ(jobs.job(0).endText, "01:30:00");
     EXPECT_EQ(jobs.job(0).duration, 5400.7);
@@ -187,41 +194,37 @@ TEST_F(OpenDvdTest, EndTimesHaveNoHundredths) {
 }
 
 TEST_F(OpenDvdTest, RefusalsAndNothingsLeaveTheListAsItWas) {
-    gateAnswer = false;
-    open();
-    EXPECT_EQ(identified.size(), 0u);
-    gateAnswer = true;
-
     settings.setOutputPath("");
     open();
     settings.setOutputPath("/home/u/out");
     window.profile = -1;
     open();
     window.profile = kProfileMp3;
-    EXPECT_EQ(window.log.events(), (std::vector<std::string>{
-                                       "gate", "gate", "box " + std::string(kNoOutputFolderMessage),
-                                       "gate", "box " + std::string(kNoProfileMessage)}));
+    EXPECT_EQ(window.log.events(),
+              (std::vector<std::string>{"box " + std::string(kNoOutputFolderMessage),
+                                        "box " + std::string(kNoProfileMessage)}));
 
     dialogAnswer.reset();  // cancelled
     open();
     dialogAnswer = DvdChoice{};  // OK without a drive
     open();
-    EXPECT_TRUE(identified.empty());
+    EXPECT_TRUE(reader.texts.empty());
     EXPECT_TRUE(jobs.empty());
 }
 
 TEST_F(OpenDvdTest, AnUnreadableTitleKeepsTheDiscsOldJobAndSaysSo) {
     open();
     ASSERT_EQ(jobs.count(), 1u);
-    record.reset();
+    reader.record.reset();
     dialogAnswer = choiceOf("/dev/sr0", 7);
     window.log.clear();
     open();
     ASSERT_EQ(jobs.count(), 1u);
     EXPECT_EQ(jobs.job(0).dvdTitle, 2);
     EXPECT_EQ(window.log.events().back(), "box " + std::string(kDvdUnreadableMessage));
-    record = rangeRecord(0.0);
+    reader.failure = kEngineBusyMessage;
     open();
+    EXPECT_EQ(window.log.events().back(), "box " + std::string(kEngineBusyMessage));
     EXPECT_EQ(jobs.count(), 1u);
 }
 
