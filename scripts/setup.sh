@@ -22,7 +22,7 @@ PACKAGES=(
   # engine: playback (SDL; X11 to draw into the preview window), DVD
   libsdl2-dev libx11-dev libdvdread-dev
   # test media generation and the reference encoder of the benchmarks; the test DVD
-  ffmpeg hyperfine time dvdauthor genisoimage
+  ffmpeg time dvdauthor genisoimage
 )
 
 missing=()
