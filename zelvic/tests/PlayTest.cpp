@@ -9,14 +9,17 @@
 #include <sstream>
 
 #include "CommandLines.h"
+#include "DvdFixture.h"
 #include "Engine.h"
 #include "TestWindow.h"
+#include "conversion/DvdSource.h"
 #include "preview/PreviewCommandLine.h"
 
 namespace zelvic::test {
 namespace {
 
 using namespace std::chrono_literals;
+namespace dvd = pelorine::dvdtest;
 
 // The colour key as the converter paints the preview area: red 2, green 1, blue 0.
 constexpr std::uint32_t kKey = 0x020100;
@@ -37,6 +40,10 @@ protected:
         job.sourcePath = fixturePath(name);
         job.sourceWidth = media.width;
         job.sourceHeight = media.height;
+        play(job, start, end);
+    }
+
+    void play(pelorine::Job job, double start, double end) {
         job.audioChannel = "default";
         job.audioVolume = "default";
         const std::string line = pelorine::preview::previewCommandLine(
@@ -123,6 +130,29 @@ TEST_F(PlayTest, SoundWithoutADeviceStillShowsThePicture) {
     const ProcessEnd end = engine->wait(30s);
     EXPECT_EQ(end.status, ExitStatus::Done) << log();
     EXPECT_NE(log().find("no audio device"), std::string::npos) << log();
+}
+
+TEST_F(PlayTest, ADvdTitlePlaysItsChosenChaptersFromTheImage) {
+    pelorine::Job job;
+    job.isDvd = 1;
+    job.sourcePath = pelorine::dvdSourcePath(dvd::dvdFixture().image);
+    job.dvdTitle = 1;
+    job.dvdChapterFirst = 2;
+    job.dvdChapterLast = 2;
+    job.dvdAudioId = dvd::kFrenchMpegId;
+    job.sourceWidth = 768;
+    job.sourceHeight = 576;
+    play(job, 0.5, 1.5);
+    // Chapter 2 is light grey; chapter 1, before it on the disc, is dark.
+    const auto lightGrey = [&] {
+        const std::uint32_t centre = window.pixel(kWidth / 2, kHeight / 2);
+        return ((centre >> 8) & 0xFF) > 120;
+    };
+    ASSERT_TRUE(eventually([&] { return showsPicture() && lightGrey(); }, 20s)) << log();
+    const ProcessEnd end = engine->wait(30s);
+    ASSERT_TRUE(end.exited) << log();
+    EXPECT_EQ(end.status, ExitStatus::Done) << log();
+    EXPECT_NEAR(position(), 1.5, 0.1) << "positions count from the chapter range's start";
 }
 
 TEST_F(PlayTest, WithoutAWindowIdItPlaysInAWindowOfItsOwn) {
