@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <thread>
 
 #include "Input.h"
@@ -52,6 +53,9 @@ private:
     Outcome readPacket(bool& ended);
     Outcome decodePacket(DecodedStream& stream, const AVPacket* packet);
     Outcome filterFrame(DecodedStream& stream, AVFrame* frame);
+    Outcome feedFrame(DecodedStream& stream, AVFrame* frame, std::int64_t pts,
+                      std::int64_t shifted);
+    Outcome releasePictures(bool all);
     Outcome drainFilters(DecodedStream& stream);
     Outcome endStream(DecodedStream& stream, std::int64_t endPts);
     void endStreamsTogether();
@@ -79,6 +83,15 @@ private:
     PacketPtr packet_ = makePacket();
     double position_ = 0;             // in the source, from its own start
     std::optional<double> endingAt_;  // the end chosen when the sink asked to end
+    // Pictures that wait for the sub-pictures shown on them (see filterFrame).
+    struct HeldPicture {
+        FramePtr frame;
+        std::int64_t pts = 0;
+        std::int64_t shifted = 0;
+    };
+    std::deque<HeldPicture> held_;
+    double readUpTo_ = 0;   // the latest decoding time read, in seconds of the source
+    double soundUpTo_ = 0;  // the same, of the sound stream
     StopReason stop_ = StopReason::EndOfSource;
     Clock::time_point nextLog_ = Clock::now();
 };
@@ -137,14 +150,54 @@ Outcome DecodingFront::filterFrame(DecodedStream& stream, AVFrame* frame) {
     if (!frameMatchesGraph(stream, frame)) {
         return success();  // a mid-stream format change we cannot follow: skip the frame
     }
+    stream.lastEnd = std::max(stream.lastEnd, shifted + duration);
+    if (source_.subtitles() && stream.isVideo) {
+        // A program stream carries a sub-picture shortly before it shows, and
+        // the sound about as early, but the pictures up to a second before
+        // that: a picture waits until what was read has gone past it.
+        FramePtr held(av_frame_clone(frame));
+        if (!held) {
+            return conversionFailed("out of memory for the pictures waiting for subtitles");
+        }
+        held_.push_back({std::move(held), pts, shifted});
+        return releasePictures(false);
+    }
+    return feedFrame(stream, frame, pts, shifted);
+}
+
+// Pictures held for their sub-pictures go on once the sound has been read a
+// little past them or anything a second past them, or all of them (`all`)
+// when the picture ends.
+Outcome DecodingFront::releasePictures(bool all) {
+    constexpr double kSoundLead = 0.3;
+    constexpr double kPictureLead = 1.0;
+    while (!held_.empty()) {
+        HeldPicture& picture = held_.front();
+        const double at = static_cast<double>(picture.pts) * av_q2d(video_->input->time_base);
+        if (!all && at + kSoundLead >= soundUpTo_ && at + kPictureLead >= readUpTo_) {
+            break;
+        }
+        // An end chosen meanwhile (a part cut by size) drops what lies past it.
+        Outcome fed = video_->endPts && picture.shifted >= *video_->endPts
+                          ? success()
+                          : feedFrame(*video_, picture.frame.get(), picture.pts, picture.shifted);
+        held_.pop_front();
+        if (!fed) {
+            return fed;
+        }
+    }
+    return success();
+}
+
+Outcome DecodingFront::feedFrame(DecodedStream& stream, AVFrame* frame, std::int64_t pts,
+                                 std::int64_t shifted) {
     if (BurnedSubtitles* subtitles = source_.subtitles(); subtitles && stream.isVideo) {
         // Before any scaling: the subtitle scales with the picture.
-        if (auto burned = subtitles->burn(frame, pts, base); !burned) {
+        if (auto burned = subtitles->burn(frame, pts, stream.input->time_base); !burned) {
             return burned;
         }
     }
     frame->pts = stream.isVideo ? shifted - stream.tolerance : shifted;
-    stream.lastEnd = std::max(stream.lastEnd, shifted + duration);
     const int result =
         av_buffersrc_add_frame_flags(stream.filters.source, frame, AV_BUFFERSRC_FLAG_KEEP_REF);
     if (result < 0) {
@@ -180,6 +233,11 @@ Outcome DecodingFront::decodePacket(DecodedStream& stream, const AVPacket* packe
 Outcome DecodingFront::endStream(DecodedStream& stream, std::int64_t endPts) {
     if (stream.inputEnded) {
         return success();
+    }
+    if (stream.isVideo) {
+        if (auto released = releasePictures(true); !released) {
+            return released;
+        }
     }
     stream.inputEnded = true;
     // Closing with the end time (not with a null frame) lets the constant-rate
@@ -334,6 +392,15 @@ Outcome DecodingFront::readPacket(bool& ended) {
         return success();
     }
     source_.place(packet_.get());
+    if (const std::int64_t read = packet_->dts != AV_NOPTS_VALUE ? packet_->dts : packet_->pts;
+        read != AV_NOPTS_VALUE) {
+        const AVStream* from = source_.input()->streams[packet_->stream_index];
+        const double seconds = static_cast<double>(read) * av_q2d(from->time_base);
+        readUpTo_ = std::max(readUpTo_, seconds);
+        if (audio_ && from == audio_->input) {
+            soundUpTo_ = std::max(soundUpTo_, seconds);
+        }
+    }
     if (BurnedSubtitles* subtitles = source_.subtitles()) {
         const AVStream* from = source_.input()->streams[packet_->stream_index];
         if (subtitles->wants(from)) {

@@ -276,9 +276,13 @@ TEST(DvdEncode, TheChosenSubPictureIsBurnedIntoThePicture) {
     job.dvdSubtitleId = 0;
     ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << readLog(dir);
     expectPlayable(job.output, dvd::kChapter1Seconds, 320, 240);
-    expectBox(job.output, 0.2, false);
+    // Shown from 0.5 s to 2.5 s: from its first frame on, although the disc
+    // carries it behind pictures that come later.
+    expectBox(job.output, 0.4, false);
+    expectBox(job.output, 0.6, true);
     expectBox(job.output, 1.5, true);
-    expectBox(job.output, 2.8, false);
+    expectBox(job.output, 2.4, true);
+    expectBox(job.output, 2.6, false);
 
     TempDir without;
     JobLine plain = dvdJob(without, dvd::dvdFixture().disc, 1, 1, 1);
