@@ -5,16 +5,21 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace pelorine::platform {
 
-enum class ConsoleStream { Output, Error };
+enum class ConsoleStream { Input, Output, Error };
 
 // Whether the stream goes to a terminal (not a file, pipe or log).
 bool isTerminal(ConsoleStream stream);
 // The terminal's width in columns; nothing when it is not a terminal or does
 // not say.
 std::optional<int> terminalWidth(ConsoleStream stream);
+
+// A path given on the command line, made absolute against the current folder
+// (unchanged when it is absolute already or the current folder is unknown).
+std::string absolutePath(const std::string& path);
 
 // Turns the user's interrupt (Ctrl+C), a termination request and a hang-up
 // (the ssh connection gone) into calls of `onSignal` on a thread of its own,

@@ -4,7 +4,8 @@
 //     record gets those values. A missing source writes no record (exit 2).
 //   encode (-o): writes the output as such a text file, its length the numeric
 //     -endpos, or FAKE_ZELVIC_PART_LENGTH for a size or time text, or 10; it
-//     reports progress (step n: n seconds) and ends early on quit (exit 4).
+//     reports progress (step n: n seconds) and ends early on quit (exit 4);
+//     done, its last record is where its output ends (-ss plus its length).
 //     Like the engine it writes to the partial name beside the output and
 //     renames it at the end: to the output when done, to the stopped name of
 //     its final position after quit, which it reports as its last record. A
@@ -195,6 +196,8 @@ int encode(const Arguments& args) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
+    // Like the engine, the last record is where the output ends in the source.
+    reportPosition(args.folder, std::atof(args.start.c_str()) + length);
     std::rename(partial.c_str(), args.output.c_str());
     return code(ExitStatus::Done);
 }

@@ -83,6 +83,9 @@ public:
     bool engineRunning() const { return control_.engineRunning(); }
     // Any thread: the 1-based place of the Job being converted; 0 when none.
     int currentJob() const { return currentJob_.load(); }
+    // Any thread: the position in the source the current run reported last,
+    // in seconds; -1 when there is none.
+    double position() { return control_.position(); }
     // Any thread: the progress timer's tick, from the batch's copy and its
     // current run's position.
     BarPositions progressTick();

@@ -54,6 +54,9 @@ Status Settings::read() {
 }
 
 Status Settings::write() const {
+    if (filePath_.empty()) {
+        return Status::ok();  // kept in memory only
+    }
     IniFile ini = readFile(nullptr);  // other keys and sections are kept
     ini.setValue(kSection, kPolicyKey, std::to_string(policy_.load()));
     ini.setValue(kSection, kOutputPathKey, outputPath_);

@@ -26,7 +26,9 @@ public:
     // The output folder keeps at most this many bytes.
     static constexpr std::size_t kMaxOutputPath = 511;
 
-    // Defaults until read(): policy 1 and `defaultOutputFolder`.
+    // Defaults until read(): policy 1 and `defaultOutputFolder`. Without a
+    // file (an empty `filePath`) the values live in memory only: the
+    // command-line program's choices never change the window's settings.
     Settings(platform::FileSystem& files, std::string filePath, std::string defaultOutputFolder);
 
     // Reads the settings file, then writes it back at once: a first start

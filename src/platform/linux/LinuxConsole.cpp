@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/Console.h"
@@ -12,7 +13,15 @@ namespace pelorine::platform {
 namespace {
 
 int descriptorOf(ConsoleStream stream) {
-    return stream == ConsoleStream::Output ? STDOUT_FILENO : STDERR_FILENO;
+    switch (stream) {
+        case ConsoleStream::Input:
+            return STDIN_FILENO;
+        case ConsoleStream::Output:
+            return STDOUT_FILENO;
+        case ConsoleStream::Error:
+            break;
+    }
+    return STDERR_FILENO;
 }
 
 sigset_t watchedSignals() {
@@ -37,6 +46,19 @@ std::optional<int> terminalWidth(ConsoleStream stream) {
         return std::nullopt;
     }
     return size.ws_col;
+}
+
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path.front() == '/') {
+        return path;
+    }
+    char* current = ::getcwd(nullptr, 0);
+    if (!current) {
+        return path;
+    }
+    std::string absolute = current;
+    ::free(current);
+    return absolute + (absolute.ends_with('/') ? "" : "/") + path;
 }
 
 struct InterruptWatch::State {

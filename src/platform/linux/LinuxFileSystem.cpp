@@ -86,6 +86,14 @@ public:
         return ::lstat(path.c_str(), &info) == 0;
     }
 
+    std::optional<std::uint64_t> fileSize(const std::string& path) const override {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(info.st_size);
+    }
+
     std::optional<std::vector<std::uint8_t>> readPrefix(const std::string& path,
                                                         std::size_t maxBytes) const override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
