@@ -65,6 +65,10 @@ public:
     void repaintGrid() override { log.add("repaint grid"); }
     int profileSelection() override { return profile; }
     void selectProfile(int index) override { profile = index; }
+    void showCustomProfile() override {
+        profileEntries = 5;
+        profile = 4;
+    }
     void showClip(double start, double end, double duration) override {
         log.add("clip " + std::to_string(start) + " " + std::to_string(end) + " of " +
                 std::to_string(duration));
@@ -144,6 +148,7 @@ public:
     std::optional<std::size_t> selected;
     std::vector<std::string> gridRows;
     int profile = -1;
+    int profileEntries = 4;  // the profile box's entries
     int cancelAtStep = 1 << 30;
     // The preview's controls.
     int showPause = 0;

@@ -16,6 +16,7 @@
 #include "preview/PreviewWindow.h"
 #include "preview/RangeSlider.h"
 #include "preview/SeekBar.h"
+#include "profiles/ProfileFile.h"
 #include "support/Recorders.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
@@ -142,6 +143,22 @@ TEST_F(MainWindowTest, AClickLoadsAJobAKeyboardMoveDoesNot) {
     const QRect second = list->visualItemRect(list->topLevelItem(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(grid->count(), 11) << "the MP3 Job's rows";
+}
+
+TEST_F(MainWindowTest, LoadedProfilesAreOneFifthEntryOfTheProfileBox) {
+    SettingsRows rows;
+    rows.set(row::kOutputFormat, "mp3|", "mp3");
+    ASSERT_TRUE(
+        saveProfile(folder.file("song.profile"), rows.items(), platform::systemFileSystem()));
+    auto* profiles = qobject_cast<QComboBox*>(control(command::kProfileCombo));
+    auto* grid = qobject_cast<PropertyList*>(control(command::kSettingsGrid));
+    dialogs.fileChoice = folder.file("song.profile");
+    window->controller().handleCommand(command::kLoadProfile);
+    window->controller().handleCommand(command::kLoadProfile);
+    EXPECT_EQ(profiles->count(), 5);
+    EXPECT_EQ(profiles->currentIndex(), kProfileCustom);
+    EXPECT_EQ(profiles->currentText(), "Customized profile");
+    EXPECT_EQ(grid->count(), 11) << "the MP3 rows";
 }
 
 // The preview's controls, with the fake engine as the player.

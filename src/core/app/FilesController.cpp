@@ -56,4 +56,35 @@ void FilesController::saveProject() {
     p_.dialogs.message(kProjectSavedMessage);
 }
 
+void FilesController::saveProfileAs() {
+    const auto path = p_.dialogs.chooseSaveFile(kProfileFilter, kProfileExtension);
+    if (!path) {
+        return;
+    }
+    if (const Status saved = saveProfile(*path, p_.rows.items(), p_.files); !saved) {
+        p_.dialogs.message(failureText(kSaveFailedMessage, saved));
+        return;
+    }
+    p_.dialogs.message(kProfileSavedMessage);
+}
+
+void FilesController::loadProfile() {
+    const auto path = p_.dialogs.chooseOpenFile(kProfileFilter, kProfileExtension);
+    if (!path) {
+        return;
+    }
+    const OpenedProfile opened = openProfile(*path, p_.files);
+    switch (opened.result) {
+        case OpenedProfile::Result::CannotRead:
+            p_.dialogs.message(failureText(kSaveFailedMessage, opened.detail));
+            return;
+        case OpenedProfile::Result::Damaged:
+            p_.dialogs.message(failureText(kCommandFailedMessage, opened.detail));
+            return;
+        case OpenedProfile::Result::Opened:
+            break;
+    }
+    p_.profileLoaded(opened.rows);
+}
+
 }  // namespace pelorine

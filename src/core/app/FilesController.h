@@ -2,17 +2,20 @@
 // Project and profile files: Open Project, Save Project, Save Profile As and
 // Load Profile.
 //
-// A project is read and checked whole before the list is touched: a file
-// that cannot be read leaves the list as it was ("Failed!"), a damaged one
-// too ("Command failed."). Saving goes through a temporary file, so a failed
-// save ("Failed!") leaves the old file as it was.
+// A project or profile is read and checked whole before anything changes: a
+// file that cannot be read leaves the list and the rows as they were
+// ("Failed!"), a damaged one too ("Command failed."). Saving goes through a
+// temporary file, so a failed save ("Failed!") leaves the old file as it was.
 
+#include <functional>
 #include <string>
 
 #include "app/Activity.h"
 #include "app/MainView.h"
 #include "conversion/JobList.h"
 #include "platform/FileSystem.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/SettingsRows.h"
 
 namespace pelorine {
 
@@ -24,6 +27,9 @@ public:
         Dialogs& dialogs;
         Activity& activity;
         platform::FileSystem& files;
+        const SettingsRows& rows;
+        // Takes the rows of a profile file read whole into the window.
+        std::function<void(const ProfileRows&)> profileLoaded;
     };
 
     explicit FilesController(Parts parts) : p_(parts) {}
@@ -35,8 +41,10 @@ public:
     void openProjectFile(const std::string& path);
     // Save Project: the list, in order, into a file chosen by the user.
     void saveProject();
-    void saveProfileAs() {}
-    void loadProfile() {}
+    // Save Profile As: the eighteen settings rows as they stand.
+    void saveProfileAs();
+    // Load Profile: a file chosen by the user becomes the customised profile.
+    void loadProfile();
 
 private:
     Parts p_;

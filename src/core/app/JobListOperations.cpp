@@ -273,4 +273,22 @@ void JobListOperations::profileChanged() {
     p_.jobRows.showClipTexts(row, job->startText, job->endText);
 }
 
+void JobListOperations::profileLoaded(
+    const std::array<PropertyItem, SettingsRows::kCount>& loaded) {
+    p_.rows.items() = loaded;
+    p_.custom.rows.items() = loaded;
+    p_.custom.format = p_.rows.value(row::kOutputFormat);
+    Job* job = selectedJob();
+    if (job) {
+        applyLoadedProfileToJob(p_.rows, *job);
+        p_.jobs.changed(*p_.view.selectedRow());
+    }
+    p_.view.showCustomProfile();
+    if (const auto shown = showLoadedProfile(p_.rows)) {
+        p_.view.showRows(*shown);
+    } else {
+        p_.view.repaintGrid();
+    }
+}
+
 }  // namespace pelorine

@@ -78,6 +78,9 @@ public:
     void clipRangeChanged(double start, double end);
     // The user chose another profile in the profile box.
     void profileChanged();
+    // A profile file was read: its rows become the settings rows and the
+    // customised profile, which the selected Job and the profile box take.
+    void profileLoaded(const std::array<PropertyItem, SettingsRows::kCount>& loaded);
 
     // The current clip: the loaded Job's, or where the last seek put it.
     const CurrentClip& currentClip() const { return clip_; }

@@ -15,7 +15,8 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       preview_({services.engine, view, activity_, dialogs, jobs_,
                 [this]() -> CurrentClip& { return jobOperations_.currentClip(); },
                 [this] { return jobOperations_.selectedIndex(); }}),
-      files_({jobs_, view, dialogs, activity_, services.files}),
+      files_({jobs_, view, dialogs, activity_, services.files, rows_,
+              [this](const ProfileRows& rows) { jobOperations_.profileLoaded(rows); }}),
       jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
                       dialogs, activity_}),
       discReader_(services.engine, [&view] { view.keepAlive(); }),
@@ -55,7 +56,7 @@ void MainController::buildCommandTable() {
     c.add({kOpenProject}, Guard::None, [this] { files_.openProject(); });
     c.add({kSaveProject}, Guard::None, [this] { files_.saveProject(); });
     c.add({kSaveProfileAs}, Guard::None, [this] { files_.saveProfileAs(); });
-    c.add({kLoadProfile}, Guard::None, [this] { files_.loadProfile(); });
+    c.add({kLoadProfile}, Guard::Gate, [this] { files_.loadProfile(); });
     c.add({kWebsite, kWebsiteMenu}, Guard::None,
           [this] { openLink(services_.paths.helpStartPage()); });
     c.add({kContactUs}, Guard::None,

@@ -53,6 +53,9 @@ public:
     // reporting it as the user's change.
     virtual int profileSelection() = 0;
     virtual void selectProfile(int index) = 0;
+    // Gives the profile box its fifth entry, "Customized profile", once, and
+    // chooses it without reporting it as the user's change.
+    virtual void showCustomProfile() = 0;
     // The clip of the selected Job in the seek bar and the range slider.
     virtual void showClip(double start, double end, double duration) = 0;
 

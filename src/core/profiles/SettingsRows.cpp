@@ -169,9 +169,17 @@ SettingsRows::SettingsRows()
       }} {}
 
 PropertyItem& SettingsRows::at(const std::string& name) {
-    for (PropertyItem& item : items_) {
-        if (item.name == name) {
-            return item;
+    // By the row's place, not by the name it shows: a profile file may rename
+    // rows, and the "Video codec" row stays the video codec whatever it is called.
+    static constexpr std::array<const char*, kCount> kPlaces = {
+        row::kClipVideo,    row::kStartTime,     row::kEndTime,     row::kOutputFormat,
+        row::kSplit,        row::kVideoCodec,    row::kVideoSize,   row::kVideoFrameRate,
+        row::kVideoBitrate, row::kVideoDisabled, row::kAudioCodec,  row::kAudioSample,
+        row::kAudioBitrate, row::kAudioChannel,  row::kAudioVolume, row::kAudioDisabled,
+        row::kQuantizerMin, row::kQuantizerMax};
+    for (std::size_t place = 0; place < kCount; ++place) {
+        if (name == kPlaces[place]) {
+            return items_[place];
         }
     }
     throw std::out_of_range("no settings row named " + name);
@@ -313,6 +321,33 @@ std::optional<std::vector<PropertyItem*>> showJob(const Job& job, SettingsRows& 
     rows.set(row::kVideoBitrate, h264 ? kH264Bitrates : kMpeg4Bitrates, job.videoBitrate);
     rows.set(row::kVideoDisabled, job.videoDisabled);
     return rows.pick(videoOrder(h264));
+}
+
+std::optional<std::vector<PropertyItem*>> showLoadedProfile(SettingsRows& rows) {
+    const std::string& format = rows.value(row::kOutputFormat);
+    if (format == "mp3") {
+        return rows.pick(audioOrder());
+    }
+    if (format != "mp4") {
+        return std::nullopt;
+    }
+    const bool h264 = rows.value(row::kVideoCodec) == "h264";
+    rows.at(row::kVideoBitrate).options = h264 ? kH264Bitrates : kMpeg4Bitrates;
+    return rows.pick(videoOrder(h264));
+}
+
+void applyLoadedProfileToJob(const SettingsRows& rows, Job& job) {
+    job.outputFormat = rows.value(row::kOutputFormat);
+    // Only the extension changes, and only within the file's own name.
+    const std::string folder = folderOf(job.outputPath);
+    const std::string name = fileNameOf(job.outputPath);
+    const auto dot = name.rfind('.');
+    job.outputPath =
+        folder + (dot == std::string::npos ? name : name.substr(0, dot)) + "." + job.outputFormat;
+    copyVideoRows(rows, job);
+    copyAudioRows(rows, job);
+    copyQuantizerRows(rows, job);
+    job.profileIndex = kProfileCustom;
 }
 
 void copyRowsToJob(const SettingsRows& rows, Job& job) {

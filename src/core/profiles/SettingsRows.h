@@ -44,6 +44,8 @@ public:
     // The rows with their initial values.
     SettingsRows();
 
+    // The row created as `name` (one of the row:: names), whatever name it
+    // shows now: a loaded profile file may have renamed it.
     PropertyItem& at(const std::string& name);
     const PropertyItem& at(const std::string& name) const;
     const std::string& value(const std::string& name) const { return at(name).value; }
@@ -88,6 +90,17 @@ std::string renameForProfile(const std::string& outputPath, int profile,
 // profile. Nothing when a customised Job's profile cannot be shown.
 std::optional<std::vector<PropertyItem*>> showJob(const Job& job, SettingsRows& rows,
                                                   const CustomProfile& custom);
+
+// A profile file read into the rows: the rows the grid shows for its "Output
+// format" value ("mp4": the video rows, with the quantizer rows and the low
+// bitrate list when its video codec is "h264"; "mp3": the audio rows).
+// Nothing for any other value: the grid keeps the rows it shows.
+std::optional<std::vector<PropertyItem*>> showLoadedProfile(SettingsRows& rows);
+
+// What a loaded profile does to the selected Job: its output format, the
+// extension of its output (the name itself stays) and its video, audio and
+// quantizer settings come from the rows; its split and clip stay as they are.
+void applyLoadedProfileToJob(const SettingsRows& rows, Job& job);
 
 // The settings rows copied into a Job (the grid's "a value changed").
 void copyRowsToJob(const SettingsRows& rows, Job& job);

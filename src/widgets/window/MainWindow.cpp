@@ -392,6 +392,15 @@ void MainWindow::selectProfile(int index) {
     profiles_->setCurrentIndex(index);
 }
 
+void MainWindow::showCustomProfile() {
+    const QSignalBlocker quiet(profiles_);
+    while (profiles_->count() > kProfileCustom) {
+        profiles_->removeItem(profiles_->count() - 1);
+    }
+    profiles_->addItem(kProfileNames[kProfileCustom]);
+    profiles_->setCurrentIndex(kProfileCustom);
+}
+
 void MainWindow::showClip(double start, double end, double duration) {
     preview_->showClip(start, end, duration);
 }

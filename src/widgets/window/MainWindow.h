@@ -50,6 +50,7 @@ public:
     void repaintGrid() override;
     int profileSelection() override;
     void selectProfile(int index) override;
+    void showCustomProfile() override;
     void showClip(double start, double end, double duration) override;
     // PreviewView
     preview::PreviewTarget previewTarget() override;
