@@ -1,5 +1,7 @@
 #include "app/FilesController.h"
 
+#include <string_view>
+
 #include "project/ProjectFile.h"
 
 namespace pelorine {
@@ -8,6 +10,36 @@ namespace {
 // The message of a failure: the words the user knows, then what went wrong.
 std::string failureText(const char* words, const Status& detail) {
     return detail.message().empty() ? words : std::string(words) + "\n\n" + detail.message();
+}
+
+// True when the file was read whole; otherwise the user is told why not.
+template <typename Opened>
+bool readWhole(const Opened& opened, Dialogs& dialogs) {
+    switch (opened.result) {
+        case Opened::Result::CannotRead:
+            dialogs.message(failureText(kSaveFailedMessage, opened.detail));
+            return false;
+        case Opened::Result::Damaged:
+            dialogs.message(failureText(kCommandFailedMessage, opened.detail));
+            return false;
+        case Opened::Result::Opened:
+            break;
+    }
+    return true;
+}
+
+// Asks for a file and saves into it, saying how it went.
+template <typename Save>
+void saveChosenFile(Dialogs& dialogs, const char* filter, const char* extension, Save save) {
+    const auto path = dialogs.chooseSaveFile(filter, extension);
+    if (!path) {
+        return;
+    }
+    if (const Status saved = save(*path); !saved) {
+        dialogs.message(failureText(kSaveFailedMessage, saved));
+        return;
+    }
+    dialogs.message(kProjectSavedMessage);
 }
 
 }  // namespace
@@ -26,15 +58,8 @@ void FilesController::openProjectFile(const std::string& path) {
         return;
     }
     OpenedProject opened = pelorine::openProject(path, p_.files);
-    switch (opened.result) {
-        case OpenedProject::Result::CannotRead:
-            p_.dialogs.message(failureText(kSaveFailedMessage, opened.detail));
-            return;
-        case OpenedProject::Result::Damaged:
-            p_.dialogs.message(failureText(kCommandFailedMessage, opened.detail));
-            return;
-        case OpenedProject::Result::Opened:
-            break;
+    if (!readWhole(opened, p_.dialogs)) {
+        return;
     }
     // Only now, with the whole file read, does the list change.
     p_.activity.stopPreview();
@@ -45,27 +70,18 @@ void FilesController::openProjectFile(const std::string& path) {
 }
 
 void FilesController::saveProject() {
-    const auto path = p_.dialogs.chooseSaveFile(kProjectFilter, kProjectExtension);
-    if (!path) {
-        return;
-    }
-    if (const Status saved = pelorine::saveProject(*path, p_.jobs, p_.files); !saved) {
-        p_.dialogs.message(failureText(kSaveFailedMessage, saved));
-        return;
-    }
-    p_.dialogs.message(kProjectSavedMessage);
+    saveChosenFile(p_.dialogs, kProjectFilter, kProjectExtension, [this](const std::string& path) {
+        return pelorine::saveProject(path, p_.jobs, p_.files);
+    });
 }
 
+// A saved profile is confirmed with the words of a saved project.
+static_assert(std::string_view(kProfileSavedMessage) == kProjectSavedMessage);
+
 void FilesController::saveProfileAs() {
-    const auto path = p_.dialogs.chooseSaveFile(kProfileFilter, kProfileExtension);
-    if (!path) {
-        return;
-    }
-    if (const Status saved = saveProfile(*path, p_.rows.items(), p_.files); !saved) {
-        p_.dialogs.message(failureText(kSaveFailedMessage, saved));
-        return;
-    }
-    p_.dialogs.message(kProfileSavedMessage);
+    saveChosenFile(p_.dialogs, kProfileFilter, kProfileExtension, [this](const std::string& path) {
+        return saveProfile(path, p_.rows.items(), p_.files);
+    });
 }
 
 void FilesController::loadProfile() {
@@ -74,17 +90,9 @@ void FilesController::loadProfile() {
         return;
     }
     const OpenedProfile opened = openProfile(*path, p_.files);
-    switch (opened.result) {
-        case OpenedProfile::Result::CannotRead:
-            p_.dialogs.message(failureText(kSaveFailedMessage, opened.detail));
-            return;
-        case OpenedProfile::Result::Damaged:
-            p_.dialogs.message(failureText(kCommandFailedMessage, opened.detail));
-            return;
-        case OpenedProfile::Result::Opened:
-            break;
+    if (readWhole(opened, p_.dialogs)) {
+        p_.profileLoaded(opened.rows);
     }
-    p_.profileLoaded(opened.rows);
 }
 
 }  // namespace pelorine
