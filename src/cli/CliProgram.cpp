@@ -4,6 +4,7 @@
 
 #include "cli/CliHelp.h"
 #include "cli/InfoText.h"
+#include "conversion/EncoderCommandLine.h"
 #include "conversion/PlannedRuns.h"
 #include "platform/Console.h"
 #include "platform/Text.h"
@@ -34,6 +35,18 @@ bool StopRelay::stopped() const {
     std::lock_guard lock(mutex_);
     return stopped_;
 }
+
+namespace {
+
+// The file a Job writes, as the summary names it: the composer's name, whose
+// extension is the output format as typed (a Job's output path may say ".MP4"
+// where the file is ".mp4"); for a split Job its first part.
+std::string outputShown(const Job& job) {
+    const EncoderCommandLine line(job, {});
+    return line.splitOutput() ? line.partFileName(1) + " and the later parts" : line.firstOutput();
+}
+
+}  // namespace
 
 CliProgram::CliProgram(Services services, ConsoleWriter& console, StopRelay& stops, Ask ask)
     : services_(services), console_(console), stops_(stops), ask_(std::move(ask)) {}
@@ -167,7 +180,7 @@ int CliProgram::runProject(const CliOptions& options) {
     std::vector<std::size_t> entryOf;
     for (const Job& job : jobs) {
         entryOf.push_back(entries.size());
-        entries.push_back({job.sourcePath, job.outputPath, {}});
+        entries.push_back({job.sourcePath, outputShown(job), {}});
     }
     entries.insert(entries.end(), dropped.begin(), dropped.end());
     return convertJobs(std::move(jobs), std::move(entries), entryOf, options);
@@ -217,7 +230,7 @@ bool CliProgram::addFile(const std::string& file, const Profile& profile, const 
         return false;
     }
     const Job& job = jobs.append(factory_.makeFileJob(file, profile, folder, *outcome.info, jobs));
-    entry.output = job.outputPath;
+    entry.output = outputShown(job);
     entry.result.outcome = JobOutcome::Pending;
     return true;
 }

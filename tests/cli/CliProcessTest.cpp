@@ -156,7 +156,7 @@ TEST(CliRun, AGoneSourceIsNamedInTheSummaryAndTheStatus) {
     fs::remove(folder.file("gone.avi"));
     const Finished run = runCli(cli, {"run", folder.file("batch.vpt")}, folder.path());
     EXPECT_EQ(run.status, 1) << run.err;
-    EXPECT_THAT(run.out, HasSubstr("[1/1] here.avi: done -> " + folder.file("out/here.MP4")));
+    EXPECT_THAT(run.out, HasSubstr("[1/1] here.avi: done -> " + folder.file("out/here.mp4")));
     EXPECT_THAT(run.out, HasSubstr("Summary: 1 done, 1 failed\n"));
     EXPECT_THAT(run.out,
                 HasSubstr("2. failed  " + folder.file("gone.avi") + ": The source is gone.\n"));
