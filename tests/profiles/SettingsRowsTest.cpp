@@ -118,6 +118,32 @@ TEST(SettingsRows, AClickedJobIsShownUnderItsOwnProfile) {
     EXPECT_EQ(rows.value("Audio codec"), "mp3");
 }
 
+// Whatever profile the store holds now, or none: a customised Job's own format
+// decides its rows, so that no other Job's rows are left in the grid.
+TEST(SettingsRows, ACustomisedJobIsShownInItsOwnFormat) {
+    CustomProfile none;
+    CustomProfile song;
+    song.format = "mp3";
+    Job video = jobOf(kProfileCustom, "/v/MAQ1.mp4");
+    video.videoCodec = "h264";
+    video.videoBitrate = "400";
+    for (const CustomProfile* store : {&none, &song}) {
+        SettingsRows rows;
+        const auto shown = showJob(video, rows, *store);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->size(), 18u);
+        EXPECT_EQ(rows.value("Video codec"), "h264");
+        EXPECT_EQ(rows.value("Video bitrate"), "400");
+    }
+    Job audio = jobOf(kProfileCustom, "/v/a.mp3");
+    audio.outputFormat = "mp3";
+    SettingsRows rows;
+    ASSERT_TRUE(showJob(audio, rows, none));
+    EXPECT_EQ(rows.value("Output format"), "mp3");
+    audio.outputFormat = "avi";
+    EXPECT_FALSE(showJob(audio, rows, song));
+}
+
 TEST(SettingsRows, GridValuesGoBackIntoTheJob) {
     SettingsRows rows;
     Job job = jobOf(kProfileH264, "/v/MAQ1.MP4");

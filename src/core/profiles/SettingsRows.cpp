@@ -285,7 +285,16 @@ void applyProfileToJob(Job& job, int profile, const SettingsRows& rows,
 
 std::optional<std::vector<PropertyItem*>> showJob(const Job& job, SettingsRows& rows,
                                                   const CustomProfile& custom) {
-    const Shape shape = shapeOf(job.profileIndex, custom);
+    // A customised Job shows the rows of its own format: the store may hold
+    // another profile by now, or none at all (a project opened before any
+    // profile was loaded), and rows left from another Job would be copied
+    // into this one at its next edit.
+    Shape shape = shapeOf(job.profileIndex, custom);
+    if (job.profileIndex == kProfileCustom) {
+        shape = job.outputFormat == "mp3"   ? Shape::Audio
+                : job.outputFormat == "mp4" ? Shape::Video
+                                            : Shape::None;
+    }
     if (shape == Shape::None) {
         return std::nullopt;
     }
