@@ -24,6 +24,11 @@ public:
 // The kernel's table of this process (/proc/self/mountinfo on Linux).
 MountTable& systemMountTable();
 
+// A folder standing for the only memory stick: the environment's
+// PELORINE_PSP_STICK (tests, and setups the mount table does not tell);
+// empty when unset.
+std::string stickOverrideFolder();
+
 // One line of /proc/self/mountinfo; nothing for a line that is not one.
 // Exposed for its tests.
 bool parseMountInfoLine(const std::string& line, MountPoint& point);

@@ -1,23 +1,9 @@
 #include "settings/Settings.h"
 
-#include <span>
-
 #include "platform/Text.h"
-#include "settings/IniFile.h"
+#include "settings/IniStore.h"
 
 namespace pelorine {
-namespace {
-
-// Settings files are a few lines long; a larger file is damaged, and what is
-// beyond this is not read.
-constexpr std::size_t kMaxSettingsFileSize = 1 << 20;
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-}  // namespace
 
 std::string cutUtf8(std::string text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) {
@@ -60,26 +46,11 @@ Status Settings::write() const {
     IniFile ini = readFile(nullptr);  // other keys and sections are kept
     ini.setValue(kSection, kPolicyKey, std::to_string(policy_.load()));
     ini.setValue(kSection, kOutputPathKey, outputPath_);
-    if (const std::string folder = folderOf(filePath_); !folder.empty()) {
-        if (Status created = files_.createFolders(folder); !created) {
-            return created;
-        }
-    }
-    const std::string content = ini.content();
-    return files_.replaceFile(
-        filePath_,
-        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+    return writeIniFile(files_, filePath_, ini);
 }
 
 IniFile Settings::readFile(bool* found) const {
-    const auto bytes = files_.readPrefix(filePath_, kMaxSettingsFileSize);
-    if (found) {
-        *found = bytes.has_value();
-    }
-    if (!bytes) {
-        return IniFile();
-    }
-    return IniFile(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    return readIniFile(files_, filePath_, found);
 }
 
 Status Settings::setOverwritePolicy(int policy) {

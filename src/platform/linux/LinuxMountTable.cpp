@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -65,6 +66,11 @@ bool parseMountInfoLine(const std::string& line, MountPoint& point) {
     };
     point.readOnly = readOnly(options) || readOnly(superOptions);
     return true;
+}
+
+std::string stickOverrideFolder() {
+    const char* folder = std::getenv("PELORINE_PSP_STICK");
+    return folder ? folder : "";
 }
 
 MountTable& systemMountTable() {

@@ -1,0 +1,31 @@
+#pragma once
+// How large a Job's output will be, before it is converted: the video and
+// audio bitrates over the length converted (the whole source or the clip),
+// plus what the container adds, measured on real outputs. Split Jobs count
+// every part with its own container. The encoders meet their bitrates on
+// real video; still pictures and cartoons come out smaller.
+
+#include <cstdint>
+#include <vector>
+
+#include "conversion/Job.h"
+
+namespace pelorine {
+
+struct OutputEstimate {
+    std::uint64_t bytes = 0;  // every part together
+    int parts = 1;
+    double seconds = 0;  // the length converted
+};
+
+// The container's own bytes for `seconds` of output, measured on the
+// engine's MP4 outputs: about 2 KB of headers and 640 bytes of index per
+// second of picture and sound.
+std::uint64_t containerBytes(const Job& job, double seconds);
+
+OutputEstimate estimateOutput(const Job& job);
+
+// The estimates of all Jobs, added up.
+std::uint64_t totalEstimate(const std::vector<const Job*>& jobs);
+
+}  // namespace pelorine

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "settings/HandheldSettings.h"
+#include "settings/Settings.h"
+#include "support/TestSupport.h"
+
+namespace pelorine {
+namespace {
+
+TEST(HandheldSettings, DefaultsStoredBesideTheGeneralSettings) {
+    testing::TempFolder folder;
+    const std::string file = folder.file("zelvic.ini");
+    folder.write("zelvic.ini", "[GENERAL]\nOverWriteType=3\nOutputPath=/videos\n");
+    HandheldSettings handheld(platform::systemFileSystem(), file);
+    handheld.read();
+    EXPECT_TRUE(handheld.thumbnails());
+    EXPECT_FALSE(handheld.newerFirmware());
+    EXPECT_FALSE(handheld.copyWhenFinished());
+
+    ASSERT_TRUE(handheld.setThumbnails(false));
+    ASSERT_TRUE(handheld.setNewerFirmware(true));
+    ASSERT_TRUE(handheld.setCopyWhenFinished(true));
+    // The general settings write their section without losing this one.
+    Settings general(platform::systemFileSystem(), file, "/default");
+    general.read();
+    EXPECT_EQ(general.overwritePolicy(), 3);
+    ASSERT_TRUE(general.setOutputPath("/elsewhere"));
+
+    HandheldSettings again(platform::systemFileSystem(), file);
+    again.read();
+    EXPECT_FALSE(again.thumbnails());
+    EXPECT_TRUE(again.newerFirmware());
+    EXPECT_TRUE(again.copyWhenFinished());
+    EXPECT_NE(folder.read("zelvic.ini").find("OutputPath=/elsewhere"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelorine
