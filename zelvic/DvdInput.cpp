@@ -86,6 +86,14 @@ pelorine::MediaInfo describeDvdTitle(const DvdDisc& disc, const DvdTitle& title)
     return info;
 }
 
+Outcome checkDvdTitleReadable(const DvdDisc& disc, const DvdTitle& title) {
+    auto reader = disc.openTitleVobs(title.titleSet);
+    if (!reader) {
+        return reader.error();
+    }
+    return DvdTitleStream(std::move(*reader), title.cells).checkReadable();
+}
+
 Result<InputContextPtr> openDvdInput(const Options& options) {
     auto opened = openDvdTitle(options);
     if (!opened) {

@@ -38,6 +38,10 @@ Result<OpenedDvdTitle> openDvdTitle(const Options& options);
 // the disc's titles and chapters, the title's audio and sub-picture streams.
 pelorine::MediaInfo describeDvdTitle(const DvdDisc& disc, const DvdTitle& title);
 
+// Whether the start of the title's chapter range can be read: not when a
+// sector fails or is scrambled.
+Outcome checkDvdTitleReadable(const DvdDisc& disc, const DvdTitle& title);
+
 // Opens the title's program stream as a libavformat input (header read,
 // stream information not yet looked for).
 Result<InputContextPtr> openDvdInput(const Options& options);

@@ -73,6 +73,13 @@ ExitStatus identifyDvd(const Options& options, Channel& channel) {
         return opened.error().code;
     }
     const DvdTitle& title = opened->title;
+    // A disc whose pictures cannot be read is no source, however well its
+    // information files read.
+    if (auto readable = checkDvdTitleReadable(*opened->disc, title); !readable) {
+        channel.removeInfo();
+        std::printf("identify: %s\n", readable.error().message.c_str());
+        return readable.error().code;
+    }
     const pelorine::MediaInfo info = describeDvdTitle(*opened->disc, title);
     std::printf(
         "identify: DVD \"%s\" title %d of %d, chapters %d-%d of %d: %.3f s, picture %dx%d, "

@@ -9,6 +9,7 @@
 
 #include "../../zelvic/tests/DvdFixture.h"
 #include "app/Commands.h"
+#include "dvd/EngineDiscReader.h"
 #include "support/RealMedia.h"
 #include "support/ScriptedDvdView.h"
 #include "support/ScriptedWindow.h"
@@ -130,6 +131,26 @@ TEST_F(DvdEndToEnd, OpenDvdThenConvertWithEveryProfile) {
     }
     EXPECT_EQ(controller.jobs().job(0).outputPath,
               folder.file("out/") + dvdOutputBase(disc::dvdFixture().disc) + ".MP3");
+}
+
+TEST_F(DvdEndToEnd, AScrambledDiscIsToldInTheDialogAndMakesNoJob) {
+    const std::string scrambled = disc::scrambledCopy(folder.file("scrambled"));
+    std::string hint;
+    window.dvdDialog = [&](DiscReader& reader, const std::vector<std::string>& drives) {
+        testing::ScriptedDvdView view;
+        DvdDialogModel dialog(view, reader, drives);
+        dialog.initialise();
+        view.folderAnswer = scrambled;
+        view.pick(DvdList::Drive, 0);
+        dialog.driveChosen();
+        hint = view.hint;
+        dialog.accept();
+        return std::optional<DvdChoice>(dialog.choice());
+    };
+    controller.handleCommand(command::kDvd);
+    EXPECT_THAT(hint,
+                ::testing::StartsWith(std::string(kDiscUnreadablePrefix) + "the DVD is scrambled"));
+    EXPECT_EQ(controller.jobs().count(), 0u);
 }
 
 TEST_F(DvdEndToEnd, ASplitAndAClipStayInsideTheChosenChapters) {

@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
+#include <vector>
 
 namespace pelorine::dvdtest {
 namespace {
@@ -53,6 +55,25 @@ const DvdFixture& dvdFixture() {
                           (folder / "disc.iso").string()};
     }();
     return fixture;
+}
+
+std::string scrambledCopy(const std::string& into, long firstSector) {
+    fs::copy(dvdFixture().disc, into, fs::copy_options::recursive);
+    const fs::path vob = fs::path(into) / "VIDEO_TS" / "VTS_01_1.VOB";
+    std::fstream file(vob, std::ios::in | std::ios::out | std::ios::binary);
+    std::vector<char> sector(2048);
+    file.seekg(firstSector * 2048);
+    for (std::streamoff at = firstSector * 2048; file.read(sector.data(), 2048); at += 2048) {
+        // The first packet after a plain pack header; video packets only.
+        const auto* p = reinterpret_cast<unsigned char*>(sector.data());
+        if (p[14] == 0 && p[15] == 0 && p[16] == 1 && p[17] == 0xE0) {
+            sector[14 + 6] = static_cast<char>(sector[14 + 6] | 0x10);
+            file.seekp(at);
+            file.write(sector.data(), 2048);
+            file.seekg(at + 2048);
+        }
+    }
+    return into;
 }
 
 }  // namespace pelorine::dvdtest

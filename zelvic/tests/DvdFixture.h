@@ -15,6 +15,11 @@ struct DvdFixture {
 // Builds the disc on first use (a few seconds); throws when it cannot.
 const DvdFixture& dvdFixture();
 
+// A copy of the disc folder at `into` whose video packs from sector
+// `firstSector` of title 1's VOB on say they are scrambled, as on a disc
+// with copy protection read without a decryption library. Its path.
+std::string scrambledCopy(const std::string& into, long firstSector = 0);
+
 // What the disc was made with.
 inline constexpr int kTitles = 3;
 inline constexpr double kChapter1Seconds = 3.0;  // title 1, chapter 1

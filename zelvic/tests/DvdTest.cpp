@@ -290,43 +290,29 @@ TEST(DvdEncode, TheChosenSubPictureIsBurnedIntoThePicture) {
     expectBox(plain.output, 1.5, false);
 }
 
-// A copy of the disc whose video packs from `firstSector` on say they are
-// scrambled, as on a disc with copy protection read without a decryption
-// library.
-std::string scrambledCopy(const TempDir& dir, std::streamoff firstSector = 0) {
-    const fs::path copy = dir.path() / "scrambled";
-    fs::copy(dvd::dvdFixture().disc, copy, fs::copy_options::recursive);
-    const fs::path vob = copy / "VIDEO_TS" / "VTS_01_1.VOB";
-    std::fstream file(vob, std::ios::in | std::ios::out | std::ios::binary);
-    std::vector<char> sector(2048);
-    file.seekg(firstSector * 2048);
-    for (std::streamoff at = firstSector * 2048; file.read(sector.data(), 2048); at += 2048) {
-        // The first packet after a plain pack header; video packets only.
-        const auto* p = reinterpret_cast<unsigned char*>(sector.data());
-        if (p[14] == 0 && p[15] == 0 && p[16] == 1 && p[17] == 0xE0) {
-            sector[14 + 6] = static_cast<char>(sector[14 + 6] | 0x10);
-            file.seekp(at);
-            file.write(sector.data(), 2048);
-            file.seekg(at + 2048);
-        }
-    }
-    return copy.string();
-}
-
 TEST(DvdEncode, AScrambledDiscIsRefusedWithAReasonAndNoOutput) {
     TempDir dir;
-    const JobLine job = dvdJob(dir, scrambledCopy(dir), 1, 1, 2);
+    const JobLine job = dvdJob(dir, dvd::scrambledCopy(dir.path() / "scrambled"), 1, 1, 2);
     const ProcessEnd end = convert(job, dir);
     ASSERT_TRUE(end.exited);
     EXPECT_EQ(end.status, ExitStatus::SourceUnreadable);
     EXPECT_NE(readLog(dir).find("scrambled"), std::string::npos) << readLog(dir);
     EXPECT_FALSE(fs::exists(job.output));
+
+    // Identify says so too, before any Job is made of the disc.
+    TempDir identified;
+    const ProcessEnd identify = identifyTitle(job.source, 1, identified);
+    ASSERT_TRUE(identify.exited);
+    EXPECT_EQ(identify.status, ExitStatus::SourceUnreadable);
+    EXPECT_NE(readLog(identified).find("identify: the DVD is scrambled"), std::string::npos)
+        << readLog(identified);
+    EXPECT_FALSE(fs::exists(identified.file(std::string(pelorine::channel::kInfoFileName))));
 }
 
 TEST(DvdEncode, ScrambledSectorsFurtherOnFailTheRunAndLeaveNoOutput) {
     TempDir dir;
     // Chapter 2 of title 1 starts at sector 120 of the title set.
-    const JobLine job = dvdJob(dir, scrambledCopy(dir, 150), 1, 1, 2);
+    const JobLine job = dvdJob(dir, dvd::scrambledCopy(dir.path() / "scrambled", 150), 1, 1, 2);
     const ProcessEnd end = convert(job, dir);
     ASSERT_TRUE(end.exited);
     EXPECT_EQ(end.status, ExitStatus::SourceUnreadable);

@@ -12,17 +12,11 @@ namespace {
 constexpr const char* kCannotStartMessage = "The preview could not be started: ";
 constexpr const char* kPreviewFailedMessage = "The preview stopped: ";
 constexpr const char* kEngineFailurePrefix = "failed: ";
-constexpr std::size_t kLogLimit = 1 << 16;
 
 // Why the engine gave up, from its log: its last "failed: ..." line.
 std::string failureOf(platform::FileSystem& files, const std::string& log, int status) {
-    if (const auto bytes = files.readPrefix(log, kLogLimit)) {
-        const std::string text(bytes->begin(), bytes->end());
-        const auto at = text.rfind(kEngineFailurePrefix);
-        if (at != std::string::npos) {
-            const auto start = at + std::string_view(kEngineFailurePrefix).size();
-            return text.substr(start, text.find('\n', start) - start);
-        }
+    if (std::string reason = lastLogLine(files, log, kEngineFailurePrefix); !reason.empty()) {
+        return reason;
     }
     return "the engine ended with status " + std::to_string(status) + ".";
 }

@@ -24,9 +24,20 @@ std::unique_ptr<MediaInfo> EngineDiscReader::read(const std::string& mediaText) 
 }
 
 std::string EngineDiscReader::lastFailure() const {
-    const bool special =
-        outcome_.result == IdentifyResult::EngineBusy || outcome_.result == IdentifyResult::Failed;
-    return special ? outcome_.detail.message() : std::string();
+    switch (outcome_.result) {
+        case IdentifyResult::EngineBusy:
+        case IdentifyResult::Failed:
+            return outcome_.detail.message();
+        case IdentifyResult::NotIdentified:
+            // A scrambled disc, a missing title: the engine knows best.
+            if (!outcome_.engineReason.empty()) {
+                return kDiscUnreadablePrefix + outcome_.engineReason + ".";
+            }
+            return outcome_.detail ? std::string() : outcome_.detail.message();
+        case IdentifyResult::Identified:
+            break;
+    }
+    return {};
 }
 
 }  // namespace pelorine

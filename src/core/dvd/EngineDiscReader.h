@@ -12,13 +12,16 @@
 
 namespace pelorine {
 
+inline constexpr const char* kDiscUnreadablePrefix = "The DVD could not be read: ";
+
 class EngineDiscReader final : public DiscReader {
 public:
     // `keepAlive` is called every few milliseconds while the engine runs.
     EngineDiscReader(Engine& engine, std::function<void()> keepAlive);
 
     std::unique_ptr<MediaInfo> read(const std::string& mediaText) override;
-    // The engine busy, or the channel folder unusable; empty otherwise.
+    // The engine busy, the channel folder unusable, or why the engine could
+    // not read the disc as its log says; empty otherwise.
     std::string lastFailure() const override;
 
 private:

@@ -18,6 +18,23 @@ std::string channelFolderPiece(const std::string& channelFolder) {
     return " -currentfolder " + platform::quoteArgument(channelFolder) + " ";
 }
 
+std::string lastLogLine(const platform::FileSystem& files, const std::string& log,
+                        std::string_view prefix) {
+    constexpr std::size_t kLogLimit = 1 << 16;
+    const auto bytes = files.readPrefix(log, kLogLimit);
+    if (!bytes) {
+        return {};
+    }
+    // Only where a line starts.
+    const std::string text = "\n" + std::string(bytes->begin(), bytes->end());
+    const std::size_t at = text.rfind("\n" + std::string(prefix));
+    if (at == std::string::npos) {
+        return {};
+    }
+    const std::size_t start = at + 1 + prefix.size();
+    return text.substr(start, text.find('\n', start) - start);
+}
+
 Engine::Engine(platform::ProcessLauncher& launcher, platform::ProcessList& processes,
                const platform::SystemPaths& paths, platform::FileSystem& files)
     : launcher_(launcher), processes_(processes), paths_(paths), files_(files) {}
@@ -57,11 +74,11 @@ std::string Engine::identifyCommandLine(const std::string& enginePath, const std
 
 IdentifyOutcome Engine::identify(const std::string& mediaText, bool raw) {
     if (isRunning()) {
-        return {IdentifyResult::EngineBusy, Status::error(kEngineBusyMessage), -1, nullptr};
+        return {IdentifyResult::EngineBusy, Status::error(kEngineBusyMessage), -1, nullptr, {}};
     }
     EngineSession session(*this, EnginePurpose::Identify);
     if (Status ready = session.open(); !ready) {
-        return {IdentifyResult::Failed, ready, -1, nullptr};
+        return {IdentifyResult::Failed, ready, -1, nullptr, {}};
     }
     const std::string& folder = session.channelFolder();
     IdentifyOutcome outcome;
@@ -75,6 +92,8 @@ IdentifyOutcome Engine::identify(const std::string& mediaText, bool raw) {
     if (link.readInfo() && link.mediaLength() > 0.0) {
         outcome.result = IdentifyResult::Identified;
         outcome.info = std::make_shared<const MediaInfo>(link.mediaInfo());
+    } else {
+        outcome.engineReason = lastLogLine(files_, session.logPath(), "identify: ");
     }
     return outcome;
 }

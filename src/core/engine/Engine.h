@@ -36,7 +36,14 @@ struct IdentifyOutcome {
     Status detail = Status::ok();
     int exitStatus = -1;                    // the engine's exit status, when it ran
     std::shared_ptr<const MediaInfo> info;  // the record, when identified
+    // Not identified: why, in the engine's own words from its log; may be empty.
+    std::string engineReason;
 };
+
+// The rest of the last line of an engine log that starts with `prefix`
+// ("failed: "), or nothing.
+std::string lastLogLine(const platform::FileSystem& files, const std::string& log,
+                        std::string_view prefix);
 
 class Engine {
 public:
