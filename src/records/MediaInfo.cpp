@@ -126,7 +126,10 @@ std::string MediaInfo::textAt(std::size_t offset) const {
 void MediaInfo::setTextAt(std::size_t offset, std::string_view text) {
     const std::size_t length = std::min(text.size(), kTextSize - 1);
     std::memset(bytes_.data() + offset, 0, kTextSize);
-    std::memcpy(bytes_.data() + offset, text.data(), length);
+    // An empty view may have no storage at all: copy nothing from it.
+    if (length > 0) {
+        std::memcpy(bytes_.data() + offset, text.data(), length);
+    }
 }
 
 int MediaInfo::listLength(std::size_t idsOffset) const {

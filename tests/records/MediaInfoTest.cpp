@@ -64,6 +64,13 @@ TEST(MediaInfo, TextsAreCutToTheirSlotAndAnUnterminatedSlotIsSafe) {
     EXPECT_EQ(info.subtitleName(0), std::string(512, 'z'));
 }
 
+TEST(MediaInfo, AnEmptyViewClearsItsSlot) {
+    MediaInfo info;
+    info.setSubtitle(0, 1, "eng");
+    info.setSubtitle(0, 1, std::string_view{});
+    EXPECT_EQ(info.subtitleName(0), "");
+}
+
 TEST(ChannelFiles, ControlRecordBytes) {
     const auto record = channel::makeControlRecord(channel::Command::Quit);
     const std::array<std::uint8_t, 32> expected = {

@@ -421,9 +421,21 @@ void PropertyList::hideTextEditors() {
     }
 }
 
+// The editor a focus event belongs to, or null. An editor being destroyed
+// loses its focus too; by then it is a plain QWidget, which this leaves alone.
+QWidget* PropertyList::watchedEditor(QObject* watched) const {
+    if (auto* combo = qobject_cast<QComboBox*>(watched); combo && combo == combo_.data()) {
+        return combo;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && edit == edit_.data()) {
+        return edit;
+    }
+    return nullptr;
+}
+
 bool PropertyList::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && (watched == combo_ || watched == edit_)) {
-        auto* editor = static_cast<QWidget*>(watched);
+    QWidget* editor = event->type() == QEvent::FocusOut ? watchedEditor(watched) : nullptr;
+    if (editor) {
         // A popup taking the keyboard, or the whole window losing it (to
         // another program, or while a popup closes), is no end of the edit.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

@@ -81,6 +81,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QWidget* watchedEditor(QObject* watched) const;
     int rowWidth() const;
     void updateScrollRange();
     void scrolledTo(int top);
