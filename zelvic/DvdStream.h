@@ -17,8 +17,7 @@
 namespace zelvic {
 
 inline constexpr const char* kScrambledMessage =
-    "the DVD is scrambled: it cannot be read without a decryption library, and this program "
-    "has none";
+    "the DVD is scrambled and cannot be read without a decryption library";
 
 class DvdTitleStream {
 public:
