@@ -62,6 +62,11 @@ void SourceStreams::chooseStreams() {
     int index = findAudioStream(input_.get(), options_.audioId);
     if (index < 0) {
         index = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+        if (options_.audioId >= 0 && index >= 0) {
+            // A Job kept from another disc, say: some sound beats none.
+            std::printf("audio: the source has no audio stream %d; taking the first one\n",
+                        options_.audioId);
+        }
     }
     if (index >= 0) {
         audio_.emplace();

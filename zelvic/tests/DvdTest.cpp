@@ -215,6 +215,15 @@ TEST(DvdEncode, AChapterRangeAndASecondAudioStreamFromTheImage) {
     EXPECT_GT(centreLumaAt(job.output, 0.1), 120) << "the range starts with chapter 2";
 }
 
+TEST(DvdEncode, AnAudioIdTheTitleHasNotTakesItsOwnSoundAndSaysSo) {
+    TempDir dir;
+    JobLine job = dvdJob(dir, dvd::dvdFixture().disc, 3, 1, 1);
+    job.dvdAudioId = dvd::kEnglishAc3Id;  // titles 1 and 2 only
+    ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << readLog(dir);
+    expectTone(job.output, dvd::kWideTone);
+    EXPECT_NE(readLog(dir).find("no audio stream 128"), std::string::npos) << readLog(dir);
+}
+
 TEST(DvdEncode, AWideTitleKeepsItsShape) {
     TempDir dir;
     JobLine job = dvdJob(dir, dvd::dvdFixture().videoTs, 3, 1, 1);
