@@ -12,14 +12,6 @@ extern "C" {
 namespace zelvic {
 namespace {
 
-// The source as the log and the messages name it.
-std::string sourceName(const Options& options) {
-    if (options.sourceKind == SourceKind::DvdTitle) {
-        return "title " + std::to_string(options.title) + " of the DVD";
-    }
-    return "\"" + options.source + "\"";
-}
-
 Result<InputContextPtr> openFile(const Options& options) {
     AVFormatContext* raw = nullptr;
     int result = avformat_open_input(&raw, options.source.c_str(), nullptr, nullptr);
@@ -57,6 +49,15 @@ bool headersTellEverything(const AVFormatContext* input) {
 }
 
 }  // namespace
+
+std::string sourceName(const Options& options) {
+    if (options.sourceKind == SourceKind::DvdTitle) {
+        const std::string device =
+            options.dvdDevice.empty() ? std::string(kDefaultDvdDevice) : options.dvdDevice;
+        return "title " + std::to_string(options.title) + " of the DVD \"" + device + "\"";
+    }
+    return "\"" + options.source + "\"";
+}
 
 Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings) {
     if (options.sourceKind == SourceKind::VcdTrack) {

@@ -21,6 +21,10 @@ struct InputOpenSettings {
 
 Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings);
 
+// The source as the log, the messages and a window's title name it: the
+// quoted path, or the title and the disc.
+std::string sourceName(const Options& options);
+
 // The source's own start, in seconds: positions the converter gives (-ss) and
 // the progress we report count from it.
 double inputStartSeconds(const AVFormatContext* input);

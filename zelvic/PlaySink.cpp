@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "DecodingFront.h"
+#include "Input.h"
 
 namespace zelvic {
 namespace {
@@ -61,7 +62,7 @@ Outcome PlaySink::open(const SinkStreams& streams) {
         settings.height = plan.height;
         settings.sampleAspect = plan.sampleAspect;
         settings.keepAspect = options_.keepAspect;
-        settings.title = "zelvic: " + options_.source;
+        settings.title = "zelvic: " + sourceName(options_);
         auto output = VideoOutput::open(settings);
         if (!output) {
             return output.error();

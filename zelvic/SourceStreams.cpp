@@ -81,7 +81,7 @@ Outcome SourceStreams::open() {
     }
     input_ = std::move(*input);
     inputStart_ = inputStartSeconds(input_.get());
-    std::printf("source: \"%s\" (%s), %.3f s\n", options_.source.c_str(), input_->iformat->name,
+    std::printf("source: %s (%s), %.3f s\n", sourceName(options_).c_str(), input_->iformat->name,
                 inputLengthSeconds(input_.get()));
     chooseStreams();
     if (!video_ && !audio_) {
