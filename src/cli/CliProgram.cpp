@@ -11,6 +11,7 @@
 #include "profiles/ProfileFile.h"
 #include "profiles/SettingsRows.h"
 #include "project/ProjectFile.h"
+#include "settings/HandheldSettings.h"
 #include "settings/OutputFolder.h"
 
 namespace pelorine::cli {
@@ -53,6 +54,13 @@ CliProgram::CliProgram(Services services, ConsoleWriter& console, StopRelay& sto
 
 void CliProgram::error(const std::string& text) {
     console_.note(std::string(kProgramName) + ": " + text);
+}
+
+// As the window makes them: the .THM pictures follow its PSP settings.
+bool CliProgram::thumbnailsOn() const {
+    HandheldSettings handheld(services_.files, services_.settings.filePath());
+    handheld.read();
+    return handheld.thumbnails();
 }
 
 int CliProgram::run(const CliOptions& options) {
@@ -136,7 +144,7 @@ int CliProgram::commands(const CliOptions& options) {
         error(ready.message());
         return 1;
     }
-    const EngineInvocation invocation{services_.engine.path(), folder};
+    const EngineInvocation invocation{services_.engine.path(), folder, thumbnailsOn()};
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const PlannedRuns planned = planRuns(jobs[i], invocation);
         const std::string job = "Job " + std::to_string(i + 1);
@@ -286,6 +294,7 @@ int CliProgram::convertJobs(std::vector<Job> jobs, std::vector<JobEntry> entries
     BatchRun batch(std::move(jobs), view,
                    {services_.engine, services_.files, services_.power, settings},
                    folder + "cli-logs/");
+    batch.setThumbnails(thumbnailsOn());
     view.follow(batch);
     stops_.attach(&batch);
     batch.run();

@@ -58,6 +58,8 @@ private:
     int commands(const CliOptions& options);
     int runProject(const CliOptions& options);
     int convert(const CliOptions& options);
+    // Whether runs make the .THM picture beside each MP4 output.
+    bool thumbnailsOn() const;
 
     // The Jobs of a project, retargeted to --output; false (after a note) when
     // it cannot be read. `dropped` gets the Jobs whose source is gone.

@@ -11,6 +11,7 @@
 
 #include "app/Commands.h"
 #include "cli/CliProcess.h"
+#include "conversion/EncoderCommandLine.h"
 #include "platform/CommandLine.h"
 #include "project/ProjectFile.h"
 #include "support/RealMedia.h"
@@ -239,10 +240,13 @@ protected:
         EXPECT_TRUE(fs::exists(path)) << "the ffmpeg tool made no test media";
         return path;
     }
+    // The outputs in `subfolder`, without the .THM pictures beside them.
     std::vector<std::string> outputs(const std::string& subfolder) const {
         std::vector<std::string> found;
         for (const auto& entry : fs::directory_iterator(folder.file(subfolder))) {
-            found.push_back(entry.path().string());
+            if (entry.path().extension() != ".THM") {
+                found.push_back(entry.path().string());
+            }
         }
         std::sort(found.begin(), found.end());
         return found;
@@ -271,6 +275,7 @@ TEST_F(CliRealEngineTest, TwoFilesWithTwoProfilesGiveConformantOutputs) {
         EXPECT_THAT(testing::streamsOf(video),
                     AllOf(HasSubstr("h264,320,240"), HasSubstr("aac,44100")));
         EXPECT_NEAR(testing::durationOf(video), 3.0, 0.15) << video;
+        EXPECT_TRUE(fs::exists(thumbnailPath(video))) << "a picture beside " << video;
     }
     const auto songs = outputs("mp3");
     EXPECT_EQ(songs, (std::vector<std::string>{folder.file("mp3/clip one.mp3"),

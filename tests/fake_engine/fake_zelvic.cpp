@@ -42,6 +42,7 @@ using namespace pelorine;
 
 const std::set<std::string> kOptionsWithValue = {"-currentfolder",
                                                  "-o",
+                                                 "-thumbnail",
                                                  "-ss",
                                                  "-endpos",
                                                  "-vf",
@@ -69,7 +70,7 @@ const std::set<std::string> kOptionsWithValue = {"-currentfolder",
                                                  "-cdrom-device"};
 
 struct Arguments {
-    std::string source, folder, output, endpos, start;
+    std::string source, folder, output, endpos, start, thumbnail;
     bool identify = false;
     bool hold = false;
 };
@@ -88,6 +89,8 @@ Arguments parse(int argc, char** argv) {
             args.folder = value;
         } else if (arg == "-o") {
             args.output = value;
+        } else if (arg == "-thumbnail") {
+            args.thumbnail = value;
         } else if (arg == "-endpos") {
             args.endpos = value;
         } else if (arg == "-ss") {
@@ -199,6 +202,10 @@ int encode(const Arguments& args) {
     // Like the engine, the last record is where the output ends in the source.
     reportPosition(args.folder, std::atof(args.start.c_str()) + length);
     std::rename(partial.c_str(), args.output.c_str());
+    if (!args.thumbnail.empty()) {
+        const std::string picture = "thumbnail of " + args.output + "\n";
+        writeBytes(args.thumbnail, picture.data(), picture.size());
+    }
     return code(ExitStatus::Done);
 }
 

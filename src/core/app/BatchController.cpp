@@ -34,6 +34,9 @@ void BatchController::convert() {
     }
     batch_ =
         std::make_shared<BatchRun>(jobs_.snapshot(), view_, services_, folder + "logs/", patience_);
+    if (setup_) {
+        setup_(*batch_);
+    }
     workerRunning_ = true;
     worker_ = std::thread([this, batch = batch_] {
         batch->run();

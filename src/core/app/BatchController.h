@@ -40,6 +40,9 @@ public:
 
     // The batch started last, if any (its copy and its results).
     const BatchRun* lastBatch() const { return batch_.get(); }
+    // Called with every new batch before it starts (its thumbnails, what it
+    // does when finished).
+    void setBatchSetup(std::function<void(BatchRun&)> setup) { setup_ = std::move(setup); }
     // How long a run is given to obey quit before it is ended by force.
     void setPatience(std::chrono::milliseconds patience) { patience_ = patience; }
 
@@ -50,6 +53,7 @@ private:
     Activity& activity_;
     Dialogs& dialogs_;
     std::chrono::milliseconds patience_ = EngineSession::kQuitPatience;
+    std::function<void(BatchRun&)> setup_;
     std::shared_ptr<BatchRun> batch_;
     std::atomic<bool> workerRunning_{false};
     std::thread worker_;

@@ -62,6 +62,12 @@ inline constexpr int kSetOutputFileName = 32807;
 inline constexpr int kStopPreviewMenu = 32809;
 inline constexpr int kStopConversionMenu = 32810;
 
+// Copying to the handheld and its settings (Edit, Settings and the list's menu).
+inline constexpr int kSendToPsp = 32830;
+inline constexpr int kToggleThumbnails = 32831;
+inline constexpr int kToggleNewerFirmware = 32832;
+inline constexpr int kToggleCopyWhenFinished = 32833;
+
 // The list view's context menu, posted on to the main window.
 inline constexpr int kListPlay = 0x867;
 inline constexpr int kListStop = 0x868;
@@ -71,6 +77,7 @@ inline constexpr int kListDvdSettings = 0x86B;
 inline constexpr int kListSetOutputFileName = 0x86C;
 inline constexpr int kListFileInformation = 0x86D;
 inline constexpr int kListDeleteVideoFile = 0x86E;
+inline constexpr int kListSendToPsp = 0x870;
 
 // Pop-up menus of the top buttons and of the list view.
 inline constexpr int kFileMenuResource = 143;

@@ -25,8 +25,14 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
                 [drives = services.drives] {
                     return (drives ? *drives : platform::systemOpticalDrives()).list();
                 }}),
+      handheldSettings_(services.files, services.settings.filePath()),
+      handheld_({handheldSettings_, services.files, platform::systemLargeFiles(),
+                 platform::systemMountTable(), platform::stickOverrideFolder()},
+                jobs_, view, dialogs),
       batch_({services.engine, services.files, services.power, services.settings}, jobs_, view,
              activity_, dialogs) {
+    handheldSettings_.read();
+    batch_.setBatchSetup([this](BatchRun& batch) { handheld_.setUpBatch(batch); });
     jobs_.setObserver(&jobRows_);
     activity_.attach(batch_, preview_);
     buildCommandTable();
@@ -45,7 +51,12 @@ void MainController::buildCommandTable() {
           [this] { jobOperations_.deleteSelected(); });
     c.add({kClear, kClearMenu, kNewProject, kListClear}, Guard::Gate,
           [this] { jobOperations_.clear(); });
-    c.add({kConvert, kConvertMenu}, Guard::None, [this] { batch_.convert(); });
+    c.add({kConvert, kConvertMenu}, Guard::None, [this] {
+        // A batch already running answers for itself.
+        if (batch_.active() || handheld_.roomForBatch(services_.settings.outputPath())) {
+            batch_.convert();
+        }
+    });
     c.add({kStop, kCancel, kStopConversionMenu}, Guard::None, [this] { batch_.stop(); });
     c.add({kPlay, kPlayMenu, kListPlay}, Guard::None, [this] { preview_.play(); });
     c.add({kStopPlay, kStopPreviewMenu, kListStop}, Guard::None, [this] { preview_.stopPlay(); });
@@ -71,6 +82,11 @@ void MainController::buildCommandTable() {
     c.add({kSetOutputFileName, kListSetOutputFileName}, Guard::None,
           [this] { setOutputFileName(); });
     c.add({kOverwriteSettings}, Guard::RefuseWhileConverting, [this] { overwriteSettings(); });
+    c.add({kSendToPsp}, Guard::RefuseWhileConverting, [this] { handheld_.sendToPsp(false); });
+    c.add({kListSendToPsp}, Guard::RefuseWhileConverting, [this] { handheld_.sendToPsp(true); });
+    for (const int toggle : {kToggleThumbnails, kToggleNewerFirmware, kToggleCopyWhenFinished}) {
+        c.add({toggle}, Guard::None, [this, toggle] { handheld_.toggle(toggle); });
+    }
 }
 
 void MainController::initialise() {

@@ -12,6 +12,7 @@
 #include "app/BatchController.h"
 #include "app/CommandTable.h"
 #include "app/FilesController.h"
+#include "app/HandheldController.h"
 #include "app/JobListOperations.h"
 #include "app/JobRows.h"
 #include "app/MainView.h"
@@ -77,6 +78,7 @@ public:
     PreviewController& preview() { return preview_; }
     FilesController& files() { return files_; }
     OpenDvd& openDvd() { return openDvd_; }
+    HandheldController& handheld() { return handheld_; }
 
     // The help's start page, installed beside the program.
 
@@ -106,6 +108,8 @@ private:
     EngineDiscReader discReader_;
     OpenDvd openDvd_;
     CommandTable commands_;
+    HandheldSettings handheldSettings_;
+    HandheldController handheld_;
     // Last: its destructor waits for a batch that still converts.
     BatchController batch_;
 };

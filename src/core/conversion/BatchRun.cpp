@@ -148,7 +148,7 @@ JobResult BatchRun::convert(const Job& job, std::size_t row) {
     services_.files.removeFile(result.logPath, kDeleteAttempts);
     EngineConversionHost host(services_.engine, control_);
     host.setLogPath(result.logPath);
-    EngineInvocation invocation{services_.engine.path(), {}};
+    EngineInvocation invocation{services_.engine.path(), {}, thumbnails_};
     for (const Status& step :
          {services_.files.createFolders(logFolder_), checkCommandLineSettings(job),
           services_.files.createFolders(folderOf(job.outputPath)),
@@ -187,12 +187,14 @@ void BatchRun::finish() {
     view_.setOverallBar(100);
     currentJob_ = 0;
     view_.setJobBar(100);
+    const std::string finished = finishing_ ? finishing_(*this) : std::string();
     if (view_.shutDownWhenFinished()) {
         if (Status off = services_.power.powerOff(); !off) {
             view_.showMessage(off.message());
         }
     } else {
-        view_.showMessage(endMessage(jobs_, results_));
+        const std::string end = endMessage(jobs_, results_);
+        view_.showMessage(finished.empty() ? end : end + "\n\n" + finished);
     }
     converting_ = false;
 }

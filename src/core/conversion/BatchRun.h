@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,16 @@ public:
     BatchRun(std::vector<Job> jobs, BatchView& view, Services services, std::string logFolder,
              std::chrono::milliseconds patience = EngineSession::kQuitPatience);
 
+    // Before run(): every MP4 output with a picture gets its .THM beside it.
+    void setThumbnails(bool on) { thumbnails_ = on; }
+    // Before run(): work done on the worker once every Job has ended and
+    // before the end message (copying to the handheld); the text it returns
+    // is added to the end message. It may move the bars and should return
+    // soon once stopRequested().
+    using Finishing = std::function<std::string(BatchRun& batch)>;
+    void setFinishing(Finishing finishing) { finishing_ = std::move(finishing); }
+    BatchView& view() { return view_; }
+
     // The worker's body: converts every Job, then ends with the message or
     // the power-off. Returns at once with the busy message when an engine of
     // this user runs already.
@@ -115,6 +126,8 @@ private:
     std::atomic<bool> converting_{false};
     std::atomic<int> currentJob_{0};
     std::vector<JobResult> results_;
+    bool thumbnails_ = false;
+    Finishing finishing_;
 };
 
 }  // namespace pelorine

@@ -1,0 +1,258 @@
+#include "app/HandheldController.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/Commands.h"
+#include "conversion/SizeEstimate.h"
+#include "psp/StickFinder.h"
+#include "psp/StickSend.h"
+
+namespace pelorine {
+namespace {
+
+int permille(std::uint64_t done, std::uint64_t total) {
+    return total == 0 ? 0 : static_cast<int>(done * 1000 / total);
+}
+
+// The output folder may not exist yet (it is made when converting): its
+// nearest existing parent tells the free space.
+std::string existingFolder(const platform::FileSystem& files, std::string folder) {
+    while (!folder.empty() && !files.exists(folder)) {
+        const std::size_t slash = folder.find_last_of('/', folder.size() - 2);
+        if (slash == std::string::npos) {
+            return "/";
+        }
+        folder.erase(slash + 1);
+    }
+    return folder;
+}
+
+}  // namespace
+
+HandheldController::HandheldController(Services services, const JobList& jobs, MainView& view,
+                                       Dialogs& dialogs)
+    : services_(std::move(services)), jobs_(jobs), view_(view), dialogs_(dialogs) {}
+
+std::optional<std::string> HandheldController::stickRoot() const {
+    const auto sticks = psp::findSticks(services_.mounts, services_.files, services_.stickOverride);
+    if (sticks.empty()) {
+        return std::nullopt;
+    }
+    return sticks.front().root;
+}
+
+HandheldController::SendResult HandheldController::send(const std::vector<Job>& jobs,
+                                                        const psp::CopyProgress& progress,
+                                                        const psp::StopAsked& stop) const {
+    SendResult result;
+    const auto root = stickRoot();
+    if (!root) {
+        result.status = Status::error(kNoStickMessage);
+        return result;
+    }
+    result.stick = *root;
+    std::vector<psp::SendItem> items;
+    for (const Job& job : jobs) {
+        for (psp::SendItem& item : psp::sendItemsOf(job, services_.files)) {
+            items.push_back(std::move(item));
+        }
+    }
+    if (items.empty()) {
+        result.status = Status::error(kNothingToSendMessage);
+        return result;
+    }
+    psp::StickLayout layout(*root, services_.files, services_.settings.newerFirmware());
+    std::vector<std::string> problems;
+    const psp::CopyPlan plan = psp::planCopies(layout, items, services_.largeFiles, problems);
+    if (!problems.empty()) {
+        result.status = Status::error(problems.front());
+        return result;
+    }
+    if (Status ready = psp::checkStick(plan, services_.largeFiles); !ready) {
+        result.status = ready;
+        return result;
+    }
+    psp::StickCopier copier(services_.largeFiles, services_.files);
+    result.status = copier.copy(plan, progress, stop);
+    result.stick = layout.root();
+    const std::string stick = layout.root().ends_with('/') ? layout.root() : layout.root() + "/";
+    result.files = copier.completed();
+    for (std::size_t step = 0; step < copier.completed(); ++step) {
+        const psp::CopyStep& copied = plan.steps[step];
+        const bool output = std::any_of(items.begin(), items.end(), [&](const auto& item) {
+            return item.output == copied.from;
+        });
+        if (output) {
+            result.sent.push_back(copied.to.substr(std::min(copied.to.size(), stick.size())));
+        }
+    }
+    return result;
+}
+
+std::string sendReport(const HandheldController::SendResult& result) {
+    std::string sent;
+    for (const std::string& place : result.sent) {
+        sent += "\n  " + place;
+    }
+    if (!result.status) {
+        if (result.sent.empty()) {
+            return result.status.message();
+        }
+        return result.status.message() +
+               "\n\nCopied before the failure, and kept on the stick:" + sent;
+    }
+    return "Copied to the PSP memory stick at \"" + result.stick + "\":" + sent;
+}
+
+void HandheldController::sendToPsp(bool selectedOnly) {
+    std::vector<Job> jobs;
+    if (const auto row = view_.selectedRow(); selectedOnly && row && *row < jobs_.count()) {
+        jobs.push_back(jobs_.job(*row));
+    } else {
+        jobs = jobs_.snapshot();
+    }
+    std::atomic<std::uint64_t> copied{0};
+    std::atomic<std::uint64_t> total{0};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> finished{false};
+    SendResult result;
+    std::thread worker([&] {
+        result = send(
+            jobs,
+            [&](std::uint64_t bytes, std::uint64_t all) {
+                total = all;
+                copied = bytes;
+            },
+            [&] { return stop.load(); });
+        finished = true;
+    });
+    view_.beginTask(kSendCaption, 1000);
+    while (!finished) {
+        const std::string label =
+            "Copying to the PSP memory stick: " + psp::sizeText(copied.load()) + " of " +
+            psp::sizeText(total.load());
+        if (!view_.stepTask(permille(copied.load(), total.load()), label)) {
+            stop = true;
+        }
+        view_.keepAlive();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    worker.join();
+    view_.endTask();
+    if (result.status) {
+        dialogs_.message(sendReport(result));
+    } else {
+        dialogs_.warning(sendReport(result), kSendCaption);
+    }
+}
+
+std::string HandheldController::copyAfterBatch(BatchRun& batch) const {
+    std::vector<Job> done;
+    for (std::size_t row = 0; row < batch.results().size() && row < batch.jobs().size(); ++row) {
+        if (batch.results()[row].outcome == JobOutcome::Done) {
+            done.push_back(batch.jobs()[row]);
+        }
+    }
+    if (done.empty()) {
+        return {};
+    }
+    batch.view().setJobBar(0);
+    const SendResult result = send(
+        done,
+        [&](std::uint64_t bytes, std::uint64_t total) {
+            batch.view().setJobBar(permille(bytes, total) / 10);
+        },
+        [&] { return batch.stopRequested(); });
+    return sendReport(result);
+}
+
+void HandheldController::setUpBatch(BatchRun& batch) {
+    batch.setThumbnails(services_.settings.thumbnails());
+    if (services_.settings.copyWhenFinished()) {
+        batch.setFinishing([this](BatchRun& run) { return copyAfterBatch(run); });
+    }
+}
+
+void HandheldController::toggle(int command) {
+    Status written = Status::ok();
+    HandheldSettings& settings = services_.settings;
+    if (command == command::kToggleThumbnails) {
+        written = settings.setThumbnails(!settings.thumbnails());
+    } else if (command == command::kToggleNewerFirmware) {
+        written = settings.setNewerFirmware(!settings.newerFirmware());
+    } else if (command == command::kToggleCopyWhenFinished) {
+        written = settings.setCopyWhenFinished(!settings.copyWhenFinished());
+    }
+    if (!written) {
+        dialogs_.message(written.message());
+    }
+}
+
+std::optional<bool> HandheldController::checked(int command) const {
+    const HandheldSettings& settings = services_.settings;
+    if (command == command::kToggleThumbnails) {
+        return settings.thumbnails();
+    }
+    if (command == command::kToggleNewerFirmware) {
+        return settings.newerFirmware();
+    }
+    if (command == command::kToggleCopyWhenFinished) {
+        return settings.copyWhenFinished();
+    }
+    return std::nullopt;
+}
+
+std::uint64_t HandheldController::estimatedTotal() const {
+    std::uint64_t total = 0;
+    for (std::size_t row = 0; row < jobs_.count(); ++row) {
+        total += estimateOutput(jobs_.job(row)).bytes;
+    }
+    return total;
+}
+
+HandheldController::Estimate HandheldController::estimate(std::optional<std::size_t> selected,
+                                                          const std::string& outputFolder) const {
+    Estimate estimate;
+    if (jobs_.empty()) {
+        return estimate;
+    }
+    const std::uint64_t total = estimatedTotal();
+    if (selected && *selected < jobs_.count()) {
+        estimate.text = "Job " + std::to_string(*selected + 1) + ": about " +
+                        psp::sizeText(estimateOutput(jobs_.job(*selected)).bytes) + "; ";
+    }
+    estimate.text += "all " + std::to_string(jobs_.count()) + ": about " + psp::sizeText(total);
+    const auto describe = [&](const std::string& where, const std::string& folder) {
+        const auto space = services_.largeFiles.space(folder);
+        if (!space) {
+            return;
+        }
+        const bool fits = space->available >= total;
+        estimate.tooLarge = estimate.tooLarge || !fits;
+        estimate.text += "; " + where + " " + psp::sizeText(space->available) + " free" +
+                         (fits ? "" : " - will not fit!");
+    };
+    describe("output folder", existingFolder(services_.files, outputFolder));
+    if (const auto root = stickRoot()) {
+        describe("PSP", *root);
+    }
+    return estimate;
+}
+
+bool HandheldController::roomForBatch(const std::string& outputFolder) {
+    const std::uint64_t total = estimatedTotal();
+    const auto space = services_.largeFiles.space(existingFolder(services_.files, outputFolder));
+    if (!space || space->available >= total) {
+        return true;
+    }
+    return dialogs_.confirm("The converted videos will take about " + psp::sizeText(total) +
+                                ", but only " + psp::sizeText(space->available) +
+                                " are free where they go (\"" + outputFolder +
+                                "\"). Convert anyway?",
+                            "Warning");
+}
+
+}  // namespace pelorine

@@ -1,0 +1,97 @@
+#pragma once
+// The way from the batch to the handheld in the window: Send to PSP, the
+// three settings of the PSP section, copying when a batch has finished, and
+// the size estimate shown before converting.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/MainView.h"
+#include "conversion/BatchRun.h"
+#include "conversion/JobList.h"
+#include "conversion/SizeEstimate.h"
+#include "platform/FileSystem.h"
+#include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
+#include "psp/StickCopy.h"
+#include "settings/HandheldSettings.h"
+
+namespace pelorine {
+
+inline constexpr const char* kNoStickMessage =
+    "No PSP memory stick was found. Connect the PSP with a USB cable and choose \"USB "
+    "Connection\" in its Settings menu (or put its Memory Stick into a card reader), then try "
+    "again.";
+inline constexpr const char* kNothingToSendMessage =
+    "There is nothing to copy to the PSP yet: convert the videos first.";
+inline constexpr const char* kSendCaption = "Send to PSP";
+
+class HandheldController {
+public:
+    struct Services {
+        HandheldSettings& settings;
+        platform::FileSystem& files;
+        platform::LargeFiles& largeFiles;
+        const platform::MountTable& mounts;
+        // A folder that stands for the only memory stick (tests); empty: the
+        // mount table is asked.
+        std::string stickOverride;
+    };
+
+    HandheldController(Services services, const JobList& jobs, MainView& view, Dialogs& dialogs);
+
+    // Send to PSP: every converted Job, or with `selectedOnly` the selected
+    // one (every Job when none is selected), copied on a worker with a
+    // progress dialog that can cancel; the window keeps painting meanwhile.
+    void sendToPsp(bool selectedOnly);
+
+    // A new batch makes thumbnails as set, and copies what it has done
+    // when "copy to the PSP when finished" is on.
+    void setUpBatch(BatchRun& batch);
+
+    // The three settings: each command turns its setting over.
+    void toggle(int command);
+    // Whether the setting behind a command is on; nothing for other commands.
+    std::optional<bool> checked(int command) const;
+
+    // One line for the window: the estimated size of the selected Job and of
+    // all Jobs, against the free space of the output folder and of the
+    // stick; `tooLarge` when they will not fit in either. Empty for an empty
+    // list.
+    struct Estimate {
+        std::string text;
+        bool tooLarge = false;
+    };
+    Estimate estimate(std::optional<std::size_t> selected, const std::string& outputFolder) const;
+
+    // Before a batch: true when its outputs fit in the output folder, or the
+    // user chose to convert anyway after being told the sizes.
+    bool roomForBatch(const std::string& outputFolder);
+
+    // Copies the finished outputs of `jobs` to the stick found now. Any thread.
+    struct SendResult {
+        Status status = Status::ok();
+        std::size_t files = 0;          // files written, thumbnails too
+        std::vector<std::string> sent;  // the outputs' places, relative to the stick
+        std::string stick;
+    };
+    SendResult send(const std::vector<Job>& jobs, const psp::CopyProgress& progress,
+                    const psp::StopAsked& stop) const;
+
+private:
+    std::optional<std::string> stickRoot() const;
+    std::string copyAfterBatch(BatchRun& batch) const;
+    std::uint64_t estimatedTotal() const;
+
+    Services services_;
+    const JobList& jobs_;
+    MainView& view_;
+    Dialogs& dialogs_;
+};
+
+// What a finished send says to the user.
+std::string sendReport(const HandheldController::SendResult& result);
+
+}  // namespace pelorine
