@@ -8,6 +8,8 @@
 
 #include "app/Commands.h"
 #include "conversion/JobFactory.h"
+#include "conversion/SizeEstimate.h"
+#include "psp/StickCopy.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
 
@@ -48,7 +50,8 @@ TEST_F(JobListOperationsTest, AddedFilesBecomeRowsWithTheirLengthAndName) {
     EXPECT_EQ(job(0).sourceWidth, 640);
     EXPECT_EQ(job(0).outputPath, folder.file("out/M4V34546.MP4"));
     EXPECT_THAT(window.rows[0], ElementsAre("1", folder.file("a.avi"), "00:00:00.00", "01:02:05.50",
-                                            folder.file("out/M4V34546.MP4"), "mp4"));
+                                            folder.file("out/M4V34546.MP4"), "mp4",
+                                            psp::sizeText(estimateOutput(job(0)).bytes)));
 }
 
 TEST_F(JobListOperationsTest, DuplicatesAreSkippedAndClashingNamesGetSuffixes) {

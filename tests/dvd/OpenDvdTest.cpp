@@ -5,8 +5,10 @@
 
 #include "app/JobListOperations.h"
 #include "app/JobRows.h"
+#include "conversion/SizeEstimate.h"
 #include "dvd/OpenDvd.h"
 #include "profiles/SettingsRows.h"
+#include "psp/StickCopy.h"
 #include "support/ScriptedWindow.h"
 
 namespace pelorine {
@@ -110,7 +112,8 @@ TEST_F(OpenDvdTest, MakesAJobOfExactlyTheChosenTitleAndChapters) {
     EXPECT_EQ(
         window.rows,
         (std::vector<std::vector<std::string>>{{"1", "DVD_DRIVE_/dev/sr0", "00:00:00", "00:20:34",
-                                                "/home/u/out/DVD_DRIVE__dev_sr0.MP3", "mp3"}}));
+                                                "/home/u/out/DVD_DRIVE__dev_sr0.MP3", "mp3",
+                                                psp::sizeText(estimateOutput(job).bytes)}}));
 }
 
 TEST_F(OpenDvdTest, TheSameDiscTwiceLeavesOneJobAtTheEndRenumbered) {

@@ -1,10 +1,18 @@
 #include "app/JobRows.h"
 
+#include "conversion/SizeEstimate.h"
+#include "psp/StickCopy.h"
+
 namespace pelorine {
 
 JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
-    return {std::to_string(row + 1), job.sourcePath,  job.startText, job.endText,
-            job.outputPath,          job.outputFormat};
+    return {std::to_string(row + 1),
+            job.sourcePath,
+            job.startText,
+            job.endText,
+            job.outputPath,
+            job.outputFormat,
+            psp::sizeText(estimateOutput(job).bytes)};
 }
 
 void JobRows::jobAppended(std::size_t row, const Job& job) {
@@ -35,7 +43,7 @@ void JobRows::jobChanged(std::size_t row, const Job& job) {
         return;
     }
     const Cells cells = cellsOf(row, job);
-    for (int column : {kBeginColumn, kEndColumn, kOutputColumn, kFormatColumn}) {
+    for (int column : {kBeginColumn, kEndColumn, kOutputColumn, kFormatColumn, kSizeColumn}) {
         const auto at = static_cast<std::size_t>(column);
         if (rows_[row].fields[at] != cells[at]) {
             rows_[row].fields[at] = cells[at];

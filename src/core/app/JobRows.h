@@ -1,8 +1,8 @@
 #pragma once
 // The list view's adapter: keeps the rows of the window's job list in step
-// with the JobList. Row i shows Job i: its place, source, clip texts, output
-// and format. A cell is written when the Job's field behind it changes, so
-// clip texts shown by showClipTexts() stay until the Job's own texts change.
+// with the JobList. Row i shows Job i: its place, source, clip texts, output,
+// format and the estimated size of its output. A cell is written when the Job's field behind it
+// changes, so clip texts shown by showClipTexts() stay until the Job's own texts change.
 
 #include <array>
 #include <string>
@@ -28,7 +28,7 @@ public:
     void showClipTexts(std::size_t row, const std::string& start, const std::string& end);
 
 private:
-    using Cells = std::array<std::string, 6>;
+    using Cells = std::array<std::string, 7>;
     static Cells cellsOf(std::size_t row, const Job& job);
     void show(std::size_t row, int column, const std::string& text);
 

@@ -73,7 +73,8 @@ enum JobColumn : int {
     kBeginColumn,
     kEndColumn,
     kOutputColumn,
-    kFormatColumn
+    kFormatColumn,
+    kSizeColumn  // the estimated size of the output
 };
 
 // Message boxes and choosers, modal to the window.

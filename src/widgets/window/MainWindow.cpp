@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProgressDialog>
@@ -35,6 +36,7 @@ constexpr QRect kTitleBar(0, 0, 720, 22);
 constexpr QColor kTitleText(0, 0, 20);
 constexpr int kProgressPeriodMs = 50;
 constexpr int kComboHeight = 20;
+constexpr int kEstimatePeriodMs = 1000;
 
 // The output folder is chosen, pasted or deleted, never typed: keys do
 // nothing, the context menu's Paste and Delete still work.
@@ -56,6 +58,7 @@ const std::pair<int, int> kListMenuCommands[] = {
     {32804, command::kListDvdSettings},
     {32805, command::kListSetOutputFileName},
     {32806, command::kListFileInformation},
+    {32811, command::kListSendToPsp},
 };
 
 struct Column {
@@ -68,6 +71,7 @@ const Column kColumns[] = {
     {"ID", Qt::AlignHCenter, 25},         {"Source", Qt::AlignLeft, 130},
     {"Begin Time", Qt::AlignHCenter, 80}, {"End Time", Qt::AlignHCenter, 80},
     {"Output", Qt::AlignLeft, 130},       {"Format", Qt::AlignHCenter, 60},
+    {"Size", Qt::AlignRight, 70},
 };
 
 }  // namespace
@@ -149,6 +153,7 @@ void MainWindow::createControls() {
     place(shutDown_, command::kShutDownBox, 520, 514, 709, 526);
 
     createSettingsGrid();
+    createEstimateLine();
     preview_ = new PreviewPanel(
         this, *controller_,
         [this](QWidget* widget, int id, int left, int top, int right, int bottom) {
@@ -204,6 +209,26 @@ void MainWindow::showListMenu(const QPoint& at) {
                 Qt::QueuedConnection);
         }
     }
+}
+
+void MainWindow::createEstimateLine() {
+    estimate_ = new QLabel(this);
+    QFont small = estimate_->font();
+    small.setPixelSize(11);
+    estimate_->setFont(small);
+    estimate_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    estimate_->setGeometry(280, 100, 506 - 280, 12);
+    estimateTimer_.setInterval(kEstimatePeriodMs);
+    connect(&estimateTimer_, &QTimer::timeout, this, &MainWindow::refreshEstimate);
+    estimateTimer_.start();
+}
+
+void MainWindow::refreshEstimate() {
+    const HandheldController::Estimate estimate =
+        controller_->handheld().estimate(selectedRow(), outputPath_->text().toStdString());
+    estimate_->setText(QString::fromStdString(estimate.text));
+    estimate_->setToolTip(estimate_->text());
+    estimate_->setStyleSheet(estimate.tooLarge ? "color: #c00000; font-weight: bold;" : "");
 }
 
 void MainWindow::createSettingsGrid() {
@@ -328,6 +353,13 @@ void MainWindow::minimise() {
 
 int MainWindow::popUpMenu(int menu, int button) {
     const auto skinMenu = controls::buildSkinMenu(menu, this);
+    for (QAction* action : skinMenu->actions()) {
+        if (const auto on =
+                controller_->handheld().checked(controls::SkinMenu::commandOf(action))) {
+            action->setCheckable(true);
+            action->setChecked(*on);
+        }
+    }
     const QWidget* anchor = control(button);
     const QPoint at = anchor ? anchor->mapToGlobal(QPoint(0, anchor->height())) : QCursor::pos();
     return skinMenu->choose(at);

@@ -4,6 +4,7 @@
 // progress bars. It only lays out, paints and forwards: every decision is
 // MainController's.
 
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
@@ -103,6 +104,9 @@ private:
     void showListMenu(const QPoint& at);
     void place(QWidget* widget, int id, int left, int top, int right, int bottom);
     void skinBroken();
+    // The estimated size of the batch against the free space, above the list.
+    void createEstimateLine();
+    void refreshEstimate();
     // Runs `work` on the window's thread, waiting for it when called from another.
     void onWindowThread(const std::function<void()>& work);
 
@@ -119,6 +123,10 @@ private:
     controls::ProgressBar* overallBar_ = nullptr;
     class PreviewPanel* preview_ = nullptr;
     QTimer progressTimer_;
+    QLabel* estimate_ = nullptr;
+    // Sizes change with the list and its settings, free space and the stick
+    // with the world: the line is looked at again every second.
+    QTimer estimateTimer_;
     std::atomic<bool> closing_{false};
     bool brokenReported_ = false;
     // Our own drag of the title strip, where the window manager offers none.
