@@ -133,9 +133,9 @@ TEST_F(HandheldControllerTest, TheSizeLineWarnsAndConvertAsksWhenTheBatchWillNot
     converted("short", "MPEG4");
     HandheldController::Estimate line = handheld.estimate(0, folder.file("out/not/made/yet"));
     EXPECT_FALSE(line.tooLarge) << line.text;
-    EXPECT_THAT(line.text, HasSubstr("Job 1: about "));
-    EXPECT_THAT(line.text, HasSubstr("; output folder "));
-    EXPECT_THAT(line.text, HasSubstr("; PSP "));
+    EXPECT_THAT(line.text, HasSubstr("Size: job 1 "));
+    EXPECT_THAT(line.text, HasSubstr("; free: output folder "));
+    EXPECT_THAT(line.text, HasSubstr(", PSP "));
 
     // Ten years of video fit on no disk.
     folder.write("long.avi", "length=315360000");
@@ -143,7 +143,7 @@ TEST_F(HandheldControllerTest, TheSizeLineWarnsAndConvertAsksWhenTheBatchWillNot
         testing::plainJob(folder.file("long.avi"), folder.file("out/long.MP4"), 315360000));
     line = handheld.estimate(std::nullopt, folder.file("out"));
     EXPECT_TRUE(line.tooLarge);
-    EXPECT_THAT(line.text, HasSubstr("will not fit"));
+    EXPECT_THAT(line.text, HasSubstr("(too small)"));
     window.clear();
     window.confirmAnswer = false;
     controller.handleCommand(command::kConvert);

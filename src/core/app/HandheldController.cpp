@@ -220,11 +220,13 @@ HandheldController::Estimate HandheldController::estimate(std::optional<std::siz
         return estimate;
     }
     const std::uint64_t total = estimatedTotal();
+    estimate.text = "Size: ";
     if (selected && *selected < jobs_.count()) {
-        estimate.text = "Job " + std::to_string(*selected + 1) + ": about " +
-                        psp::sizeText(estimateOutput(jobs_.job(*selected)).bytes) + "; ";
+        estimate.text += "job " + std::to_string(*selected + 1) + " " +
+                         psp::sizeText(estimateOutput(jobs_.job(*selected)).bytes) + ", ";
     }
-    estimate.text += "all " + std::to_string(jobs_.count()) + ": about " + psp::sizeText(total);
+    estimate.text += "all " + psp::sizeText(total);
+    std::string free;
     const auto describe = [&](const std::string& where, const std::string& folder) {
         const auto space = services_.largeFiles.space(folder);
         if (!space) {
@@ -232,13 +234,14 @@ HandheldController::Estimate HandheldController::estimate(std::optional<std::siz
         }
         const bool fits = space->available >= total;
         estimate.tooLarge = estimate.tooLarge || !fits;
-        estimate.text += "; " + where + " " + psp::sizeText(space->available) + " free" +
-                         (fits ? "" : " - will not fit!");
+        free += (free.empty() ? "; free: " : ", ") + where + " " + psp::sizeText(space->available) +
+                (fits ? "" : " (too small)");
     };
     describe("output folder", existingFolder(services_.files, outputFolder));
     if (const auto root = stickRoot()) {
         describe("PSP", *root);
     }
+    estimate.text += free;
     return estimate;
 }
 

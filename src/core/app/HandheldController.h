@@ -56,10 +56,11 @@ public:
     // Whether the setting behind a command is on; nothing for other commands.
     std::optional<bool> checked(int command) const;
 
-    // One line for the window: the estimated size of the selected Job and of
-    // all Jobs, against the free space of the output folder and of the
-    // stick; `tooLarge` when they will not fit in either. Empty for an empty
-    // list.
+    // One short line for the window: the estimated size of the selected
+    // Job's output and of all outputs, and the free space of the output
+    // folder and of the stick ("Size: job 2 12.0 MB, all 30.5 MB; free:
+    // output folder 1.2 GB, PSP 20.0 MB (too small)"); `tooLarge` when the
+    // outputs will not fit in either. Empty for an empty list.
     struct Estimate {
         std::string text;
         bool tooLarge = false;

@@ -216,8 +216,13 @@ void MainWindow::createEstimateLine() {
     QFont small = estimate_->font();
     small.setPixelSize(11);
     estimate_->setFont(small);
-    estimate_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    estimate_->setGeometry(280, 100, 506 - 280, 12);
+    estimate_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    estimate_->setToolTip(
+        "The estimated size of the selected job's output and of all outputs, "
+        "and the free space of the output folder and of the PSP's memory "
+        "stick when one is connected");
+    // Between the buttons and the list, as wide as the list.
+    estimate_->setGeometry(14, 100, 506 - 14, 12);
     estimateTimer_.setInterval(kEstimatePeriodMs);
     connect(&estimateTimer_, &QTimer::timeout, this, &MainWindow::refreshEstimate);
     estimateTimer_.start();
@@ -227,7 +232,6 @@ void MainWindow::refreshEstimate() {
     const HandheldController::Estimate estimate =
         controller_->handheld().estimate(selectedRow(), outputPath_->text().toStdString());
     estimate_->setText(QString::fromStdString(estimate.text));
-    estimate_->setToolTip(estimate_->text());
     estimate_->setStyleSheet(estimate.tooLarge ? "color: #c00000; font-weight: bold;" : "");
 }
 
