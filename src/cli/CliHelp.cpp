@@ -30,6 +30,8 @@ Options:
                              project, every Job keeps its file name
   -w, --overwrite=WHEN     (convert, run) when an output file exists already:
                              ask, skip or replace
+      --send-to-psp        (convert, run) then copy every converted Job to the
+                             PSP's memory stick, as the window's Send to PSP
   -h, --help               display this help and exit
       --version            output version information and exit
 

@@ -115,6 +115,16 @@ private:
     std::string takeOption(const std::string& argument) {
         const auto equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
+        if (name == "--send-to-psp") {
+            if (options_.verb != Verb::Convert && options_.verb != Verb::Run) {
+                return "option '--send-to-psp' does not apply to '" + arguments_[0] + "'";
+            }
+            if (equals != std::string::npos) {
+                return "option '--send-to-psp' doesn't allow an argument";
+            }
+            options_.sendToPsp = true;
+            return {};
+        }
         for (const OptionName& option : kOptions) {
             if (name != option.longName && name != option.shortName) {
                 continue;

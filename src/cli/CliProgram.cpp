@@ -1,5 +1,6 @@
 #include "cli/CliProgram.h"
 
+#include <algorithm>
 #include <array>
 
 #include "cli/CliHelp.h"
@@ -7,10 +8,13 @@
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/PlannedRuns.h"
 #include "platform/Console.h"
+#include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
 #include "platform/Text.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/SettingsRows.h"
 #include "project/ProjectFile.h"
+#include "psp/StickSend.h"
 #include "settings/HandheldSettings.h"
 #include "settings/OutputFolder.h"
 
@@ -311,7 +315,33 @@ int CliProgram::convertJobs(std::vector<Job> jobs, std::vector<JobEntry> entries
         entries[entryOf[i]].result = batch.results()[i];
     }
     console_.result(summaryText(entries));
-    return exitStatusOf(entries);
+    const int status = exitStatusOf(entries);
+    if (options.sendToPsp && !stops_.stopped()) {
+        return std::max(status, sendToPsp(batch));
+    }
+    return status;
+}
+
+int CliProgram::sendToPsp(const BatchRun& batch) {
+    std::vector<Job> done;
+    for (std::size_t row = 0; row < batch.results().size(); ++row) {
+        if (batch.results()[row].outcome == JobOutcome::Done) {
+            done.push_back(batch.jobs()[row]);
+        }
+    }
+    HandheldSettings handheld(services_.files, services_.settings.filePath());
+    handheld.read();
+    const psp::SendResult sent =
+        psp::sendJobs(done,
+                      {services_.files, platform::systemLargeFiles(), platform::systemMountTable(),
+                       platform::stickOverrideFolder()},
+                      handheld.newerFirmware(), {}, [this] { return stops_.stopped(); });
+    if (!sent.status) {
+        error(psp::sendReport(sent));
+        return 1;
+    }
+    console_.result(psp::sendReport(sent) + "\n");
+    return 0;
 }
 
 }  // namespace pelorine::cli

@@ -76,6 +76,10 @@ TEST(CliOptions, EachMistakeIsOneClearLine) {
         {{"run", "--profile", "mp3", "b.vpt"}, "option '--profile' does not apply to 'run'"},
         {{"commands", "-w", "skip", "b.vpt"}, "option '--overwrite' does not apply to 'commands'"},
         {{"info", "-o", "/out", "a.avi"}, "option '--output' does not apply to 'info'"},
+        {{"commands", "--send-to-psp", "b.vpt"},
+         "option '--send-to-psp' does not apply to 'commands'"},
+        {{"convert", "--send-to-psp=yes", "a.avi"},
+         "option '--send-to-psp' doesn't allow an argument"},
     };
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = parse(c.arguments);

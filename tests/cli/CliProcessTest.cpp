@@ -185,6 +185,34 @@ TEST(CliConvert, AMissingFileIsNamedAndTheOthersConverted) {
                 HasSubstr("2. done  " + folder.file("here.avi") + " -> " + folder.file("out/M4V")));
 }
 
+// --send-to-psp: what was converted goes to the memory stick (a folder
+// standing for it), where the window's Send to PSP puts it.
+TEST(CliConvert, SendToPspCopiesTheConvertedJobsToTheStick) {
+    testing::TempFolder folder;
+    testing::TempFolder stick;
+    fs::create_directories(stick.file("PSP"));
+    testing::installFakeEngine(folder.path());
+    const std::string cli = installCli(folder.path());
+    folder.write("here.avi", "length=5 width=640 height=480");
+    const std::vector<std::string> standIn = {"PELORINE_PSP_STICK=" + stick.path()};
+    const Finished run = runCli(cli,
+                                {"convert", "-p", "h264", "-o", folder.file("out"), "--send-to-psp",
+                                 folder.file("here.avi")},
+                                folder.path(), standIn);
+    EXPECT_THAT(run.out, HasSubstr("MP_ROOT/100ANV01/MAQ00001.MP4"));
+    EXPECT_TRUE(fs::exists(stick.file("MP_ROOT/100ANV01/MAQ00001.MP4")));
+    EXPECT_TRUE(fs::exists(stick.file("MP_ROOT/100ANV01/MAQ00001.THM")));
+    for (const char* top : {"PSP", "MP_ROOT"}) {
+        fs::remove_all(stick.file(top));  // no longer a memory stick
+    }
+    const Finished noStick = runCli(
+        cli, {"convert", "-o", folder.file("out2"), "--send-to-psp", folder.file("here.avi")},
+        folder.path(), standIn);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(noStick.status, 1);
+    EXPECT_THAT(noStick.err, HasSubstr("No PSP memory stick was found."));
+}
+
 // Ctrl+C with the fake engine: it is asked to quit through the channel files,
 // like Stop, and what it kept is named; the next Job is not begun.
 TEST(CliConvert, AnInterruptStopsTheRunningJobAndBeginsNoOther) {

@@ -91,12 +91,13 @@ TEST_F(HandheldControllerTest, NothingToSendAndNoStickAreSaid) {
         testing::plainJob(folder.file("one.avi"), folder.file("out/one.MP4"), 5));
     controller.handleCommand(command::kSendToPsp);
     EXPECT_THAT(window.events(),
-                Contains(std::string("warning Send to PSP: ") + kNothingToSendMessage));
+                Contains(std::string("warning Send to PSP: ") + psp::kNothingToSendMessage));
 
     fs::remove_all(stick.file("PSP"));  // no longer looks like a memory stick
     window.clear();
     controller.handleCommand(command::kSendToPsp);
-    EXPECT_THAT(window.events(), Contains(std::string("warning Send to PSP: ") + kNoStickMessage));
+    EXPECT_THAT(window.events(),
+                Contains(std::string("warning Send to PSP: ") + psp::kNoStickMessage));
     EXPECT_TRUE(stickFiles().empty());
 }
 

@@ -47,64 +47,11 @@ std::optional<std::string> HandheldController::stickRoot() const {
 HandheldController::SendResult HandheldController::send(const std::vector<Job>& jobs,
                                                         const psp::CopyProgress& progress,
                                                         const psp::StopAsked& stop) const {
-    SendResult result;
-    const auto root = stickRoot();
-    if (!root) {
-        result.status = Status::error(kNoStickMessage);
-        return result;
-    }
-    result.stick = *root;
-    std::vector<psp::SendItem> items;
-    for (const Job& job : jobs) {
-        for (psp::SendItem& item : psp::sendItemsOf(job, services_.files)) {
-            items.push_back(std::move(item));
-        }
-    }
-    if (items.empty()) {
-        result.status = Status::error(kNothingToSendMessage);
-        return result;
-    }
-    psp::StickLayout layout(*root, services_.files, services_.settings.newerFirmware());
-    std::vector<std::string> problems;
-    const psp::CopyPlan plan = psp::planCopies(layout, items, services_.largeFiles, problems);
-    if (!problems.empty()) {
-        result.status = Status::error(problems.front());
-        return result;
-    }
-    if (Status ready = psp::checkStick(plan, services_.largeFiles); !ready) {
-        result.status = ready;
-        return result;
-    }
-    psp::StickCopier copier(services_.largeFiles, services_.files);
-    result.status = copier.copy(plan, progress, stop);
-    result.stick = layout.root();
-    const std::string stick = layout.root().ends_with('/') ? layout.root() : layout.root() + "/";
-    result.files = copier.completed();
-    for (std::size_t step = 0; step < copier.completed(); ++step) {
-        const psp::CopyStep& copied = plan.steps[step];
-        const bool output = std::any_of(items.begin(), items.end(), [&](const auto& item) {
-            return item.output == copied.from;
-        });
-        if (output) {
-            result.sent.push_back(copied.to.substr(std::min(copied.to.size(), stick.size())));
-        }
-    }
-    return result;
+    return psp::sendJobs(jobs, stickAccess(), services_.settings.newerFirmware(), progress, stop);
 }
 
-std::string sendReport(const HandheldController::SendResult& result) {
-    std::string sent;
-    for (const std::string& place : result.sent) {
-        sent += "\n  " + place;
-    }
-    if (!result.status) {
-        if (result.sent.empty()) {
-            return result.status.message();
-        }
-        return result.status.message() +
-               "\n\nCopied before the failure, and kept on the stick:" + sent;
-    }
-    return "Copied to the PSP memory stick at \"" + result.stick + "\":" + sent;
+psp::StickAccess HandheldController::stickAccess() const {
+    return {services_.files, services_.largeFiles, services_.mounts, services_.stickOverride};
 }
 
 void HandheldController::sendToPsp(bool selectedOnly) {
@@ -143,9 +90,9 @@ void HandheldController::sendToPsp(bool selectedOnly) {
     worker.join();
     view_.endTask();
     if (result.status) {
-        dialogs_.message(sendReport(result));
+        dialogs_.message(psp::sendReport(result));
     } else {
-        dialogs_.warning(sendReport(result), kSendCaption);
+        dialogs_.warning(psp::sendReport(result), kSendCaption);
     }
 }
 
@@ -166,7 +113,7 @@ std::string HandheldController::copyAfterBatch(BatchRun& batch) const {
             batch.view().setJobBar(permille(bytes, total) / 10);
         },
         [&] { return batch.stopRequested(); });
-    return sendReport(result);
+    return psp::sendReport(result);
 }
 
 void HandheldController::setUpBatch(BatchRun& batch) {

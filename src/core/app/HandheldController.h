@@ -16,16 +16,11 @@
 #include "platform/LargeFiles.h"
 #include "platform/MountTable.h"
 #include "psp/StickCopy.h"
+#include "psp/StickSend.h"
 #include "settings/HandheldSettings.h"
 
 namespace pelorine {
 
-inline constexpr const char* kNoStickMessage =
-    "No PSP memory stick was found. Connect the PSP with a USB cable and choose \"USB "
-    "Connection\" in its Settings menu (or put its Memory Stick into a card reader), then try "
-    "again.";
-inline constexpr const char* kNothingToSendMessage =
-    "There is nothing to copy to the PSP yet: convert the videos first.";
 inline constexpr const char* kSendCaption = "Send to PSP";
 
 class HandheldController {
@@ -72,17 +67,13 @@ public:
     bool roomForBatch(const std::string& outputFolder);
 
     // Copies the finished outputs of `jobs` to the stick found now. Any thread.
-    struct SendResult {
-        Status status = Status::ok();
-        std::size_t files = 0;          // files written, thumbnails too
-        std::vector<std::string> sent;  // the outputs' places, relative to the stick
-        std::string stick;
-    };
+    using SendResult = psp::SendResult;
     SendResult send(const std::vector<Job>& jobs, const psp::CopyProgress& progress,
                     const psp::StopAsked& stop) const;
 
 private:
     std::optional<std::string> stickRoot() const;
+    psp::StickAccess stickAccess() const;
     std::string copyAfterBatch(BatchRun& batch) const;
     std::uint64_t estimatedTotal() const;
 
@@ -91,8 +82,5 @@ private:
     MainView& view_;
     Dialogs& dialogs_;
 };
-
-// What a finished send says to the user.
-std::string sendReport(const HandheldController::SendResult& result);
 
 }  // namespace pelorine

@@ -1,9 +1,12 @@
 #include "psp/StickSend.h"
 
+#include <algorithm>
+
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/JobNaming.h"
 #include "conversion/PartFiles.h"
 #include "platform/Text.h"
+#include "psp/StickFinder.h"
 
 namespace pelorine::psp {
 
@@ -64,6 +67,76 @@ CopyPlan planCopies(StickLayout& layout, const std::vector<SendItem>& items,
         }
     }
     return plan;
+}
+
+std::optional<std::string> stickRoot(const StickAccess& access) {
+    const auto sticks = findSticks(access.mounts, access.files, access.overrideFolder);
+    if (sticks.empty()) {
+        return std::nullopt;
+    }
+    return sticks.front().root;
+}
+
+SendResult sendJobs(const std::vector<Job>& jobs, const StickAccess& access, bool newerFirmware,
+                    const CopyProgress& progress, const StopAsked& stop) {
+    SendResult result;
+    const auto root = stickRoot(access);
+    if (!root) {
+        result.status = Status::error(kNoStickMessage);
+        return result;
+    }
+    result.stick = *root;
+    std::vector<SendItem> items;
+    for (const Job& job : jobs) {
+        for (SendItem& item : sendItemsOf(job, access.files)) {
+            items.push_back(std::move(item));
+        }
+    }
+    if (items.empty()) {
+        result.status = Status::error(kNothingToSendMessage);
+        return result;
+    }
+    StickLayout layout(*root, access.files, newerFirmware);
+    std::vector<std::string> problems;
+    const CopyPlan plan = planCopies(layout, items, access.largeFiles, problems);
+    if (!problems.empty()) {
+        result.status = Status::error(problems.front());
+        return result;
+    }
+    if (Status ready = checkStick(plan, access.largeFiles); !ready) {
+        result.status = ready;
+        return result;
+    }
+    StickCopier copier(access.largeFiles, access.files);
+    result.status = copier.copy(plan, progress, stop);
+    result.stick = layout.root();
+    const std::string stick = layout.root().ends_with('/') ? layout.root() : layout.root() + "/";
+    result.files = copier.completed();
+    for (std::size_t step = 0; step < copier.completed(); ++step) {
+        const CopyStep& copied = plan.steps[step];
+        const bool output = std::any_of(items.begin(), items.end(), [&](const auto& item) {
+            return item.output == copied.from;
+        });
+        if (output) {
+            result.sent.push_back(copied.to.substr(std::min(copied.to.size(), stick.size())));
+        }
+    }
+    return result;
+}
+
+std::string sendReport(const SendResult& result) {
+    std::string sent;
+    for (const std::string& place : result.sent) {
+        sent += "\n  " + place;
+    }
+    if (!result.status) {
+        if (result.sent.empty()) {
+            return result.status.message();
+        }
+        return result.status.message() +
+               "\n\nCopied before the failure, and kept on the stick:" + sent;
+    }
+    return "Copied to the PSP memory stick at \"" + result.stick + "\":" + sent;
 }
 
 }  // namespace pelorine::psp

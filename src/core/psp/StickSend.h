@@ -2,12 +2,14 @@
 // "Send to PSP": from Jobs whose outputs are finished to the copies that put
 // them where the handheld finds them.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "conversion/Job.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
 #include "psp/StickCopy.h"
 #include "psp/StickLayout.h"
 
@@ -41,5 +43,40 @@ std::vector<SendItem> sendItemsOf(const Job& job, const platform::FileSystem& fi
 // item that has no place (a numbered folder without a free number).
 CopyPlan planCopies(StickLayout& layout, const std::vector<SendItem>& items,
                     const platform::LargeFiles& files, std::vector<std::string>& problems);
+
+inline constexpr const char* kNoStickMessage =
+    "No PSP memory stick was found. Connect the PSP with a USB cable and choose \"USB "
+    "Connection\" in its Settings menu (or put its Memory Stick into a card reader), then try "
+    "again.";
+inline constexpr const char* kNothingToSendMessage =
+    "There is nothing to copy to the PSP yet: convert the videos first.";
+
+// Where the memory stick is looked for and how it is written.
+struct StickAccess {
+    platform::FileSystem& files;
+    platform::LargeFiles& largeFiles;
+    const platform::MountTable& mounts;
+    // A folder that stands for the only memory stick (tests); empty: the
+    // mount table is asked.
+    std::string overrideFolder;
+};
+
+// The first memory stick mounted now, if any.
+std::optional<std::string> stickRoot(const StickAccess& access);
+
+struct SendResult {
+    Status status = Status::ok();
+    std::size_t files = 0;          // files written, thumbnails too
+    std::vector<std::string> sent;  // the outputs' places, relative to the stick
+    std::string stick;              // its folder
+};
+
+// Copies the finished outputs of `jobs` (with their thumbnails) to the stick
+// found now, after checking it can take them all. Any thread.
+SendResult sendJobs(const std::vector<Job>& jobs, const StickAccess& access, bool newerFirmware,
+                    const CopyProgress& progress, const StopAsked& stop);
+
+// What a finished send says to the user: the places written, or why not.
+std::string sendReport(const SendResult& result);
 
 }  // namespace pelorine::psp
