@@ -51,15 +51,7 @@ protected:
     // The stick's folder as the messages name it.
     std::string stickRoot() const { return fs::path(stick.path()).parent_path().string(); }
 
-    std::set<std::string> stickFiles() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(stick.path())) {
-            if (entry.is_regular_file()) {
-                names.insert(fs::relative(entry.path(), stick.path()).string());
-            }
-        }
-        return names;
-    }
+    std::set<std::string> stickFiles() const { return stick.filesBelow(); }
 };
 
 TEST_F(HandheldControllerTest, SendToPspCopiesEveryConvertedJobTheListMenuTheSelectedOne) {

@@ -137,16 +137,7 @@ protected:
         return copier.copy(plan, [&](std::uint64_t done, std::uint64_t) { progress = done; });
     }
 
-    // Every file under the stick, relative to it.
-    std::set<std::string> stickFiles() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(stick.path())) {
-            if (entry.is_regular_file()) {
-                names.insert(fs::relative(entry.path(), stick.path()).string());
-            }
-        }
-        return names;
-    }
+    std::set<std::string> stickFiles() const { return stick.filesBelow(); }
 
     std::mt19937 random{42};
     TempFolder stick, out;
@@ -218,8 +209,8 @@ TEST_F(StickCopyTest, InterruptedOrChangedCopiesLeaveNoFinalFile) {
     const std::string original = out.read("MAQ12345.mp4");
     for (const bool removedMidway : {true, false}) {
         SCOPED_TRACE(removedMidway ? "removed midway" : "copy differs");
-        files.failWritesFrom = removedMidway ? std::optional<std::uint64_t>(1536 * 1024)
-                                             : std::nullopt;
+        files.failWritesFrom =
+            removedMidway ? std::optional<std::uint64_t>(1536 * 1024) : std::nullopt;
         files.corrupt = !removedMidway;
         const Status status = copy(plan({avc}, false));
         ASSERT_FALSE(status);

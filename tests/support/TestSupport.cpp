@@ -42,6 +42,16 @@ void installFakeEngine(const std::string& folder) {
                                std::filesystem::copy_options::overwrite_existing);
 }
 
+std::set<std::string> TempFolder::filesBelow() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
+        if (entry.is_regular_file()) {
+            names.insert(std::filesystem::relative(entry.path(), path_).string());
+        }
+    }
+    return names;
+}
+
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -25,6 +26,8 @@ public:
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     void write(const std::string& name, const std::string& content) const;
     std::string read(const std::string& name) const;
+    // Every file below the folder, by its path relative to it.
+    std::set<std::string> filesBelow() const;
 
 private:
     std::filesystem::path path_;
