@@ -20,6 +20,9 @@ public:
     virtual bool exists(const std::string& path) const = 0;
     // The size in bytes of the file at `path`; nothing when it is not a file.
     virtual std::optional<std::uint64_t> fileSize(const std::string& path) const = 0;
+    // Whether `path` is a folder itself, not a symbolic link to one (so that
+    // walking down folders never runs in circles).
+    virtual bool isFolder(const std::string& path) const = 0;
 
     // The first `maxBytes` bytes of the file (fewer when it is shorter);
     // nullopt when it cannot be opened or read (a folder, for one). Memory is

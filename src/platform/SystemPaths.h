@@ -36,6 +36,10 @@ public:
     virtual std::string settingsFilePath() const = 0;
     // Where converted files go until the user chooses another folder.
     virtual std::string defaultOutputFolder() const = 0;
+    // The folder of the engine logs kept from earlier batches, with a
+    // trailing separator (it may not exist yet): "pelorine/logs/" in the
+    // user's state folder.
+    virtual std::string logFolder() const = 0;
 };
 
 // What the Linux paths are computed from; the default reads the real process.

@@ -36,6 +36,7 @@ TEST(LinuxSystemPaths, FollowTheDesktopConventions) {
     EXPECT_EQ(paths->enginePath(), "/opt/pelorine/libexec/pelorine/zelvic");
     EXPECT_EQ(paths->settingsFilePath(), home.file(".config/pelorine/zelvic.ini"));
     EXPECT_EQ(paths->defaultOutputFolder(), home.file("Videos/PSP"));
+    EXPECT_EQ(paths->logFolder(), home.file(".local/state/pelorine/logs/"));
 
     std::string folder;
     ASSERT_TRUE(paths->ensureChannelFolder(folder));
@@ -53,9 +54,11 @@ TEST(LinuxSystemPaths, HonourTheXdgVariablesAndTheVideosFolder) {
                "XDG_VIDEOS_DIR=\"$HOME/Filme\"\n");
     const auto paths = makeLinuxSystemPaths(environment({{"HOME", home.path()},
                                                          {"XDG_CONFIG_HOME", home.file("conf")},
-                                                         {"XDG_RUNTIME_DIR", home.file("rt")}}));
+                                                         {"XDG_RUNTIME_DIR", home.file("rt")},
+                                                         {"XDG_STATE_HOME", home.file("st")}}));
     EXPECT_EQ(paths->settingsFilePath(), home.file("conf/pelorine/zelvic.ini"));
     EXPECT_EQ(paths->defaultOutputFolder(), home.file("Filme/PSP"));
+    EXPECT_EQ(paths->logFolder(), home.file("st/pelorine/logs/"));
     std::string folder;
     ASSERT_TRUE(paths->ensureChannelFolder(folder));
     EXPECT_EQ(folder, home.file("rt/pelorine/"));
@@ -110,6 +113,12 @@ TEST(LinuxFileSystem, ReplacesReadsAndRemovesFiles) {
     EXPECT_FALSE(status);
     EXPECT_NE(status.message().find("dir.dat"), std::string::npos);
     EXPECT_FALSE(files.replaceFile(folder.file("no/such/folder/x"), bytes));
+
+    // Folders, but never a link to one: walking down them cannot run in circles.
+    std::filesystem::create_directory_symlink(folder.file("dir.dat"), folder.file("loop"));
+    EXPECT_TRUE(files.isFolder(folder.file("dir.dat")));
+    EXPECT_FALSE(files.isFolder(folder.file("loop")));
+    EXPECT_FALSE(files.isFolder(path));
 }
 
 TEST(LinuxProcessLauncher, SplitsTheLineWaitsAndLogs) {

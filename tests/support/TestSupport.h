@@ -47,6 +47,7 @@ public:
     Status ensureChannelFolder(std::string& folder) const override;
     std::string settingsFilePath() const override { return folder_ + "zelvic.ini"; }
     std::string defaultOutputFolder() const override { return folder_ + "out"; }
+    std::string logFolder() const override { return folder_ + "logs/"; }
 
 private:
     std::string folder_;

@@ -94,6 +94,11 @@ public:
         return static_cast<std::uint64_t>(info.st_size);
     }
 
+    bool isFolder(const std::string& path) const override {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
     std::optional<std::vector<std::uint8_t>> readPrefix(const std::string& path,
                                                         std::size_t maxBytes) const override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

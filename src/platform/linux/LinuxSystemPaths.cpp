@@ -106,6 +106,11 @@ public:
         return (videos ? *videos : home() + "/Videos") + "/PSP";
     }
 
+    std::string logFolder() const override {
+        const auto state = nonEmpty("XDG_STATE_HOME");
+        return (state ? withSeparator(*state) : home() + "/.local/state/") + "pelorine/logs/";
+    }
+
 private:
     // `beside` in the program's folder when it exists there, else `installed`
     // (relative to the program's folder); canonical where it can be made so.
