@@ -36,39 +36,6 @@ std::string back(const std::string& text, std::size_t bytes) {
 
 }  // namespace
 
-void RateWindow::add(double wallSeconds, double position) {
-    if (!samples_.empty() && position < samples_.back().position) {
-        samples_.clear();
-    }
-    samples_.push_back({wallSeconds, position});
-    while (samples_.size() > 2 && wallSeconds - samples_[1].wall >= span_) {
-        samples_.pop_front();
-    }
-}
-
-std::optional<double> RateWindow::speed() const {
-    if (samples_.size() < 2) {
-        return std::nullopt;
-    }
-    const double wall = samples_.back().wall - samples_.front().wall;
-    if (wall < 0.5) {
-        return std::nullopt;
-    }
-    return (samples_.back().position - samples_.front().position) / wall;
-}
-
-std::string durationText(double seconds) {
-    const long total = std::lround(std::max(0.0, std::min(seconds, 1e8)));
-    char buffer[32];
-    if (total >= 3600) {
-        std::snprintf(buffer, sizeof buffer, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60,
-                      total % 60);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%ld:%02ld", total / 60, total % 60);
-    }
-    return buffer;
-}
-
 std::string statusText(const JobStatus& status, std::size_t width) {
     std::string tail = "  " + std::to_string(status.percent) + "%";
     if (status.speed) {

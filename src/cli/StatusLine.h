@@ -5,33 +5,16 @@
 // in place; elsewhere a plain line is written at every tenth of the Job.
 
 #include <cstddef>
-#include <deque>
 #include <optional>
 #include <string>
 
+#include "conversion/BatchTiming.h"
+
 namespace pelorine::cli {
 
-// The engine's speed over the last few seconds of wall time.
-class RateWindow {
-public:
-    explicit RateWindow(double spanSeconds = 5.0) : span_(spanSeconds) {}
-
-    void reset() { samples_.clear(); }
-    // The engine was at `position` seconds of the source at `wallSeconds`.
-    // A position that goes back (a new part of a split Job) starts afresh.
-    void add(double wallSeconds, double position);
-    // Seconds of source per wall second; nothing until half a second of
-    // samples has been seen.
-    std::optional<double> speed() const;
-
-private:
-    struct Sample {
-        double wall;
-        double position;
-    };
-    double span_;
-    std::deque<Sample> samples_;
-};
+// The speed window and the time texts are the window's as well.
+using pelorine::durationText;
+using pelorine::RateWindow;
 
 struct JobStatus {
     std::size_t number = 1;  // 1-based
@@ -45,9 +28,6 @@ struct JobStatus {
 // "[2/5] holiday.avi  42%  1.8x real time  1:23 left", at most `width`
 // characters: a long name is shortened in the middle.
 std::string statusText(const JobStatus& status, std::size_t width);
-
-// "1:23", or "1:02:03" from an hour on.
-std::string durationText(double seconds);
 
 // Decides when to write: on a terminal every change is drawn over the last
 // line; otherwise only each new tenth of a Job is written as its own line.

@@ -1,5 +1,5 @@
-// The status line: the engine's speed over a sliding window, the line's text
-// within the terminal's width, and when a line is written at all.
+// The status line: the line's text within the terminal's width, and when a
+// line is written at all.
 
 #include "cli/StatusLine.h"
 
@@ -8,36 +8,12 @@
 namespace pelorine::cli {
 namespace {
 
-TEST(RateWindow, SpeedOverTheLastSecondsOnly) {
-    RateWindow window(5.0);
-    window.add(0.0, 0.0);
-    window.add(0.2, 1.0);
-    EXPECT_FALSE(window.speed()) << "too short to tell";
-    window.add(1.0, 2.0);
-    EXPECT_DOUBLE_EQ(*window.speed(), 2.0);
-    // Ten slow seconds later the fast start no longer counts.
-    for (int second = 2; second <= 12; ++second) {
-        window.add(second, 2.0 + 0.5 * (second - 1));
-    }
-    EXPECT_NEAR(*window.speed(), 0.5, 1e-9);
-}
-
-TEST(RateWindow, APositionGoingBackStartsAfresh) {
-    RateWindow window;
-    window.add(0.0, 0.0);
-    window.add(10.0, 600.0);
-    window.add(10.1, 0.5);  // the next part of a split Job
-    EXPECT_FALSE(window.speed());
-}
-
 TEST(StatusText, PlaceNamePercentSpeedAndTimeLeft) {
     JobStatus status{2, 5, "holiday.avi", 42, 1.84, 83.4};
     EXPECT_EQ(statusText(status, 80), "[2/5] holiday.avi  42%  1.8x real time  1:23 left");
     status.speed.reset();
     status.secondsLeft.reset();
     EXPECT_EQ(statusText(status, 80), "[2/5] holiday.avi  42%");
-    EXPECT_EQ(durationText(3723.0), "1:02:03");
-    EXPECT_EQ(durationText(59.6), "1:00");
 }
 
 TEST(StatusText, ALongNameIsShortenedInTheMiddleWithinTheWidth) {

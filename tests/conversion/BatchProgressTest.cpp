@@ -1,4 +1,8 @@
+// The arithmetic of a batch's progress: the two bars, the speed over a
+// sliding window of wall time, and the time left for the Job and the batch.
+
 #include "conversion/BatchProgress.h"
+#include "conversion/BatchTiming.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +66,86 @@ TEST(ProgressTick, AClipCountsFromItsStart) {
     EXPECT_EQ(progressTick(clipped, 1, 200.0).job, 46);
     const std::vector<Job> shortSource = jobsOf({clip(60, 180, 130)});
     EXPECT_FALSE(progressTick(shortSource, 1, 200.0).job);
+}
+
+TEST(RateWindow, SpeedOverTheLastSecondsOnly) {
+    RateWindow window(5.0);
+    window.add(0.0, 0.0);
+    window.add(0.2, 1.0);
+    EXPECT_FALSE(window.speed()) << "too short to tell";
+    window.add(1.0, 2.0);
+    EXPECT_DOUBLE_EQ(*window.speed(), 2.0);
+    // Ten slow seconds later the fast start no longer counts.
+    for (int second = 2; second <= 12; ++second) {
+        window.add(second, 2.0 + 0.5 * (second - 1));
+    }
+    EXPECT_NEAR(*window.speed(), 0.5, 1e-9);
+}
+
+TEST(RateWindow, APositionGoingBackStartsAfresh) {
+    RateWindow window;
+    window.add(0.0, 0.0);
+    window.add(10.0, 600.0);
+    window.add(10.1, 0.5);  // the next part of a split Job
+    EXPECT_FALSE(window.speed());
+}
+
+TEST(JobShare, AClipCountsFromItsStartOverItsLength) {
+    const JobShare inClip = jobShare(clip(60, 180, 300), 90);
+    EXPECT_DOUBLE_EQ(inClip.done, 30);
+    EXPECT_DOUBLE_EQ(inClip.expected, 120);
+    // Beyond the clip's length the whole source is the measure.
+    EXPECT_DOUBLE_EQ(jobShare(clip(60, 180, 300), 200).expected, 300);
+    EXPECT_DOUBLE_EQ(convertedLength(clip(60, 180, 300)), 120);
+    EXPECT_DOUBLE_EQ(convertedLength(whole(300)), 300);
+}
+
+TEST(BatchTiming, TimeLeftForTheJobAndTheJobsAfterIt) {
+    const std::vector<Job> jobs{whole(100), whole(100), clip(10, 30, 500)};
+    BatchTiming timing;
+    BatchSnapshot first = timing.update(jobs, 1, 10.0, 0.0);
+    EXPECT_EQ(first.jobPercent, 10);
+    EXPECT_FALSE(first.speed) << "one report tells no speed";
+    // 20 seconds of source in one second of wall time.
+    const BatchSnapshot later = timing.update(jobs, 1, 30.0, 1.0);
+    EXPECT_EQ(later.jobPercent, 30);
+    ASSERT_TRUE(later.speed);
+    EXPECT_DOUBLE_EQ(*later.speed, 20.0);
+    EXPECT_DOUBLE_EQ(*later.jobSecondsLeft, 70.0 / 20.0);
+    // Then Job 2 (100 s) and the 20 s clip of Job 3 at the same speed.
+    EXPECT_DOUBLE_EQ(*later.batchSecondsLeft, (70.0 + 100.0 + 20.0) / 20.0);
+    EXPECT_EQ(timingText(later), "20.0\u00d7 real time   this job 0:04 left   all 0:10 left");
+}
+
+TEST(BatchTiming, ANewJobStartsANewWindow) {
+    const std::vector<Job> jobs{whole(100), whole(100)};
+    BatchTiming timing;
+    timing.update(jobs, 1, 10.0, 0.0);
+    EXPECT_TRUE(timing.update(jobs, 1, 90.0, 1.0).speed);
+    const BatchSnapshot next = timing.update(jobs, 2, 5.0, 1.1);
+    EXPECT_EQ(next.jobPercent, 5);
+    EXPECT_FALSE(next.speed) << "the first Job's pace is no measure of the second's";
+    EXPECT_EQ(timingText(next), "");
+}
+
+TEST(BatchTiming, NothingIsKnownWithoutAUsableReport) {
+    const std::vector<Job> jobs{whole(100)};
+    BatchTiming timing;
+    EXPECT_FALSE(timing.update(jobs, 0, 50.0, 0.0).jobPercent) << "no Job yet";
+    EXPECT_FALSE(timing.update(jobs, 2, 50.0, 0.0).jobPercent) << "beyond the list";
+    EXPECT_FALSE(timing.update(jobs, 1, -1.0, 0.0).jobPercent) << "no report yet";
+    EXPECT_FALSE(timing.update(jobs, 1, 150.0, 0.0).jobPercent) << "past the source";
+    EXPECT_FALSE(timing.update({whole(0)}, 1, 5.0, 0.0).jobPercent) << "no length";
+    // A stalled engine: no speed, so no time left.
+    timing.update(jobs, 1, 20.0, 1.0);
+    EXPECT_FALSE(timing.update(jobs, 1, 20.0, 3.0).jobSecondsLeft);
+}
+
+TEST(DurationText, MinutesOrHours) {
+    EXPECT_EQ(durationText(59.6), "1:00");
+    EXPECT_EQ(durationText(83.4), "1:23");
+    EXPECT_EQ(durationText(3723.0), "1:02:03");
+    EXPECT_EQ(durationText(-5.0), "0:00");
 }
 
 }  // namespace

@@ -182,9 +182,14 @@ TEST_F(BatchRunTest, AnEngineThatIgnoresQuitIsEndedSoStopAlwaysEnds) {
 TEST_F(BatchRunTest, FailuresAreReportedAndTheBatchGoesOn) {
     addJob("vanished");
     std::filesystem::remove(folder.file("vanished.avi"));
-    addJob("broken", "fail");
+    addJob("broken", "fail why=cannot write \"x.mp4\": Read-only file system");
     addJob("fine");
     addJob("unsafe").audioVolume = "+5 -o /tmp/elsewhere";
+    Job& silent = addJob("silent");
+    silent.videoDisabled = silent.audioDisabled = "yes";
+    Job& mute = addJob("mute");
+    mute.outputFormat = "mp3";
+    mute.audioDisabled = "yes";
     const auto batch = runBatch();
     EXPECT_EQ(batch->results()[0].outcome, JobOutcome::Failed);
     EXPECT_EQ(batch->results()[0].reason, "The source could not be opened.");
@@ -193,11 +198,32 @@ TEST_F(BatchRunTest, FailuresAreReportedAndTheBatchGoesOn) {
     EXPECT_EQ(batch->results()[3].outcome, JobOutcome::Failed);
     EXPECT_TRUE(std::filesystem::exists(batch->results()[1].logPath));
     const std::string message = view.events().back();
-    EXPECT_THAT(message, HasSubstr("3 jobs of 4 could not be converted:"));
+    EXPECT_THAT(message, HasSubstr("5 jobs of 6 could not be converted:"));
     EXPECT_THAT(message, HasSubstr("1. " + folder.file("vanished.avi") +
                                    ": The source could not be opened."));
-    EXPECT_THAT(message, HasSubstr("2. " + folder.file("broken.avi") + ": The conversion failed."));
+    // The engine's own reason, from its log, and where the log is.
+    EXPECT_THAT(message, HasSubstr("2. " + folder.file("broken.avi") +
+                                   ": cannot write \"x.mp4\": Read-only file system (engine log: " +
+                                   batch->results()[1].logPath + ")"));
     EXPECT_THAT(message, HasSubstr("\"Audio volume\""));
+    EXPECT_THAT(message, HasSubstr("5. " + folder.file("silent.avi") +
+                                   ": Both \"Video disabled\" and \"Audio disabled\" are \"yes\": "
+                                   "there is neither picture nor sound to convert."));
+    EXPECT_THAT(message, HasSubstr("6. " + folder.file("mute.avi") + ": \"Audio disabled\" is"));
+    EXPECT_TRUE(batch->results()[4].logPath.empty()) << "no engine ran for it";
+    EXPECT_EQ(view.logFolder, folder.path() + "logs/") << "the logs are offered";
+}
+
+// A Job refused for its settings keeps the parts an earlier run made.
+TEST_F(BatchRunTest, ARefusedJobDeletesNothing) {
+    Job& job = addJob("long");
+    job.split = "00:10:00";
+    job.audioVolume = "+5 -o /tmp/elsewhere";
+    std::filesystem::create_directories(folder.file("out"));
+    folder.write("out/long_clip_1.mp4", "earlier");
+    const auto batch = runBatch();
+    EXPECT_EQ(batch->results()[0].outcome, JobOutcome::Failed);
+    EXPECT_EQ(folder.read("out/long_clip_1.mp4"), "earlier");
 }
 
 TEST_F(BatchRunTest, AnOutputFolderThatCannotBeMadeFailsOnlyItsJob) {
@@ -210,17 +236,26 @@ TEST_F(BatchRunTest, AnOutputFolderThatCannotBeMadeFailsOnlyItsJob) {
     EXPECT_EQ(batch->results()[1].outcome, JobOutcome::Done);
 }
 
-TEST_F(BatchRunTest, TheShutDownBoxPowersOffInsteadOfTheMessage) {
+TEST_F(BatchRunTest, TheShutDownBoxPowersOffAfterACountdownInsteadOfTheMessage) {
     addJob("one");
     view.shutDown = true;
     runBatch();
     EXPECT_EQ(power.requests, 1);
-    EXPECT_THAT(view.events(), ::testing::Not(::testing::Contains("message Complete!")));
+    EXPECT_EQ(view.events().back(), "countdown 30");
+    EXPECT_EQ(view.batchesEnded, 1);
 
+    // A refused power-off keeps the results in view.
     power.refuse = true;
     runBatch();
     EXPECT_EQ(power.requests, 2);
-    EXPECT_EQ(view.events().back(), "message Not allowed.");
+    EXPECT_EQ(view.events().back(),
+              "message The computer could not be switched off: Not allowed.\n\nComplete!");
+
+    // A cancelled countdown: no power-off, the results instead.
+    view.countdownRunsOut = false;
+    runBatch();
+    EXPECT_EQ(power.requests, 2);
+    EXPECT_EQ(view.events().back(), "message Complete!");
 }
 
 TEST_F(BatchRunTest, ARunningEngineRefusesTheBatchAndIsLeftAlone) {

@@ -10,7 +10,8 @@
 //     renames it at the end: to the output when done, to the stopped name of
 //     its final position after quit, which it reports as its last record. A
 //     missing source ends it with status 2; a source that says "fail" with
-//     status 3 and no output; one that says "hold" keeps reporting progress
+//     status 3 and no output, printing "failed: <reason>" when the source
+//     holds "why=<reason>" (to its line's end); one that says "hold" keeps reporting progress
 //     until quit; one that says "deaf" holds and never heeds quit.
 //   otherwise (play): a missing source ends it with status 2, one that says
 //     "fail" with status 3, each after a "failed: ..." line in its log. Else
@@ -168,6 +169,11 @@ int encode(const Arguments& args) {
         return code(ExitStatus::SourceUnreadable);
     }
     if (source.find("fail") != std::string::npos) {
+        // Like the engine, it says why in its output: "why=<reason>" up to the line's end.
+        if (const auto why = source.find("why="); why != std::string::npos) {
+            const auto end = source.find('\n', why);
+            std::printf("failed: %s\n", source.substr(why + 4, end - why - 4).c_str());
+        }
         return code(ExitStatus::Failed);
     }
     const bool deaf = source.find("deaf") != std::string::npos;

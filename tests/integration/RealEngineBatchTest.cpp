@@ -92,7 +92,9 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
         EXPECT_NEAR(durationOf(folder.file(name)), 3.0, 0.15) << name;
     }
     EXPECT_EQ(batch.results()[4].outcome, JobOutcome::Failed);
-    EXPECT_EQ(batch.results()[4].reason, "The source could not be opened.");
+    // The engine's own words, from its log.
+    EXPECT_EQ(batch.results()[4].reason,
+              "cannot open \"" + folder.file("gone.avi") + "\": No such file or directory");
     EXPECT_THAT(view.events().back(), ::testing::HasSubstr("1 job of 5 could not be converted"));
     // Each run's position is read while it runs and once more at its end; a run
     // on a loaded machine may end between two ticks, so the ticks themselves

@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles shared by the tests of the batch and the window logic.
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -49,6 +50,16 @@ public:
         return overwrite;
     }
     void showMessage(const std::string& text) override { log.add("message " + text); }
+    bool countDownToPowerOff(int seconds) override {
+        log.add("countdown " + std::to_string(seconds));
+        return countdownRunsOut;
+    }
+    // The end message reads like any other; its log folder is kept apart.
+    void showEndMessage(const std::string& text, const std::string& folder) override {
+        log.add("message " + text);
+        logFolder = folder;
+    }
+    void batchEnded() override { ++batchesEnded; }
     // Outcomes are kept apart from the window's events: "<row> <outcome>".
     void jobEnded(std::size_t row, const JobResult& result) override {
         static const char* const names[] = {"pending", "done", "failed", "skipped", "stopped"};
@@ -61,6 +72,9 @@ public:
     EventLog outcomes;
     bool shutDown = false;
     bool overwrite = false;
+    bool countdownRunsOut = true;
+    std::string logFolder;
+    std::atomic<int> batchesEnded{0};
 };
 
 // A computer that is never switched off; it counts the requests.

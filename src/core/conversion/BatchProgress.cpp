@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "conversion/BatchTiming.h"
+
 namespace pelorine {
 
 BarPositions progressTick(const std::vector<Job>& jobs, int currentJob, double position) {
@@ -14,20 +16,11 @@ BarPositions progressTick(const std::vector<Job>& jobs, int currentJob, double p
     if (currentJob <= 0 || currentJob > count) {
         return bars;
     }
-    const Job& job = jobs[static_cast<std::size_t>(currentJob - 1)];
-    double done = position;
-    double expected = job.duration;
-    if (job.clipEnabled != 0) {
-        done = position - job.clipStart;
-        expected = job.clipEnd - job.clipStart;
-    }
-    if (done > expected) {
-        expected = job.duration;
-    }
-    if (!(done > 0.0) || done > expected) {
+    const JobShare share = jobShare(jobs[static_cast<std::size_t>(currentJob - 1)], position);
+    if (!(share.done > 0.0) || share.done > share.expected) {
         return bars;
     }
-    const int jobPercent = static_cast<int>(std::trunc(100.0 / expected * done));
+    const int jobPercent = static_cast<int>(std::trunc(100.0 / share.expected * share.done));
     const int overall = (currentJob * 100 - 100) / count + jobPercent / count;
     if (overall != 0) {
         bars.overall = overall;

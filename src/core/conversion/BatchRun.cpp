@@ -1,7 +1,11 @@
 #include "conversion/BatchRun.h"
 
+#include <functional>
+
+#include "conversion/BatchLogs.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/JobConverter.h"
+#include "conversion/OutputNames.h"
 #include "conversion/PartFiles.h"
 #include "records/ExitStatus.h"
 #include "records/OutputFiles.h"
@@ -10,6 +14,8 @@ namespace pelorine {
 namespace {
 
 constexpr int kDeleteAttempts = 3;
+// Engine logs are short; a longer one is read this far.
+constexpr std::size_t kMaxLogRead = 1 << 20;
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -58,6 +64,22 @@ std::string runFailure(const JobReport& report, platform::FileSystem& files) {
         return "The first part could not be measured, so the other parts were not made.";
     }
     return {};
+}
+
+// A Job with neither picture nor sound to convert, said in the words of the grid.
+Status checkSomethingToConvert(const Job& job) {
+    const bool noSound = job.audioDisabled != "no";
+    if (mp3Output(job) && noSound) {
+        return Status::error(
+            "\"Audio disabled\" is \"yes\", and an MP3 file holds only sound: there is nothing "
+            "to convert.");
+    }
+    if (!mp3Output(job) && noSound && job.videoDisabled != "no") {
+        return Status::error(
+            "Both \"Video disabled\" and \"Audio disabled\" are \"yes\": there is neither "
+            "picture nor sound to convert.");
+    }
+    return Status::ok();
 }
 
 // Removes what an earlier run of a split Job left, so that new parts never
@@ -144,28 +166,35 @@ bool BatchRun::passesOverwritePolicy(const Job& job, JobResult& result) {
 
 JobResult BatchRun::convert(const Job& job, std::size_t row) {
     JobResult result;
-    result.logPath = logFolder_ + "job" + std::to_string(row + 1) + ".log";
-    services_.files.removeFile(result.logPath, kDeleteAttempts);
+    const std::string logPath = jobLogPath(logFolder_, row, job);
     EngineConversionHost host(services_.engine, control_);
-    host.setLogPath(result.logPath);
+    host.setLogPath(logPath);
     EngineInvocation invocation{services_.engine.path(), {}, thumbnails_};
-    for (const Status& step :
-         {services_.files.createFolders(logFolder_), checkCommandLineSettings(job),
-          services_.files.createFolders(folderOf(job.outputPath)),
-          clearOldParts(job, services_.files)}) {
-        if (!step) {
+    // In order, each only once the one before went well: a Job refused for
+    // its settings must not lose the files of an earlier run.
+    const std::function<Status()> steps[] = {
+        [&] { return checkSomethingToConvert(job); },
+        [&] { return checkCommandLineSettings(job); },
+        [&] { return services_.files.createFolders(logFolder_); },
+        [&] { return services_.files.createFolders(folderOf(job.outputPath)); },
+        [&] { return clearOldParts(job, services_.files); },
+    };
+    for (const auto& step : steps) {
+        if (Status done = step(); !done) {
             result.outcome = JobOutcome::Failed;
-            result.reason = step.message();
+            result.reason = done.message();
             return result;
         }
     }
+    // Only a Job the engine ran for has a log.
+    result.logPath = logPath;
     const JobReport report = convertJob(job, invocation, host);
     if (!report.runs.empty()) {
         result.lastPosition = report.runs.back().result.lastPosition;
     }
-    result.reason = runFailure(report, services_.files);
-    if (!result.reason.empty()) {
+    if (const std::string failure = runFailure(report, services_.files); !failure.empty()) {
         result.outcome = JobOutcome::Failed;
+        result.reason = failureReason(result.logPath, failure);
         return result;
     }
     const bool quit = !report.runs.empty() && endedByQuit(report.runs.back());
@@ -178,6 +207,16 @@ JobResult BatchRun::convert(const Job& job, std::size_t row) {
     return result;
 }
 
+std::string BatchRun::failureReason(const std::string& logPath, const std::string& fallback) {
+    const auto bytes = services_.files.readPrefix(logPath, kMaxLogRead);
+    if (!bytes) {
+        return fallback;
+    }
+    const auto reason = engineFailureReason(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    return reason ? *reason : fallback;
+}
+
 BarPositions BatchRun::progressTick() {
     return pelorine::progressTick(jobs_, currentJob_, control_.position());
 }
@@ -187,16 +226,45 @@ void BatchRun::finish() {
     view_.setOverallBar(100);
     currentJob_ = 0;
     view_.setJobBar(100);
-    const std::string finished = finishing_ ? finishing_(*this) : std::string();
-    if (view_.shutDownWhenFinished()) {
-        if (Status off = services_.power.powerOff(); !off) {
-            view_.showMessage(off.message());
-        }
-    } else {
-        const std::string end = endMessage(jobs_, results_);
-        view_.showMessage(finished.empty() ? end : end + "\n\n" + finished);
+    std::string message = endMessage(jobs_, results_);
+    // What follows the batch (copying to the handheld) is told with its results.
+    if (const std::string finished = finishing_ ? finishing_(*this) : std::string();
+        !finished.empty()) {
+        message += "\n\n" + finished;
     }
+    if (view_.shutDownWhenFinished() && view_.countDownToPowerOff(kPowerOffCountdownSeconds)) {
+        const Status off = services_.power.powerOff();
+        if (off) {
+            converting_ = false;
+            view_.batchEnded();
+            return;
+        }
+        // The results stay in view: the user is still at the computer.
+        message = "The computer could not be switched off: " + off.message() + "\n\n" + message;
+    }
+    bool anyRan = false;
+    for (const JobResult& result : results_) {
+        anyRan = anyRan || !result.logPath.empty();
+    }
+    view_.showEndMessage(message, anyRan ? logFolder_ : std::string());
     converting_ = false;
+    view_.batchEnded();
+}
+
+std::string outcomeText(JobOutcome outcome) {
+    switch (outcome) {
+        case JobOutcome::Done:
+            return "done";
+        case JobOutcome::Failed:
+            return "failed";
+        case JobOutcome::Skipped:
+            return "skipped";
+        case JobOutcome::Stopped:
+            return "stopped";
+        case JobOutcome::Pending:
+            break;
+    }
+    return {};
 }
 
 }  // namespace pelorine

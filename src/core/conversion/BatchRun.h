@@ -23,8 +23,14 @@
 namespace pelorine {
 
 inline constexpr const char* kCompleteMessage = "Complete!";
+// How long the user has to change their mind before the computer is switched off.
+inline constexpr int kPowerOffCountdownSeconds = 30;
 
 enum class JobOutcome { Pending, Done, Failed, Skipped, Stopped };
+
+// The outcome as the job list's status column words it: "done", "failed",
+// "skipped", "stopped"; empty for a Job not reached.
+std::string outcomeText(JobOutcome outcome);
 
 struct JobResult {
     JobOutcome outcome = JobOutcome::Pending;
@@ -52,6 +58,17 @@ public:
     // Job `row` (its place in the batch's copy) is over: done, failed,
     // skipped or stopped.
     virtual void jobEnded(std::size_t row, const JobResult& result) = 0;
+    // Before the computer is switched off: a countdown of `seconds` that the
+    // user may cancel. True when it ran out (or the user chose to go on);
+    // without one of its own, a front end goes on at once.
+    virtual bool countDownToPowerOff(int /*seconds*/) { return true; }
+    // The message that ends the batch; `logFolder` holds the logs of its Jobs
+    // (empty when no Job ran), which a front end may offer to show.
+    virtual void showEndMessage(const std::string& text, const std::string& /*logFolder*/) {
+        showMessage(text);
+    }
+    // The batch is over and its end message closed: converting() is false now.
+    virtual void batchEnded() {}
 };
 
 class BatchRun {
@@ -63,7 +80,8 @@ public:
         const Settings& settings;
     };
 
-    // `logFolder` (ending in a separator) receives one engine log per Job.
+    // `logFolder` (ending in a separator; this batch's own) receives one
+    // engine log per Job, named by jobLogPath().
     // An engine run that does not obey a stop within `patience` is ended by force.
     BatchRun(std::vector<Job> jobs, BatchView& view, Services services, std::string logFolder,
              std::chrono::milliseconds patience = EngineSession::kQuitPatience);
@@ -116,6 +134,9 @@ private:
     // parts an earlier run of a split Job left when it may.
     bool passesOverwritePolicy(const Job& job, JobResult& result);
     JobResult convert(const Job& job, std::size_t row);
+    // Why a Job that failed failed: the engine's own words from its log
+    // when it gave any, else `fallback`.
+    std::string failureReason(const std::string& logPath, const std::string& fallback);
     void finish();
 
     const std::vector<Job> jobs_;

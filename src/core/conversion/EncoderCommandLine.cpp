@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "conversion/DvdSource.h"
+#include "conversion/OutputNames.h"
 #include "engine/Engine.h"
 #include "platform/CommandLine.h"
 #include "platform/Text.h"
@@ -76,18 +77,6 @@ std::string splitTextOf(const std::string& split) {
     return out;
 }
 
-// The output path up to its extension's dot. Only a dot in the file name
-// counts: a dot in a folder name ("/home/me/my.videos/clip") is not an
-// extension. Without an extension the whole path is the base.
-std::string baseNameOf(const std::string& outputPath) {
-    const auto dot = outputPath.rfind('.');
-    const auto slash = outputPath.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return outputPath;
-    }
-    return outputPath.substr(0, dot);
-}
-
 }  // namespace
 
 PictureSize targetPictureSize(const std::string& videoSize) {
@@ -107,10 +96,10 @@ PictureSize targetPictureSize(const std::string& videoSize) {
 EncoderCommandLine::EncoderCommandLine(const Job& job, EngineInvocation invocation)
     : job_(job),
       invocation_(std::move(invocation)),
-      mp3_(text::lower(job.outputFormat) == "mp3"),
+      mp3_(pelorine::mp3Output(job)),
       notSplit_(text::lower(job.split) == "not split"),
       splitText_(splitTextOf(job.split)),
-      baseName_(baseNameOf(job.outputPath)),
+      baseName_(outputBasePath(job.outputPath)),
       prefix_(platform::quoteArgumentIfNeeded(invocation_.enginePath) + sourcePiece(job) +
               mediaPiece(job)) {}
 
@@ -129,18 +118,15 @@ std::string EncoderCommandLine::commandLine(const std::string& timing, const std
 }
 
 std::string EncoderCommandLine::firstOutput() const {
-    if (splitOutput()) {
-        return partFileName(1);
-    }
-    return job_.clipEnabled != 0 ? job_.outputPath : wholeFileName();
+    return firstOutputPath(job_);
 }
 
 std::string EncoderCommandLine::wholeFileName() const {
-    return baseName_ + "." + job_.outputFormat;
+    return wholeOutputPath(baseName_, job_.outputFormat);
 }
 
 std::string EncoderCommandLine::partFileName(int part) const {
-    return baseName_ + "_clip_" + std::to_string(part) + "." + job_.outputFormat;
+    return partOutputPath(baseName_, part, job_.outputFormat);
 }
 
 std::string EncoderCommandLine::sourcePiece(const Job& job) {

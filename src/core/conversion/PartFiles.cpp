@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "conversion/OutputNames.h"
+
 namespace pelorine {
 namespace {
 
@@ -19,7 +21,7 @@ bool skipDigits(const std::string& text, std::size_t& at) {
 
 std::optional<PartFileKind> partFileKind(const std::string& fileName, const std::string& base,
                                          const std::string& format) {
-    const std::string head = base + "_clip_";
+    const std::string head = base + kPartMarker;
     std::size_t at = head.size();
     if (fileName.compare(0, head.size(), head) != 0 || !skipDigits(fileName, at)) {
         return std::nullopt;

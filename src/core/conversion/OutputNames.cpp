@@ -1,0 +1,48 @@
+#include "conversion/OutputNames.h"
+
+#include "platform/Text.h"
+
+namespace pelorine {
+
+std::string outputBasePath(const std::string& outputPath) {
+    const auto dot = outputPath.rfind('.');
+    const auto slash = outputPath.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return outputPath;
+    }
+    return outputPath.substr(0, dot);
+}
+
+std::string wholeOutputPath(const std::string& basePath, const std::string& format) {
+    return basePath + "." + format;
+}
+
+std::string partOutputPath(const std::string& basePath, int part, const std::string& format) {
+    return basePath + kPartMarker + std::to_string(part) + "." + format;
+}
+
+bool mp3Output(const Job& job) {
+    return text::lower(job.outputFormat) == "mp3";
+}
+
+bool splitOutput(const Job& job) {
+    return !mp3Output(job) && text::lower(job.split) != "not split";
+}
+
+std::string firstOutputPath(const Job& job) {
+    const std::string base = outputBasePath(job.outputPath);
+    if (splitOutput(job)) {
+        return partOutputPath(base, 1, job.outputFormat);
+    }
+    return job.clipEnabled != 0 ? job.outputPath : wholeOutputPath(base, job.outputFormat);
+}
+
+std::string outputCellText(const Job& job) {
+    const std::string first = firstOutputPath(job);
+    if (!splitOutput(job)) {
+        return first;
+    }
+    return first + ", " + kPartMarker + "2." + job.outputFormat + ", ...";
+}
+
+}  // namespace pelorine
