@@ -6,6 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/Commands.h"
 #include "conversion/JobFactory.h"
 #include "conversion/SizeEstimate.h"
@@ -49,9 +51,51 @@ TEST_F(JobListOperationsTest, AddedFilesBecomeRowsWithTheirLengthAndName) {
     EXPECT_EQ(job(0).duration, 3725.5);
     EXPECT_EQ(job(0).sourceWidth, 640);
     EXPECT_EQ(job(0).outputPath, folder.file("out/M4V34546.MP4"));
+    // The list shows the file that will be written: the format's own extension.
     EXPECT_THAT(window.rows[0], ElementsAre("1", folder.file("a.avi"), "00:00:00.00", "01:02:05.50",
-                                            folder.file("out/M4V34546.MP4"), "mp4",
-                                            psp::sizeText(estimateOutput(job(0)).bytes)));
+                                            folder.file("out/M4V34546.mp4"), "mp4",
+                                            psp::sizeText(estimateOutput(job(0)).bytes), ""));
+}
+
+TEST_F(JobListOperationsTest, AddOpensWhereTheLastAddTookFiles) {
+    std::filesystem::create_directories(folder.file("holiday"));
+    add({source("holiday/a.avi")});
+    EXPECT_EQ(window.filesFolder, "") << "the first Add opens in the home folder";
+    add({source("b.avi")});
+    EXPECT_EQ(window.filesFolder, folder.file("holiday"));
+    EXPECT_EQ(settings.addFolder(), folder.path().substr(0, folder.path().size() - 1));
+    // Kept across starts, in the settings file.
+    Settings again(platform::systemFileSystem(), settings.filePath(), "/v");
+    again.load();
+    EXPECT_EQ(again.addFolder(), settings.addFolder());
+}
+
+TEST_F(JobListOperationsTest, DroppedFilesAndFoldersAreAddedAsAddDoes) {
+    std::filesystem::create_directories(folder.file("trip/day2"));
+    source("trip/day2/b.mp4");
+    source("trip/a.avi");
+    folder.write("trip/notes.txt", "");
+    window.profile = kProfileMp3;
+    controller.filesDropped({folder.file("trip"), source("single.avi")});
+    ASSERT_EQ(controller.jobs().count(), 3u);
+    EXPECT_EQ(job(0).sourcePath, folder.file("trip/a.avi"));
+    EXPECT_EQ(job(1).sourcePath, folder.file("trip/day2/b.mp4"));
+    EXPECT_EQ(job(2).sourcePath, folder.file("single.avi"));
+    EXPECT_EQ(job(0).outputPath, folder.file("out/a.MP3")) << "named as Add names them";
+
+    controller.filesDropped({folder.file("trip/notes.txt"), folder.file("trip/day2")});
+    EXPECT_EQ(controller.jobs().count(), 3u) << "b.mp4 is in the list already";
+    EXPECT_THAT(window.events().back(), HasSubstr("notes.txt: it has no length"));
+
+    std::filesystem::create_directories(folder.file("empty"));
+    controller.filesDropped({folder.file("empty")});
+    EXPECT_EQ(window.events().back(), "box There are no video files in what was dropped.");
+
+    pretendConverting();
+    controller.filesDropped({source("late.avi")});
+    EXPECT_EQ(window.events().back(), "box " + std::string(kGuardMessage));
+    endPretending();
+    EXPECT_EQ(controller.jobs().count(), 3u);
 }
 
 TEST_F(JobListOperationsTest, DuplicatesAreSkippedAndClashingNamesGetSuffixes) {
@@ -108,9 +152,70 @@ TEST_F(JobListOperationsTest, DeletingRowTwoOfFourRenumbers) {
     EXPECT_EQ(window.rows[0][0], "1");
     EXPECT_EQ(window.rows[1][0], "2");
     EXPECT_EQ(window.rows[2][0], "3");
+    window.confirmAnswer = true;
     controller.handleCommand(command::kNewProject);
     EXPECT_EQ(controller.jobs().count(), 0u);
     EXPECT_TRUE(window.rows.empty());
+}
+
+// Delete, Clear and New project leave no row selected and the grid showing
+// the profile's defaults, so the next grid change reaches no Job at all.
+TEST_F(JobListOperationsTest, AfterRemovingNoJobIsSelectedOrEdited) {
+    add({source("1.avi"), source("2.avi"), source("3.avi")});
+    window.selected = 1;
+    ops().loadSelectedJob();
+    controller.rows().set("Video bitrate", "2500");
+    ops().settingsChanged();
+    ASSERT_EQ(job(1).videoBitrate, "2500");
+
+    controller.handleCommand(command::kDelete);
+    EXPECT_EQ(window.selected, std::nullopt);
+    EXPECT_EQ(ops().selectedIndex(), std::nullopt);
+    EXPECT_EQ(controller.rows().value("Video bitrate"), "1200") << "the profile's value";
+    EXPECT_EQ(window.gridRows.size(), 16u);
+    const std::vector<Job> before = controller.jobs().snapshot();
+    controller.rows().set("Output format", "mp3");
+    ops().outputFormatChosen();
+    controller.rows().set("Video bitrate", "512");
+    ops().settingsChanged();
+    EXPECT_EQ(controller.jobs().snapshot(), before);
+
+    // Clear asks first; New project is Clear.
+    window.selected = 0;
+    ops().loadSelectedJob();
+    window.confirmAnswer = false;
+    controller.handleCommand(command::kClear);
+    EXPECT_EQ(controller.jobs().count(), 2u);
+    EXPECT_EQ(window.events().back(), "confirm Clear: Remove all 2 jobs from the list?");
+    window.confirmAnswer = true;
+    controller.handleCommand(command::kNewProject);
+    EXPECT_TRUE(controller.jobs().empty());
+    EXPECT_EQ(window.selected, std::nullopt);
+    EXPECT_EQ(ops().selectedIndex(), std::nullopt);
+    window.clear();
+    controller.handleCommand(command::kClear);
+    EXPECT_THAT(window.events(), ::testing::Not(::testing::Contains(HasSubstr("confirm"))))
+        << "an empty list is cleared without asking";
+}
+
+// A keyboard move selects a row without loading it: the grid still shows the
+// Job it was loaded with, and that Job takes its edits.
+TEST_F(JobListOperationsTest, GridEditsGoToTheJobTheGridShows) {
+    add({source("1.avi"), source("2.avi")});
+    window.selected = 0;
+    ops().loadSelectedJob();
+    window.selected = 1;  // moved with the arrow keys
+    controller.rows().set("Video bitrate", "2500");
+    ops().settingsChanged();
+    EXPECT_EQ(job(0).videoBitrate, "2500");
+    EXPECT_EQ(job(1).videoBitrate, "1200");
+}
+
+TEST_F(JobListOperationsTest, TheGridShowsTheStartProfileBeforeAnyJob) {
+    EXPECT_EQ(window.profile, kProfileH264);
+    EXPECT_EQ(window.gridRows.size(), 18u);
+    EXPECT_EQ(controller.rows().value("Video codec"), "h264");
+    EXPECT_EQ(controller.rows().value("Video bitrate"), "768");
 }
 
 TEST_F(JobListOperationsTest, AClickLoadsTheJobIntoTheGrid) {
@@ -124,7 +229,7 @@ TEST_F(JobListOperationsTest, AClickLoadsTheJobIntoTheGrid) {
     EXPECT_EQ(controller.rows().value("Video codec"), "h264");
 }
 
-TEST_F(JobListOperationsTest, TypedClipTimes) {
+TEST_F(JobListOperationsTest, ATypedClipIsTheClipConverted) {
     add({source("a.avi", 300)});
     window.selected = 0;
     ops().loadSelectedJob();
@@ -135,21 +240,54 @@ TEST_F(JobListOperationsTest, TypedClipTimes) {
     EXPECT_EQ(job(0).clipStart, 60.5);
     EXPECT_EQ(job(0).clipEnd, 120.0);
     EXPECT_EQ(job(0).clipEnabled, 1);
+    EXPECT_EQ(rows.value("Clip video"), "yes") << "as the slider does";
     EXPECT_EQ(window.rows[0][kBeginColumn], "00:01:00.50");
+    // A clip that is not split writes the output path as it stands.
+    EXPECT_EQ(window.rows[0][kOutputColumn], job(0).outputPath);
+}
 
-    for (const char* start : {"0:01:10.00", "00:01:10.000", " 00:01:10.00 "}) {
+TEST_F(JobListOperationsTest, ATypedClipThatCannotBeIsRefusedWithAMessage) {
+    add({source("a.avi", 300)});
+    window.selected = 0;
+    ops().loadSelectedJob();
+    SettingsRows& rows = controller.rows();
+    const std::pair<const char*, const char*> refused[] = {
+        {"00:03:00.00", "00:02:00.00"},  // the start after the end
+        {"00:02:00.00", "00:02:00.00"},  // no length
+        {"0:01:10.00", "00:02:00.00"},   // ten characters
+        {" 00:01:10.00", "00:02:00.00"}, {"00:01:10.000", "00:02:00.00"},
+        {"00:61:00.00", "01:02:00.00"},  // minutes beyond 59
+        {"ab:cd:ef.gh", "00:02:00.00"},  // the shape without digits
+        {"00:01:00.00", "00:05:00.01"},  // after the end of the video
+    };
+    for (const auto& [start, end] : refused) {
+        window.clear();
         rows.set("Start time", start);
+        rows.set("End time", end);
         ops().clipTimesTyped();
-        EXPECT_EQ(job(0).clipStart, 60.5) << "'" << start << "' changes nothing";
+        EXPECT_EQ(job(0).clipEnabled, 0) << start << " " << end;
+        ASSERT_FALSE(window.events().empty());
+        EXPECT_EQ(window.events().front().rfind("box ", 0), 0u) << start << " " << end;
+        EXPECT_EQ(rows.value("Start time"), "00:00:00.00") << "the grid shows the Job again";
+        EXPECT_EQ(rows.value("End time"), "00:05:00.00");
+        EXPECT_EQ(rows.value("Clip video"), "no");
     }
-    rows.set("Start time", "00:03:00.00");  // after the end
+    rows.set("Start time", "00:03:00.00");
+    rows.set("End time", "00:02:00.00");
     ops().clipTimesTyped();
-    EXPECT_EQ(job(0).clipStart, 60.5);
+    EXPECT_THAT(window.events(),
+                ::testing::Contains("box The clip must start before it ends: \"Start time\" "
+                                    "00:03:00.00 is not before \"End time\" 00:02:00.00."));
+    rows.set("Start time", "00:00:00.00");
+    rows.set("End time", "00:05:00.00");  // the whole video, as its time text shows it
+    ops().clipTimesTyped();
+    EXPECT_EQ(job(0).clipEnabled, 1);
 }
 
 TEST_F(JobListOperationsTest, ClipVideoNoRestoresTheWholeSourceYesOnlyTheFlag) {
     add({source("a.avi", 300)});
     window.selected = 0;
+    ops().loadSelectedJob();
     ops().clipRangeChanged(10, 20);
     EXPECT_EQ(controller.rows().value("Clip video"), "yes");
     EXPECT_EQ(job(0).startText, "00:00:10.00");
@@ -188,6 +326,7 @@ TEST_F(JobListOperationsTest, TypedValuesTheEngineCannotUseAreRefused) {
 TEST_F(JobListOperationsTest, ProfileChangesRenameTheSelectedJob) {
     add({source("a.avi")});
     window.selected = 0;
+    ops().loadSelectedJob();
     window.profile = kProfileMp3;
     ops().profileChanged();
     EXPECT_EQ(job(0).outputPath, folder.file("out/M4V34546.mp3"));

@@ -139,7 +139,7 @@ TEST_F(MainControllerTest, ChoosingAFolderMovesEveryOutput) {
     controller.handleCommand(command::kBrowse);
     EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("psp/one.MP4"));
     EXPECT_EQ(controller.jobs().job(1).outputPath, folder.file("psp/two.MP4"));
-    EXPECT_THAT(window.events(), Contains("cell 1.4 " + folder.file("psp/two.MP4")));
+    EXPECT_THAT(window.events(), Contains("cell 1.4 " + folder.file("psp/two.mp4")));
     EXPECT_THAT(window.events(), Contains("edit " + folder.file("psp")));
     EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("OutputPath=" + folder.file("psp")));
 
@@ -184,7 +184,7 @@ TEST_F(MainControllerTest, ConvertRunsTheBatchOnAWorkerAndFollowsItsProgress) {
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/one.mp4")));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/two.mp4")));
-    EXPECT_EQ(window.events().back(), "message Complete!");
+    EXPECT_THAT(window.events(), Contains("message Complete!"));
 
     EXPECT_THAT(window.outcomes.events(), ElementsAre("0 done", "1 done"));
     const std::size_t seen = window.events().size();
@@ -219,6 +219,73 @@ TEST_F(MainControllerTest, ProgressTicksFollowTheBatchsOwnCopy) {
     EXPECT_GT(job, 0);
     EXPECT_EQ(overall, 50 + job / 2);
     endPretending();
+}
+
+// The status column, the line under the bars and the logs, as a batch with a
+// failing Job goes.
+TEST_F(MainControllerTest, TheListFollowsTheBatchJobByJob) {
+    addJob("one").duration = 100000;  // long enough to be followed while it holds
+    addJob("two");
+    addJob("three");
+    folder.write("two.avi", "length=50 fail why=Read-only file system");
+    folder.write("one.avi", "length=1000 hold");
+    controller.handleCommand(command::kConvert);
+    ASSERT_TRUE(testing::waitUntil([&] {
+        const BatchRun* batch = controller.batch().lastBatch();
+        return batch->currentJob() == 1 && batch->engineRunning();
+    }));
+    EXPECT_EQ(window.rows[1][kStatusColumn], "waiting");
+    EXPECT_EQ(window.rows[0][kStatusColumn], "converting");
+    EXPECT_EQ(window.selected, 0u);
+    ASSERT_TRUE(testing::waitUntil([&] {
+        controller.progressTick();
+        return window.timing.find("\u00d7 real time") != std::string::npos;
+    }));
+    EXPECT_THAT(window.rows[0][kStatusColumn], ::testing::MatchesRegex("converting [0-9]+ %"));
+    EXPECT_THAT(window.timing, HasSubstr("this job "));
+    controller.handleCommand(command::kStop);
+    ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
+    EXPECT_EQ(window.rows[0][kStatusColumn], "stopped");
+    EXPECT_EQ(window.rows[1][kStatusColumn], "") << "not reached";
+    EXPECT_EQ(window.timing, "");
+
+    // Again, to the end this time.
+    folder.write("one.avi", "length=50");
+    window.logAnswer = true;  // "Show Log" in the end message
+    controller.handleCommand(command::kConvert);
+    ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
+    EXPECT_EQ(window.rows[0][kStatusColumn], "done");
+    EXPECT_EQ(window.rows[1][kStatusColumn], "failed");
+    EXPECT_EQ(window.rows[2][kStatusColumn], "done");
+    EXPECT_THAT(window.events(), Contains(HasSubstr("two.avi: Read-only file system")));
+    EXPECT_TRUE(window.offeredLog);
+    // The logs of the batch are kept in the user's state folder.
+    ASSERT_FALSE(desktop.links.empty());
+    const std::string batchFolder = desktop.links.back();
+    EXPECT_EQ(batchFolder.rfind(paths.logFolder(), 0), 0u) << batchFolder;
+    EXPECT_TRUE(std::filesystem::exists(batchFolder + "02 two.log"));
+    EXPECT_EQ(window.selected, 2u) << "the last Job stays selected, and in the grid";
+    EXPECT_EQ(controller.jobOperations().selectedIndex(), 2u);
+
+    // "Show Log" in the list's menu: the log of the selected Job.
+    window.selected = 1;
+    controller.handleCommand(command::kListShowLog);
+    EXPECT_EQ(desktop.links.back(), batchFolder + "02 two.log");
+    addJob("four");
+    window.selected = 3;
+    controller.handleCommand(command::kListShowLog);
+    EXPECT_THAT(window.events().back(), HasSubstr("There is no log of this job"));
+}
+
+TEST_F(MainControllerTest, ACancelledCountdownKeepsTheComputerOn) {
+    addJob("one");
+    window.shutDown = true;
+    window.countdownRunsOut = false;
+    controller.handleCommand(command::kConvert);
+    ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
+    EXPECT_EQ(power.requests, 0);
+    EXPECT_THAT(window.events(), Contains("countdown 30"));
+    EXPECT_THAT(window.events(), Contains("message Complete!"));
 }
 
 TEST_F(MainControllerTest, StopWhileIdleDoesNothing) {

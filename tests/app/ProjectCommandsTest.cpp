@@ -63,6 +63,7 @@ TEST_F(ProjectCommandsTest, SavedAndOpenedAgainEveryJobAndRowComesBack) {
     EXPECT_THAT(window.log.events(),
                 ElementsAre("focus", "save dialog Project Files(*.vpt)|*.vpt|| .vpt",
                             "box Project saved!"));
+    window.confirmAnswer = true;  // New project asks before it empties the list
     controller.handleCommand(command::kNewProject);
     ASSERT_TRUE(window.rows.empty());
     // The output folder setting changes meanwhile: the outputs stay as saved.
@@ -70,8 +71,9 @@ TEST_F(ProjectCommandsTest, SavedAndOpenedAgainEveryJobAndRowComesBack) {
     window.clear();
     window.profile = 3;
     open("batch.vpt");
-    EXPECT_THAT(window.log.events(),
-                ElementsAre("focus", "open dialog Project Files|*.vpt|| .vpt"));
+    // The old list went, and with it the Job the grid showed.
+    EXPECT_THAT(window.log.events(), ElementsAre("focus", "open dialog Project Files|*.vpt|| .vpt",
+                                                 "clip 0.000000 0.000000 of 0.000000"));
     EXPECT_EQ(jobs(), before);
     EXPECT_EQ(window.rows, rowsBefore);
     EXPECT_EQ(window.profile, 3) << "the profile box is left alone";

@@ -23,6 +23,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OutputNameDialog.h"
 #include "dialogs/OverwriteDialog.h"
+#include "dialogs/PowerOffDialog.h"
 #include "dialogs/VideoInformationDialog.h"
 
 namespace pelorine {
@@ -322,6 +323,32 @@ TEST(AboutDialog, EntryFunctionReturnsOnOk) {
     DialogAnswer ok([](QDialog& running) { click(as<AboutDialog>(running).okButton()); });
     runAboutDialog(nullptr);
     EXPECT_TRUE(ok.answered());
+}
+
+TEST(PowerOffDialog, CountsDownAndSwitchesOffAtZero) {
+    PowerOffDialog dialog(3);
+    EXPECT_EQ(dialog.text(),
+              "The conversion is finished. The computer will be switched off in 3 seconds.");
+    dialog.tick();
+    dialog.tick();
+    EXPECT_EQ(dialog.text(),
+              "The conversion is finished. The computer will be switched off in 1 second.");
+    EXPECT_EQ(dialog.result(), QDialog::Rejected) << "still counting";
+    dialog.tick();
+    EXPECT_EQ(dialog.secondsLeft(), 0);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(PowerOffDialog, CancelKeepsTheComputerOnAndNowDoesNotWait) {
+    DialogAnswer cancel([](QDialog& running) {
+        auto& dialog = as<PowerOffDialog>(running);
+        EXPECT_TRUE(dialog.cancelButton()->isDefault()) << "Enter must not switch off";
+        click(dialog.cancelButton());
+    });
+    EXPECT_FALSE(runPowerOffDialog(nullptr, 30));
+    EXPECT_TRUE(cancel.answered());
+    DialogAnswer now([](QDialog& running) { click(as<PowerOffDialog>(running).nowButton()); });
+    EXPECT_TRUE(runPowerOffDialog(nullptr, 30));
 }
 
 TEST(SmallDialogs, AreModalInTheDialogColours) {

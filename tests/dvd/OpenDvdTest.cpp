@@ -53,7 +53,7 @@ public:
 class OpenDvdTest : public ::testing::Test {
 protected:
     OpenDvdTest() {
-        jobs.setObserver(&shown);
+        jobs.addObserver(&shown);
         settings.setOutputPath("/home/u/out");
         window.profile = kProfileMp3;
         reader.record = rangeRecord(1234.5);

@@ -120,50 +120,55 @@ protected:
 
 using Strings = std::vector<std::string>;
 
-TEST_F(PropertyListTest, EndTimeIsAnnouncedFromTheEleventhCharacterOn) {
-    PropertyItem* end = add("End time", EditorKind::Edit, "");
-    show();
-    clickRow(0);
-    ASSERT_NE(edit(), nullptr);
-    ASSERT_TRUE(edit()->hasFocus());
-
-    QTest::keyClicks(edit(), "00:00:10.0");
-    EXPECT_EQ(delivered(), Strings{});
-    EXPECT_EQ(end->value, "00:00:10.0");
-    QTest::keyClicks(edit(), "0");
-    EXPECT_EQ(delivered(), Strings{"0x864"});
-    EXPECT_EQ(end->value, "00:00:10.00");
-
-    // Each further change that keeps the shape is announced again.
-    QTest::keyClick(edit(), Qt::Key_Backspace);
-    EXPECT_EQ(delivered(), Strings{"0x864"});
-    QTest::keyClicks(edit(), "5");
-    EXPECT_EQ(delivered(), (Strings{"0x864", "0x864"}));
-    EXPECT_EQ(end->value, "00:00:10.05");
-    QTest::keyClicks(edit(), "9");  // twelve characters: no longer a time
-    EXPECT_EQ(delivered(), (Strings{"0x864", "0x864"}));
-}
-
-TEST_F(PropertyListTest, TimeAlreadyInShapeIsAnnouncedWhenTheEditAppears) {
-    add("Start time", EditorKind::Edit, "00:00:10.00");
-    add("End time", EditorKind::Edit, "00:00:10.0");
-    add("Split", EditorKind::Edit, "00:00:10.00");
+// A clip time is announced once the user is done typing it, whatever it
+// reads (the window checks it): never per key, never when the edit appears.
+TEST_F(PropertyListTest, ClipTimesAreAnnouncedWhenCommittedNeverPerKey) {
+    PropertyItem* start = add("Start time", EditorKind::Edit, "00:00:10.00");
+    PropertyItem* end = add("End time", EditorKind::Edit, "00:00:20.00");
     show();
     clickRow(1);
-    clickRow(2);
+    ASSERT_NE(edit(), nullptr);
+    ASSERT_TRUE(edit()->hasFocus());
+    EXPECT_EQ(edit()->text(), "00:00:20.00");
+    EXPECT_EQ(delivered(), Strings{}) << "showing a time announces nothing";
+
+    edit()->selectAll();
+    QTest::keyClicks(edit(), "00:00:15.00");
     EXPECT_EQ(delivered(), Strings{});
-    clickRow(0);
+    EXPECT_EQ(end->value, "00:00:20.00");
+    QTest::keyClick(edit(), Qt::Key_Return);
     EXPECT_EQ(delivered(), Strings{"0x864"});
-    EXPECT_EQ(edit()->text(), "00:00:10.00");
+    EXPECT_EQ(end->value, "00:00:15.00");
+    QTest::keyClick(edit(), Qt::Key_Return);
+    EXPECT_EQ(delivered(), Strings{"0x864"}) << "nothing new typed";
+
+    // Another row chosen; half a time is committed as it stands.
+    clickRow(0);
+    edit()->selectAll();
+    QTest::keyClicks(edit(), " 00:01");
+    clickRow(1);
+    EXPECT_EQ(start->value, " 00:01");
+    EXPECT_EQ(delivered(), (Strings{"0x864", "0x864"}));
+
+    // Typed and typed back: no change, no notice.
+    clickRow(0);
+    QTest::keyClick(edit(), Qt::Key_Backspace);
+    QTest::keyClicks(edit(), "1");
+    clickRow(1);
+    EXPECT_EQ(delivered().size(), 2u);
 }
 
-TEST_F(PropertyListTest, PaddedStartTimePassesTheGridsTest) {
-    PropertyItem* start = add("Start time", EditorKind::Edit, " 00:00:10.00 ");
+TEST_F(PropertyListTest, RefreshPutsARefusedTimeBackInTheOpenEdit) {
+    PropertyItem* start = add("Start time", EditorKind::Edit, "00:00:10.00");
     show();
     clickRow(0);
+    edit()->selectAll();
+    QTest::keyClicks(edit(), "99");
+    QTest::keyClick(edit(), Qt::Key_Enter);
     EXPECT_EQ(delivered(), Strings{"0x864"});
-    // The value keeps its spaces for the window's own, stricter test.
-    EXPECT_EQ(start->value, " 00:00:10.00 ");
+    start->value = "00:00:10.00";  // the window refused it
+    grid.refresh();
+    EXPECT_EQ(edit()->text(), "00:00:10.00");
 }
 
 TEST_F(PropertyListTest, ClipVideoChoiceAnnouncesItselfBeforeTheValueChange) {

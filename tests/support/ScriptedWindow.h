@@ -40,6 +40,12 @@ public:
         }
     }
     void keepAlive() override {}
+    void onWindowThread(const std::function<void()>& work) override { work(); }
+    void selectRow(std::size_t row) override {
+        RecordingBatchView<MainView>::selectRow(row);
+        selected = row;
+    }
+    void selectNoRow() override { selected.reset(); }
     void appendRow(const std::vector<std::string>& cells) override { rows.push_back(cells); }
     void removeRow(std::size_t row) override {
         rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row));
@@ -93,6 +99,7 @@ public:
     void setSeekPosition(double seconds) override { seek = std::clamp(seconds, 0.0, seekMax); }
     std::pair<double, double> sliderRange() override { return slider; }
     void selectOnlyRow(std::size_t row) override { selected = row; }
+    void showTiming(const std::string& text) override { timing = text; }
     void beginTask(const std::string& title, int) override { log.add("task " + title); }
     bool stepTask(int step, const std::string&) override { return step < cancelAtStep; }
     void endTask() override { log.add("task end"); }
@@ -109,7 +116,21 @@ public:
         log.add("choose " + prompt);
         return folderChoice;
     }
-    std::vector<std::string> chooseFiles(const std::string&) override { return filesChoice; }
+    std::vector<std::string> chooseFiles(const std::string&, const std::string& start) override {
+        ++filesAsked;
+        filesFolder = start;
+        return filesChoice;
+    }
+    // The end message reads like the batch's own; what it offers is kept apart.
+    bool endMessage(const std::string& text, bool offerLog) override {
+        log.add("message " + text);
+        offeredLog = offerLog;
+        return logAnswer;
+    }
+    bool powerOffCountdown(int seconds) override {
+        log.add("countdown " + std::to_string(seconds));
+        return countdownRunsOut;
+    }
     std::optional<std::string> chooseOpenFile(const std::string& filter,
                                               const std::string& extension) override {
         log.add("open dialog " + filter + " ." + extension);
@@ -139,6 +160,11 @@ public:
     bool confirmAnswer = false;
     std::optional<std::string> folderChoice;
     std::vector<std::string> filesChoice;
+    std::string filesFolder;
+    int filesAsked = 0;
+    bool offeredLog = false;
+    bool logAnswer = false;
+    std::string timing;
     std::optional<std::string> fileChoice;
     std::optional<int> policyChoice;
     std::optional<std::string> nameChoice;

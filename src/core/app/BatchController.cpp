@@ -2,11 +2,11 @@
 
 #include <thread>
 
+#include "conversion/BatchLogs.h"
+
 namespace pelorine {
 
-BatchController::BatchController(BatchRun::Services services, const JobList& jobs, MainView& view,
-                                 Activity& activity, Dialogs& dialogs)
-    : services_(services), jobs_(jobs), view_(view), activity_(activity), dialogs_(dialogs) {}
+BatchController::BatchController(Parts parts) : p_(parts) {}
 
 BatchController::~BatchController() {
     if (worker_.joinable()) {
@@ -18,22 +18,23 @@ BatchController::~BatchController() {
 }
 
 void BatchController::convert() {
-    activity_.stopPreview();
+    p_.activity.stopPreview();
     // One batch at a time: a second would run Jobs beside the first.
     if (workerRunning_) {
-        dialogs_.message(kEngineBusyMessage);
+        p_.dialogs.message(kEngineBusyMessage);
         return;
     }
     if (worker_.joinable()) {
         worker_.join();
     }
     std::string folder;
-    if (Status ready = services_.engine.privateFolder(folder); !ready) {
-        dialogs_.message(ready.message());
+    if (Status ready = p_.services.engine.privateFolder(folder); !ready) {
+        p_.dialogs.message(ready.message());
         return;
     }
-    batch_ =
-        std::make_shared<BatchRun>(jobs_.snapshot(), view_, services_, folder + "logs/", patience_);
+    timing_ = BatchTiming();
+    batch_ = std::make_shared<BatchRun>(p_.jobs.snapshot(), static_cast<BatchView&>(*this),
+                                        p_.services, newLogFolder(folder), patience_);
     if (setup_) {
         setup_(*batch_);
     }
@@ -44,6 +45,17 @@ void BatchController::convert() {
     });
 }
 
+std::string BatchController::newLogFolder(const std::string& privateFolder) {
+    const auto now = std::chrono::system_clock::now();
+    std::string folder;
+    if (startBatchLogs(p_.services.files, p_.paths.logFolder(), now, folder)) {
+        return folder;
+    }
+    // Logs are a help, not the work: a batch goes on with logs that the next
+    // batch replaces.
+    return privateFolder + "logs/";
+}
+
 void BatchController::stop() {
     if (!active()) {
         return;
@@ -51,26 +63,95 @@ void BatchController::stop() {
     batch_->requestStop();
     // The batch ends a run that does not obey within its patience, so this ends.
     while (batch_->engineRunning()) {
-        view_.keepAlive();
+        p_.view.keepAlive();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
+double BatchController::wallSeconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
 void BatchController::progressTick() {
     if (!batch_) {
-        view_.stopProgressTimer();
+        p_.view.stopProgressTimer();
         return;
     }
-    const BarPositions bars = batch_->progressTick();
+    const int current = batch_->currentJob();
+    const double position = batch_->position();
+    const BarPositions bars = pelorine::progressTick(batch_->jobs(), current, position);
     if (bars.stopTimer) {
-        view_.stopProgressTimer();
+        p_.view.stopProgressTimer();
     }
     if (bars.overall) {
-        view_.setOverallBar(*bars.overall);
+        p_.view.setOverallBar(*bars.overall);
     }
     if (bars.job) {
-        view_.setJobBar(*bars.job);
+        p_.view.setJobBar(*bars.job);
     }
+    const BatchSnapshot snapshot = timing_.update(batch_->jobs(), current, position, wallSeconds());
+    p_.view.showTiming(timingText(snapshot));
+    if (current > 0 && snapshot.jobPercent) {
+        p_.rows.jobConverting(static_cast<std::size_t>(current - 1), snapshot.jobPercent);
+    }
+}
+
+void BatchController::openLog(const std::string& path) {
+    if (path.empty() || !p_.services.files.exists(path)) {
+        p_.dialogs.message("There is no log of this job: one is written when it is converted.");
+        return;
+    }
+    if (const int result = p_.desktop.openLink(path); result <= 32) {
+        p_.dialogs.warning(
+            "Unable to open the log \"" + path + "\":\n\n" + platform::openLinkErrorText(result),
+            kProductTitle);
+    }
+}
+
+void BatchController::selectRow(std::size_t row) {
+    p_.view.selectRow(row);
+    p_.view.onWindowThread([this, row] { p_.rows.jobConverting(row, std::nullopt); });
+}
+
+void BatchController::startProgressTimer() {
+    // The batch has begun converting: every Job of its copy waits its turn.
+    const std::size_t count = batch_->jobs().size();
+    p_.view.onWindowThread([this, count] { p_.rows.batchStarted(count); });
+    p_.view.startProgressTimer();
+}
+
+void BatchController::stopProgressTimer() {
+    p_.view.stopProgressTimer();
+    p_.view.onWindowThread([this] { p_.view.showTiming(""); });
+}
+
+void BatchController::jobEnded(std::size_t row, const JobResult& result) {
+    p_.view.jobEnded(row, result);
+    p_.view.onWindowThread([this, row, result] { p_.rows.jobEnded(row, result); });
+}
+
+bool BatchController::countDownToPowerOff(int seconds) {
+    bool goOn = false;
+    p_.view.onWindowThread([&] { goOn = p_.dialogs.powerOffCountdown(seconds); });
+    return goOn;
+}
+
+void BatchController::showEndMessage(const std::string& text, const std::string& logFolder) {
+    p_.view.onWindowThread([&] {
+        p_.rows.batchEnded();
+        if (p_.dialogs.endMessage(text, !logFolder.empty())) {
+            openLog(logFolder);
+        }
+    });
+}
+
+void BatchController::batchEnded() {
+    p_.view.onWindowThread([this] {
+        p_.rows.batchEnded();
+        if (afterBatch_) {
+            afterBatch_();
+        }
+    });
 }
 
 }  // namespace pelorine

@@ -2,6 +2,11 @@
 // Convert and Stop: the batch run on its worker thread, and the progress
 // timer's ticks. The batch converts a copy of the list taken when Convert is
 // pressed; it owns its engine runs, and this controller only asks it to stop.
+//
+// The controller stands between the batch and the window: it passes the
+// batch's calls on to the window and keeps, on the window's thread, the job
+// list's status column, the line of speed and time left under the bars, the
+// end message with its logs and the countdown before a power-off.
 
 #include <atomic>
 #include <chrono>
@@ -10,16 +15,30 @@
 #include <thread>
 
 #include "app/Activity.h"
+#include "app/JobRows.h"
 #include "app/MainView.h"
 #include "conversion/BatchRun.h"
+#include "conversion/BatchTiming.h"
 #include "conversion/JobList.h"
+#include "platform/Desktop.h"
+#include "platform/SystemPaths.h"
 
 namespace pelorine {
 
-class BatchController final : public ActivitySource {
+class BatchController final : public ActivitySource, private BatchView {
 public:
-    BatchController(BatchRun::Services services, const JobList& jobs, MainView& view,
-                    Activity& activity, Dialogs& dialogs);
+    struct Parts {
+        BatchRun::Services services;
+        const platform::SystemPaths& paths;
+        platform::Desktop& desktop;
+        const JobList& jobs;
+        JobRows& rows;
+        MainView& view;
+        Activity& activity;
+        Dialogs& dialogs;
+    };
+
+    explicit BatchController(Parts parts);
     // A batch still converting is asked to stop; then its worker is awaited.
     ~BatchController() override;
     BatchController(const BatchController&) = delete;
@@ -38,6 +57,13 @@ public:
     // The progress timer's tick.
     void progressTick();
 
+    // Run on the window's thread once a batch is over and its end message
+    // closed.
+    void setAfterBatch(std::function<void()> afterBatch) { afterBatch_ = std::move(afterBatch); }
+
+    // Opens a log file or folder in the desktop's viewer; says why not when it cannot.
+    void openLog(const std::string& path);
+
     // The batch started last, if any (its copy and its results).
     const BatchRun* lastBatch() const { return batch_.get(); }
     // Called with every new batch before it starts (its thumbnails, what it
@@ -47,13 +73,34 @@ public:
     void setPatience(std::chrono::milliseconds patience) { patience_ = patience; }
 
 private:
-    BatchRun::Services services_;
-    const JobList& jobs_;
-    MainView& view_;
-    Activity& activity_;
-    Dialogs& dialogs_;
+    // The folder of the new batch's logs: in the user's state folder, or,
+    // when that cannot be written, in the private runtime folder.
+    std::string newLogFolder(const std::string& privateFolder);
+    double wallSeconds() const;
+
+    // BatchView, called by the worker: passed on to the window, with the
+    // controller's own part done on the window's thread.
+    void selectRow(std::size_t row) override;
+    void setOverallBar(int position) override { p_.view.setOverallBar(position); }
+    void setJobBar(int position) override { p_.view.setJobBar(position); }
+    void startProgressTimer() override;
+    void stopProgressTimer() override;
+    bool shutDownWhenFinished() override { return p_.view.shutDownWhenFinished(); }
+    bool askOverwrite(const std::string& question) override {
+        return p_.view.askOverwrite(question);
+    }
+    void showMessage(const std::string& text) override { p_.view.showMessage(text); }
+    void jobEnded(std::size_t row, const JobResult& result) override;
+    bool countDownToPowerOff(int seconds) override;
+    void showEndMessage(const std::string& text, const std::string& logFolder) override;
+    void batchEnded() override;
+
+    Parts p_;
     std::chrono::milliseconds patience_ = EngineSession::kQuitPatience;
     std::function<void(BatchRun&)> setup_;
+    std::function<void()> afterBatch_;
+    BatchTiming timing_;
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::shared_ptr<BatchRun> batch_;
     std::atomic<bool> workerRunning_{false};
     std::thread worker_;

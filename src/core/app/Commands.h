@@ -77,7 +77,22 @@ inline constexpr int kListDvdSettings = 0x86B;
 inline constexpr int kListSetOutputFileName = 0x86C;
 inline constexpr int kListFileInformation = 0x86D;
 inline constexpr int kListDeleteVideoFile = 0x86E;
+inline constexpr int kListShowLog = 0x86F;  // the engine log of the selected Job
 inline constexpr int kListSendToPsp = 0x870;
+
+// Keys that reach a command: the whole window's, or the job list's only when
+// it has the keyboard (Delete must not delete a Job while a value is typed).
+struct KeyBinding {
+    const char* keys;  // as Qt writes a key sequence
+    int command;
+    bool listOnly;
+};
+inline constexpr KeyBinding kKeyBindings[] = {
+    {"Delete", kDelete, true},
+    {"Ctrl+O", kAdd, false},
+    {"Ctrl+S", kSaveProject, false},
+    {"F1", kHelp, false},
+};
 
 // Pop-up menus of the top buttons and of the list view.
 inline constexpr int kFileMenuResource = 143;

@@ -12,6 +12,11 @@
 namespace pelorine {
 namespace {
 
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 std::string fileNameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -40,9 +45,9 @@ std::string notIdentifiedReason(const IdentifyOutcome& outcome) {
 
 JobListOperations::JobListOperations(Parts parts) : p_(std::move(parts)) {}
 
-Job* JobListOperations::selectedJob() {
-    const auto row = p_.view.selectedRow();
-    return row && *row < p_.jobs.count() ? &p_.jobs.job(*row) : nullptr;
+Job* JobListOperations::gridJob() {
+    return selectedIndex_ && *selectedIndex_ < p_.jobs.count() ? &p_.jobs.job(*selectedIndex_)
+                                                               : nullptr;
 }
 
 void JobListOperations::showClip(const Job& job) {
@@ -71,24 +76,49 @@ std::optional<int> newJobsProfile(const Settings& settings, MainView& view, Dial
     return profile;
 }
 
-void JobListOperations::addFiles() {
+std::optional<JobListOperations::AddContext> JobListOperations::addContext() {
     const auto profile = newJobsProfile(p_.settings, p_.view, p_.dialogs);
     if (!profile) {
+        return std::nullopt;
+    }
+    return AddContext{profileFor(*profile, p_.rows)};
+}
+
+void JobListOperations::addFiles() {
+    const auto context = addContext();
+    if (!context) {
         return;
     }
-    // The profile as it stands when Add is pressed, for every file of this Add.
-    const Profile chosen = profileFor(*profile, p_.rows);
-    const std::vector<std::string> paths = p_.dialogs.chooseFiles(kAddFilter);
+    const std::vector<std::string> paths =
+        p_.dialogs.chooseFiles(kAddFilter, p_.settings.addFolder());
     if (paths.empty()) {
         return;
     }
+    p_.settings.setAddFolder(folderOf(paths.front()));
+    addPaths(paths, *context);
+}
+
+void JobListOperations::addDropped(const std::vector<std::string>& paths) {
+    const auto context = addContext();
+    if (!context) {
+        return;
+    }
+    const std::vector<std::string> sources = droppedSources(paths, p_.engine.files());
+    if (sources.empty()) {
+        p_.dialogs.message("There are no video files in what was dropped.");
+        return;
+    }
+    addPaths(sources, *context);
+}
+
+void JobListOperations::addPaths(const std::vector<std::string>& paths, const AddContext& context) {
     std::string leftOut;
     p_.view.beginTask("Adding files", static_cast<int>(paths.size()));
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (!p_.view.stepTask(static_cast<int>(i), fileNameOf(paths[i]))) {
             break;
         }
-        if (const std::string reason = addFile(paths[i], chosen); !reason.empty()) {
+        if (const std::string reason = addFile(paths[i], context.profile); !reason.empty()) {
             leftOut += "\n" + paths[i] + ": " + reason;
         }
     }
@@ -118,10 +148,47 @@ void JobListOperations::deleteSelected() {
         return;
     }
     p_.jobs.remove(*row);
+    // Whatever the grid showed, the user chose nothing after this.
+    showNoJob();
 }
 
 void JobListOperations::clear() {
-    p_.jobs.clear();
+    const std::size_t count = p_.jobs.count();
+    if (count == 0) {
+        showNoJob();
+        return;
+    }
+    const std::string question =
+        count == 1 ? "Remove the job from the list?"
+                   : "Remove all " + std::to_string(count) + " jobs from the list?";
+    if (p_.dialogs.confirm(question, kClearCaption)) {
+        p_.jobs.clear();  // the list's observers show no Job
+    }
+}
+
+void JobListOperations::showNoJob() {
+    selectedIndex_.reset();
+    clip_ = {};
+    p_.view.selectNoRow();
+    p_.view.showClip(0.0, 0.0, 0.0);
+    if (const auto shown = showProfile(p_.view.profileSelection(), p_.rows, nullptr, p_.custom)) {
+        p_.view.showRows(*shown);
+    }
+}
+
+void JobListOperations::jobRemoved(std::size_t row) {
+    if (!selectedIndex_ || *selectedIndex_ < row) {
+        return;
+    }
+    if (*selectedIndex_ == row) {
+        selectedIndex_.reset();
+    } else {
+        --*selectedIndex_;
+    }
+}
+
+void JobListOperations::jobsCleared() {
+    showNoJob();
 }
 
 void JobListOperations::loadSelectedJob() {
@@ -150,28 +217,43 @@ void JobListOperations::clipTimesTyped() {
         return;
     }
     p_.activity.stopPreview();
-    const std::string& start = p_.rows.value(row::kStartTime);
-    const std::string& end = p_.rows.value(row::kEndTime);
-    const auto clip = typedClip(start, end);
-    const auto row = p_.view.selectedRow();
-    Job* job = selectedJob();
-    if (!clip || !job) {
+    Job* job = gridJob();
+    if (!job) {
         return;
     }
-    clip_ = {clip->first, clip->second, true};
+    const std::string start = p_.rows.value(row::kStartTime);
+    const std::string end = p_.rows.value(row::kEndTime);
+    std::pair<double, double> clip;
+    if (Status typed = checkTypedClip(start, end, job->duration, clip); !typed) {
+        p_.dialogs.message(typed.message());
+        restoreClipRows(*job);
+        return;
+    }
+    clip_ = {clip.first, clip.second, true};
     job->clipEnabled = 1;
-    job->clipStart = clip->first;
-    job->clipEnd = clip->second;
+    job->clipStart = clip.first;
+    job->clipEnd = clip.second;
     showClip(*job);
+    // The clip the user typed is the clip converted, as with the slider.
+    p_.rows.set(row::kClipVideo, "yes");
+    p_.view.repaintGrid();
+    p_.jobs.changed(*selectedIndex_);
     // The row shows the times as typed; the Job keeps its own texts.
-    p_.jobRows.showClipTexts(*row, start, end);
+    p_.jobRows.showClipTexts(*selectedIndex_, start, end);
+}
+
+void JobListOperations::restoreClipRows(const Job& job) {
+    const bool clipped = job.clipEnabled != 0;
+    p_.rows.set(row::kStartTime, clipped ? timeText(job.clipStart) : kZeroTime);
+    p_.rows.set(row::kEndTime, timeText(clipped ? job.clipEnd : job.duration));
+    p_.view.repaintGrid();
 }
 
 void JobListOperations::settingsChanged() {
     if (!p_.activity.gate()) {
         return;
     }
-    Job* job = selectedJob();
+    Job* job = gridJob();
     if (!job) {
         return;
     }
@@ -186,15 +268,16 @@ void JobListOperations::settingsChanged() {
         }
     }
     copyRowsToJob(p_.rows, *job);
+    p_.jobs.changed(*selectedIndex_);  // "Split" and "Clip video" change the files written
 }
 
 void JobListOperations::outputFormatChosen() {
     if (!p_.activity.gate()) {
         return;
     }
-    if (Job* job = selectedJob()) {
+    if (Job* job = gridJob()) {
         job->outputFormat = p_.rows.value(row::kOutputFormat);
-        p_.jobs.changed(*p_.view.selectedRow());
+        p_.jobs.changed(*selectedIndex_);
     }
 }
 
@@ -202,7 +285,7 @@ void JobListOperations::clipVideoChosen() {
     if (!p_.activity.gate()) {
         return;
     }
-    Job* job = selectedJob();
+    Job* job = gridJob();
     if (p_.rows.value(row::kClipVideo) != "no" || !job) {
         return;
     }
@@ -212,7 +295,8 @@ void JobListOperations::clipVideoChosen() {
     job->clipEnd = job->duration;
     showClip(*job);
     // The row shows the whole source; the Job keeps its own texts.
-    p_.jobRows.showClipTexts(*p_.view.selectedRow(), kZeroTime, timeText(job->duration));
+    p_.jobs.changed(*selectedIndex_);
+    p_.jobRows.showClipTexts(*selectedIndex_, kZeroTime, timeText(job->duration));
     p_.rows.set(row::kStartTime, kZeroTime);
     p_.rows.set(row::kEndTime, timeText(job->duration));
     p_.view.repaintGrid();
@@ -222,7 +306,7 @@ void JobListOperations::clipRangeChanged(double start, double end) {
     if (!p_.activity.gate()) {
         return;
     }
-    Job* job = selectedJob();
+    Job* job = gridJob();
     if (!job) {
         return;
     }
@@ -232,7 +316,7 @@ void JobListOperations::clipRangeChanged(double start, double end) {
     job->clipEnd = end;
     job->startText = timeText(start);
     job->endText = timeText(end);
-    const std::size_t row = *p_.view.selectedRow();
+    const std::size_t row = *selectedIndex_;
     p_.jobs.changed(row);
     p_.jobRows.showClipTexts(row, job->startText, job->endText);
     p_.rows.set(row::kStartTime, job->startText);
@@ -250,7 +334,7 @@ void JobListOperations::profileChanged() {
         return;
     }
     const int profile = p_.view.profileSelection();
-    Job* job = selectedJob();
+    Job* job = gridJob();
     if (job) {
         if (profile == job->profileIndex) {
             return;
@@ -268,7 +352,7 @@ void JobListOperations::profileChanged() {
     }
     showClip(*job);
     applyProfileToJob(*job, profile, p_.rows, p_.custom);
-    const std::size_t row = *p_.view.selectedRow();
+    const std::size_t row = *selectedIndex_;
     p_.jobs.changed(row);
     p_.jobRows.showClipTexts(row, job->startText, job->endText);
 }

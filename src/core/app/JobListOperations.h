@@ -1,8 +1,13 @@
 #pragma once
 // The job list as the user edits it: adding files (each identified by the
 // engine and named), deleting and clearing, loading a clicked Job into the
-// grid, the grid's and the range slider's edits written back into the
-// selected Job, and profile changes.
+// grid, the grid's and the range slider's edits written back into the Job
+// the grid shows, and profile changes.
+//
+// The grid always shows either the Job last loaded into it or, when there is
+// none (at start, after Delete, Clear, New project or Open project), the
+// defaults of the profile in the profile box. Its edits go into the Job it
+// shows, never into a row the selection moved to without loading it.
 
 #include <functional>
 #include <string>
@@ -13,6 +18,7 @@
 #include "app/MainView.h"
 #include "conversion/JobFactory.h"
 #include "conversion/JobList.h"
+#include "conversion/SourceFiles.h"
 #include "engine/Engine.h"
 #include "profiles/SettingsRows.h"
 #include "settings/Settings.h"
@@ -22,13 +28,7 @@ namespace pelorine {
 inline constexpr const char* kNoOutputFolderMessage = "Please specify a directory for output.";
 inline constexpr const char* kNoProfileMessage = "Please select a profile.";
 inline constexpr const char* kNoSelectionMessage = "Please select a video in the list first!";
-inline constexpr const char* kAddFilter =
-    "Supported Files|*.avi;*.mov;*.dv;*.mov;*.qt;*.mp4;*.yuv;*.rm;*.rmvb;*.wmv;*.asf;*.mpg;"
-    "*.mpeg;*.dat;*.vob;*.flv|avi files(*.avi)|*.avi|dv video file(*.dv)|*.dv|quick time "
-    "file(*.mov,*.qt)|*.mov;*.qt|mp4 files(*.mp4)|*.mp4|yuv files(*.yuv)|*.yuv|real media "
-    "files(*.rm,*.rmvb)|*.rm;*.rmvb|windows media files(*.wmv,*.asf)|*.wmv;*.asf|mpeg "
-    "files(*.mpg,*.mpeg)|*.mpg;*.mpeg|VCD file(*.dat)|*.dat|DVD file(*.vob)|*.vob|Flash "
-    "Video(*.flv)|*.flv|Youtube video(*.flv)|*.flv|*.*|*.*||";
+inline constexpr const char* kClearCaption = "Clear";
 
 // The profile box's selection for new Jobs (Add, Open DVD): nothing, after
 // its message, when no output folder is set or no profile is selected.
@@ -41,7 +41,7 @@ struct CurrentClip {
     bool enabled = false;
 };
 
-class JobListOperations {
+class JobListOperations final : public JobListObserver {
 public:
     struct Parts {
         JobList& jobs;
@@ -49,7 +49,7 @@ public:
         SettingsRows& rows;
         CustomProfile& custom;
         Engine& engine;
-        const Settings& settings;
+        Settings& settings;
         MainView& view;
         Dialogs& dialogs;
         Activity& activity;
@@ -63,9 +63,18 @@ public:
     JobFactory& factory() { return factory_; }
 
     // The commands; their guard is the command table's.
+    // Add: the files chosen in the file dialog, which opens where the last
+    // Add took files from.
     void addFiles();
+    // Files and folders dropped on the list, added as Add does; a folder
+    // gives its video files, in its sub-folders too, in name order.
+    void addDropped(const std::vector<std::string>& paths);
     void deleteSelected();
+    // Clear and New project; asks first when the list has Jobs.
     void clear();
+    // The grid and the profile box with no Job: the profile's defaults, no
+    // row selected.
+    void showNoJob();
     // A click or right-click on the list (never a keyboard move).
     void loadSelectedJob();
 
@@ -85,15 +94,33 @@ public:
     // The current clip: the loaded Job's, or where the last seek put it.
     const CurrentClip& currentClip() const { return clip_; }
     CurrentClip& currentClip() { return clip_; }
+    // The row of the Job the grid shows, if any.
     std::optional<std::size_t> selectedIndex() const { return selectedIndex_; }
 
+    // JobListObserver: the Job the grid shows keeps its place, or is forgotten
+    // with its row.
+    void jobAppended(std::size_t, const Job&) override {}
+    void jobRemoved(std::size_t row) override;
+    void jobsCleared() override;
+    void jobChanged(std::size_t, const Job&) override {}
+
 private:
+    // What every file of one Add or drop is added with; nothing (after the
+    // message) when the output folder or the profile is missing.
+    struct AddContext {
+        Profile profile;  // as it stands when Add is pressed, for every file
+    };
+    std::optional<AddContext> addContext();
+    void addPaths(const std::vector<std::string>& paths, const AddContext& context);
     // Identifies `path` on a helper thread while the window keeps painting.
     IdentifyOutcome identify(const std::string& path);
     // Adds one file; the reason it was left out, or empty.
     std::string addFile(const std::string& path, const Profile& profile);
-    Job* selectedJob();
+    // The Job the grid shows; nullptr when it shows none.
+    Job* gridJob();
     void showClip(const Job& job);
+    // Puts the Job's clip back into the time rows after a refused typed time.
+    void restoreClipRows(const Job& job);
 
     Parts p_;
     JobFactory factory_;

@@ -2,22 +2,28 @@
 
 #include "conversion/SizeEstimate.h"
 #include "psp/StickCopy.h"
+#include "conversion/OutputNames.h"
 
 namespace pelorine {
+
+std::string convertingStatus(std::optional<int> percent) {
+    return percent ? "converting " + std::to_string(*percent) + " %" : "converting";
+}
 
 JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
     return {std::to_string(row + 1),
             job.sourcePath,
             job.startText,
             job.endText,
-            job.outputPath,
+            outputCellText(job),
             job.outputFormat,
-            psp::sizeText(estimateOutput(job).bytes)};
+            psp::sizeText(estimateOutput(job).bytes),
+            ""};
 }
 
 void JobRows::jobAppended(std::size_t row, const Job& job) {
     const Cells cells = cellsOf(row, job);
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), Row{cells, cells});
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), Row{cells, cells, {}});
     view_.appendRow({cells.begin(), cells.end()});
 }
 
@@ -55,6 +61,39 @@ void JobRows::jobChanged(std::size_t row, const Job& job) {
 void JobRows::showClipTexts(std::size_t row, const std::string& start, const std::string& end) {
     show(row, kBeginColumn, start);
     show(row, kEndColumn, end);
+}
+
+void JobRows::batchStarted(std::size_t count) {
+    for (std::size_t row = 0; row < count && row < rows_.size(); ++row) {
+        rows_[row].logPath.clear();
+        show(row, kStatusColumn, kWaitingStatus);
+    }
+}
+
+void JobRows::jobConverting(std::size_t row, std::optional<int> percent) {
+    show(row, kStatusColumn, convertingStatus(percent));
+}
+
+void JobRows::jobEnded(std::size_t row, const JobResult& result) {
+    if (row >= rows_.size()) {
+        return;
+    }
+    rows_[row].logPath = result.logPath;
+    show(row, kStatusColumn, outcomeText(result.outcome));
+}
+
+void JobRows::batchEnded() {
+    const std::string converting = convertingStatus(std::nullopt);
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const std::string& status = rows_[row].shown[kStatusColumn];
+        if (status == kWaitingStatus || status.rfind(converting, 0) == 0) {
+            show(row, kStatusColumn, "");
+        }
+    }
+}
+
+std::string JobRows::logOf(std::size_t row) const {
+    return row < rows_.size() ? rows_[row].logPath : std::string();
 }
 
 void JobRows::show(std::size_t row, int column, const std::string& text) {

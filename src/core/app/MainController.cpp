@@ -29,12 +29,22 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       handheld_({handheldSettings_, services.files, platform::systemLargeFiles(),
                  platform::systemMountTable(), platform::stickOverrideFolder()},
                 jobs_, view, dialogs),
-      batch_({services.engine, services.files, services.power, services.settings}, jobs_, view,
-             activity_, dialogs) {
+      batch_({{services.engine, services.files, services.power, services.settings},
+              services.paths,
+              services.desktop,
+              jobs_,
+              jobRows_,
+              view,
+              activity_,
+              dialogs}) {
     handheldSettings_.read();
     batch_.setBatchSetup([this](BatchRun& batch) { handheld_.setUpBatch(batch); });
-    jobs_.setObserver(&jobRows_);
+    // The rows first: the grid's keeper may select and show after them.
+    jobs_.addObserver(&jobRows_);
+    jobs_.addObserver(&jobOperations_);
     activity_.attach(batch_, preview_);
+    // After a batch the grid shows the Job its last row is, as a click would.
+    batch_.setAfterBatch([this] { jobOperations_.loadSelectedJob(); });
     buildCommandTable();
 }
 
@@ -87,12 +97,14 @@ void MainController::buildCommandTable() {
     for (const int toggle : {kToggleThumbnails, kToggleNewerFirmware, kToggleCopyWhenFinished}) {
         c.add({toggle}, Guard::None, [this, toggle] { handheld_.toggle(toggle); });
     }
+    c.add({kListShowLog}, Guard::None, [this] { showSelectedLog(); });
 }
 
 void MainController::initialise() {
     services_.engine.sweepStaleRuns();
-    view_.showRows(rows_.startRows());
+    // The grid and the profile box agree from the start.
     view_.selectProfile(kStartProfile);
+    jobOperations_.showNoJob();
     view_.setOutputPathText(services_.settings.outputPath());
 }
 
@@ -102,7 +114,7 @@ bool MainController::handleCommand(int id) {
         return false;
     }
     // Buttons and menu items leave no button with the focus.
-    if (id < command::kListPlay || id > command::kListDeleteVideoFile) {
+    if (id < command::kListPlay || id > command::kListSendToPsp) {
         view_.focusDialog();
     }
     if (activity_.passes(entry->guard)) {
@@ -113,6 +125,21 @@ bool MainController::handleCommand(int id) {
 
 void MainController::openFile(const std::string& path) {
     files_.openProjectFile(path);
+}
+
+void MainController::filesDropped(const std::vector<std::string>& paths) {
+    if (activity_.passes(Guard::Gate)) {
+        jobOperations_.addDropped(paths);
+    }
+}
+
+void MainController::showSelectedLog() {
+    const auto row = view_.selectedRow();
+    if (!row || *row >= jobs_.count()) {
+        dialogs_.message(kNoSelectionMessage);
+        return;
+    }
+    batch_.openLog(jobRows_.logOf(*row));
 }
 
 void MainController::playSelected() {

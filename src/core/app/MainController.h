@@ -61,6 +61,10 @@ public:
     // A double-click on a row: StopPlay, then Play.
     void playSelected();
 
+    // Files and folders dropped on the job list: added as Add adds files,
+    // under Add's guard.
+    void filesDropped(const std::vector<std::string>& paths);
+
     // The output path edit's text changed (also when set by the program).
     void outputPathEdited(const std::string& text);
     // The window is asked to close: true when it may.
@@ -80,8 +84,6 @@ public:
     OpenDvd& openDvd() { return openDvd_; }
     HandheldController& handheld() { return handheld_; }
 
-    // The help's start page, installed beside the program.
-
 private:
     void buildCommandTable();
     void exitProgram();
@@ -93,6 +95,7 @@ private:
     void videoInformation();
     void setOutputFileName();
     void overwriteSettings();
+    void showSelectedLog();
 
     Services services_;
     MainView& view_;

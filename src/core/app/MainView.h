@@ -2,6 +2,7 @@
 // What the main window's logic needs of the window and of its dialogs. The
 // Qt window implements both; tests answer them from a script.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ public:
     virtual void setOutputPathText(const std::string& text) = 0;
     // Keeps the window painting during a wait on its own thread.
     virtual void keepAlive() = 0;
+    // Runs `work` on the window's thread, waiting for it when called from
+    // another (the conversion worker); once the window is closing, not at all.
+    virtual void onWindowThread(const std::function<void()>& work) = 0;
 
     // The job list: row i shows Job i, in the columns of JobColumn.
     virtual void appendRow(const std::vector<std::string>& cells) = 0;
@@ -45,6 +49,8 @@ public:
     virtual void setCell(std::size_t row, int column, const std::string& text) = 0;
     // The first selected row, if any.
     virtual std::optional<std::size_t> selectedRow() = 0;
+    // No row selected, and none made current that a key could select.
+    virtual void selectNoRow() = 0;
 
     // The settings grid shows these rows, in this order.
     virtual void showRows(const std::vector<PropertyItem*>& rows) = 0;
@@ -58,6 +64,8 @@ public:
     virtual void showCustomProfile() = 0;
     // The clip of the selected Job in the seek bar and the range slider.
     virtual void showClip(double start, double end, double duration) = 0;
+    // The line under the progress bars: speed and time left of a batch.
+    virtual void showTiming(const std::string& text) = 0;
 
     // A long task on the window's thread, with a way to cancel the rest:
     // stepTask returns false once the user has cancelled.
@@ -74,7 +82,9 @@ enum JobColumn : int {
     kEndColumn,
     kOutputColumn,
     kFormatColumn,
-    kSizeColumn  // the estimated size of the output
+    kSizeColumn,    // the estimated size of the output
+    kStatusColumn,  // the Job's state in the last batch
+    kColumnCount
 };
 
 // Message boxes and choosers, modal to the window.
@@ -88,8 +98,16 @@ public:
     // A folder chosen by the user, or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(const std::string& prompt) = 0;
     // Existing files chosen by the user, in the order chosen; none when cancelled.
-    // `filter` is "name|patterns|name|patterns|...".
-    virtual std::vector<std::string> chooseFiles(const std::string& filter) = 0;
+    // `filter` is "name|patterns|name|patterns|..."; the chooser opens in
+    // `folder` (the home folder when it is empty or gone).
+    virtual std::vector<std::string> chooseFiles(const std::string& filter,
+                                                 const std::string& folder) = 0;
+    // The message that ends a batch, with a way to see its logs when
+    // `offerLog`: true when the user asked for them.
+    virtual bool endMessage(const std::string& text, bool offerLog) = 0;
+    // The countdown before the computer is switched off, `seconds` long,
+    // with a way to cancel it: true when it ran out or the user went on.
+    virtual bool powerOffCountdown(int seconds) = 0;
     // One existing file, or nothing when cancelled; `extension` (without the
     // dot) is the one the dialog prefers.
     virtual std::optional<std::string> chooseOpenFile(const std::string& filter,

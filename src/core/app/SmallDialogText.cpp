@@ -102,4 +102,9 @@ std::string outputPathWithName(const std::string& outputPath, const std::string&
     return folder + name + extension;
 }
 
+std::string powerOffCountdownText(int seconds) {
+    return "The conversion is finished. The computer will be switched off in " +
+           std::to_string(seconds) + (seconds == 1 ? " second." : " seconds.");
+}
+
 }  // namespace pelorine

@@ -61,4 +61,8 @@ std::optional<std::string> outputNameProblem(const std::string& name);
 std::string outputPathWithName(const std::string& outputPath, const std::string& name,
                                const std::string& format);
 
+// The countdown before the computer is switched off: "The conversion is
+// finished. The computer will be switched off in 30 seconds." (1 second).
+std::string powerOffCountdownText(int seconds);
+
 }  // namespace pelorine

@@ -9,8 +9,8 @@ Job& JobList::append(std::unique_ptr<Job> job) {
         throw std::invalid_argument("JobList::append: no job");
     }
     jobs_.push_back(std::move(job));
-    if (observer_) {
-        observer_->jobAppended(jobs_.size() - 1, *jobs_.back());
+    for (JobListObserver* observer : observers_) {
+        observer->jobAppended(jobs_.size() - 1, *jobs_.back());
     }
     return *jobs_.back();
 }
@@ -20,21 +20,21 @@ void JobList::remove(std::size_t index) {
         throw std::out_of_range("JobList::remove: no such row");
     }
     jobs_.erase(jobs_.begin() + static_cast<std::ptrdiff_t>(index));
-    if (observer_) {
-        observer_->jobRemoved(index);
+    for (JobListObserver* observer : observers_) {
+        observer->jobRemoved(index);
     }
 }
 
 void JobList::clear() {
     jobs_.clear();
-    if (observer_) {
-        observer_->jobsCleared();
+    for (JobListObserver* observer : observers_) {
+        observer->jobsCleared();
     }
 }
 
 void JobList::changed(std::size_t index) {
-    if (observer_) {
-        observer_->jobChanged(index, job(index));
+    for (JobListObserver* observer : observers_) {
+        observer->jobChanged(index, job(index));
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The conversion list: owned Jobs in list order. Row i of the list view shows
 // job(i). Jobs are appended at the end and removed one at a time or all at
-// once. One observer (the list view's adapter) hears of every change, so
-// whoever adds or edits Jobs touches only the list, never the rows.
+// once. Observers (the list view's adapter, the grid's keeper of the loaded
+// Job) hear of every change, so whoever adds or edits Jobs touches only the
+// list, never the rows.
 //
 // Lives on the user-interface thread: a batch converts its own copy.
 
@@ -43,12 +44,13 @@ public:
     // Copies of every Job, in list order.
     std::vector<Job> snapshot() const;
 
-    // The one observer, or none; it must outlive the list or be unset first.
-    void setObserver(JobListObserver* observer) { observer_ = observer; }
+    // Observers hear of changes in the order they were added; each must
+    // outlive the list.
+    void addObserver(JobListObserver* observer) { observers_.push_back(observer); }
 
 private:
     std::vector<std::unique_ptr<Job>> jobs_;
-    JobListObserver* observer_ = nullptr;
+    std::vector<JobListObserver*> observers_;
 };
 
 }  // namespace pelorine

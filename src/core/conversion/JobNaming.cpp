@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "conversion/TimeText.h"
 #include "platform/Text.h"
 
 namespace pelorine {
@@ -13,6 +14,27 @@ double secondsOf(const std::string& text) {
         return at < text.size() ? text::leadingInt(std::string_view(text).substr(at, 2)) : 0;
     };
     return field(0) * 3600.0 + field(3) * 60.0 + field(6) + field(9) / 100.0;
+}
+
+// Whether `text` is exactly "hh:mm:ss.xx" in digits, minutes and seconds below 60.
+bool isClipTime(const std::string& text) {
+    static const std::string shape = "dd:dd:dd.dd";
+    if (text.size() != shape.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (shape[i] == 'd' ? !digit : text[i] != shape[i]) {
+            return false;
+        }
+    }
+    return text[3] < '6' && text[6] < '6';
+}
+
+Status badTime(const char* row, const std::string& text) {
+    return Status::error("\"" + std::string(row) + "\" cannot be \"" + text +
+                         "\": write it as hh:mm:ss.xx, for example 00:01:30.00, with minutes and "
+                         "seconds below 60.");
 }
 
 }  // namespace
@@ -52,17 +74,33 @@ bool hasSource(const JobList& jobs, const std::string& sourcePath) {
     return false;
 }
 
-std::optional<std::pair<double, double>> typedClip(const std::string& startText,
-                                                   const std::string& endText) {
-    if (startText.size() != 11) {
-        return std::nullopt;
+}  // namespace pelorine
+
+namespace pelorine {
+
+Status checkTypedClip(const std::string& startText, const std::string& endText, double duration,
+                      std::pair<double, double>& clip) {
+    if (!isClipTime(startText)) {
+        return badTime("Start time", startText);
+    }
+    if (!isClipTime(endText)) {
+        return badTime("End time", endText);
     }
     const double start = secondsOf(startText);
     const double end = secondsOf(endText);
     if (!(start < end)) {
-        return std::nullopt;
+        return Status::error("The clip must start before it ends: \"Start time\" " + startText +
+                             " is not before \"End time\" " + endText + ".");
     }
-    return std::pair(start, end);
+    // The end may be the source's end as its time text shows it; a source of
+    // unknown length takes any end.
+    const std::string whole = timeText(duration);
+    if (duration > 0.0 && end > secondsOf(whole)) {
+        return Status::error("\"End time\" " + endText + " is after the end of the video (" +
+                             whole + ").");
+    }
+    clip = {start, end};
+    return Status::ok();
 }
 
 }  // namespace pelorine

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "conversion/JobList.h"
+#include "platform/Status.h"
 
 namespace pelorine {
 
@@ -26,10 +27,11 @@ std::string newOutputPath(const JobList& jobs, const std::string& folder, std::s
 // Whether a Job with this source is in the list already (compared exactly).
 bool hasSource(const JobList& jobs, const std::string& sourcePath);
 
-// The clip typed into the grid: read only when the start text is exactly 11
-// characters long, each text as hh:mm:ss.xx (hours at 0, minutes at 3,
-// seconds at 6, hundredths at 9). Nothing when the start is not before the end.
-std::optional<std::pair<double, double>> typedClip(const std::string& startText,
-                                                   const std::string& endText);
+// The clip typed into the grid, checked as a user expects: both texts exactly
+// hh:mm:ss.xx in digits with minutes and seconds below 60, the start before
+// the end, and the end within the source's `duration` (as its time text shows
+// it). The error names the row and says what is expected.
+Status checkTypedClip(const std::string& startText, const std::string& endText, double duration,
+                      std::pair<double, double>& clip);
 
 }  // namespace pelorine

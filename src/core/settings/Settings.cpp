@@ -36,6 +36,7 @@ Status Settings::read() {
     policy_ = text::leadingInt(ini.value(kSection, kPolicyKey, "1"));
     outputPath_ =
         cutUtf8(ini.value(kSection, kOutputPathKey, defaultOutputFolder_), kMaxOutputPath);
+    addFolder_ = ini.value(kSection, kAddFolderKey, "");
     return found ? Status::ok() : Status::error("The settings file could not be read.");
 }
 
@@ -46,6 +47,9 @@ Status Settings::write() const {
     IniFile ini = readFile(nullptr);  // other keys and sections are kept
     ini.setValue(kSection, kPolicyKey, std::to_string(policy_.load()));
     ini.setValue(kSection, kOutputPathKey, outputPath_);
+    if (!addFolder_.empty()) {
+        ini.setValue(kSection, kAddFolderKey, addFolder_);
+    }
     return writeIniFile(files_, filePath_, ini);
 }
 
@@ -60,6 +64,14 @@ Status Settings::setOverwritePolicy(int policy) {
 
 Status Settings::setOutputPath(std::string path) {
     outputPath_ = cutUtf8(std::move(path), kMaxOutputPath);
+    return write();
+}
+
+Status Settings::setAddFolder(std::string folder) {
+    if (folder == addFolder_) {
+        return Status::ok();
+    }
+    addFolder_ = std::move(folder);
     return write();
 }
 

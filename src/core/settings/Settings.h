@@ -1,7 +1,8 @@
 #pragma once
 // The two settings the whole program shares: what to do when an output file
-// exists already, and the output folder. Every change is written to the
-// settings file at once; there is no save at exit.
+// exists already, and the output folder; and, for the user's comfort, the
+// folder Add last took files from. Every change is written to the settings
+// file at once; there is no save at exit.
 
 #include <atomic>
 #include <string>
@@ -23,6 +24,7 @@ public:
     static constexpr const char* kSection = "GENERAL";
     static constexpr const char* kPolicyKey = "OverWriteType";
     static constexpr const char* kOutputPathKey = "OutputPath";
+    static constexpr const char* kAddFolderKey = "AddFolder";
     // The output folder keeps at most this many bytes.
     static constexpr std::size_t kMaxOutputPath = 511;
 
@@ -48,6 +50,10 @@ public:
     // Cut to kMaxOutputPath bytes (never inside a UTF-8 character).
     Status setOutputPath(std::string path);
 
+    // Where Add's file dialog opens; empty until Add has taken a file.
+    const std::string& addFolder() const { return addFolder_; }
+    Status setAddFolder(std::string folder);
+
     const std::string& filePath() const { return filePath_; }
 
 private:
@@ -59,6 +65,7 @@ private:
     // Read by the conversion worker while the window may change it.
     std::atomic<int> policy_{kOverwrite};
     std::string outputPath_;
+    std::string addFolder_;
 };
 
 // `text` cut to at most `maxBytes` bytes without splitting a UTF-8 character.

@@ -54,7 +54,8 @@ const std::vector<MenuEntry>& menuEntries(int menuId) {
           {32805, "Set Output File Name...", 255},
           {0, "", 0},
           {32806, "File Information...", 254},
-          {32811, "Send to PSP", 0}}},
+          {32811, "Send to PSP", 0},
+          {32812, "Show Log...", 0}}},
         {239, {{32801, "Add File...", 249}, {32803, "Clear", 251}}},
     };
     static const std::vector<MenuEntry> kNone;

@@ -69,6 +69,7 @@ void PropertyList::reset() {
     // The rows are about to show something else: text typed for the old ones
     // must not be announced as a change of the new ones.
     typedPending_ = false;
+    editPending_ = false;
     items_.clear();
     currentRow_ = -1;
     // An editor left standing would sit over a row that is no longer there.
@@ -234,6 +235,7 @@ void PropertyList::keyPressEvent(QKeyEvent* event) {
 void PropertyList::selectRow(int row) {
     // Choosing another row is done with the one before: its typed text counts.
     commitTypedText();
+    commitTypedEdit();
     currentRow_ = row;
     showEditor();
 }
@@ -320,13 +322,11 @@ void PropertyList::showEdit(PropertyItem& item, const QRect& place) {
     edit->setFont(font_);
     edit->setGeometry(place);
     edit->installEventFilter(this);
-    // Every change commits, including the text set below: a clip time that
-    // already has its shape is announced as soon as the box appears.
-    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (editItem_ != nullptr) {
-            send(commitEditText(*editItem_, text.toStdString()));
-        }
-    });
+    // Typed text is a value once the user is done with it, as in a combo:
+    // "00:0" on the way to "00:01:30.00" is no time.
+    editPending_ = false;
+    connect(edit, &QLineEdit::textEdited, this, [this] { editPending_ = true; });
+    connect(edit, &QLineEdit::editingFinished, this, &PropertyList::commitTypedEdit);
     edit->show();
     edit->setFocus(Qt::OtherFocusReason);
     edit->setText(QString::fromStdString(item.value));
@@ -386,6 +386,20 @@ void PropertyList::commitTypedText() {
     send(notices);
 }
 
+void PropertyList::commitTypedEdit() {
+    if (!editPending_ || !edit_ || editItem_ == nullptr) {
+        return;
+    }
+    editPending_ = false;
+    const std::string text = edit_->text().toStdString();
+    if (text == editItem_->value) {
+        return;
+    }
+    const GridNotices notices = commitEditText(*editItem_, text);
+    update();
+    send(notices);
+}
+
 void PropertyList::refresh() {
     // An editor still showing text the owner has since replaced (a refused
     // value) shows the row's value again, unless the user is typing in it.
@@ -396,6 +410,13 @@ void PropertyList::refresh() {
             combo_->setCurrentIndex(
                 combo_->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
             combo_->setEditText(value);
+        }
+    }
+    if (edit_ && editItem_ != nullptr && !editPending_) {
+        const QString value = QString::fromStdString(editItem_->value);
+        if (edit_->text() != value) {
+            const QSignalBlocker quiet(edit_.data());
+            edit_->setText(value);
         }
     }
     update();
@@ -443,6 +464,8 @@ bool PropertyList::eventFilter(QObject* watched, QEvent* event) {
             !editorStillInUse(editor)) {
             if (editor == combo_) {
                 commitTypedText();
+            } else {
+                commitTypedEdit();
             }
             editor->hide();
             update();

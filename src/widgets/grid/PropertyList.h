@@ -60,7 +60,9 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // A "Start time" or "End time" edit now has the hh:mm:ss.xx shape.
+    // Text typed into "Start time" or "End time" was committed (Enter, the
+    // focus leaving the edit box, or another row chosen) and differs from
+    // the value before; the owner checks it.
     void clipTimeTyped();
     // A combo entry was chosen, or text typed into a combo was committed
     // (Enter, the focus leaving the combo, or another row chosen).
@@ -92,6 +94,7 @@ private:
     void showChooserButton(const QRect& place);
     void chooseValue();
     void commitTypedText();
+    void commitTypedEdit();
     bool editorStillInUse(QWidget* editor) const;
     void hideTextEditors();
     void send(const GridNotices& notices);
@@ -113,8 +116,9 @@ private:
     QPointer<QComboBox> combo_;
     QPointer<QLineEdit> edit_;
     QPointer<QPushButton> button_;
-    // Text was typed into the combo and not yet committed.
+    // Text was typed into the combo, or the edit box, and not yet committed.
     bool typedPending_ = false;
+    bool editPending_ = false;
 
     bool tracking_ = false;
     int trackX_ = 0;

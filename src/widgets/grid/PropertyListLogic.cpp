@@ -11,25 +11,11 @@ constexpr std::string_view kEndTimeRow = "End time";
 constexpr std::string_view kOutputFormatRow = "Output format";
 constexpr std::string_view kClipVideoRow = "Clip video";
 
-bool isSpace(char c) {
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // Reads a number the lenient way the values have always been read: leading
 // blanks and a sign, then digits until anything else; no digits reads as 0.
 int leadingNumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) {
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
         ++i;
     }
     bool negative = false;
@@ -66,13 +52,6 @@ Rgb nameCellShade(std::string_view name) {
     return isVideoRow(name) ? Rgb{235, 235, 235} : Rgb{250, 250, 250};
 }
 
-bool hasClipTimeShape(std::string_view text) {
-    if (text.size() > 10) {
-        text = trimmed(text);
-    }
-    return text.size() == 11 && text[2] == ':' && text[5] == ':' && text[8] == '.';
-}
-
 GridNotices commitComboChoice(PropertyItem& item, const std::string& entry) {
     item.value = entry;
     GridNotices notices;
@@ -93,7 +72,7 @@ GridNotices commitComboText(PropertyItem& item, const std::string& text) {
 
 GridNotices commitEditText(PropertyItem& item, const std::string& text) {
     item.value = text;
-    if (hasClipTimeShape(text) && (item.name == kStartTimeRow || item.name == kEndTimeRow)) {
+    if (item.name == kStartTimeRow || item.name == kEndTimeRow) {
         return {GridNotice::ClipTimeTyped};
     }
     return {};

@@ -15,7 +15,7 @@ namespace pelorine {
 // What the grid tells the window after a commit. The order inside one commit
 // matters: the window reads the specific notice before the general one.
 enum class GridNotice {
-    ClipTimeTyped,       // a "Start time"/"End time" edit now reads hh:mm:ss.xx
+    ClipTimeTyped,       // text typed into "Start time"/"End time" was committed
     ValueChanged,        // a combo value was chosen or typed
     OutputFormatChosen,  // an entry was chosen in "Output format"
     ClipVideoChosen,     // an entry was chosen in "Clip video"
@@ -34,12 +34,9 @@ bool isVideoRow(std::string_view name);
 Rgb nameCellShade(std::string_view name);
 inline constexpr Rgb kGridLineColour{200, 200, 200};
 
-// The hh:mm:ss.xx shape, digits not looked at. Texts longer than ten
-// characters are trimmed first, so a padded time still passes here; the
-// window applies its own, stricter test to the untrimmed text.
-bool hasClipTimeShape(std::string_view text);
-
 // Each commit stores the new value in the row and returns the notices to send.
+// A committed edit of a clip time is announced whatever it reads: the window
+// checks the time and says what is wrong with it.
 GridNotices commitComboChoice(PropertyItem& item, const std::string& entry);
 GridNotices commitComboText(PropertyItem& item, const std::string& text);
 GridNotices commitEditText(PropertyItem& item, const std::string& text);

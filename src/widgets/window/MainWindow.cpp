@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QThread>
 #include <QTreeWidget>
@@ -59,6 +61,7 @@ const std::pair<int, int> kListMenuCommands[] = {
     {32805, command::kListSetOutputFileName},
     {32806, command::kListFileInformation},
     {32811, command::kListSendToPsp},
+    {32812, command::kListShowLog},
 };
 
 struct Column {
@@ -67,12 +70,35 @@ struct Column {
     int width;
 };
 
+// In the order of JobColumn.
 const Column kColumns[] = {
     {"ID", Qt::AlignHCenter, 25},         {"Source", Qt::AlignLeft, 130},
     {"Begin Time", Qt::AlignHCenter, 80}, {"End Time", Qt::AlignHCenter, 80},
     {"Output", Qt::AlignLeft, 130},       {"Format", Qt::AlignHCenter, 60},
     {"Size", Qt::AlignRight, 70},
+    {"Status", Qt::AlignHCenter, 95},
 };
+static_assert(std::size(kColumns) == kColumnCount);
+
+// Cells too narrow for a whole path show it whole as a tooltip.
+bool showsPath(int column) {
+    return column == kSourceColumn || column == kOutputColumn;
+}
+
+// The local files of a drag, or nothing when it carries anything else.
+QStringList droppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr || !data->hasUrls()) {
+        return files;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        files << url.toLocalFile();
+    }
+    return files;
+}
 
 }  // namespace
 
@@ -144,6 +170,12 @@ void MainWindow::createControls() {
     }
     place(jobBar_, command::kJobBar, 81, 510, 420, 516);
     place(overallBar_, command::kOverallBar, 81, 520, 420, 526);
+    // Under the bars: how fast the batch goes and how long it still needs.
+    timing_ = new QLabel(this);
+    QFont tiny = timing_->font();
+    tiny.setPixelSize(10);
+    timing_->setFont(tiny);
+    timing_->setGeometry(81, 527, 339, 12);
 
     shutDown_ = new QCheckBox("Shut down PC when finished", this);
     QFont small = shutDown_->font();
@@ -162,6 +194,7 @@ void MainWindow::createControls() {
         [this] { skinBroken(); });
     preview_->setPlayButton(
         static_cast<controls::TwoStateSkinButton*>(control(controls::kPlayButton.controlId)));
+    createShortcuts();
 }
 
 void MainWindow::createJobList() {
@@ -181,6 +214,12 @@ void MainWindow::createJobList() {
         jobList_->setColumnWidth(i, kColumns[i].width);
         jobList_->headerItem()->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
     }
+    // The status where it is seen during a batch: next to the row's number.
+    jobList_->header()->moveSection(kStatusColumn, 1);
+    // Files and folders dropped on the list are added; rows are never dragged.
+    jobList_->setDragDropMode(QAbstractItemView::NoDragDrop);
+    jobList_->viewport()->setAcceptDrops(true);
+    jobList_->viewport()->installEventFilter(this);
     // Clicks load the Job; moving the selection with the keyboard does not.
     connect(jobList_, &QTreeWidget::itemClicked, this,
             [this] { controller_->jobOperations().loadSelectedJob(); });
@@ -252,6 +291,53 @@ void MainWindow::createSettingsGrid() {
         grid_, &PropertyList::clipVideoChosen, this, [&jobs] { jobs.clipVideoChosen(); },
         Qt::QueuedConnection);
     place(grid_, command::kSettingsGrid, 518, 267, 708, 506);
+}
+
+void MainWindow::createShortcuts() {
+    for (const command::KeyBinding& binding : command::kKeyBindings) {
+        QWidget* owner = binding.listOnly ? static_cast<QWidget*>(jobList_) : this;
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(binding.keys)), owner);
+        shortcut->setContext(binding.listOnly ? Qt::WidgetShortcut : Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, id = binding.command] { controller_->handleCommand(id); });
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != jobList_->viewport()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (droppedFiles(drag->mimeData()).isEmpty()) {
+                drag->ignore();
+            } else {
+                drag->acceptProposedAction();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            std::vector<std::string> paths;
+            for (const QString& file : droppedFiles(drop->mimeData())) {
+                paths.push_back(file.toStdString());
+            }
+            if (paths.empty()) {
+                drop->ignore();
+                return true;
+            }
+            drop->acceptProposedAction();
+            // Added once the drop is over, so the program the files came from
+            // is not kept waiting while they are identified.
+            QMetaObject::invokeMethod(
+                this, [this, paths] { controller_->filesDropped(paths); }, Qt::QueuedConnection);
+            return true;
+        }
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
 }
 
 void MainWindow::createSkinButtons() {
@@ -380,8 +466,12 @@ void MainWindow::appendRow(const std::vector<std::string>& cells) {
     auto* item = new QTreeWidgetItem(jobList_);
     for (int i = 0; i < static_cast<int>(cells.size()) && i < static_cast<int>(std::size(kColumns));
          ++i) {
-        item->setText(i, QString::fromStdString(cells[static_cast<std::size_t>(i)]));
+        const QString text = QString::fromStdString(cells[static_cast<std::size_t>(i)]);
+        item->setText(i, text);
         item->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
+        if (showsPath(i)) {
+            item->setToolTip(i, text);
+        }
     }
 }
 
@@ -396,6 +486,9 @@ void MainWindow::clearRows() {
 void MainWindow::setCell(std::size_t row, int column, const std::string& text) {
     if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
         item->setText(column, QString::fromStdString(text));
+        if (showsPath(column)) {
+            item->setToolTip(column, QString::fromStdString(text));
+        }
     }
 }
 
@@ -406,6 +499,12 @@ std::optional<std::size_t> MainWindow::selectedRow() {
         }
     }
     return std::nullopt;
+}
+
+void MainWindow::selectNoRow() {
+    // Clears the current row too, so that no key selects it and Qt has no
+    // row to fall back on.
+    jobList_->selectionModel()->clear();
 }
 
 void MainWindow::showRows(const std::vector<PropertyItem*>& rows) {
@@ -490,6 +589,10 @@ void MainWindow::selectOnlyRow(std::size_t row) {
     }
 }
 
+void MainWindow::showTiming(const std::string& text) {
+    timing_->setText(QString::fromStdString(text));
+}
+
 void MainWindow::beginTask(const std::string& title, int steps) {
     task_ = new QProgressDialog(QString::fromStdString(title), "Cancel", 0, steps, this);
     task_->setWindowModality(Qt::WindowModal);
@@ -527,8 +630,10 @@ void MainWindow::onWindowThread(const std::function<void()>& work) {
 
 void MainWindow::selectRow(std::size_t row) {
     onWindowThread([this, row] {
+        // One row at a time is selected: the Job being converted.
+        selectOnlyRow(row);
         if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
-            item->setSelected(true);
+            jobList_->scrollToItem(item);
         }
     });
 }

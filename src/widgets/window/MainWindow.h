@@ -16,6 +16,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressDialog;
 class QTreeWidget;
@@ -42,11 +43,13 @@ public:
     int popUpMenu(int menu, int button) override;
     void setOutputPathText(const std::string& text) override;
     void keepAlive() override;
+    void onWindowThread(const std::function<void()>& work) override;
     void appendRow(const std::vector<std::string>& cells) override;
     void removeRow(std::size_t row) override;
     void clearRows() override;
     void setCell(std::size_t row, int column, const std::string& text) override;
     std::optional<std::size_t> selectedRow() override;
+    void selectNoRow() override;
     void showRows(const std::vector<PropertyItem*>& rows) override;
     void repaintGrid() override;
     int profileSelection() override;
@@ -65,6 +68,7 @@ public:
     void setSeekPosition(double seconds) override;
     std::pair<double, double> sliderRange() override;
     void selectOnlyRow(std::size_t row) override;
+    void showTiming(const std::string& text) override;
     void beginTask(const std::string& title, int steps) override;
     bool stepTask(int step, const std::string& label) override;
     void endTask() override;
@@ -86,6 +90,8 @@ public:
     class PreviewPanel& previewPanel() {
         return *preview_;
     }
+    // The line of speed and time left under the progress bars.
+    QLabel* timingLine() const { return timing_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,12 +100,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Files and folders dropped on the job list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void createSkinButtons();
     void createJobList();
     void createSettingsGrid();
+    void createShortcuts();
     // The list's context menu at `at` (list coordinates).
     void showListMenu(const QPoint& at);
     void place(QWidget* widget, int id, int left, int top, int right, int bottom);
@@ -107,8 +116,6 @@ private:
     // The estimated size of the batch against the free space, above the list.
     void createEstimateLine();
     void refreshEstimate();
-    // Runs `work` on the window's thread, waiting for it when called from another.
-    void onWindowThread(const std::function<void()>& work);
 
     Dialogs& dialogs_;
     std::unique_ptr<MainController> controller_;
@@ -122,6 +129,7 @@ private:
     controls::ProgressBar* jobBar_ = nullptr;
     controls::ProgressBar* overallBar_ = nullptr;
     class PreviewPanel* preview_ = nullptr;
+    QLabel* timing_ = nullptr;
     QTimer progressTimer_;
     QLabel* estimate_ = nullptr;
     // Sizes change with the list and its settings, free space and the stick

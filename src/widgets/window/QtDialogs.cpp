@@ -5,11 +5,13 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/SmallDialogText.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OutputNameDialog.h"
 #include "dialogs/OverwriteDialog.h"
+#include "dialogs/PowerOffDialog.h"
 #include "dialogs/VideoInformationDialog.h"
 #include "dvd/DvdDialog.h"
 #include "settings/OutputFolder.h"
@@ -73,13 +75,15 @@ std::optional<std::string> QtDialogs::chooseFolder(const std::string& prompt) {
 
 namespace pelorine {
 
-std::vector<std::string> QtDialogs::chooseFiles(const std::string& filter) {
+std::vector<std::string> QtDialogs::chooseFiles(const std::string& filter,
+                                                const std::string& folder) {
     QFileDialog dialog(owner_, "Add files");
     dialog.setFileMode(QFileDialog::ExistingFiles);
     // Our own dialog matches the patterns in any case: "CLIP.AVI" is an avi file.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters(qtNameFilters(filter));
-    dialog.setDirectory(QDir::homePath());
+    const QDir start(qt(folder));
+    dialog.setDirectory(!folder.empty() && start.exists() ? start : QDir::home());
     std::vector<std::string> chosen;
     if (dialog.exec() == QDialog::Accepted) {
         for (const QString& file : dialog.selectedFiles()) {
@@ -117,6 +121,18 @@ std::optional<std::string> QtDialogs::chooseOpenFile(const std::string& filter,
 std::optional<std::string> QtDialogs::chooseSaveFile(const std::string& filter,
                                                      const std::string& extension) {
     return chooseOneFile(owner_, filter, extension, true);
+}
+
+bool QtDialogs::endMessage(const std::string& text, bool offerLog) {
+    QMessageBox box(QMessageBox::NoIcon, kProductTitle, qt(text), QMessageBox::Ok, owner_);
+    QPushButton* log = offerLog ? box.addButton("Show Log", QMessageBox::ActionRole) : nullptr;
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return log != nullptr && box.clickedButton() == log;
+}
+
+bool QtDialogs::powerOffCountdown(int seconds) {
+    return runPowerOffDialog(owner_, seconds);
 }
 
 void QtDialogs::showVideoInformation(const Job& job) {

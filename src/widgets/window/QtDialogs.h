@@ -17,7 +17,10 @@ public:
     void warning(const std::string& text, const std::string& caption) override;
     bool confirm(const std::string& text, const std::string& caption) override;
     std::optional<std::string> chooseFolder(const std::string& prompt) override;
-    std::vector<std::string> chooseFiles(const std::string& filter) override;
+    std::vector<std::string> chooseFiles(const std::string& filter,
+                                         const std::string& folder) override;
+    bool endMessage(const std::string& text, bool offerLog) override;
+    bool powerOffCountdown(int seconds) override;
     std::optional<std::string> chooseOpenFile(const std::string& filter,
                                               const std::string& extension) override;
     std::optional<std::string> chooseSaveFile(const std::string& filter,
