@@ -242,125 +242,124 @@ TEST_F(MainWindowPreviewTest, APausedPreviewShowsItsNoticeWhileTheWindowIsDragge
     window->controller().handleCommand(command::kStopPlay);
     EXPECT_EQ(previewArea()->showPause(), 0);
     EXPECT_FALSE(preview.active());
+}
 
-    // Delete on the list removes the Job; Qt must not select the next row by
-    // itself, and the grid, showing the profile's defaults, edits no Job.
-    TEST_F(MainWindowTest, AfterDeleteNoRowIsSelectedAndTheGridEditsNoJob) {
-        addJobs();
-        activate();
-        auto* list = jobList();
-        clickRow(1);
-        ASSERT_EQ(window->controller().jobOperations().selectedIndex(), 1u);
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Delete);
-        ASSERT_EQ(window->controller().jobs().count(), 2u);
-        EXPECT_TRUE(list->selectedItems().isEmpty());
-        EXPECT_EQ(list->currentItem(), nullptr);
-        auto* grid = qobject_cast<PropertyList*>(control(command::kSettingsGrid));
-        ASSERT_EQ(grid->count(), 16) << "the first profile's rows, from the deleted Job's profile";
+// Delete on the list removes the Job; Qt must not select the next row by
+// itself, and the grid, showing the profile's defaults, edits no Job.
+TEST_F(MainWindowTest, AfterDeleteNoRowIsSelectedAndTheGridEditsNoJob) {
+    addJobs();
+    activate();
+    auto* list = jobList();
+    clickRow(1);
+    ASSERT_EQ(window->controller().jobOperations().selectedIndex(), 1u);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Delete);
+    ASSERT_EQ(window->controller().jobs().count(), 2u);
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_EQ(list->currentItem(), nullptr);
+    auto* grid = qobject_cast<PropertyList*>(control(command::kSettingsGrid));
+    ASSERT_EQ(grid->count(), 16) << "the first profile's rows, from the deleted Job's profile";
 
-        // "Video bitrate" (row 8): a value typed and committed goes nowhere.
-        const std::vector<Job> before = window->controller().jobs().snapshot();
-        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(20, 8 * 20 + 10));
-        auto* combo = grid->findChild<QComboBox*>("propertyCombo");
-        ASSERT_NE(combo, nullptr);
-        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(combo, "2500");
-        QTest::keyClick(combo, Qt::Key_Enter);
-        QCoreApplication::sendPostedEvents();
-        EXPECT_EQ(window->controller().rows().value("Video bitrate"), "2500");
-        EXPECT_EQ(window->controller().jobs().snapshot(), before);
+    // "Video bitrate" (row 8): a value typed and committed goes nowhere.
+    const std::vector<Job> before = window->controller().jobs().snapshot();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(20, 8 * 20 + 10));
+    auto* combo = grid->findChild<QComboBox*>("propertyCombo");
+    ASSERT_NE(combo, nullptr);
+    QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(combo, "2500");
+    QTest::keyClick(combo, Qt::Key_Enter);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(window->controller().rows().value("Video bitrate"), "2500");
+    EXPECT_EQ(window->controller().jobs().snapshot(), before);
+}
+
+// While a batch converts, only its current row is selected; afterwards the
+// last one is, and the grid shows it.
+TEST_F(MainWindowTest, TheBatchSelectsOneRowAtATime) {
+    addJobs();
+    activate();
+    auto* list = jobList();
+    clickRow(2);
+    window->controller().handleCommand(command::kConvert);
+    int mostSelected = 0;
+    ASSERT_TRUE(testing::waitUntil([&] {
+        QCoreApplication::processEvents();
+        mostSelected = std::max(mostSelected, static_cast<int>(list->selectedItems().size()));
+        return !window->controller().batchActive();
+    }));
+    EXPECT_EQ(mostSelected, 1);
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().front(), list->topLevelItem(2));
+    EXPECT_EQ(window->controller().jobOperations().selectedIndex(), 2u);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(list->topLevelItem(row)->text(kStatusColumn), "done") << row;
     }
+    EXPECT_EQ(dialogs.events().back(), "message Complete!");
+}
 
-    // While a batch converts, only its current row is selected; afterwards the
-    // last one is, and the grid shows it.
-    TEST_F(MainWindowTest, TheBatchSelectsOneRowAtATime) {
-        addJobs();
-        activate();
-        auto* list = jobList();
-        clickRow(2);
-        window->controller().handleCommand(command::kConvert);
-        int mostSelected = 0;
-        ASSERT_TRUE(testing::waitUntil([&] {
-            QCoreApplication::processEvents();
-            mostSelected = std::max(mostSelected, static_cast<int>(list->selectedItems().size()));
-            return !window->controller().batchActive();
-        }));
-        EXPECT_EQ(mostSelected, 1);
-        ASSERT_EQ(list->selectedItems().size(), 1);
-        EXPECT_EQ(list->selectedItems().front(), list->topLevelItem(2));
-        EXPECT_EQ(window->controller().jobOperations().selectedIndex(), 2u);
-        for (int row = 0; row < 3; ++row) {
-            EXPECT_EQ(list->topLevelItem(row)->text(kStatusColumn), "done") << row;
-        }
-        EXPECT_EQ(dialogs.events().back(), "message Complete!");
-    }
+TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAdded) {
+    std::filesystem::create_directories(folder.file("trip/day2"));
+    folder.write("trip/day2/b.mp4", "length=20");
+    folder.write("trip/a.avi", "length=10");
+    folder.write("trip/notes.txt", "not a video");
+    activate();
+    auto* list = jobList();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.file("trip")))});
+    const QPoint at = list->viewport()->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(testing::waitUntil([&] {
+        QCoreApplication::processEvents();
+        return window->controller().jobs().count() == 2;
+    }));
+    EXPECT_EQ(list->topLevelItem(0)->text(kSourceColumn).toStdString(), folder.file("trip/a.avi"));
+    EXPECT_EQ(list->topLevelItem(1)->text(kSourceColumn).toStdString(),
+              folder.file("trip/day2/b.mp4"));
 
-    TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAdded) {
-        std::filesystem::create_directories(folder.file("trip/day2"));
-        folder.write("trip/day2/b.mp4", "length=20");
-        folder.write("trip/a.avi", "length=10");
-        folder.write("trip/notes.txt", "not a video");
-        activate();
-        auto* list = jobList();
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.file("trip")))});
-        const QPoint at = list->viewport()->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(list->viewport(), &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(list->viewport(), &drop);
-        EXPECT_TRUE(drop.isAccepted());
-        ASSERT_TRUE(testing::waitUntil([&] {
-            QCoreApplication::processEvents();
-            return window->controller().jobs().count() == 2;
-        }));
-        EXPECT_EQ(list->topLevelItem(0)->text(kSourceColumn).toStdString(),
-                  folder.file("trip/a.avi"));
-        EXPECT_EQ(list->topLevelItem(1)->text(kSourceColumn).toStdString(),
-                  folder.file("trip/day2/b.mp4"));
+    // Anything but local files is refused at the door.
+    QMimeData web;
+    web.setUrls({QUrl("https://example.org/clip.avi")});
+    QDragEnterEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, {});
+    QApplication::sendEvent(list->viewport(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+}
 
-        // Anything but local files is refused at the door.
-        QMimeData web;
-        web.setUrls({QUrl("https://example.org/clip.avi")});
-        QDragEnterEvent refused(at, Qt::CopyAction, &web, Qt::LeftButton, {});
-        QApplication::sendEvent(list->viewport(), &refused);
-        EXPECT_FALSE(refused.isAccepted());
-    }
+TEST_F(MainWindowTest, KeysReachTheirCommandsAndCellsShowWholePaths) {
+    window->controller().jobs().append(
+        testing::plainJob(folder.file("a"), folder.file("out/a.MP4"), 10));
+    activate();
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.filesAsked, 1) << "Ctrl+O adds";
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_THAT(dialogs.events().back(), ::testing::HasSubstr("The help was not found"));
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_THAT(dialogs.events().back(), ::testing::StartsWith("save dialog")) << "Ctrl+S saves";
+    // Delete belongs to the list: elsewhere it deletes no Job.
+    QTest::keyClick(window.get(), Qt::Key_Delete);
+    EXPECT_EQ(window->controller().jobs().count(), 1u);
 
-    TEST_F(MainWindowTest, KeysReachTheirCommandsAndCellsShowWholePaths) {
-        window->controller().jobs().append(
-            testing::plainJob(folder.file("a"), folder.file("out/a.MP4"), 10));
-        activate();
-        QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
-        EXPECT_EQ(dialogs.filesAsked, 1) << "Ctrl+O adds";
-        QTest::keyClick(window.get(), Qt::Key_F1);
-        EXPECT_THAT(dialogs.events().back(), ::testing::HasSubstr("The help was not found"));
-        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-        EXPECT_THAT(dialogs.events().back(), ::testing::StartsWith("save dialog"))
-            << "Ctrl+S saves";
-        // Delete belongs to the list: elsewhere it deletes no Job.
-        QTest::keyClick(window.get(), Qt::Key_Delete);
-        EXPECT_EQ(window->controller().jobs().count(), 1u);
+    auto* list = jobList();
+    const QTreeWidgetItem* row = list->topLevelItem(0);
+    EXPECT_EQ(row->toolTip(kSourceColumn).toStdString(), folder.file("a"));
+    EXPECT_EQ(row->toolTip(kOutputColumn).toStdString(), folder.file("out/a.mp4"));
+    EXPECT_EQ(list->headerItem()->text(kStatusColumn), "Status");
+    EXPECT_EQ(list->header()->visualIndex(kStatusColumn), 1) << "beside the row's number";
+}
 
-        auto* list = jobList();
-        const QTreeWidgetItem* row = list->topLevelItem(0);
-        EXPECT_EQ(row->toolTip(kSourceColumn).toStdString(), folder.file("a"));
-        EXPECT_EQ(row->toolTip(kOutputColumn).toStdString(), folder.file("out/a.mp4"));
-        EXPECT_EQ(list->headerItem()->text(kStatusColumn), "Status");
-        EXPECT_EQ(list->header()->visualIndex(kStatusColumn), 1) << "beside the row's number";
-    }
-
-    TEST_F(MainWindowTest, ClosingAsksFirst) {
-        dialogs.confirmAnswer = false;
-        window->close();
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_EQ(dialogs.events().back(), "confirm Video Batch Converter: Exit anyway?");
-        dialogs.confirmAnswer = true;
-        window->close();
-        EXPECT_FALSE(window->isVisible());
-    }
+TEST_F(MainWindowTest, ClosingAsksFirst) {
+    dialogs.confirmAnswer = false;
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs.events().back(), "confirm Video Batch Converter: Exit anyway?");
+    dialogs.confirmAnswer = true;
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+}
 
 }  // namespace
 }  // namespace pelorine
