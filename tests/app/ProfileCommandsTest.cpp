@@ -42,6 +42,7 @@ protected:
         job->clipEnd = 20;
         controller.jobs().append(std::move(job));
         window.selected = 0;
+        controller.jobOperations().loadSelectedJob();  // as a click does
         return controller.jobs().job(0);
     }
     static std::vector<std::string> names(std::initializer_list<const char*> list) {
@@ -66,12 +67,14 @@ TEST_F(ProfileCommandsTest, TheStartUpRowsSavedAndLoadedAgainBecomeTheCustomised
     EXPECT_EQ(controller.rows().items(), before);
     EXPECT_EQ(window.profile, kProfileCustom);
     EXPECT_EQ(window.profileEntries, 5);
-    // The stored codec is MPEG4: the sixteen MP4 rows, no quantizers.
-    EXPECT_EQ(window.gridRows.size(), 16u);
-    EXPECT_EQ(window.gridRows.at(6), row::kVideoSize);
+    // The rows at start are the start profile's, H.264: all eighteen, the
+    // quantizers after the codec.
+    EXPECT_EQ(window.gridRows.size(), 18u);
+    EXPECT_EQ(window.gridRows.at(6), row::kQuantizerMin);
+    EXPECT_EQ(window.gridRows.at(8), row::kVideoSize);
 
     // A new Job added now takes the customised profile's settings.
-    EXPECT_EQ(profileFor(kProfileCustom, controller.rows()).videoCodec, "MPEG4");
+    EXPECT_EQ(profileFor(kProfileCustom, controller.rows()).videoCodec, "h264");
 }
 
 TEST_F(ProfileCommandsTest, AnMp3ProfileChangesTheSelectedJobsFormatAndSettingsButNotItsClip) {

@@ -362,10 +362,9 @@ void JobListOperations::profileLoaded(
     p_.rows.items() = loaded;
     p_.custom.rows.items() = loaded;
     p_.custom.format = p_.rows.value(row::kOutputFormat);
-    Job* job = selectedJob();
-    if (job) {
+    if (Job* job = gridJob()) {
         applyLoadedProfileToJob(p_.rows, *job);
-        p_.jobs.changed(*p_.view.selectedRow());
+        p_.jobs.changed(*selectedIndex_);
     }
     p_.view.showCustomProfile();
     if (const auto shown = showLoadedProfile(p_.rows)) {
