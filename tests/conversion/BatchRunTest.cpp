@@ -256,6 +256,17 @@ TEST_F(BatchRunTest, TheShutDownBoxPowersOffAfterACountdownInsteadOfTheMessage) 
     runBatch();
     EXPECT_EQ(power.requests, 2);
     EXPECT_EQ(view.events().back(), "message Complete!");
+
+    // A Job that went wrong is named during the countdown, before the
+    // computer goes off with the summary.
+    view.countdownRunsOut = true;
+    power.refuse = false;
+    addJob("broken", "fail why=No space left on device");
+    runBatch();
+    EXPECT_EQ(power.requests, 3);
+    EXPECT_THAT(view.events().back(),
+                ::testing::StartsWith("countdown 30: 1 job of 2 was converted."));
+    EXPECT_THAT(view.events().back(), HasSubstr("broken.avi: No space left on device"));
 }
 
 TEST_F(BatchRunTest, ARunningEngineRefusesTheBatchAndIsLeftAlone) {

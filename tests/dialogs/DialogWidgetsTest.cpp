@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -337,6 +338,18 @@ TEST(PowerOffDialog, CountsDownAndSwitchesOffAtZero) {
     dialog.tick();
     EXPECT_EQ(dialog.secondsLeft(), 0);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(PowerOffDialog, ABatchThatWentWrongIsSummedUpAboveTheCount) {
+    PowerOffDialog complete(30);
+    EXPECT_EQ(complete.summary(), nullptr);
+    PowerOffDialog summed(30, "1 job of 2 was converted.\n\n1 job of 2 could not be converted:");
+    ASSERT_NE(summed.summary(), nullptr);
+    EXPECT_TRUE(summed.summary()->isReadOnly());
+    EXPECT_EQ(summed.summary()->toPlainText(),
+              "1 job of 2 was converted.\n\n1 job of 2 could not be converted:");
+    EXPECT_LT(summed.summary()->geometry().bottom(), summed.cancelButton()->geometry().top());
+    EXPECT_GT(summed.height(), complete.height());
 }
 
 TEST(PowerOffDialog, CancelKeepsTheComputerOnAndNowDoesNotWait) {

@@ -50,8 +50,8 @@ public:
         return overwrite;
     }
     void showMessage(const std::string& text) override { log.add("message " + text); }
-    bool countDownToPowerOff(int seconds) override {
-        log.add("countdown " + std::to_string(seconds));
+    bool countDownToPowerOff(int seconds, const std::string& summary) override {
+        log.add("countdown " + std::to_string(seconds) + (summary.empty() ? "" : ": " + summary));
         return countdownRunsOut;
     }
     // The end message reads like any other; its log folder is kept apart.

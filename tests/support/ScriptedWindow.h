@@ -127,8 +127,8 @@ public:
         offeredLog = offerLog;
         return logAnswer;
     }
-    bool powerOffCountdown(int seconds) override {
-        log.add("countdown " + std::to_string(seconds));
+    bool powerOffCountdown(int seconds, const std::string& summary) override {
+        log.add("countdown " + std::to_string(seconds) + (summary.empty() ? "" : ": " + summary));
         return countdownRunsOut;
     }
     std::optional<std::string> chooseOpenFile(const std::string& filter,

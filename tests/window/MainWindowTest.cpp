@@ -273,6 +273,44 @@ TEST_F(MainWindowTest, AfterDeleteNoRowIsSelectedAndTheGridEditsNoJob) {
     EXPECT_EQ(window->controller().jobs().snapshot(), before);
 }
 
+// Times typed into the grid of the real window: a valid one is the clip
+// converted; a start after the end is refused with a message.
+TEST_F(MainWindowTest, ATypedClipTimeIsAppliedOrRefused) {
+    addJobs();
+    Job& added = window->controller().jobs().job(0);
+    added.startText = "00:00:00.00";  // as Add names them
+    added.endText = "00:00:10.00";
+    activate();
+    clickRow(0);
+    auto* grid = qobject_cast<PropertyList*>(control(command::kSettingsGrid));
+    auto typeInto = [&](int gridRow, const char* text) {
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(20, gridRow * 20 + 10));
+        auto* edit = grid->findChild<QLineEdit*>("propertyEdit");
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(edit->isVisible());
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCoreApplication::sendPostedEvents();
+    };
+    const Job& job = window->controller().jobs().job(0);
+    typeInto(1, "00:00:02.50");  // "Start time"
+    EXPECT_EQ(job.clipEnabled, 1);
+    EXPECT_EQ(job.clipStart, 2.5);
+    EXPECT_EQ(job.clipEnd, 10.0);
+    EXPECT_EQ(window->controller().rows().value("Clip video"), "yes");
+    EXPECT_EQ(jobList()->topLevelItem(0)->text(kBeginColumn), "00:00:02.50");
+
+    const std::size_t shown = dialogs.events().size();
+    typeInto(2, "00:00:01.00");  // "End time", before the start
+    ASSERT_EQ(dialogs.events().size(), shown + 1);
+    EXPECT_THAT(dialogs.events().back(), ::testing::HasSubstr("must start before it ends"));
+    EXPECT_EQ(job.clipStart, 2.5);
+    EXPECT_EQ(job.clipEnd, 10.0) << "the refused end changes nothing";
+    EXPECT_EQ(window->controller().rows().value("End time"), "00:00:10.00");
+    EXPECT_EQ(jobList()->topLevelItem(0)->text(kEndColumn), "00:00:10.00");
+}
+
 // While a batch converts, only its current row is selected; afterwards the
 // last one is, and the grid shows it.
 TEST_F(MainWindowTest, TheBatchSelectsOneRowAtATime) {

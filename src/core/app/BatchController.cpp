@@ -130,9 +130,9 @@ void BatchController::jobEnded(std::size_t row, const JobResult& result) {
     p_.view.onWindowThread([this, row, result] { p_.rows.jobEnded(row, result); });
 }
 
-bool BatchController::countDownToPowerOff(int seconds) {
+bool BatchController::countDownToPowerOff(int seconds, const std::string& summary) {
     bool goOn = false;
-    p_.view.onWindowThread([&] { goOn = p_.dialogs.powerOffCountdown(seconds); });
+    p_.view.onWindowThread([&] { goOn = p_.dialogs.powerOffCountdown(seconds, summary); });
     return goOn;
 }
 

@@ -91,7 +91,7 @@ private:
     }
     void showMessage(const std::string& text) override { p_.view.showMessage(text); }
     void jobEnded(std::size_t row, const JobResult& result) override;
-    bool countDownToPowerOff(int seconds) override;
+    bool countDownToPowerOff(int seconds, const std::string& summary) override;
     void showEndMessage(const std::string& text, const std::string& logFolder) override;
     void batchEnded() override;
 

@@ -106,8 +106,9 @@ public:
     // `offerLog`: true when the user asked for them.
     virtual bool endMessage(const std::string& text, bool offerLog) = 0;
     // The countdown before the computer is switched off, `seconds` long,
-    // with a way to cancel it: true when it ran out or the user went on.
-    virtual bool powerOffCountdown(int seconds) = 0;
+    // with a way to cancel it, over `summary` (the batch's end message when
+    // not every Job was converted): true when it ran out or the user went on.
+    virtual bool powerOffCountdown(int seconds, const std::string& summary) = 0;
     // One existing file, or nothing when cancelled; `extension` (without the
     // dot) is the one the dialog prefers.
     virtual std::optional<std::string> chooseOpenFile(const std::string& filter,

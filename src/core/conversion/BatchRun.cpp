@@ -232,7 +232,11 @@ void BatchRun::finish() {
         !finished.empty()) {
         message += "\n\n" + finished;
     }
-    if (view_.shutDownWhenFinished() && view_.countDownToPowerOff(kPowerOffCountdownSeconds)) {
+    // The summary stays in view during the countdown: a user still at the
+    // computer learns what went wrong before it goes off.
+    const std::string summary = message == kCompleteMessage ? std::string() : message;
+    if (view_.shutDownWhenFinished() &&
+        view_.countDownToPowerOff(kPowerOffCountdownSeconds, summary)) {
         const Status off = services_.power.powerOff();
         if (off) {
             converting_ = false;

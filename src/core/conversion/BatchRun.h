@@ -59,9 +59,12 @@ public:
     // skipped or stopped.
     virtual void jobEnded(std::size_t row, const JobResult& result) = 0;
     // Before the computer is switched off: a countdown of `seconds` that the
-    // user may cancel. True when it ran out (or the user chose to go on);
-    // without one of its own, a front end goes on at once.
-    virtual bool countDownToPowerOff(int /*seconds*/) { return true; }
+    // user may cancel, showing `summary` (what did not go as planned; empty
+    // when every Job was converted). True when it ran out (or the user chose
+    // to go on); without one of its own, a front end goes on at once.
+    virtual bool countDownToPowerOff(int /*seconds*/, const std::string& /*summary*/) {
+        return true;
+    }
     // The message that ends the batch; `logFolder` holds the logs of its Jobs
     // (empty when no Job ran), which a front end may offer to show.
     virtual void showEndMessage(const std::string& text, const std::string& /*logFolder*/) {

@@ -131,8 +131,8 @@ bool QtDialogs::endMessage(const std::string& text, bool offerLog) {
     return log != nullptr && box.clickedButton() == log;
 }
 
-bool QtDialogs::powerOffCountdown(int seconds) {
-    return runPowerOffDialog(owner_, seconds);
+bool QtDialogs::powerOffCountdown(int seconds, const std::string& summary) {
+    return runPowerOffDialog(owner_, seconds, qt(summary));
 }
 
 void QtDialogs::showVideoInformation(const Job& job) {

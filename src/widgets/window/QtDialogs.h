@@ -20,7 +20,7 @@ public:
     std::vector<std::string> chooseFiles(const std::string& filter,
                                          const std::string& folder) override;
     bool endMessage(const std::string& text, bool offerLog) override;
-    bool powerOffCountdown(int seconds) override;
+    bool powerOffCountdown(int seconds, const std::string& summary) override;
     std::optional<std::string> chooseOpenFile(const std::string& filter,
                                               const std::string& extension) override;
     std::optional<std::string> chooseSaveFile(const std::string& filter,
