@@ -95,7 +95,7 @@ void PreviewController::playRow(std::size_t row) {
     }
     session_ = std::move(session);
     if (!started) {
-        // Part 4.1 shows nothing here; the user is told why.
+        // An engine that cannot start is no silent failure: say why.
         session_.reset();
         p_.dialogs.message(kCannotStartMessage + started.message());
         return;
