@@ -6,6 +6,9 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <string>
+#include <vector>
+
 #include "app/MainView.h"
 #include "app/SingleInstance.h"
 #include "engine/Engine.h"
@@ -61,9 +64,9 @@ int main(int argc, char** argv) {
     // A file given on the command line, as a file manager starts the program:
     // opened once the window is up, so its messages belong to the window.
     if (argc > 1) {
-        const std::string file = argv[1];
+        const std::vector<std::string> files(argv + 1, argv + argc);
         QTimer::singleShot(0, window.get(),
-                           [&window, file] { window->controller().openFile(file); });
+                           [&window, files] { window->controller().openFiles(files); });
     }
     const int result = application.exec();
     // Closing while a batch converts: the batch must not outlive its window.

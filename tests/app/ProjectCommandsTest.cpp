@@ -162,5 +162,18 @@ TEST_F(ProjectCommandsTest, AProjectGivenOnTheCommandLineIsOpened) {
     EXPECT_THAT(ids(), ElementsAre("1", "2", "3"));
 }
 
+// A file manager hands over whatever the user opened with the program.
+TEST_F(ProjectCommandsTest, FilesGivenOnTheCommandLineAreOpenedByTheirKind) {
+    addSamples();
+    save("batch.vpt");
+    controller.jobs().clear();
+    window.clear();
+    std::ofstream(folder.file("holiday.AVI")) << "length=100";
+    controller.openFiles({project(), folder.file("holiday.AVI")});
+    EXPECT_EQ(controller.jobs().count(), 4u);
+    EXPECT_EQ(controller.jobs().job(3).sourcePath, folder.file("holiday.AVI"));
+    EXPECT_THAT(window.log.events(), Not(Contains(StartsWith("box"))));
+}
+
 }  // namespace
 }  // namespace pelorine

@@ -86,10 +86,13 @@ void FilesController::saveProfileAs() {
 
 void FilesController::loadProfile() {
     const auto path = p_.dialogs.chooseOpenFile(kProfileFilter, kProfileExtension);
-    if (!path) {
-        return;
+    if (path) {
+        loadProfileFile(*path);
     }
-    const OpenedProfile opened = openProfile(*path, p_.files);
+}
+
+void FilesController::loadProfileFile(const std::string& path) {
+    const OpenedProfile opened = openProfile(path, p_.files);
     if (readWhole(opened, p_.dialogs)) {
         p_.profileLoaded(opened.rows);
     }

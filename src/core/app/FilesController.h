@@ -45,6 +45,8 @@ public:
     void saveProfileAs();
     // Load Profile: a file chosen by the user becomes the customised profile.
     void loadProfile();
+    // Loads the profile file at path (one given on the command line).
+    void loadProfileFile(const std::string& path);
 
 private:
     Parts p_;

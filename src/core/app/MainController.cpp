@@ -2,7 +2,14 @@
 
 #include "app/Commands.h"
 #include "app/SmallDialogText.h"
+#include "profiles/ProfileFile.h"
+#include "project/ProjectFile.h"
 #include "settings/OutputFolder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <string_view>
 
 namespace pelorine {
 
@@ -124,7 +131,36 @@ bool MainController::handleCommand(int id) {
 }
 
 void MainController::openFile(const std::string& path) {
-    files_.openProjectFile(path);
+    openFiles({path});
+}
+
+namespace {
+bool hasExtension(const std::string& path, std::string_view extension) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (name.size() <= extension.size() + 1 || name[name.size() - extension.size() - 1] != '.') {
+        return false;
+    }
+    const std::string_view tail = std::string_view(name).substr(name.size() - extension.size());
+    return std::equal(
+        tail.begin(), tail.end(), extension.begin(), extension.end(),
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+}  // namespace
+
+void MainController::openFiles(const std::vector<std::string>& paths) {
+    std::vector<std::string> sources;
+    for (const std::string& path : paths) {
+        if (hasExtension(path, kProjectExtension)) {
+            files_.openProjectFile(path);
+        } else if (hasExtension(path, kProfileExtension)) {
+            files_.loadProfileFile(path);
+        } else {
+            sources.push_back(path);
+        }
+    }
+    if (!sources.empty()) {
+        filesDropped(sources);
+    }
 }
 
 void MainController::filesDropped(const std::vector<std::string>& paths) {

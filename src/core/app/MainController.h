@@ -57,6 +57,9 @@ public:
 
     // A file given to the program: a project replaces the list.
     void openFile(const std::string& path);
+    // Files given on the command line or by a file manager: a project is
+    // opened, a profile loaded, anything else added as a source.
+    void openFiles(const std::vector<std::string>& paths);
 
     // A double-click on a row: StopPlay, then Play.
     void playSelected();
