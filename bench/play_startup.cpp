@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/CommandLine.h"
+#include "base/CommandLine.h"
 #include "preview/PreviewCommandLine.h"
 #include "records/ChannelFiles.h"
 
@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
         XSync(display, False);
         writeControl(folder, pelorine::channel::Command::Run);
         const auto start = Clock::now();
-        const pid_t pid = spawn(pelorine::platform::splitCommandLine(line));
+        const pid_t pid = spawn(pelorine::splitCommandLine(line));
         bool shown = false;
         while (!shown && Clock::now() - start < std::chrono::seconds(10)) {
             XImage* image = XGetImage(display, window, 93, 69, 1, 1, AllPlanes, ZPixmap);

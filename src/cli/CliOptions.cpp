@@ -122,7 +122,7 @@ private:
             if (equals != std::string::npos) {
                 return "option '--send-to-psp' doesn't allow an argument";
             }
-            options_.sendToPsp = true;
+            options_.sendToHandheld = true;
             return {};
         }
         for (const OptionName& option : kOptions) {

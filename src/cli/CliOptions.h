@@ -21,7 +21,7 @@ struct CliOptions {
     std::optional<std::string> profile;  // "--profile": a number, a name or a .profile file
     std::optional<std::string> outputFolder;
     std::optional<OverwriteChoice> overwrite;
-    bool sendToPsp = false;          // "--send-to-psp": copy what was converted to the memory stick
+    bool sendToHandheld = false;     // "--send-to-psp": copy what was converted to the memory stick
     std::vector<std::string> files;  // sources (convert, info) or the project (run, commands)
 };
 

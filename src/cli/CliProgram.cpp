@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <array>
 
+#include "base/Text.h"
 #include "cli/CliHelp.h"
 #include "cli/InfoText.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/PlannedRuns.h"
+#include "handheld/HandheldSend.h"
 #include "platform/Console.h"
 #include "platform/LargeFiles.h"
 #include "platform/MountTable.h"
-#include "platform/Text.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/SettingsRows.h"
 #include "project/ProjectFile.h"
-#include "psp/StickSend.h"
 #include "settings/HandheldSettings.h"
 #include "settings/OutputFolder.h"
 
@@ -316,13 +316,13 @@ int CliProgram::convertJobs(std::vector<Job> jobs, std::vector<JobEntry> entries
     }
     console_.result(summaryText(entries));
     const int status = exitStatusOf(entries);
-    if (options.sendToPsp && !stops_.stopped()) {
-        return std::max(status, sendToPsp(batch));
+    if (options.sendToHandheld && !stops_.stopped()) {
+        return std::max(status, sendToHandheld(batch));
     }
     return status;
 }
 
-int CliProgram::sendToPsp(const BatchRun& batch) {
+int CliProgram::sendToHandheld(const BatchRun& batch) {
     std::vector<Job> done;
     for (std::size_t row = 0; row < batch.results().size(); ++row) {
         if (batch.results()[row].outcome == JobOutcome::Done) {
@@ -331,16 +331,16 @@ int CliProgram::sendToPsp(const BatchRun& batch) {
     }
     HandheldSettings handheld(services_.files, services_.settings.filePath());
     handheld.read();
-    const psp::SendResult sent =
-        psp::sendJobs(done,
-                      {services_.files, platform::systemLargeFiles(), platform::systemMountTable(),
-                       platform::stickOverrideFolder()},
-                      handheld.newerFirmware(), {}, [this] { return stops_.stopped(); });
+    const handheld::SendResult sent =
+        handheld::sendJobs(done,
+                           {services_.files, platform::systemLargeFiles(),
+                            platform::systemMountTable(), platform::handheldOverrideFolder()},
+                           handheld.newerFirmware(), {}, [this] { return stops_.stopped(); });
     if (!sent.status) {
-        error(psp::sendReport(sent));
+        error(handheld::sendReport(sent));
         return 1;
     }
-    console_.result(psp::sendReport(sent) + "\n");
+    console_.result(handheld::sendReport(sent) + "\n");
     return 0;
 }
 

@@ -62,7 +62,7 @@ private:
     bool thumbnailsOn() const;
     // --send-to-psp: the Jobs the batch converted, to the memory stick; the
     // exit status of that part.
-    int sendToPsp(const BatchRun& batch);
+    int sendToHandheld(const BatchRun& batch);
 
     // The Jobs of a project, retargeted to --output; false (after a note) when
     // it cannot be read. `dropped` gets the Jobs whose source is gone.

@@ -1,6 +1,6 @@
 #include "platform/Desktop.h"
 
-#include "platform/CommandLine.h"
+#include "base/CommandLine.h"
 
 namespace pelorine::platform {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace pelorine::platform {
 

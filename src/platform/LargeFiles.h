@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace pelorine::platform {
 

@@ -27,7 +27,7 @@ MountTable& systemMountTable();
 // A folder standing for the only memory stick: the environment's
 // PELORINE_PSP_STICK (tests, and setups the mount table does not tell);
 // empty when unset.
-std::string stickOverrideFolder();
+std::string handheldOverrideFolder();
 
 // One line of /proc/self/mountinfo; nothing for a line that is not one.
 // Exposed for its tests.

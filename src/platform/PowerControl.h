@@ -1,7 +1,7 @@
 #pragma once
 // Switching the computer off at the end of a batch, when the user asked for it.
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace pelorine::platform {
 

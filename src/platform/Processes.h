@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace pelorine::platform {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace pelorine::platform {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace pelorine::platform {
 

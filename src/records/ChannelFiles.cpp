@@ -1,6 +1,6 @@
 #include "records/ChannelFiles.h"
 
-#include "platform/LittleEndian.h"
+#include "base/LittleEndian.h"
 
 namespace pelorine::channel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/LittleEndian.h"
+#include "base/LittleEndian.h"
 
 namespace pelorine {
 namespace {

@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "app/Commands.h"
+#include "base/CommandLine.h"
 #include "cli/CliProcess.h"
 #include "conversion/EncoderCommandLine.h"
-#include "platform/CommandLine.h"
 #include "project/ProjectFile.h"
 #include "support/RealMedia.h"
 #include "support/ScriptedWindow.h"
@@ -136,7 +136,7 @@ TEST_F(CliCommandsTest, PrintsTheCommandLinesTheWindowsBatchRuns) {
     }
     std::vector<std::string> shown;
     for (const std::string& line : fields(printed.out, '\n')) {
-        shown.push_back(normalised(platform::splitCommandLine(line)));
+        shown.push_back(normalised(splitCommandLine(line)));
     }
     EXPECT_EQ(shown.size(), 6u) << "one line a run: 1 + 1 + 3 parts + 1";
     EXPECT_THAT(shown, ElementsAreArray(ran));
@@ -187,7 +187,7 @@ TEST(CliConvert, AMissingFileIsNamedAndTheOthersConverted) {
 
 // --send-to-psp: what was converted goes to the memory stick (a folder
 // standing for it), where the window's Send to PSP puts it.
-TEST(CliConvert, SendToPspCopiesTheConvertedJobsToTheStick) {
+TEST(CliConvert, SendToPspCopiesTheConvertedJobsToTheHandheld) {
     testing::TempFolder folder;
     testing::TempFolder stick;
     fs::create_directories(stick.file("PSP"));
@@ -205,12 +205,12 @@ TEST(CliConvert, SendToPspCopiesTheConvertedJobsToTheStick) {
     for (const char* top : {"PSP", "MP_ROOT"}) {
         fs::remove_all(stick.file(top));  // no longer a memory stick
     }
-    const Finished noStick = runCli(
+    const Finished noHandheld = runCli(
         cli, {"convert", "-o", folder.file("out2"), "--send-to-psp", folder.file("here.avi")},
         folder.path(), standIn);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(noStick.status, 1);
-    EXPECT_THAT(noStick.err, HasSubstr("No PSP memory stick was found."));
+    EXPECT_EQ(noHandheld.status, 1);
+    EXPECT_THAT(noHandheld.err, HasSubstr("No PSP memory stick was found."));
 }
 
 // Ctrl+C with the fake engine: it is asked to quit through the channel files,

@@ -4,9 +4,9 @@
 
 #include <random>
 
+#include "base/CommandLine.h"
 #include "conversion/JobList.h"
 #include "conversion/TimeText.h"
-#include "platform/CommandLine.h"
 
 namespace pelorine {
 namespace {
@@ -213,7 +213,7 @@ TEST(EncoderCommandLine, EveryPathSurvivesSplitting) {
         const EngineInvocation invocation{randomPath(true), randomPath(true) + "/"};
         const EncoderCommandLine line(job, invocation);
         const std::string output = job.clipEnabled ? job.outputPath : line.wholeFileName();
-        const auto args = platform::splitCommandLine(
+        const auto args = splitCommandLine(
             line.commandLine(job.clipEnabled ? EncoderCommandLine::timing(1, 2) : "", output));
         ASSERT_GE(args.size(), 6u);
         EXPECT_EQ(args[0], invocation.enginePath);

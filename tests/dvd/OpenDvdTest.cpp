@@ -7,8 +7,8 @@
 #include "app/JobRows.h"
 #include "conversion/SizeEstimate.h"
 #include "dvd/OpenDvd.h"
+#include "handheld/HandheldCopy.h"
 #include "profiles/SettingsRows.h"
-#include "psp/StickCopy.h"
 #include "support/ScriptedWindow.h"
 
 namespace pelorine {
@@ -109,11 +109,10 @@ TEST_F(OpenDvdTest, MakesAJobOfExactlyTheChosenTitleAndChapters) {
     EXPECT_EQ(job.outputFormat, "mp3");
     EXPECT_EQ(job.audioCodec, "mp3");
     EXPECT_EQ(job.split, "Not split");
-    EXPECT_EQ(
-        window.rows,
-        (std::vector<std::vector<std::string>>{{"1", "DVD_DRIVE_/dev/sr0", "00:00:00", "00:20:34",
-                                                "/home/u/out/DVD_DRIVE__dev_sr0.mp3", "mp3",
-                                                psp::sizeText(estimateOutput(job).bytes), ""}}))
+    EXPECT_EQ(window.rows, (std::vector<std::vector<std::string>>{
+                               {"1", "DVD_DRIVE_/dev/sr0", "00:00:00", "00:20:34",
+                                "/home/u/out/DVD_DRIVE__dev_sr0.mp3", "mp3",
+                                handheld::sizeText(estimateOutput(job).bytes), ""}}))
         << "the file really written, and no status before a batch";
 }
 

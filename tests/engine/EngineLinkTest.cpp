@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/LittleEndian.h"
+#include "base/LittleEndian.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {

@@ -1,7 +1,7 @@
 #include "CommandLines.h"
 
+#include "base/CommandLine.h"
 #include "conversion/EncoderCommandLine.h"
-#include "platform/CommandLine.h"
 
 namespace zelvic::test {
 
@@ -42,7 +42,7 @@ std::string composeCommandLine(const JobLine& line) {
 }
 
 std::vector<std::string> splitCommandLine(const std::string& text) {
-    return pelorine::platform::splitCommandLine(text);
+    return pelorine::splitCommandLine(text);
 }
 
 }  // namespace zelvic::test

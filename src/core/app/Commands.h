@@ -63,7 +63,7 @@ inline constexpr int kStopPreviewMenu = 32809;
 inline constexpr int kStopConversionMenu = 32810;
 
 // Copying to the handheld and its settings (Edit, Settings and the list's menu).
-inline constexpr int kSendToPsp = 32830;
+inline constexpr int kSendToHandheld = 32830;
 inline constexpr int kToggleThumbnails = 32831;
 inline constexpr int kToggleNewerFirmware = 32832;
 inline constexpr int kToggleCopyWhenFinished = 32833;
@@ -78,7 +78,7 @@ inline constexpr int kListSetOutputFileName = 0x86C;
 inline constexpr int kListFileInformation = 0x86D;
 inline constexpr int kListDeleteVideoFile = 0x86E;
 inline constexpr int kListShowLog = 0x86F;  // the engine log of the selected Job
-inline constexpr int kListSendToPsp = 0x870;
+inline constexpr int kListSendToHandheld = 0x870;
 
 // Keys that reach a command: the whole window's, or the job list's only when
 // it has the keyboard (Delete must not delete a Job while a value is typed).

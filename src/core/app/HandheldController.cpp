@@ -7,8 +7,8 @@
 
 #include "app/Commands.h"
 #include "conversion/SizeEstimate.h"
-#include "psp/StickFinder.h"
-#include "psp/StickSend.h"
+#include "handheld/HandheldFinder.h"
+#include "handheld/HandheldSend.h"
 
 namespace pelorine {
 namespace {
@@ -36,8 +36,9 @@ HandheldController::HandheldController(Services services, const JobList& jobs, M
                                        Dialogs& dialogs)
     : services_(std::move(services)), jobs_(jobs), view_(view), dialogs_(dialogs) {}
 
-std::optional<std::string> HandheldController::stickRoot() const {
-    const auto sticks = psp::findSticks(services_.mounts, services_.files, services_.stickOverride);
+std::optional<std::string> HandheldController::handheldRoot() const {
+    const auto sticks =
+        handheld::findHandhelds(services_.mounts, services_.files, services_.handheldOverride);
     if (sticks.empty()) {
         return std::nullopt;
     }
@@ -45,16 +46,17 @@ std::optional<std::string> HandheldController::stickRoot() const {
 }
 
 HandheldController::SendResult HandheldController::send(const std::vector<Job>& jobs,
-                                                        const psp::CopyProgress& progress,
-                                                        const psp::StopAsked& stop) const {
-    return psp::sendJobs(jobs, stickAccess(), services_.settings.newerFirmware(), progress, stop);
+                                                        const handheld::CopyProgress& progress,
+                                                        const handheld::StopAsked& stop) const {
+    return handheld::sendJobs(jobs, handheldAccess(), services_.settings.newerFirmware(), progress,
+                              stop);
 }
 
-psp::StickAccess HandheldController::stickAccess() const {
-    return {services_.files, services_.largeFiles, services_.mounts, services_.stickOverride};
+handheld::HandheldAccess HandheldController::handheldAccess() const {
+    return {services_.files, services_.largeFiles, services_.mounts, services_.handheldOverride};
 }
 
-void HandheldController::sendToPsp(bool selectedOnly) {
+void HandheldController::sendToHandheld(bool selectedOnly) {
     std::vector<Job> jobs;
     if (const auto row = view_.selectedRow(); selectedOnly && row && *row < jobs_.count()) {
         jobs.push_back(jobs_.job(*row));
@@ -79,8 +81,8 @@ void HandheldController::sendToPsp(bool selectedOnly) {
     view_.beginTask(kSendCaption, 1000);
     while (!finished) {
         const std::string label =
-            "Copying to the PSP memory stick: " + psp::sizeText(copied.load()) + " of " +
-            psp::sizeText(total.load());
+            "Copying to the PSP memory stick: " + handheld::sizeText(copied.load()) + " of " +
+            handheld::sizeText(total.load());
         if (!view_.stepTask(permille(copied.load(), total.load()), label)) {
             stop = true;
         }
@@ -90,9 +92,9 @@ void HandheldController::sendToPsp(bool selectedOnly) {
     worker.join();
     view_.endTask();
     if (result.status) {
-        dialogs_.message(psp::sendReport(result));
+        dialogs_.message(handheld::sendReport(result));
     } else {
-        dialogs_.warning(psp::sendReport(result), kSendCaption);
+        dialogs_.warning(handheld::sendReport(result), kSendCaption);
     }
 }
 
@@ -113,7 +115,7 @@ std::string HandheldController::copyAfterBatch(BatchRun& batch) const {
             batch.view().setJobBar(permille(bytes, total) / 10);
         },
         [&] { return batch.stopRequested(); });
-    return psp::sendReport(result);
+    return handheld::sendReport(result);
 }
 
 void HandheldController::setUpBatch(BatchRun& batch) {
@@ -170,9 +172,9 @@ HandheldController::Estimate HandheldController::estimate(std::optional<std::siz
     estimate.text = "Size: ";
     if (selected && *selected < jobs_.count()) {
         estimate.text += "job " + std::to_string(*selected + 1) + " " +
-                         psp::sizeText(estimateOutput(jobs_.job(*selected)).bytes) + ", ";
+                         handheld::sizeText(estimateOutput(jobs_.job(*selected)).bytes) + ", ";
     }
-    estimate.text += "all " + psp::sizeText(total);
+    estimate.text += "all " + handheld::sizeText(total);
     std::string free;
     const auto describe = [&](const std::string& where, const std::string& folder) {
         const auto space = services_.largeFiles.space(folder);
@@ -181,11 +183,11 @@ HandheldController::Estimate HandheldController::estimate(std::optional<std::siz
         }
         const bool fits = space->available >= total;
         estimate.tooLarge = estimate.tooLarge || !fits;
-        free += (free.empty() ? "; free: " : ", ") + where + " " + psp::sizeText(space->available) +
-                (fits ? "" : " (too small)");
+        free += (free.empty() ? "; free: " : ", ") + where + " " +
+                handheld::sizeText(space->available) + (fits ? "" : " (too small)");
     };
     describe("output folder", existingFolder(services_.files, outputFolder));
-    if (const auto root = stickRoot()) {
+    if (const auto root = handheldRoot()) {
         describe("PSP", *root);
     }
     estimate.text += free;
@@ -198,8 +200,8 @@ bool HandheldController::roomForBatch(const std::string& outputFolder) {
     if (!space || space->available >= total) {
         return true;
     }
-    return dialogs_.confirm("The converted videos will take about " + psp::sizeText(total) +
-                                ", but only " + psp::sizeText(space->available) +
+    return dialogs_.confirm("The converted videos will take about " + handheld::sizeText(total) +
+                                ", but only " + handheld::sizeText(space->available) +
                                 " are free where they go (\"" + outputFolder +
                                 "\"). Convert anyway?",
                             "Warning");

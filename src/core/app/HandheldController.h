@@ -12,11 +12,11 @@
 #include "conversion/BatchRun.h"
 #include "conversion/JobList.h"
 #include "conversion/SizeEstimate.h"
+#include "handheld/HandheldCopy.h"
+#include "handheld/HandheldSend.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
 #include "platform/MountTable.h"
-#include "psp/StickCopy.h"
-#include "psp/StickSend.h"
 #include "settings/HandheldSettings.h"
 
 namespace pelorine {
@@ -32,7 +32,7 @@ public:
         const platform::MountTable& mounts;
         // A folder that stands for the only memory stick (tests); empty: the
         // mount table is asked.
-        std::string stickOverride;
+        std::string handheldOverride;
     };
 
     HandheldController(Services services, const JobList& jobs, MainView& view, Dialogs& dialogs);
@@ -40,7 +40,7 @@ public:
     // Send to PSP: every converted Job, or with `selectedOnly` the selected
     // one (every Job when none is selected), copied on a worker with a
     // progress dialog that can cancel; the window keeps painting meanwhile.
-    void sendToPsp(bool selectedOnly);
+    void sendToHandheld(bool selectedOnly);
 
     // A new batch makes thumbnails as set, and copies what it has done
     // when "copy to the PSP when finished" is on.
@@ -67,13 +67,13 @@ public:
     bool roomForBatch(const std::string& outputFolder);
 
     // Copies the finished outputs of `jobs` to the stick found now. Any thread.
-    using SendResult = psp::SendResult;
-    SendResult send(const std::vector<Job>& jobs, const psp::CopyProgress& progress,
-                    const psp::StopAsked& stop) const;
+    using SendResult = handheld::SendResult;
+    SendResult send(const std::vector<Job>& jobs, const handheld::CopyProgress& progress,
+                    const handheld::StopAsked& stop) const;
 
 private:
-    std::optional<std::string> stickRoot() const;
-    psp::StickAccess stickAccess() const;
+    std::optional<std::string> handheldRoot() const;
+    handheld::HandheldAccess handheldAccess() const;
     std::string copyAfterBatch(BatchRun& batch) const;
     std::uint64_t estimatedTotal() const;
 

@@ -4,9 +4,9 @@
 #include <future>
 #include <thread>
 
+#include "base/Text.h"
 #include "conversion/JobNaming.h"
 #include "conversion/TimeText.h"
-#include "platform/Text.h"
 #include "records/ExitStatus.h"
 
 namespace pelorine {

@@ -1,8 +1,8 @@
 #include "app/JobRows.h"
 
-#include "conversion/SizeEstimate.h"
-#include "psp/StickCopy.h"
 #include "conversion/OutputNames.h"
+#include "conversion/SizeEstimate.h"
+#include "handheld/HandheldCopy.h"
 
 namespace pelorine {
 
@@ -17,7 +17,7 @@ JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
             job.endText,
             outputCellText(job),
             job.outputFormat,
-            psp::sizeText(estimateOutput(job).bytes),
+            handheld::sizeText(estimateOutput(job).bytes),
             ""};
 }
 

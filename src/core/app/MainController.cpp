@@ -34,7 +34,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
                 }}),
       handheldSettings_(services.files, services.settings.filePath()),
       handheld_({handheldSettings_, services.files, platform::systemLargeFiles(),
-                 platform::systemMountTable(), platform::stickOverrideFolder()},
+                 platform::systemMountTable(), platform::handheldOverrideFolder()},
                 jobs_, view, dialogs),
       batch_({{services.engine, services.files, services.power, services.settings},
               services.paths,
@@ -99,8 +99,10 @@ void MainController::buildCommandTable() {
     c.add({kSetOutputFileName, kListSetOutputFileName}, Guard::None,
           [this] { setOutputFileName(); });
     c.add({kOverwriteSettings}, Guard::RefuseWhileConverting, [this] { overwriteSettings(); });
-    c.add({kSendToPsp}, Guard::RefuseWhileConverting, [this] { handheld_.sendToPsp(false); });
-    c.add({kListSendToPsp}, Guard::RefuseWhileConverting, [this] { handheld_.sendToPsp(true); });
+    c.add({kSendToHandheld}, Guard::RefuseWhileConverting,
+          [this] { handheld_.sendToHandheld(false); });
+    c.add({kListSendToHandheld}, Guard::RefuseWhileConverting,
+          [this] { handheld_.sendToHandheld(true); });
     for (const int toggle : {kToggleThumbnails, kToggleNewerFirmware, kToggleCopyWhenFinished}) {
         c.add({toggle}, Guard::None, [this, toggle] { handheld_.toggle(toggle); });
     }
@@ -121,7 +123,7 @@ bool MainController::handleCommand(int id) {
         return false;
     }
     // Buttons and menu items leave no button with the focus.
-    if (id < command::kListPlay || id > command::kListSendToPsp) {
+    if (id < command::kListPlay || id > command::kListSendToHandheld) {
         view_.focusDialog();
     }
     if (activity_.passes(entry->guard)) {

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Status.h"
 #include "conversion/Job.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 
 namespace pelorine {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace pelorine {
 namespace {

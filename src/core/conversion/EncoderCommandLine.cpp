@@ -2,11 +2,11 @@
 
 #include <initializer_list>
 
+#include "base/CommandLine.h"
+#include "base/Text.h"
 #include "conversion/DvdSource.h"
 #include "conversion/OutputNames.h"
 #include "engine/Engine.h"
-#include "platform/CommandLine.h"
-#include "platform/Text.h"
 
 namespace pelorine {
 namespace {
@@ -26,7 +26,6 @@ std::string fill(std::string_view pattern, std::initializer_list<std::string> va
     }
     return out;
 }
-
 
 constexpr std::string_view kMpeg4NoAudio =
     " -ovc lavc -lavcopts "
@@ -100,8 +99,7 @@ EncoderCommandLine::EncoderCommandLine(const Job& job, EngineInvocation invocati
       notSplit_(text::lower(job.split) == "not split"),
       splitText_(splitTextOf(job.split)),
       baseName_(outputBasePath(job.outputPath)),
-      prefix_(platform::quoteArgumentIfNeeded(invocation_.enginePath) + sourcePiece(job) +
-              mediaPiece(job)) {}
+      prefix_(quoteArgumentIfNeeded(invocation_.enginePath) + sourcePiece(job) + mediaPiece(job)) {}
 
 std::string EncoderCommandLine::commandLine(const std::string& timing,
                                             const std::string& output) const {
@@ -131,7 +129,7 @@ std::string EncoderCommandLine::partFileName(int part) const {
 
 std::string EncoderCommandLine::sourcePiece(const Job& job) {
     if (!isDvdSource(job)) {
-        return " " + platform::quoteArgument(job.sourcePath) + " ";
+        return " " + quoteArgument(job.sourcePath) + " ";
     }
     const std::string device = dvdDevice(job);
     std::string piece =
@@ -212,7 +210,7 @@ std::string EncoderCommandLine::volumeFilter(const std::string& audioVolume) {
 }
 
 std::string EncoderCommandLine::dvdDevice(const Job& job) {
-    return platform::quoteArgument(dvdDriveOf(job.sourcePath).value_or(job.sourcePath));
+    return quoteArgument(dvdDriveOf(job.sourcePath).value_or(job.sourcePath));
 }
 
 std::string EncoderCommandLine::scalingPiece(int width, int height, int sourceWidth,
@@ -228,7 +226,7 @@ std::string EncoderCommandLine::scalingPiece(int width, int height, int sourceWi
 
 std::string EncoderCommandLine::launchTail(const std::string& output,
                                            const std::string& channelFolder) {
-    return " -o " + platform::quoteArgument(output) + channelFolderPiece(channelFolder);
+    return " -o " + quoteArgument(output) + channelFolderPiece(channelFolder);
 }
 
 std::string thumbnailPath(const std::string& output) {
@@ -240,7 +238,7 @@ std::string thumbnailPath(const std::string& output) {
 }
 
 std::string EncoderCommandLine::thumbnailPiece(const std::string& output) {
-    return "-thumbnail " + platform::quoteArgument(thumbnailPath(output)) + " ";
+    return "-thumbnail " + quoteArgument(thumbnailPath(output)) + " ";
 }
 
 bool EncoderCommandLine::makesThumbnails(const Job& job, const EngineInvocation& invocation) {

@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "base/Status.h"
 #include "conversion/Job.h"
-#include "platform/Status.h"
 
 namespace pelorine {
 

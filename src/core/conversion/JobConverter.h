@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/Job.h"
-#include "platform/Status.h"
 
 namespace pelorine {
 

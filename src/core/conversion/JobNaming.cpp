@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "base/Text.h"
 #include "conversion/TimeText.h"
-#include "platform/Text.h"
 
 namespace pelorine {
 namespace {

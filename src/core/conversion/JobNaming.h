@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Status.h"
 #include "conversion/JobList.h"
-#include "platform/Status.h"
 
 namespace pelorine {
 

@@ -1,6 +1,6 @@
 #include "conversion/OutputNames.h"
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace pelorine {
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/Text.h"
 #include "conversion/JobConverter.h"
-#include "platform/Text.h"
 #include "records/ExitStatus.h"
 
 namespace pelorine {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "base/Text.h"
 #include "conversion/EncoderCommandLine.h"
-#include "platform/Text.h"
 
 namespace pelorine {
 namespace {

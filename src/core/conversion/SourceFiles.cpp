@@ -4,7 +4,7 @@
 #include <set>
 #include <string_view>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace pelorine {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/CommandLine.h"
+#include "base/CommandLine.h"
 
 namespace pelorine {
 namespace {
@@ -34,8 +34,7 @@ std::string withoutTrailingSeparators(std::string path) {
 }  // namespace
 
 std::string dvdMediaText(int title, const std::string& drive) {
-    return " dvd://" + std::to_string(title) + " -dvd-device " + platform::quoteArgument(drive) +
-           " ";
+    return " dvd://" + std::to_string(title) + " -dvd-device " + quoteArgument(drive) + " ";
 }
 
 DvdDialogModel::DvdDialogModel(DvdDialogView& view, DiscReader& reader,

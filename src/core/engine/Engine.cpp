@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "base/CommandLine.h"
 #include "engine/EngineSession.h"
-#include "platform/CommandLine.h"
 
 namespace pelorine {
 
@@ -15,7 +15,7 @@ ActivityState activityState(bool converting, bool previewing) {
 }
 
 std::string channelFolderPiece(const std::string& channelFolder) {
-    return " -currentfolder " + platform::quoteArgument(channelFolder) + " ";
+    return " -currentfolder " + quoteArgument(channelFolder) + " ";
 }
 
 std::string lastLogLine(const platform::FileSystem& files, const std::string& log,
@@ -67,8 +67,7 @@ void Engine::sweepStaleRuns() {
 
 std::string Engine::identifyCommandLine(const std::string& enginePath, const std::string& mediaText,
                                         bool raw, const std::string& channelFolder) {
-    return platform::quoteArgumentIfNeeded(enginePath) + " " +
-           (raw ? mediaText : platform::quoteArgument(mediaText)) +
+    return quoteArgumentIfNeeded(enginePath) + " " + (raw ? mediaText : quoteArgument(mediaText)) +
            "  -vo null -nosound -identify" + channelFolderPiece(channelFolder);
 }
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"
-#include "platform/Status.h"
 #include "platform/SystemPaths.h"
 #include "records/MediaInfo.h"
 

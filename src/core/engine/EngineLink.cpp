@@ -5,7 +5,7 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/LittleEndian.h"
+#include "base/LittleEndian.h"
 
 namespace pelorine {
 

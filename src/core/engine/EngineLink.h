@@ -9,8 +9,8 @@
 #include <mutex>
 #include <string>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 #include "records/ChannelFiles.h"
 #include "records/MediaInfo.h"
 

@@ -1,8 +1,8 @@
 #include "preview/PreviewCommandLine.h"
 
+#include "base/CommandLine.h"
+#include "base/Text.h"
 #include "engine/Engine.h"
-#include "platform/CommandLine.h"
-#include "platform/Text.h"
 
 namespace pelorine::preview {
 namespace {
@@ -17,7 +17,7 @@ constexpr const char* kVideoCdPiece = " vcd://2 -cdrom-device /dev/sr0 ";
 std::string previewSourcePiece(const Job& job) {
     switch (job.isDvd) {
         case kFileSource:
-            return " " + platform::quoteArgument(job.sourcePath) + " ";
+            return " " + quoteArgument(job.sourcePath) + " ";
         case kDvdSource: {
             std::string piece = " -dvd-device  " + EncoderCommandLine::dvdDevice(job) + " dvd://" +
                                 std::to_string(job.dvdTitle) + " -chapter " +
@@ -57,7 +57,7 @@ std::string playerOptions(std::uint64_t windowId) {
 
 std::string previewCommandLine(const Job& job, double start, double end,
                                const PreviewTarget& target, const EngineInvocation& invocation) {
-    return platform::quoteArgumentIfNeeded(invocation.enginePath) + previewSourcePiece(job) +
+    return quoteArgumentIfNeeded(invocation.enginePath) + previewSourcePiece(job) +
            EncoderCommandLine::timing(start, end - start) + previewAudioFilters(job) +
            EncoderCommandLine::scalingPiece(target.width, target.height, job.sourceWidth,
                                             job.sourceHeight) +

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace pelorine {
 

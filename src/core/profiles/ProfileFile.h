@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 #include "profiles/PropertyItem.h"
 
 namespace pelorine {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "base/Text.h"
 #include "conversion/TimeText.h"
-#include "platform/Text.h"
 
 namespace pelorine {
 namespace {

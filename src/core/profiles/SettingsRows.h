@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "conversion/Job.h"
-#include "platform/Status.h"
 #include "profiles/Profile.h"
 #include "profiles/PropertyItem.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 
 namespace pelorine {
 

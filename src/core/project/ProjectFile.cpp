@@ -4,7 +4,7 @@
 #include <limits>
 #include <string_view>
 
-#include "platform/Text.h"
+#include "base/Text.h"
 #include "project/DocumentFiles.h"
 #include "project/RecordCoding.h"
 #include "project/RecordFields.h"

@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "conversion/Job.h"
 #include "conversion/JobList.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 
 namespace pelorine {
 

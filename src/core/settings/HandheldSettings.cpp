@@ -1,6 +1,6 @@
 #include "settings/HandheldSettings.h"
 
-#include "platform/Text.h"
+#include "base/Text.h"
 #include "settings/IniStore.h"
 
 namespace pelorine {

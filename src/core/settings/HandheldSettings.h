@@ -10,8 +10,8 @@
 #include <atomic>
 #include <string>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 
 namespace pelorine {
 

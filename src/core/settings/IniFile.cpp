@@ -1,6 +1,6 @@
 #include "settings/IniFile.h"
 
-#include "platform/Text.h"
+#include "base/Text.h"
 
 namespace pelorine {
 namespace {

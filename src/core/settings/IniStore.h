@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 #include "settings/IniFile.h"
 
 namespace pelorine {

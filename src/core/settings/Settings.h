@@ -7,8 +7,8 @@
 #include <atomic>
 #include <string>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
-#include "platform/Status.h"
 #include "settings/IniFile.h"
 
 namespace pelorine {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/Status.h"
+#include "base/Status.h"
 
 namespace pelorine::platform {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/CommandLine.h"
+#include "base/CommandLine.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"

@@ -68,7 +68,7 @@ bool parseMountInfoLine(const std::string& line, MountPoint& point) {
     return true;
 }
 
-std::string stickOverrideFolder() {
+std::string handheldOverrideFolder() {
     const char* folder = std::getenv("PELORINE_PSP_STICK");
     return folder ? folder : "";
 }

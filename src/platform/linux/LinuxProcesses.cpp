@@ -21,7 +21,7 @@ extern "C" {
 #include <thread>
 #include <vector>
 
-#include "platform/CommandLine.h"
+#include "base/CommandLine.h"
 #include "platform/Processes.h"
 #include "platform/linux/Errno.h"
 

@@ -60,7 +60,7 @@ const std::pair<int, int> kListMenuCommands[] = {
     {32804, command::kListDvdSettings},
     {32805, command::kListSetOutputFileName},
     {32806, command::kListFileInformation},
-    {32811, command::kListSendToPsp},
+    {32811, command::kListSendToHandheld},
     {32812, command::kListShowLog},
 };
 

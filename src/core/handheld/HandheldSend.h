@@ -7,21 +7,21 @@
 #include <vector>
 
 #include "conversion/Job.h"
+#include "handheld/HandheldCopy.h"
+#include "handheld/HandheldLayout.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
 #include "platform/MountTable.h"
-#include "psp/StickCopy.h"
-#include "psp/StickLayout.h"
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 
 // What the handheld makes of a Job's outputs: music for MP3, else H.264 or
 // MPEG-4 video by the Job's codec.
-StickMedia mediaOf(const Job& job);
+HandheldMedia mediaOf(const Job& job);
 
 // The name a Job's copies carry in the titled folders: the source file's
 // name without its extension; for a disc, the output's.
-std::string stickTitleOf(const Job& job);
+std::string handheldTitleOf(const Job& job);
 
 // The Job's outputs that exist under their final names now: the whole file,
 // or each part of a split Job, in order.
@@ -30,7 +30,7 @@ std::vector<std::string> finishedOutputs(const Job& job, const platform::FileSys
 // One output to send: the file, what it is and its title.
 struct SendItem {
     std::string output;
-    StickMedia media = StickMedia::Mpeg4Video;
+    HandheldMedia media = HandheldMedia::Mpeg4Video;
     std::string title;
 };
 
@@ -41,10 +41,10 @@ std::vector<SendItem> sendItemsOf(const Job& job, const platform::FileSystem& fi
 // The copies of `items`, each with its thumbnail (the .THM beside the output)
 // when there is one and the place takes one. `problems` gets a line for each
 // item that has no place (a numbered folder without a free number).
-CopyPlan planCopies(StickLayout& layout, const std::vector<SendItem>& items,
+CopyPlan planCopies(HandheldLayout& layout, const std::vector<SendItem>& items,
                     const platform::LargeFiles& files, std::vector<std::string>& problems);
 
-inline constexpr const char* kNoStickMessage =
+inline constexpr const char* kNoHandheldMessage =
     "No PSP memory stick was found. Connect the PSP with a USB cable and choose \"USB "
     "Connection\" in its Settings menu (or put its Memory Stick into a card reader), then try "
     "again.";
@@ -52,7 +52,7 @@ inline constexpr const char* kNothingToSendMessage =
     "There is nothing to copy to the PSP yet: convert the videos first.";
 
 // Where the memory stick is looked for and how it is written.
-struct StickAccess {
+struct HandheldAccess {
     platform::FileSystem& files;
     platform::LargeFiles& largeFiles;
     const platform::MountTable& mounts;
@@ -62,7 +62,7 @@ struct StickAccess {
 };
 
 // The first memory stick mounted now, if any.
-std::optional<std::string> stickRoot(const StickAccess& access);
+std::optional<std::string> handheldRoot(const HandheldAccess& access);
 
 struct SendResult {
     Status status = Status::ok();
@@ -73,10 +73,10 @@ struct SendResult {
 
 // Copies the finished outputs of `jobs` (with their thumbnails) to the stick
 // found now, after checking it can take them all. Any thread.
-SendResult sendJobs(const std::vector<Job>& jobs, const StickAccess& access, bool newerFirmware,
+SendResult sendJobs(const std::vector<Job>& jobs, const HandheldAccess& access, bool newerFirmware,
                     const CopyProgress& progress, const StopAsked& stop);
 
 // What a finished send says to the user: the places written, or why not.
 std::string sendReport(const SendResult& result);
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace pelorine::platform {
+namespace pelorine {
 
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
@@ -27,4 +27,4 @@ std::string quoteArgument(std::string_view text);
 // tabs or double quotes, not empty); otherwise quoteArgument(text).
 std::string quoteArgumentIfNeeded(std::string_view text);
 
-}  // namespace pelorine::platform
+}  // namespace pelorine

@@ -8,11 +8,11 @@
 #include <random>
 
 #include "conversion/Job.h"
-#include "psp/StickCopy.h"
-#include "psp/StickSend.h"
+#include "handheld/HandheldCopy.h"
+#include "handheld/HandheldSend.h"
 #include "support/TestSupport.h"
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 namespace {
 
 namespace fs = std::filesystem;
@@ -89,7 +89,7 @@ private:
     };
 };
 
-class StickCopyTest : public ::testing::Test {
+class HandheldCopyTest : public ::testing::Test {
 protected:
     void SetUp() override { fs::create_directories(stick.file("PSP/GAME")); }
 
@@ -116,7 +116,7 @@ protected:
     }
 
     CopyPlan plan(const std::vector<Job>& jobs, bool newerFirmware) {
-        StickLayout layout(stick.path(), platform::systemFileSystem(), newerFirmware);
+        HandheldLayout layout(stick.path(), platform::systemFileSystem(), newerFirmware);
         std::vector<SendItem> items;
         for (const Job& job : jobs) {
             for (SendItem& item : sendItemsOf(job, platform::systemFileSystem())) {
@@ -130,14 +130,14 @@ protected:
     }
 
     Status copy(const CopyPlan& plan) {
-        if (Status ready = checkStick(plan, files); !ready) {
+        if (Status ready = checkHandheld(plan, files); !ready) {
             return ready;
         }
-        StickCopier copier(files, platform::systemFileSystem());
+        HandheldCopier copier(files, platform::systemFileSystem());
         return copier.copy(plan, [&](std::uint64_t done, std::uint64_t) { progress = done; });
     }
 
-    std::set<std::string> stickFiles() const { return stick.filesBelow(); }
+    std::set<std::string> handheldFiles() const { return stick.filesBelow(); }
 
     std::mt19937 random{42};
     TempFolder stick, out;
@@ -145,21 +145,22 @@ protected:
     std::uint64_t progress = 0;
 };
 
-TEST_F(StickCopyTest, EmptyStickGetsTheFirstNumbersWithThumbnails) {
+TEST_F(HandheldCopyTest, EmptyHandheldGetsTheFirstNumbersWithThumbnails) {
     const Job avc = output("MAQ12345.mp4", "h264", 3 * 1024 * 1024 + 17);
     const Job mpeg4 = output("M4V55555.mp4", "MPEG4", 4096);
     const CopyPlan steps = plan({avc, mpeg4}, false);
     ASSERT_TRUE(copy(steps)) << copy(steps).message();
-    EXPECT_EQ(stickFiles(), (std::set<std::string>{
-                                "MP_ROOT/100ANV01/MAQ00001.MP4", "MP_ROOT/100ANV01/MAQ00001.THM",
-                                "MP_ROOT/100MNV01/M4V00001.MP4", "MP_ROOT/100MNV01/M4V00001.THM"}));
+    EXPECT_EQ(
+        handheldFiles(),
+        (std::set<std::string>{"MP_ROOT/100ANV01/MAQ00001.MP4", "MP_ROOT/100ANV01/MAQ00001.THM",
+                               "MP_ROOT/100MNV01/M4V00001.MP4", "MP_ROOT/100MNV01/M4V00001.THM"}));
     EXPECT_EQ(stick.read("MP_ROOT/100ANV01/MAQ00001.MP4"), out.read("MAQ12345.mp4"));
     EXPECT_EQ(stick.read("MP_ROOT/100ANV01/MAQ00001.THM"), out.read("MAQ12345.THM"));
     EXPECT_EQ(stick.read("MP_ROOT/100MNV01/M4V00001.MP4"), out.read("M4V55555.mp4"));
     EXPECT_EQ(progress, steps.bytes);
 }
 
-TEST_F(StickCopyTest, ExistingNumbersAreNeverOverwritten) {
+TEST_F(HandheldCopyTest, ExistingNumbersAreNeverOverwritten) {
     fs::create_directories(stick.file("MP_ROOT/100ANV01"));
     stick.write("MP_ROOT/100ANV01/MAQ00001.MP4", "the user's own video");
     const Job avc = output("MAQ12345.mp4", "h264", 5000);
@@ -169,14 +170,14 @@ TEST_F(StickCopyTest, ExistingNumbersAreNeverOverwritten) {
     EXPECT_TRUE(fs::exists(stick.file("MP_ROOT/100ANV01/MAQ00002.THM")));
 }
 
-TEST_F(StickCopyTest, NewerFirmwareAndMusicByTitle) {
+TEST_F(HandheldCopyTest, NewerFirmwareAndMusicByTitle) {
     const Job video = output("MAQ12345.mp4", "h264", 5000);
     const Job again = output("MAQ22222.mp4", "h264", 6000);
     Job song = output("Song.mp3", "MPEG4", 7000, false);
     Job sameTitle = again;
     sameTitle.sourcePath = video.sourcePath;  // two Jobs of one title
     ASSERT_TRUE(copy(plan({video, sameTitle, song}, true)));
-    EXPECT_EQ(stickFiles(),
+    EXPECT_EQ(handheldFiles(),
               (std::set<std::string>{"MUSIC/Song source.MP3", "VIDEO/MAQ12345 source.MP4",
                                      "VIDEO/MAQ12345 source.THM", "VIDEO/MAQ12345 source (2).MP4",
                                      "VIDEO/MAQ12345 source (2).THM"}));
@@ -184,7 +185,7 @@ TEST_F(StickCopyTest, NewerFirmwareAndMusicByTitle) {
     EXPECT_EQ(stick.read("MUSIC/Song source.MP3"), out.read("Song.mp3"));
 }
 
-TEST_F(StickCopyTest, FullStickIsRefusedBeforeCopying) {
+TEST_F(HandheldCopyTest, FullHandheldIsRefusedBeforeCopying) {
     const Job avc = output("MAQ12345.mp4", "h264", 2 * 1024 * 1024);
     files.available = 1024 * 1024;
     const Status status = copy(plan({avc}, false));
@@ -192,19 +193,19 @@ TEST_F(StickCopyTest, FullStickIsRefusedBeforeCopying) {
     EXPECT_NE(status.message().find("Not enough room"), std::string::npos);
     EXPECT_NE(status.message().find("needs 2.0 MB, 1.0 MB are free"), std::string::npos)
         << status.message();
-    EXPECT_EQ(stickFiles(), (std::set<std::string>{}));
+    EXPECT_EQ(handheldFiles(), (std::set<std::string>{}));
 }
 
-TEST_F(StickCopyTest, ReadOnlyStickIsReported) {
+TEST_F(HandheldCopyTest, ReadOnlyHandheldIsReported) {
     const Job avc = output("MAQ12345.mp4", "h264", 1000);
     files.readOnly = true;
     const Status status = copy(plan({avc}, false));
     ASSERT_FALSE(status);
     EXPECT_NE(status.message().find("read-only"), std::string::npos);
-    EXPECT_EQ(stickFiles(), (std::set<std::string>{}));
+    EXPECT_EQ(handheldFiles(), (std::set<std::string>{}));
 }
 
-TEST_F(StickCopyTest, InterruptedOrChangedCopiesLeaveNoFinalFile) {
+TEST_F(HandheldCopyTest, InterruptedOrChangedCopiesLeaveNoFinalFile) {
     const Job avc = output("MAQ12345.mp4", "h264", 3 * 1024 * 1024);
     const std::string original = out.read("MAQ12345.mp4");
     for (const bool removedMidway : {true, false}) {
@@ -217,24 +218,24 @@ TEST_F(StickCopyTest, InterruptedOrChangedCopiesLeaveNoFinalFile) {
         EXPECT_NE(status.message().find(removedMidway ? "Input/output error" : "differs"),
                   std::string::npos)
             << status.message();
-        EXPECT_EQ(stickFiles(), (std::set<std::string>{}));  // no final, no partial file
+        EXPECT_EQ(handheldFiles(), (std::set<std::string>{}));  // no final, no partial file
         EXPECT_EQ(out.read("MAQ12345.mp4"), original);
     }
 }
 
-TEST_F(StickCopyTest, StoppedCopyLeavesNothing) {
+TEST_F(HandheldCopyTest, StoppedCopyLeavesNothing) {
     const Job avc = output("MAQ12345.mp4", "h264", 3 * 1024 * 1024);
     const CopyPlan steps = plan({avc}, false);
     bool stop = false;
-    StickCopier copier(files, platform::systemFileSystem());
+    HandheldCopier copier(files, platform::systemFileSystem());
     const Status status = copier.copy(
         steps, [&](std::uint64_t, std::uint64_t) { stop = true; }, [&] { return stop; });
     ASSERT_FALSE(status);
     EXPECT_EQ(copier.completed(), 0u);
-    EXPECT_EQ(stickFiles(), (std::set<std::string>{}));
+    EXPECT_EQ(handheldFiles(), (std::set<std::string>{}));
 }
 
-TEST_F(StickCopyTest, SplitJobsSendEveryPart) {
+TEST_F(HandheldCopyTest, SplitJobsSendEveryPart) {
     Job split = output("MAQ12345_clip_1.mp4", "h264", 1000);
     output("MAQ12345_clip_2.mp4", "h264", 2000);
     split.outputPath = out.file("MAQ12345.mp4");
@@ -253,4 +254,4 @@ TEST(CopySizes, AreShownInUnits) {
 }
 
 }  // namespace
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

@@ -57,15 +57,17 @@ TEST(SizeEstimate, WithinTenPercentOfRealOutputs) {
     testing::TempFolder folder;
     for (const int seconds : {8, 24}) {
         const std::string source = folder.file("source" + std::to_string(seconds) + ".mp4");
-        testing::shell("ffmpeg -v error -y -f lavfi -i 'testsrc2=size=320x240:rate=25:duration=" +
-                       std::to_string(seconds) +
-                       ",noise=alls=6:allf=t' -f lavfi -i 'anoisesrc=a=0.3:d=" +
-                       std::to_string(seconds) +
-                       "' -ac 2 -c:v libx264 -preset ultrafast -crf 26 -c:a aac -shortest '" +
-                       source + "' 2>&1");
+        testing::shell(
+            "ffmpeg -v error -y -f lavfi -i 'testsrc2=size=320x240:rate=25:duration=" +
+            std::to_string(seconds) +
+            ",noise=alls=6:allf=t' -f lavfi -i 'anoisesrc=a=0.3:d=" + std::to_string(seconds) +
+            "' -ac 2 -c:v libx264 -preset ultrafast -crf 26 -c:a aac -shortest '" + source +
+            "' 2>&1");
         ASSERT_TRUE(std::filesystem::exists(source));
-        for (const int profile : {kProfileMpeg4Small, kProfileMpeg4Wide, kProfileH264, kProfileMp3}) {
-            SCOPED_TRACE(std::string(kProfileNames[profile]) + ", " + std::to_string(seconds) + " s");
+        for (const int profile :
+             {kProfileMpeg4Small, kProfileMpeg4Wide, kProfileH264, kProfileMp3}) {
+            SCOPED_TRACE(std::string(kProfileNames[profile]) + ", " + std::to_string(seconds) +
+                         " s");
             Job job = jobOf(profile, testing::durationOf(source));
             job.sourcePath = source;
             job.outputPath = folder.file("out" + std::to_string(profile) + "." + job.outputFormat);

@@ -1,9 +1,9 @@
-#include "psp/StickLayout.h"
+#include "handheld/HandheldLayout.h"
 
 #include <cctype>
 #include <cstdio>
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 namespace {
 
 constexpr int kLastNumber = 99999;
@@ -67,14 +67,15 @@ std::string fatSafeName(std::string_view title, std::size_t maxBytes) {
     return name.empty() ? "Video" : name;
 }
 
-StickLayout::StickLayout(std::string root, const platform::FileSystem& files, bool newerFirmware)
+HandheldLayout::HandheldLayout(std::string root, const platform::FileSystem& files,
+                               bool newerFirmware)
     : root_(std::move(root)), files_(files), newerFirmware_(newerFirmware) {
     while (root_.size() > 1 && root_.ends_with('/')) {
         root_.pop_back();
     }
 }
 
-std::set<std::string> StickLayout::takenIn(const std::string& folder) const {
+std::set<std::string> HandheldLayout::takenIn(const std::string& folder) const {
     std::set<std::string> taken;
     for (const std::string& name : files_.listFolder(folder)) {
         taken.insert(upper(name));
@@ -88,8 +89,8 @@ std::set<std::string> StickLayout::takenIn(const std::string& folder) const {
     return taken;
 }
 
-std::optional<StickPlace> StickLayout::numbered(const std::string& folder,
-                                                const std::string& prefix) {
+std::optional<HandheldPlace> HandheldLayout::numbered(const std::string& folder,
+                                                      const std::string& prefix) {
     const std::set<std::string> taken = takenIn(folder);
     int highest = 0;
     for (const std::string& name : taken) {
@@ -116,14 +117,14 @@ std::optional<StickPlace> StickLayout::numbered(const std::string& folder,
         }
     }
     const std::string base = prefix + fiveDigits(number);
-    StickPlace place{folder, joined(folder, base + ".MP4"), joined(folder, base + ".THM")};
+    HandheldPlace place{folder, joined(folder, base + ".MP4"), joined(folder, base + ".THM")};
     given_.insert(upper(place.file));
     given_.insert(upper(place.thumbnail));
     return place;
 }
 
-StickPlace StickLayout::titled(const std::string& folder, std::string_view title,
-                               const std::string& ext, bool thumbnail) {
+HandheldPlace HandheldLayout::titled(const std::string& folder, std::string_view title,
+                                     const std::string& ext, bool thumbnail) {
     const std::set<std::string> taken = takenIn(folder);
     const std::string name = fatSafeName(title);
     std::string base = name;
@@ -132,8 +133,8 @@ StickPlace StickLayout::titled(const std::string& folder, std::string_view title
          ++copy) {
         base = name + " (" + std::to_string(copy) + ")";
     }
-    StickPlace place{folder, joined(folder, base + ext),
-                     thumbnail ? joined(folder, base + ".THM") : std::string()};
+    HandheldPlace place{folder, joined(folder, base + ext),
+                        thumbnail ? joined(folder, base + ".THM") : std::string()};
     given_.insert(upper(place.file));
     if (thumbnail) {
         given_.insert(upper(place.thumbnail));
@@ -141,16 +142,16 @@ StickPlace StickLayout::titled(const std::string& folder, std::string_view title
     return place;
 }
 
-std::optional<StickPlace> StickLayout::place(StickMedia media, std::string_view title) {
+std::optional<HandheldPlace> HandheldLayout::place(HandheldMedia media, std::string_view title) {
     switch (media) {
-        case StickMedia::Music:
+        case HandheldMedia::Music:
             return titled(joined(root_, "MUSIC"), title, ".MP3", false);
-        case StickMedia::AvcVideo:
+        case HandheldMedia::AvcVideo:
             if (!newerFirmware_) {
                 return numbered(joined(root_, "MP_ROOT/100ANV01"), "MAQ");
             }
             break;
-        case StickMedia::Mpeg4Video:
+        case HandheldMedia::Mpeg4Video:
             if (!newerFirmware_) {
                 return numbered(joined(root_, "MP_ROOT/100MNV01"), "M4V");
             }
@@ -159,4 +160,4 @@ std::optional<StickPlace> StickLayout::place(StickMedia media, std::string_view 
     return titled(joined(root_, "VIDEO"), title, ".MP4", true);
 }
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

@@ -1,23 +1,23 @@
-#include "psp/StickSend.h"
+#include "handheld/HandheldSend.h"
 
 #include <algorithm>
 
+#include "base/Text.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/JobNaming.h"
 #include "conversion/PartFiles.h"
-#include "platform/Text.h"
-#include "psp/StickFinder.h"
+#include "handheld/HandheldFinder.h"
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 
-StickMedia mediaOf(const Job& job) {
+HandheldMedia mediaOf(const Job& job) {
     if (text::lower(job.outputFormat) == "mp3") {
-        return StickMedia::Music;
+        return HandheldMedia::Music;
     }
-    return job.videoCodec == "h264" ? StickMedia::AvcVideo : StickMedia::Mpeg4Video;
+    return job.videoCodec == "h264" ? HandheldMedia::AvcVideo : HandheldMedia::Mpeg4Video;
 }
 
-std::string stickTitleOf(const Job& job) {
+std::string handheldTitleOf(const Job& job) {
     return sourceTitle(job.isDvd != 0 ? job.outputPath : job.sourcePath);
 }
 
@@ -36,7 +36,7 @@ std::vector<std::string> finishedOutputs(const Job& job, const platform::FileSys
 
 std::vector<SendItem> sendItemsOf(const Job& job, const platform::FileSystem& files) {
     const std::vector<std::string> outputs = finishedOutputs(job, files);
-    const std::string title = stickTitleOf(job);
+    const std::string title = handheldTitleOf(job);
     const bool parts = EncoderCommandLine(job, EngineInvocation{}).splitOutput();
     std::vector<SendItem> items;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
@@ -46,10 +46,10 @@ std::vector<SendItem> sendItemsOf(const Job& job, const platform::FileSystem& fi
     return items;
 }
 
-CopyPlan planCopies(StickLayout& layout, const std::vector<SendItem>& items,
+CopyPlan planCopies(HandheldLayout& layout, const std::vector<SendItem>& items,
                     const platform::LargeFiles& files, std::vector<std::string>& problems) {
     CopyPlan plan;
-    plan.stickRoot = layout.root();
+    plan.handheldRoot = layout.root();
     for (const SendItem& item : items) {
         const auto place = layout.place(item.media, item.title);
         if (!place) {
@@ -69,20 +69,20 @@ CopyPlan planCopies(StickLayout& layout, const std::vector<SendItem>& items,
     return plan;
 }
 
-std::optional<std::string> stickRoot(const StickAccess& access) {
-    const auto sticks = findSticks(access.mounts, access.files, access.overrideFolder);
+std::optional<std::string> handheldRoot(const HandheldAccess& access) {
+    const auto sticks = findHandhelds(access.mounts, access.files, access.overrideFolder);
     if (sticks.empty()) {
         return std::nullopt;
     }
     return sticks.front().root;
 }
 
-SendResult sendJobs(const std::vector<Job>& jobs, const StickAccess& access, bool newerFirmware,
+SendResult sendJobs(const std::vector<Job>& jobs, const HandheldAccess& access, bool newerFirmware,
                     const CopyProgress& progress, const StopAsked& stop) {
     SendResult result;
-    const auto root = stickRoot(access);
+    const auto root = handheldRoot(access);
     if (!root) {
-        result.status = Status::error(kNoStickMessage);
+        result.status = Status::error(kNoHandheldMessage);
         return result;
     }
     result.stick = *root;
@@ -96,18 +96,18 @@ SendResult sendJobs(const std::vector<Job>& jobs, const StickAccess& access, boo
         result.status = Status::error(kNothingToSendMessage);
         return result;
     }
-    StickLayout layout(*root, access.files, newerFirmware);
+    HandheldLayout layout(*root, access.files, newerFirmware);
     std::vector<std::string> problems;
     const CopyPlan plan = planCopies(layout, items, access.largeFiles, problems);
     if (!problems.empty()) {
         result.status = Status::error(problems.front());
         return result;
     }
-    if (Status ready = checkStick(plan, access.largeFiles); !ready) {
+    if (Status ready = checkHandheld(plan, access.largeFiles); !ready) {
         result.status = ready;
         return result;
     }
-    StickCopier copier(access.largeFiles, access.files);
+    HandheldCopier copier(access.largeFiles, access.files);
     result.status = copier.copy(plan, progress, stop);
     result.stick = layout.root();
     const std::string stick = layout.root().ends_with('/') ? layout.root() : layout.root() + "/";
@@ -139,4 +139,4 @@ std::string sendReport(const SendResult& result) {
     return "Copied to the PSP memory stick at \"" + result.stick + "\":" + sent;
 }
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

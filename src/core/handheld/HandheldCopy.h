@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Status.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
-#include "platform/Status.h"
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 
 struct CopyStep {
     std::string from;  // the output (or its thumbnail)
@@ -23,7 +23,7 @@ struct CopyStep {
 };
 
 struct CopyPlan {
-    std::string stickRoot;
+    std::string handheldRoot;
     std::vector<CopyStep> steps;
     std::uint64_t bytes = 0;  // what the steps copy, in all
 };
@@ -41,18 +41,17 @@ std::uint64_t roomNeeded(const CopyPlan& plan, const platform::LargeFiles& files
 
 // Whether the stick can take the plan: not read-only, room enough. The
 // message says why not, with the sizes.
-Status checkStick(const CopyPlan& plan, const platform::LargeFiles& files);
+Status checkHandheld(const CopyPlan& plan, const platform::LargeFiles& files);
 
-class StickCopier {
+class HandheldCopier {
 public:
-    StickCopier(platform::LargeFiles& files, platform::FileSystem& folders)
+    HandheldCopier(platform::LargeFiles& files, platform::FileSystem& folders)
         : files_(files), folders_(folders) {}
 
     // Copies every step in order; stops at the first failure or when `stop`
     // becomes true, leaving the copies made before it in place. `progress`
     // is called after every piece copied.
-    Status copy(const CopyPlan& plan, const CopyProgress& progress,
-                const StopAsked& stop = {});
+    Status copy(const CopyPlan& plan, const CopyProgress& progress, const StopAsked& stop = {});
 
     // The steps that were completed by the last copy().
     std::size_t completed() const { return completed_; }
@@ -61,8 +60,7 @@ private:
     Status copyOne(const CopyStep& step, std::uint64_t& done, std::uint64_t total,
                    const CopyProgress& progress, const StopAsked& stop);
     Status writeAndCheck(const CopyStep& step, const std::string& partial, std::uint64_t& done,
-                         std::uint64_t total, const CopyProgress& progress,
-                         const StopAsked& stop);
+                         std::uint64_t total, const CopyProgress& progress, const StopAsked& stop);
 
     platform::LargeFiles& files_;
     platform::FileSystem& folders_;
@@ -72,4 +70,4 @@ private:
 // A copy's partial name.
 std::string partialCopyPath(const std::string& to);
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

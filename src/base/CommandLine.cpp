@@ -1,6 +1,6 @@
-#include "platform/CommandLine.h"
+#include "base/CommandLine.h"
 
-namespace pelorine::platform {
+namespace pelorine {
 namespace {
 
 bool isBlank(char c) {
@@ -83,4 +83,4 @@ std::string quoteArgumentIfNeeded(std::string_view text) {
     return plain ? std::string(text) : quoteArgument(text);
 }
 
-}  // namespace pelorine::platform
+}  // namespace pelorine

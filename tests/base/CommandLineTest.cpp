@@ -1,9 +1,9 @@
-#include "platform/CommandLine.h"
+#include "base/CommandLine.h"
 
 #include <gtest/gtest.h>
 
+#include "base/Text.h"
 #include "platform/Desktop.h"
-#include "platform/Text.h"
 
 namespace pelorine::platform {
 namespace {

@@ -14,20 +14,21 @@
 #include "platform/FileSystem.h"
 #include "platform/MountTable.h"
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 
-struct Stick {
+struct Handheld {
     std::string root;  // the mount point
     bool readOnly = false;
 };
 
 // Whether the folder `root` looks like a memory stick (holds PSP or MP_ROOT).
-bool looksLikeStick(const std::string& root, const platform::FileSystem& files);
+bool looksLikeHandheld(const std::string& root, const platform::FileSystem& files);
 
 // The sticks mounted now, in mount order. `overrideFolder`, when not empty,
 // stands for the only stick there is (tests, and setups the table does not
 // tell): it is taken when it looks like a stick, and nothing else is.
-std::vector<Stick> findSticks(const platform::MountTable& mounts, const platform::FileSystem& files,
-                              const std::string& overrideFolder = {});
+std::vector<Handheld> findHandhelds(const platform::MountTable& mounts,
+                                    const platform::FileSystem& files,
+                                    const std::string& overrideFolder = {});
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

@@ -1,10 +1,10 @@
-#include "psp/StickCopy.h"
+#include "handheld/HandheldCopy.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 namespace {
 
 constexpr std::size_t kPiece = 1 << 20;
@@ -67,28 +67,28 @@ std::uint64_t roomNeeded(const CopyPlan& plan, const platform::LargeFiles& files
     return room;
 }
 
-Status checkStick(const CopyPlan& plan, const platform::LargeFiles& files) {
-    const auto space = files.space(plan.stickRoot);
+Status checkHandheld(const CopyPlan& plan, const platform::LargeFiles& files) {
+    const auto space = files.space(plan.handheldRoot);
     if (!space) {
-        return Status::error("The memory stick at \"" + plan.stickRoot +
+        return Status::error("The memory stick at \"" + plan.handheldRoot +
                              "\" cannot be read. Is it still connected?");
     }
     if (space->readOnly) {
-        return Status::error("The memory stick at \"" + plan.stickRoot +
+        return Status::error("The memory stick at \"" + plan.handheldRoot +
                              "\" is read-only. Slide its lock switch off, or connect it again, "
                              "and try once more.");
     }
     const std::uint64_t needed = roomNeeded(plan, files);
     if (needed > space->available) {
-        return Status::error("Not enough room on the memory stick at \"" + plan.stickRoot +
+        return Status::error("Not enough room on the memory stick at \"" + plan.handheldRoot +
                              "\": the copy needs " + sizeText(needed) + ", " +
                              sizeText(space->available) + " are free. Nothing was copied.");
     }
     return Status::ok();
 }
 
-Status StickCopier::copy(const CopyPlan& plan, const CopyProgress& progress,
-                         const StopAsked& stop) {
+Status HandheldCopier::copy(const CopyPlan& plan, const CopyProgress& progress,
+                            const StopAsked& stop) {
     completed_ = 0;
     std::uint64_t done = 0;
     for (const CopyStep& step : plan.steps) {
@@ -100,8 +100,8 @@ Status StickCopier::copy(const CopyPlan& plan, const CopyProgress& progress,
     return Status::ok();
 }
 
-Status StickCopier::copyOne(const CopyStep& step, std::uint64_t& done, std::uint64_t total,
-                            const CopyProgress& progress, const StopAsked& stop) {
+Status HandheldCopier::copyOne(const CopyStep& step, std::uint64_t& done, std::uint64_t total,
+                               const CopyProgress& progress, const StopAsked& stop) {
     const std::string folder = folderOf(step.to);
     if (Status created = folders_.createFolders(folder); !created) {
         return Status::error("Cannot create the folder \"" + folder +
@@ -126,9 +126,9 @@ Status StickCopier::copyOne(const CopyStep& step, std::uint64_t& done, std::uint
 
 // Writes the copy under its partial name, makes it reach the disk, and reads
 // it back to compare with the original, piece by piece.
-Status StickCopier::writeAndCheck(const CopyStep& step, const std::string& partial,
-                                  std::uint64_t& done, std::uint64_t total,
-                                  const CopyProgress& progress, const StopAsked& stop) {
+Status HandheldCopier::writeAndCheck(const CopyStep& step, const std::string& partial,
+                                     std::uint64_t& done, std::uint64_t total,
+                                     const CopyProgress& progress, const StopAsked& stop) {
     const auto size = files_.fileSize(step.from);
     platform::Opened source = files_.openForReading(step.from);
     if (!size || !source.file) {
@@ -192,4 +192,4 @@ Status StickCopier::writeAndCheck(const CopyStep& step, const std::string& parti
     return Status::ok();
 }
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

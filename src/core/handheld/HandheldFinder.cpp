@@ -1,10 +1,10 @@
-#include "psp/StickFinder.h"
+#include "handheld/HandheldFinder.h"
 
 #include <array>
 #include <cctype>
 #include <string_view>
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 namespace {
 
 bool fatLike(const std::string& type) {
@@ -33,7 +33,7 @@ bool sameNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-bool looksLikeStick(const std::string& root, const platform::FileSystem& files) {
+bool looksLikeHandheld(const std::string& root, const platform::FileSystem& files) {
     for (const std::string& name : files.listFolder(root)) {
         if (sameNoCase(name, "PSP") || sameNoCase(name, "MP_ROOT")) {
             return true;
@@ -42,21 +42,22 @@ bool looksLikeStick(const std::string& root, const platform::FileSystem& files) 
     return false;
 }
 
-std::vector<Stick> findSticks(const platform::MountTable& mounts, const platform::FileSystem& files,
-                              const std::string& overrideFolder) {
-    std::vector<Stick> sticks;
+std::vector<Handheld> findHandhelds(const platform::MountTable& mounts,
+                                    const platform::FileSystem& files,
+                                    const std::string& overrideFolder) {
+    std::vector<Handheld> sticks;
     if (!overrideFolder.empty()) {
-        if (looksLikeStick(overrideFolder, files)) {
+        if (looksLikeHandheld(overrideFolder, files)) {
             sticks.push_back({overrideFolder, false});
         }
         return sticks;
     }
     for (const platform::MountPoint& point : mounts.mountPoints()) {
-        if (fatLike(point.type) && looksLikeStick(point.path, files)) {
+        if (fatLike(point.type) && looksLikeHandheld(point.path, files)) {
             sticks.push_back({point.path, point.readOnly});
         }
     }
     return sticks;
 }
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

@@ -17,11 +17,11 @@
 
 #include "platform/FileSystem.h"
 
-namespace pelorine::psp {
+namespace pelorine::handheld {
 
-enum class StickMedia { AvcVideo, Mpeg4Video, Music };
+enum class HandheldMedia { AvcVideo, Mpeg4Video, Music };
 
-struct StickPlace {
+struct HandheldPlace {
     std::string folder;     // full path of the folder on the stick
     std::string file;       // full path of the copy
     std::string thumbnail;  // full path of its .THM; empty for music
@@ -33,23 +33,23 @@ struct StickPlace {
 // empty result is "Video".
 std::string fatSafeName(std::string_view title, std::size_t maxBytes = 120);
 
-class StickLayout {
+class HandheldLayout {
 public:
     // `root`: the stick's mount point (or a folder standing for it).
-    StickLayout(std::string root, const platform::FileSystem& files, bool newerFirmware);
+    HandheldLayout(std::string root, const platform::FileSystem& files, bool newerFirmware);
 
     // The place for the next copy of `media` called `title` (the numbered
     // folders ignore it). Every place given out is remembered, so two
     // copies of one batch never get the same name even before either exists.
     // nullopt when a numbered folder has no free number left.
-    std::optional<StickPlace> place(StickMedia media, std::string_view title);
+    std::optional<HandheldPlace> place(HandheldMedia media, std::string_view title);
 
     const std::string& root() const { return root_; }
 
 private:
-    std::optional<StickPlace> numbered(const std::string& folder, const std::string& prefix);
-    StickPlace titled(const std::string& folder, std::string_view title, const std::string& ext,
-                      bool thumbnail);
+    std::optional<HandheldPlace> numbered(const std::string& folder, const std::string& prefix);
+    HandheldPlace titled(const std::string& folder, std::string_view title, const std::string& ext,
+                         bool thumbnail);
     // Upper-cased names in `folder`, with those given out already.
     std::set<std::string> takenIn(const std::string& folder) const;
 
@@ -59,4 +59,4 @@ private:
     std::set<std::string> given_;  // upper-cased full paths given out
 };
 
-}  // namespace pelorine::psp
+}  // namespace pelorine::handheld

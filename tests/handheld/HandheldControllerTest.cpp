@@ -25,13 +25,13 @@ using ::testing::HasSubstr;
 
 // Set before the controller is made: it takes the folder that stands for
 // the stick when it is made.
-struct StickOverride {
-    StickOverride() { setenv("PELORINE_PSP_STICK", stick.path().c_str(), 1); }
-    ~StickOverride() { unsetenv("PELORINE_PSP_STICK"); }
+struct HandheldOverride {
+    HandheldOverride() { setenv("PELORINE_PSP_STICK", stick.path().c_str(), 1); }
+    ~HandheldOverride() { unsetenv("PELORINE_PSP_STICK"); }
     testing::TempFolder stick;
 };
 
-class HandheldControllerTest : public StickOverride, public testing::ControllerFixture {
+class HandheldControllerTest : public HandheldOverride, public testing::ControllerFixture {
 protected:
     HandheldControllerTest() { fs::create_directories(stick.file("PSP/GAME")); }
 
@@ -49,48 +49,49 @@ protected:
     }
 
     // The stick's folder as the messages name it.
-    std::string stickRoot() const { return fs::path(stick.path()).parent_path().string(); }
+    std::string handheldRoot() const { return fs::path(stick.path()).parent_path().string(); }
 
-    std::set<std::string> stickFiles() const { return stick.filesBelow(); }
+    std::set<std::string> handheldFiles() const { return stick.filesBelow(); }
 };
 
 TEST_F(HandheldControllerTest, SendToPspCopiesEveryConvertedJobTheListMenuTheSelectedOne) {
     converted("one", "h264");
     converted("two", "MPEG4");
     window.selected = 1;  // the Edit menu's command sends them all all the same
-    controller.handleCommand(command::kSendToPsp);
-    EXPECT_EQ(stickFiles(), (std::set<std::string>{
-                                "MP_ROOT/100ANV01/MAQ00001.MP4", "MP_ROOT/100ANV01/MAQ00001.THM",
-                                "MP_ROOT/100MNV01/M4V00001.MP4", "MP_ROOT/100MNV01/M4V00001.THM"}));
+    controller.handleCommand(command::kSendToHandheld);
+    EXPECT_EQ(
+        handheldFiles(),
+        (std::set<std::string>{"MP_ROOT/100ANV01/MAQ00001.MP4", "MP_ROOT/100ANV01/MAQ00001.THM",
+                               "MP_ROOT/100MNV01/M4V00001.MP4", "MP_ROOT/100MNV01/M4V00001.THM"}));
     EXPECT_EQ(stick.read("MP_ROOT/100ANV01/MAQ00001.MP4"), "video of one");
     EXPECT_EQ(stick.read("MP_ROOT/100MNV01/M4V00001.THM"), "picture of two");
     EXPECT_THAT(window.events(),
-                Contains("box Copied to the PSP memory stick at \"" + stickRoot() +
+                Contains("box Copied to the PSP memory stick at \"" + handheldRoot() +
                          "\":\n  MP_ROOT/100ANV01/MAQ00001.MP4\n  MP_ROOT/100MNV01/M4V00001.MP4"));
     EXPECT_THAT(window.events(), Contains("task end")) << "the copy showed its progress";
 
     window.clear();
     window.selected = 0;
-    controller.handleCommand(command::kListSendToPsp);
-    EXPECT_TRUE(stickFiles().contains("MP_ROOT/100ANV01/MAQ00002.MP4"));
-    EXPECT_EQ(stickFiles().size(), 6u) << "only the selected Job, under the next number";
+    controller.handleCommand(command::kListSendToHandheld);
+    EXPECT_TRUE(handheldFiles().contains("MP_ROOT/100ANV01/MAQ00002.MP4"));
+    EXPECT_EQ(handheldFiles().size(), 6u) << "only the selected Job, under the next number";
     EXPECT_EQ(folder.read("out/one.mp4"), "video of one") << "the output is untouched";
 }
 
-TEST_F(HandheldControllerTest, NothingToSendAndNoStickAreSaid) {
+TEST_F(HandheldControllerTest, NothingToSendAndNoHandheldAreSaid) {
     folder.write("one.avi", "length=5");
     controller.jobs().append(
         testing::plainJob(folder.file("one.avi"), folder.file("out/one.MP4"), 5));
-    controller.handleCommand(command::kSendToPsp);
+    controller.handleCommand(command::kSendToHandheld);
     EXPECT_THAT(window.events(),
-                Contains(std::string("warning Send to PSP: ") + psp::kNothingToSendMessage));
+                Contains(std::string("warning Send to PSP: ") + handheld::kNothingToSendMessage));
 
     fs::remove_all(stick.file("PSP"));  // no longer looks like a memory stick
     window.clear();
-    controller.handleCommand(command::kSendToPsp);
+    controller.handleCommand(command::kSendToHandheld);
     EXPECT_THAT(window.events(),
-                Contains(std::string("warning Send to PSP: ") + psp::kNoStickMessage));
-    EXPECT_TRUE(stickFiles().empty());
+                Contains(std::string("warning Send to PSP: ") + handheld::kNoHandheldMessage));
+    EXPECT_TRUE(handheldFiles().empty());
 }
 
 TEST_F(HandheldControllerTest, CopyWhenFinishedSendsWhatTheBatchConverted) {
@@ -109,14 +110,14 @@ TEST_F(HandheldControllerTest, CopyWhenFinishedSendsWhatTheBatchConverted) {
     controller.handleCommand(command::kConvert);
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     // The engine made the thumbnail, as the setting is on by default.
-    EXPECT_EQ(stickFiles(), (std::set<std::string>{"MP_ROOT/100MNV01/M4V00001.MP4",
-                                                   "MP_ROOT/100MNV01/M4V00001.THM"}));
+    EXPECT_EQ(handheldFiles(), (std::set<std::string>{"MP_ROOT/100MNV01/M4V00001.MP4",
+                                                      "MP_ROOT/100MNV01/M4V00001.THM"}));
     const auto events = window.events();
     const auto end = std::find_if(events.begin(), events.end(),
                                   [](const std::string& e) { return e.starts_with("message "); });
     ASSERT_NE(end, events.end());
     EXPECT_THAT(*end, HasSubstr("1 job of 2 could not be converted"));
-    EXPECT_THAT(*end, HasSubstr("Copied to the PSP memory stick at \"" + stickRoot() +
+    EXPECT_THAT(*end, HasSubstr("Copied to the PSP memory stick at \"" + handheldRoot() +
                                 "\":\n  MP_ROOT/100MNV01/M4V00001.MP4"));
 }
 
