@@ -164,19 +164,19 @@ TEST_F(JobListOperationsTest, AfterRemovingNoJobIsSelectedOrEdited) {
     add({source("1.avi"), source("2.avi"), source("3.avi")});
     window.selected = 1;
     ops().loadSelectedJob();
-    controller.rows().set("Video bitrate", "2500");
+    controller.rows().set(Row::VideoBitrate, "2500");
     ops().settingsChanged();
     ASSERT_EQ(job(1).videoBitrate, "2500");
 
     controller.handleCommand(command::kDelete);
     EXPECT_EQ(window.selected, std::nullopt);
     EXPECT_EQ(ops().selectedIndex(), std::nullopt);
-    EXPECT_EQ(controller.rows().value("Video bitrate"), "1200") << "the profile's value";
+    EXPECT_EQ(controller.rows().value(Row::VideoBitrate), "1200") << "the profile's value";
     EXPECT_EQ(window.gridRows.size(), 16u);
     const std::vector<Job> before = controller.jobs().snapshot();
-    controller.rows().set("Output format", "mp3");
+    controller.rows().set(Row::OutputFormat, "mp3");
     ops().outputFormatChosen();
-    controller.rows().set("Video bitrate", "512");
+    controller.rows().set(Row::VideoBitrate, "512");
     ops().settingsChanged();
     EXPECT_EQ(controller.jobs().snapshot(), before);
 
@@ -205,7 +205,7 @@ TEST_F(JobListOperationsTest, GridEditsGoToTheJobTheGridShows) {
     window.selected = 0;
     ops().loadSelectedJob();
     window.selected = 1;  // moved with the arrow keys
-    controller.rows().set("Video bitrate", "2500");
+    controller.rows().set(Row::VideoBitrate, "2500");
     ops().settingsChanged();
     EXPECT_EQ(job(0).videoBitrate, "2500");
     EXPECT_EQ(job(1).videoBitrate, "1200");
@@ -214,8 +214,8 @@ TEST_F(JobListOperationsTest, GridEditsGoToTheJobTheGridShows) {
 TEST_F(JobListOperationsTest, TheGridShowsTheStartProfileBeforeAnyJob) {
     EXPECT_EQ(window.profile, kProfileH264);
     EXPECT_EQ(window.gridRows.size(), 18u);
-    EXPECT_EQ(controller.rows().value("Video codec"), "h264");
-    EXPECT_EQ(controller.rows().value("Video bitrate"), "768");
+    EXPECT_EQ(controller.rows().value(Row::VideoCodec), "h264");
+    EXPECT_EQ(controller.rows().value(Row::VideoBitrate), "768");
 }
 
 TEST_F(JobListOperationsTest, AClickLoadsTheJobIntoTheGrid) {
@@ -226,7 +226,7 @@ TEST_F(JobListOperationsTest, AClickLoadsTheJobIntoTheGrid) {
     EXPECT_EQ(window.profile, kProfileH264);
     EXPECT_EQ(window.gridRows.size(), 18u);
     EXPECT_EQ(window.gridRows[6], "quantizer min");
-    EXPECT_EQ(controller.rows().value("Video codec"), "h264");
+    EXPECT_EQ(controller.rows().value(Row::VideoCodec), "h264");
 }
 
 TEST_F(JobListOperationsTest, ATypedClipIsTheClipConverted) {
@@ -234,13 +234,13 @@ TEST_F(JobListOperationsTest, ATypedClipIsTheClipConverted) {
     window.selected = 0;
     ops().loadSelectedJob();
     SettingsRows& rows = controller.rows();
-    rows.set("Start time", "00:01:00.50");
-    rows.set("End time", "00:02:00.00");
+    rows.set(Row::StartTime, "00:01:00.50");
+    rows.set(Row::EndTime, "00:02:00.00");
     ops().clipTimesTyped();
     EXPECT_EQ(job(0).clipStart, 60.5);
     EXPECT_EQ(job(0).clipEnd, 120.0);
     EXPECT_EQ(job(0).clipEnabled, 1);
-    EXPECT_EQ(rows.value("Clip video"), "yes") << "as the slider does";
+    EXPECT_EQ(rows.value(Row::ClipVideo), "yes") << "as the slider does";
     EXPECT_EQ(window.rows[0][kBeginColumn], "00:01:00.50");
     // A clip that is not split writes the output path as it stands.
     EXPECT_EQ(window.rows[0][kOutputColumn], job(0).outputPath);
@@ -262,24 +262,24 @@ TEST_F(JobListOperationsTest, ATypedClipThatCannotBeIsRefusedWithAMessage) {
     };
     for (const auto& [start, end] : refused) {
         window.clear();
-        rows.set("Start time", start);
-        rows.set("End time", end);
+        rows.set(Row::StartTime, start);
+        rows.set(Row::EndTime, end);
         ops().clipTimesTyped();
         EXPECT_EQ(job(0).clipEnabled, 0) << start << " " << end;
         ASSERT_FALSE(window.events().empty());
         EXPECT_EQ(window.events().front().rfind("box ", 0), 0u) << start << " " << end;
-        EXPECT_EQ(rows.value("Start time"), "00:00:00.00") << "the grid shows the Job again";
-        EXPECT_EQ(rows.value("End time"), "00:05:00.00");
-        EXPECT_EQ(rows.value("Clip video"), "no");
+        EXPECT_EQ(rows.value(Row::StartTime), "00:00:00.00") << "the grid shows the Job again";
+        EXPECT_EQ(rows.value(Row::EndTime), "00:05:00.00");
+        EXPECT_EQ(rows.value(Row::ClipVideo), "no");
     }
-    rows.set("Start time", "00:03:00.00");
-    rows.set("End time", "00:02:00.00");
+    rows.set(Row::StartTime, "00:03:00.00");
+    rows.set(Row::EndTime, "00:02:00.00");
     ops().clipTimesTyped();
     EXPECT_THAT(window.events(),
                 ::testing::Contains("box The clip must start before it ends: \"Start time\" "
                                     "00:03:00.00 is not before \"End time\" 00:02:00.00."));
-    rows.set("Start time", "00:00:00.00");
-    rows.set("End time", "00:05:00.00");  // the whole video, as its time text shows it
+    rows.set(Row::StartTime, "00:00:00.00");
+    rows.set(Row::EndTime, "00:05:00.00");  // the whole video, as its time text shows it
     ops().clipTimesTyped();
     EXPECT_EQ(job(0).clipEnabled, 1);
 }
@@ -289,19 +289,19 @@ TEST_F(JobListOperationsTest, ClipVideoNoRestoresTheWholeSourceYesOnlyTheFlag) {
     window.selected = 0;
     ops().loadSelectedJob();
     ops().clipRangeChanged(10, 20);
-    EXPECT_EQ(controller.rows().value("Clip video"), "yes");
+    EXPECT_EQ(controller.rows().value(Row::ClipVideo), "yes");
     EXPECT_EQ(job(0).startText, "00:00:10.00");
 
-    controller.rows().set("Clip video", "no");
+    controller.rows().set(Row::ClipVideo, "no");
     ops().clipVideoChosen();
     ops().settingsChanged();
     EXPECT_EQ(job(0).clipEnabled, 0);
     EXPECT_EQ(job(0).clipEnd, 300.0);
     EXPECT_EQ(window.rows[0][kEndColumn], "00:05:00.00");
-    EXPECT_EQ(controller.rows().value("Start time"), "00:00:00.00");
+    EXPECT_EQ(controller.rows().value(Row::StartTime), "00:00:00.00");
     EXPECT_EQ(job(0).startText, "00:00:10.00") << "the Job's texts are kept";
 
-    controller.rows().set("Clip video", "yes");
+    controller.rows().set(Row::ClipVideo, "yes");
     ops().clipVideoChosen();
     ops().settingsChanged();
     EXPECT_EQ(job(0).clipEnabled, 1);
@@ -312,15 +312,15 @@ TEST_F(JobListOperationsTest, TypedValuesTheEngineCannotUseAreRefused) {
     add({source("a.avi")});
     window.selected = 0;
     ops().loadSelectedJob();
-    controller.rows().set("Video bitrate", "999");
+    controller.rows().set(Row::VideoBitrate, "999");
     ops().settingsChanged();
     EXPECT_EQ(job(0).videoBitrate, "999");
-    controller.rows().set("Video bitrate", "fast");
+    controller.rows().set(Row::VideoBitrate, "fast");
     ops().settingsChanged();
     EXPECT_EQ(job(0).videoBitrate, "999");
     EXPECT_THAT(window.events(),
                 ::testing::Contains(HasSubstr("\"Video bitrate\" cannot be \"fast\"")));
-    EXPECT_EQ(controller.rows().value("Video bitrate"), "999") << "the grid shows the Job again";
+    EXPECT_EQ(controller.rows().value(Row::VideoBitrate), "999") << "the grid shows the Job again";
 }
 
 TEST_F(JobListOperationsTest, ProfileChangesRenameTheSelectedJob) {

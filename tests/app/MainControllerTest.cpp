@@ -393,7 +393,7 @@ TEST_F(ForeignEngineTest, IsNeverStoppedOrEndedByTheWindow) {
     addJob("one");
     window.selected = 0;
     controller.jobOperations().loadSelectedJob();  // a click on a row
-    controller.rows().set("Video bitrate", "800");
+    controller.rows().set(Row::VideoBitrate, "800");
     controller.jobOperations().settingsChanged();  // then a grid value
     for (const int id : {command::kStopPlay, command::kStop, command::kStopPreviewOrGuard,
                          command::kSetOutputFileName}) {

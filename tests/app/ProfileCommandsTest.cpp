@@ -45,11 +45,15 @@ protected:
         controller.jobOperations().loadSelectedJob();  // as a click does
         return controller.jobs().job(0);
     }
-    static std::vector<std::string> names(std::initializer_list<const char*> list) {
-        return {list.begin(), list.end()};
+    static std::vector<std::string> names(std::initializer_list<Row> list) {
+        std::vector<std::string> captions;
+        for (const Row role : list) {
+            captions.emplace_back(captionOf(role));
+        }
+        return captions;
     }
     const std::vector<std::string> kHead =
-        names({row::kClipVideo, row::kStartTime, row::kEndTime, row::kOutputFormat, row::kSplit});
+        names({Row::ClipVideo, Row::StartTime, Row::EndTime, Row::OutputFormat, Row::Split});
 };
 
 TEST_F(ProfileCommandsTest, TheStartUpRowsSavedAndLoadedAgainBecomeTheCustomisedProfile) {
@@ -70,8 +74,8 @@ TEST_F(ProfileCommandsTest, TheStartUpRowsSavedAndLoadedAgainBecomeTheCustomised
     // The rows at start are the start profile's, H.264: all eighteen, the
     // quantizers after the codec.
     EXPECT_EQ(window.gridRows.size(), 18u);
-    EXPECT_EQ(window.gridRows.at(6), row::kQuantizerMin);
-    EXPECT_EQ(window.gridRows.at(8), row::kVideoSize);
+    EXPECT_EQ(window.gridRows.at(6), captionOf(Row::QuantizerMin));
+    EXPECT_EQ(window.gridRows.at(8), captionOf(Row::VideoSize));
 
     // A new Job added now takes the customised profile's settings.
     EXPECT_EQ(profileFor(kProfileCustom, controller.rows()).videoCodec, "h264");
@@ -80,10 +84,10 @@ TEST_F(ProfileCommandsTest, TheStartUpRowsSavedAndLoadedAgainBecomeTheCustomised
 TEST_F(ProfileCommandsTest, AnMp3ProfileChangesTheSelectedJobsFormatAndSettingsButNotItsClip) {
     Job& job = selectJob(folder.file("v.d/M4V12345.MP4"));
     write("song.profile", [](SettingsRows& rows) {
-        rows.set(row::kOutputFormat, "mp3|", "mp3");
-        rows.set(row::kAudioCodec, "mp3|", "mp3");
-        rows.set(row::kAudioBitrate, "96");
-        rows.set(row::kSplit, "00:01:00");
+        rows.set(Row::OutputFormat, "mp3|", "mp3");
+        rows.set(Row::AudioCodec, "mp3|", "mp3");
+        rows.set(Row::AudioBitrate, "96");
+        rows.set(Row::Split, "00:01:00");
     });
     load("song.profile");
     EXPECT_EQ(job.outputPath, folder.file("v.d/M4V12345.mp3"));
@@ -97,40 +101,40 @@ TEST_F(ProfileCommandsTest, AnMp3ProfileChangesTheSelectedJobsFormatAndSettingsB
     EXPECT_EQ(window.rows.at(0).at(kOutputColumn), job.outputPath);
     EXPECT_EQ(window.rows.at(0).at(kFormatColumn), "mp3");
     std::vector<std::string> audio = kHead;
-    for (const char* name : {row::kAudioCodec, row::kAudioSample, row::kAudioBitrate,
-                             row::kAudioChannel, row::kAudioVolume, row::kAudioDisabled}) {
-        audio.push_back(name);
+    for (const Row role : {Row::AudioCodec, Row::AudioSample, Row::AudioBitrate, Row::AudioChannel,
+                           Row::AudioVolume, Row::AudioDisabled}) {
+        audio.emplace_back(captionOf(role));
     }
     EXPECT_THAT(window.gridRows, ElementsAreArray(audio));
 }
 
 TEST_F(ProfileCommandsTest, AnH264ProfileShowsTheQuantizersAndTheLowBitratesTwiceLoaded) {
     write("avc.profile", [](SettingsRows& rows) {
-        rows.set(row::kVideoCodec, "h264|", "h264");
-        rows.set(row::kVideoBitrate, "512|1200|", "400");
+        rows.set(Row::VideoCodec, "h264|", "h264");
+        rows.set(Row::VideoBitrate, "512|1200|", "400");
     });
     load("avc.profile");
     load("avc.profile");
     EXPECT_EQ(window.profileEntries, 5);
     EXPECT_EQ(window.profile, kProfileCustom);
     ASSERT_GE(window.gridRows.size(), 9u);
-    EXPECT_EQ(window.gridRows.at(5), row::kVideoCodec);
-    EXPECT_EQ(window.gridRows.at(6), row::kQuantizerMin);
-    EXPECT_EQ(window.gridRows.at(7), row::kQuantizerMax);
-    EXPECT_EQ(controller.rows().at(row::kVideoBitrate).options, "100|200|400|500|600|768|");
-    EXPECT_EQ(controller.rows().value(row::kVideoBitrate), "400");
+    EXPECT_EQ(window.gridRows.at(5), captionOf(Row::VideoCodec));
+    EXPECT_EQ(window.gridRows.at(6), captionOf(Row::QuantizerMin));
+    EXPECT_EQ(window.gridRows.at(7), captionOf(Row::QuantizerMax));
+    EXPECT_EQ(controller.rows().at(Row::VideoBitrate).options, "100|200|400|500|600|768|");
+    EXPECT_EQ(controller.rows().value(Row::VideoBitrate), "400");
 }
 
 TEST_F(ProfileCommandsTest, RowsKeepTheirKindAndNameAsTheFileHasThem) {
     write("odd.profile", [](SettingsRows& rows) {
-        rows.at(row::kAudioVolume).kind = EditorKind::Colour;
-        rows.at(row::kVideoDisabled).name = "No picture";
-        rows.set(row::kOutputFormat, "avi|", "avi");
+        rows.at(Row::AudioVolume).kind = EditorKind::Colour;
+        rows.at(Row::VideoDisabled).name = "No picture";
+        rows.set(Row::OutputFormat, "avi|", "avi");
     });
     window.gridRows.clear();
     load("odd.profile");
-    EXPECT_EQ(controller.rows().at(row::kAudioVolume).kind, EditorKind::Colour);
-    EXPECT_EQ(controller.rows().at(row::kVideoDisabled).name, "No picture");
+    EXPECT_EQ(controller.rows().at(Row::AudioVolume).kind, EditorKind::Colour);
+    EXPECT_EQ(controller.rows().at(Row::VideoDisabled).name, "No picture");
     // Neither mp4 nor mp3: the grid keeps its rows and shows the new values.
     EXPECT_TRUE(window.gridRows.empty());
     EXPECT_THAT(window.log.events(), ::testing::Contains("repaint grid"));
@@ -162,9 +166,8 @@ TEST_F(ProfileCommandsTest, LoadingIsRefusedWhileConvertingSavingIsNot) {
     load("during.profile");
     const auto events = window.log.events();
     endPretending();
-    EXPECT_THAT(events,
-                ElementsAre("focus", StartsWith("save dialog"), "box Project saved!", "focus",
-                            std::string("box ") + kGuardMessage));
+    EXPECT_THAT(events, ElementsAre("focus", StartsWith("save dialog"), "box Project saved!",
+                                    "focus", std::string("box ") + kGuardMessage));
 }
 
 }  // namespace

@@ -173,15 +173,15 @@ TEST_F(OpenDvdTest, VideoProfilesNameOutputsWithFiveRandomDigits) {
 
 TEST_F(OpenDvdTest, TheCustomisedProfileTakesItsRowsAndNamesByCodec) {
     window.profile = kProfileCustom;
-    rows.set(row::kOutputFormat, "mp4");
-    rows.set(row::kVideoCodec, "h264");
-    rows.set(row::kVideoBitrate, "768");
+    rows.set(Row::OutputFormat, "mp4");
+    rows.set(Row::VideoCodec, "h264");
+    rows.set(Row::VideoBitrate, "768");
     open();
     EXPECT_EQ(jobs.job(0).outputPath, "/home/u/out/MAQ21717.MP4");
     EXPECT_EQ(jobs.job(0).videoBitrate, "768");
     jobs.clear();
-    rows.set(row::kOutputFormat, "mp3");
-    rows.set(row::kVideoCodec, "mp3");
+    rows.set(Row::OutputFormat, "mp3");
+    rows.set(Row::VideoCodec, "mp3");
     open();
     EXPECT_EQ(jobs.job(0).outputPath, "/home/u/out/DVD_DRIVE__dev_sr0.MP3");
 }

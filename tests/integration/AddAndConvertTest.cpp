@@ -69,10 +69,10 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
     // The H.264 Job: a clip from 0.5 s to 1.5 s and a lower bitrate, through the grid.
     window.selected = 2;
     ops.loadSelectedJob();
-    controller.rows().set("Video bitrate", "400");
+    controller.rows().set(Row::VideoBitrate, "400");
     ops.settingsChanged();
-    controller.rows().set("Start time", "00:00:00.50");
-    controller.rows().set("End time", "00:00:01.50");
+    controller.rows().set(Row::StartTime, "00:00:00.50");
+    controller.rows().set(Row::EndTime, "00:00:01.50");
     ops.clipTimesTyped();
     EXPECT_EQ(controller.jobs().job(2).clipEnabled, 1);
 

@@ -30,11 +30,11 @@ TEST(SettingsRows, StartWithSixteenRowsAndTheirInitialValues) {
     SettingsRows rows;
     EXPECT_EQ(rows.startRows().size(), 16u);
     EXPECT_EQ(rows.startRows().back()->name, "Audio disabled");
-    EXPECT_EQ(rows.value("quantizer min"), "20");
-    EXPECT_EQ(rows.at("Video bitrate").fixedList, 0);
-    EXPECT_EQ(rows.at("Video codec").fixedList, 1);
-    EXPECT_EQ(rows.at("Start time").kind, EditorKind::Edit);
-    EXPECT_THAT(optionEntries(rows.at("Split").options),
+    EXPECT_EQ(rows.value(Row::QuantizerMin), "20");
+    EXPECT_EQ(rows.at(Row::VideoBitrate).fixedList, 0);
+    EXPECT_EQ(rows.at(Row::VideoCodec).fixedList, 1);
+    EXPECT_EQ(rows.at(Row::StartTime).kind, EditorKind::Edit);
+    EXPECT_THAT(optionEntries(rows.at(Row::Split).options),
                 ::testing::ElementsAre("Not split", "00:10:00", "00:20:00", "650 MB", "700 MB",
                                        "800 MB", "4.7 GB"));
 }
@@ -44,8 +44,8 @@ TEST(SettingsRows, AProfileWithoutASelectedJobChangesOnlyTheGrid) {
     const auto shown = showProfile(kProfileMpeg4Wide, rows, nullptr, CustomProfile{});
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->size(), 16u);
-    EXPECT_EQ(rows.value("Video size"), "480x272");
-    EXPECT_EQ(rows.value("End time"), "00:00:00.00");
+    EXPECT_EQ(rows.value(Row::VideoSize), "480x272");
+    EXPECT_EQ(rows.value(Row::EndTime), "00:00:00.00");
 }
 
 TEST(SettingsRows, TheH264ProfileShowsTheJobsQuantizersAfterTheCodec) {
@@ -59,9 +59,9 @@ TEST(SettingsRows, TheH264ProfileShowsTheJobsQuantizersAfterTheCodec) {
     EXPECT_EQ((*shown)[5]->name, "Video codec");
     EXPECT_EQ((*shown)[6]->name, "quantizer min");
     EXPECT_EQ((*shown)[7]->name, "quantizer max");
-    EXPECT_EQ(rows.value("quantizer min"), "4");
-    EXPECT_EQ(rows.value("Video bitrate"), "768");
-    EXPECT_EQ(rows.value("End time"), "00:01:30.50");
+    EXPECT_EQ(rows.value(Row::QuantizerMin), "4");
+    EXPECT_EQ(rows.value(Row::VideoBitrate), "768");
+    EXPECT_EQ(rows.value(Row::EndTime), "00:01:30.50");
 }
 
 TEST(SettingsRows, ProfileChangesRenameTheOutputAndClearTheClip) {
@@ -89,14 +89,14 @@ TEST(SettingsRows, ProfileChangesRenameTheOutputAndClearTheClip) {
 TEST(SettingsRows, ACustomisedProfileShowsItsStoredRows) {
     CustomProfile custom;
     custom.format = "mp4";
-    custom.rows.set("Video codec", "h264|", "h264");
-    custom.rows.set("Video size", "368x208");
+    custom.rows.set(Row::VideoCodec, "h264|", "h264");
+    custom.rows.set(Row::VideoSize, "368x208");
     SettingsRows rows;
     const auto shown = showProfile(kProfileCustom, rows, nullptr, custom);
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->size(), 18u);
-    EXPECT_EQ(rows.value("Video size"), "368x208");
-    EXPECT_EQ(rows.at("Video bitrate").options, "100|200|400|500|600|768|");
+    EXPECT_EQ(rows.value(Row::VideoSize), "368x208");
+    EXPECT_EQ(rows.at(Row::VideoBitrate).options, "100|200|400|500|600|768|");
     EXPECT_EQ(renameForProfile("/v/m4v12345.mp4", kProfileCustom, custom), "/v/MAQ12345.MP4");
 
     custom.format = "avi";
@@ -113,9 +113,9 @@ TEST(SettingsRows, AClickedJobIsShownUnderItsOwnProfile) {
                 ::testing::ElementsAre("Clip video", "Start time", "End time", "Output format",
                                        "Split", "Audio codec", "Audio sample", "Audio bitrate",
                                        "Audio channel", "Audio volume", "Audio disabled"));
-    EXPECT_EQ(rows.value("Clip video"), "yes");
-    EXPECT_EQ(rows.value("Start time"), "00:00:10.00");
-    EXPECT_EQ(rows.value("Audio codec"), "mp3");
+    EXPECT_EQ(rows.value(Row::ClipVideo), "yes");
+    EXPECT_EQ(rows.value(Row::StartTime), "00:00:10.00");
+    EXPECT_EQ(rows.value(Row::AudioCodec), "mp3");
 }
 
 // Whatever profile the store holds now, or none: a customised Job's own format
@@ -132,14 +132,14 @@ TEST(SettingsRows, ACustomisedJobIsShownInItsOwnFormat) {
         const auto shown = showJob(video, rows, *store);
         ASSERT_TRUE(shown);
         EXPECT_EQ(shown->size(), 18u);
-        EXPECT_EQ(rows.value("Video codec"), "h264");
-        EXPECT_EQ(rows.value("Video bitrate"), "400");
+        EXPECT_EQ(rows.value(Row::VideoCodec), "h264");
+        EXPECT_EQ(rows.value(Row::VideoBitrate), "400");
     }
     Job audio = jobOf(kProfileCustom, "/v/a.mp3");
     audio.outputFormat = "mp3";
     SettingsRows rows;
     ASSERT_TRUE(showJob(audio, rows, none));
-    EXPECT_EQ(rows.value("Output format"), "mp3");
+    EXPECT_EQ(rows.value(Row::OutputFormat), "mp3");
     audio.outputFormat = "avi";
     EXPECT_FALSE(showJob(audio, rows, song));
 }
@@ -147,12 +147,12 @@ TEST(SettingsRows, ACustomisedJobIsShownInItsOwnFormat) {
 TEST(SettingsRows, GridValuesGoBackIntoTheJob) {
     SettingsRows rows;
     Job job = jobOf(kProfileH264, "/v/MAQ1.MP4");
-    rows.set("Clip video", "No");
-    rows.set("Video bitrate", "999");
+    rows.set(Row::ClipVideo, "No");
+    rows.set(Row::VideoBitrate, "999");
     copyRowsToJob(rows, job);
     EXPECT_EQ(job.clipEnabled, 0) << "compared in lower case";
     EXPECT_EQ(job.videoBitrate, "999");
-    rows.set("Clip video", "yes");
+    rows.set(Row::ClipVideo, "yes");
     copyRowsToJob(rows, job);
     EXPECT_EQ(job.clipEnabled, 1);
 }
@@ -165,9 +165,9 @@ TEST(SettingsRows, NewJobsTakeTheirProfilesSettings) {
     EXPECT_EQ(job.videoBitrate, "1200") << "new Jobs keep their own values";
     EXPECT_EQ(outputPrefix(kProfileH264, rows), "MAQ");
     EXPECT_EQ(outputPrefix(kProfileMp3, rows), std::nullopt);
-    rows.set("Video codec", "MP3");
+    rows.set(Row::VideoCodec, "MP3");
     EXPECT_EQ(outputPrefix(kProfileCustom, rows), std::nullopt);
-    rows.set("Video codec", "xvid");
+    rows.set(Row::VideoCodec, "xvid");
     EXPECT_EQ(outputPrefix(kProfileCustom, rows), "");
 }
 

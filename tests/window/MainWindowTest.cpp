@@ -170,7 +170,7 @@ TEST_F(MainWindowTest, AClickLoadsAJobAKeyboardMoveDoesNot) {
 
 TEST_F(MainWindowTest, LoadedProfilesAreOneFifthEntryOfTheProfileBox) {
     SettingsRows rows;
-    rows.set(row::kOutputFormat, "mp3|", "mp3");
+    rows.set(Row::OutputFormat, "mp3|", "mp3");
     ASSERT_TRUE(
         saveProfile(folder.file("song.profile"), rows.items(), platform::systemFileSystem()));
     auto* profiles = qobject_cast<QComboBox*>(control(command::kProfileCombo));
@@ -220,7 +220,7 @@ TEST_F(MainWindowPreviewTest, AClickedRowShowsItsClipAndTheSliderSetsIt) {
     EXPECT_EQ(job.clipEnabled, 1);
     EXPECT_EQ(job.clipStart, 20.0);
     EXPECT_EQ(list->topLevelItem(0)->text(kBeginColumn), "00:00:20.00");
-    EXPECT_EQ(window->controller().rows().value("Start time"), "00:00:20.00");
+    EXPECT_EQ(window->controller().rows().value(Row::StartTime), "00:00:20.00");
     EXPECT_EQ(seekBar->position(), 20.0) << "the thumb goes to the clip's start";
 }
 
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, AfterDeleteNoRowIsSelectedAndTheGridEditsNoJob) {
     QTest::keyClicks(combo, "2500");
     QTest::keyClick(combo, Qt::Key_Enter);
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(window->controller().rows().value("Video bitrate"), "2500");
+    EXPECT_EQ(window->controller().rows().value(Row::VideoBitrate), "2500");
     EXPECT_EQ(window->controller().jobs().snapshot(), before);
 }
 
@@ -298,7 +298,7 @@ TEST_F(MainWindowTest, ATypedClipTimeIsAppliedOrRefused) {
     EXPECT_EQ(job.clipEnabled, 1);
     EXPECT_EQ(job.clipStart, 2.5);
     EXPECT_EQ(job.clipEnd, 10.0);
-    EXPECT_EQ(window->controller().rows().value("Clip video"), "yes");
+    EXPECT_EQ(window->controller().rows().value(Row::ClipVideo), "yes");
     EXPECT_EQ(jobList()->topLevelItem(0)->text(kBeginColumn), "00:00:02.50");
 
     const std::size_t shown = dialogs.events().size();
@@ -307,7 +307,7 @@ TEST_F(MainWindowTest, ATypedClipTimeIsAppliedOrRefused) {
     EXPECT_THAT(dialogs.events().back(), ::testing::HasSubstr("must start before it ends"));
     EXPECT_EQ(job.clipStart, 2.5);
     EXPECT_EQ(job.clipEnd, 10.0) << "the refused end changes nothing";
-    EXPECT_EQ(window->controller().rows().value("End time"), "00:00:10.00");
+    EXPECT_EQ(window->controller().rows().value(Row::EndTime), "00:00:10.00");
     EXPECT_EQ(jobList()->topLevelItem(0)->text(kEndColumn), "00:00:10.00");
 }
 

@@ -221,8 +221,8 @@ void JobListOperations::clipTimesTyped() {
     if (!job) {
         return;
     }
-    const std::string start = p_.rows.value(row::kStartTime);
-    const std::string end = p_.rows.value(row::kEndTime);
+    const std::string start = p_.rows.value(Row::StartTime);
+    const std::string end = p_.rows.value(Row::EndTime);
     std::pair<double, double> clip;
     if (Status typed = checkTypedClip(start, end, job->duration, clip); !typed) {
         p_.dialogs.message(typed.message());
@@ -235,7 +235,7 @@ void JobListOperations::clipTimesTyped() {
     job->clipEnd = clip.second;
     showClip(*job);
     // The clip the user typed is the clip converted, as with the slider.
-    p_.rows.set(row::kClipVideo, "yes");
+    p_.rows.set(Row::ClipVideo, "yes");
     p_.view.repaintGrid();
     p_.jobs.changed(*selectedIndex_);
     // The row shows the times as typed; the Job keeps its own texts.
@@ -244,8 +244,8 @@ void JobListOperations::clipTimesTyped() {
 
 void JobListOperations::restoreClipRows(const Job& job) {
     const bool clipped = job.clipEnabled != 0;
-    p_.rows.set(row::kStartTime, clipped ? timeText(job.clipStart) : kZeroTime);
-    p_.rows.set(row::kEndTime, timeText(clipped ? job.clipEnd : job.duration));
+    p_.rows.set(Row::StartTime, clipped ? timeText(job.clipStart) : kZeroTime);
+    p_.rows.set(Row::EndTime, timeText(clipped ? job.clipEnd : job.duration));
     p_.view.repaintGrid();
 }
 
@@ -259,8 +259,8 @@ void JobListOperations::settingsChanged() {
     }
     // Typed values the engine could not use are refused here, where the user
     // typed them, rather than failing the conversion later.
-    for (const char* name : {row::kVideoBitrate, row::kVideoSize, row::kSplit, row::kAudioVolume}) {
-        if (Status typed = checkTypedSetting(name, p_.rows.value(name)); !typed) {
+    for (const Row role : {Row::VideoBitrate, Row::VideoSize, Row::Split, Row::AudioVolume}) {
+        if (Status typed = checkTypedSetting(role, p_.rows.value(role)); !typed) {
             p_.dialogs.message(typed.message());
             showJob(*job, p_.rows, p_.custom);
             p_.view.repaintGrid();
@@ -276,7 +276,7 @@ void JobListOperations::outputFormatChosen() {
         return;
     }
     if (Job* job = gridJob()) {
-        job->outputFormat = p_.rows.value(row::kOutputFormat);
+        job->outputFormat = p_.rows.value(Row::OutputFormat);
         p_.jobs.changed(*selectedIndex_);
     }
 }
@@ -286,7 +286,7 @@ void JobListOperations::clipVideoChosen() {
         return;
     }
     Job* job = gridJob();
-    if (p_.rows.value(row::kClipVideo) != "no" || !job) {
+    if (p_.rows.value(Row::ClipVideo) != "no" || !job) {
         return;
     }
     clip_ = {0.0, job->duration, false};
@@ -297,8 +297,8 @@ void JobListOperations::clipVideoChosen() {
     // The row shows the whole source; the Job keeps its own texts.
     p_.jobs.changed(*selectedIndex_);
     p_.jobRows.showClipTexts(*selectedIndex_, kZeroTime, timeText(job->duration));
-    p_.rows.set(row::kStartTime, kZeroTime);
-    p_.rows.set(row::kEndTime, timeText(job->duration));
+    p_.rows.set(Row::StartTime, kZeroTime);
+    p_.rows.set(Row::EndTime, timeText(job->duration));
     p_.view.repaintGrid();
 }
 
@@ -319,10 +319,10 @@ void JobListOperations::clipRangeChanged(double start, double end) {
     const std::size_t row = *selectedIndex_;
     p_.jobs.changed(row);
     p_.jobRows.showClipTexts(row, job->startText, job->endText);
-    p_.rows.set(row::kStartTime, job->startText);
-    p_.rows.set(row::kEndTime, job->endText);
-    if (p_.rows.value(row::kClipVideo) == "no") {
-        p_.rows.set(row::kClipVideo, "yes");
+    p_.rows.set(Row::StartTime, job->startText);
+    p_.rows.set(Row::EndTime, job->endText);
+    if (p_.rows.value(Row::ClipVideo) == "no") {
+        p_.rows.set(Row::ClipVideo, "yes");
     }
     p_.view.repaintGrid();
     clip_ = {start, end, true};
@@ -361,7 +361,7 @@ void JobListOperations::profileLoaded(
     const std::array<PropertyItem, SettingsRows::kCount>& loaded) {
     p_.rows.items() = loaded;
     p_.custom.rows.items() = loaded;
-    p_.custom.format = p_.rows.value(row::kOutputFormat);
+    p_.custom.format = p_.rows.value(Row::OutputFormat);
     if (Job* job = gridJob()) {
         applyLoadedProfileToJob(p_.rows, *job);
         p_.jobs.changed(*selectedIndex_);

@@ -14,37 +14,36 @@ constexpr const char* kQuantizerOptions =
 constexpr const char* kMpeg4Bitrates = "512|1200|1500|2500|";
 constexpr const char* kH264Bitrates = "100|200|400|500|600|768|";
 
-PropertyItem combo(const char* name, const char* options, const char* value, int fixedList = 1) {
-    return PropertyItem{name, value, EditorKind::Combo, options, fixedList};
+PropertyItem combo(Row role, const char* options, const char* value, int fixedList = 1) {
+    return PropertyItem{captionOf(role), value, EditorKind::Combo, options, fixedList};
 }
 
-PropertyItem edit(const char* name, const char* value) {
-    return PropertyItem{name, value, EditorKind::Edit, "", 0};
+PropertyItem edit(Row role, const char* value) {
+    return PropertyItem{captionOf(role), value, EditorKind::Edit, "", 0};
 }
 
-const std::vector<const char*> kHead = {row::kClipVideo, row::kStartTime, row::kEndTime,
-                                        row::kOutputFormat, row::kSplit};
-const std::vector<const char*> kAudioTail = {row::kAudioCodec,   row::kAudioSample,
-                                             row::kAudioBitrate, row::kAudioChannel,
-                                             row::kAudioVolume,  row::kAudioDisabled};
+const std::vector<Row> kHead = {Row::ClipVideo, Row::StartTime, Row::EndTime, Row::OutputFormat,
+                                Row::Split};
+const std::vector<Row> kAudioTail = {Row::AudioCodec,   Row::AudioSample, Row::AudioBitrate,
+                                     Row::AudioChannel, Row::AudioVolume, Row::AudioDisabled};
 
-std::vector<const char*> videoOrder(bool quantizers) {
-    std::vector<const char*> order = kHead;
-    order.push_back(row::kVideoCodec);
+std::vector<Row> videoOrder(bool quantizers) {
+    std::vector<Row> order = kHead;
+    order.push_back(Row::VideoCodec);
     if (quantizers) {
-        order.push_back(row::kQuantizerMin);
-        order.push_back(row::kQuantizerMax);
+        order.push_back(Row::QuantizerMin);
+        order.push_back(Row::QuantizerMax);
     }
-    for (const char* name :
-         {row::kVideoSize, row::kVideoFrameRate, row::kVideoBitrate, row::kVideoDisabled}) {
-        order.push_back(name);
+    for (const Row role :
+         {Row::VideoSize, Row::VideoFrameRate, Row::VideoBitrate, Row::VideoDisabled}) {
+        order.push_back(role);
     }
     order.insert(order.end(), kAudioTail.begin(), kAudioTail.end());
     return order;
 }
 
-std::vector<const char*> audioOrder() {
-    std::vector<const char*> order = kHead;
+std::vector<Row> audioOrder() {
+    std::vector<Row> order = kHead;
     order.insert(order.end(), kAudioTail.begin(), kAudioTail.end());
     return order;
 }
@@ -62,43 +61,43 @@ Shape shapeOf(int profile, const CustomProfile& custom) {
     return Shape::Video;
 }
 
-void copy(SettingsRows& rows, const SettingsRows& from, std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        rows.set(name, from.value(name));
+void copy(SettingsRows& rows, const SettingsRows& from, std::initializer_list<Row> roles) {
+    for (const Row role : roles) {
+        rows.set(role, from.value(role));
     }
 }
 
 void audioDefaults(SettingsRows& rows) {
-    rows.set(row::kAudioSample, "44100");
-    rows.set(row::kAudioBitrate, "128");
-    rows.set(row::kAudioChannel, "default");
-    rows.set(row::kAudioVolume, "default");
-    rows.set(row::kAudioDisabled, "no");
+    rows.set(Row::AudioSample, "44100");
+    rows.set(Row::AudioBitrate, "128");
+    rows.set(Row::AudioChannel, "default");
+    rows.set(Row::AudioVolume, "default");
+    rows.set(Row::AudioDisabled, "no");
 }
 
 // The rows of a built-in video profile (0, 1 or 2).
 void fillBuiltInVideo(int profile, SettingsRows& rows, const Job* job) {
     const bool h264 = profile == kProfileH264;
-    rows.set(row::kVideoCodec, h264 ? "h264|" : "MPEG4|", h264 ? "h264" : "MPEG4");
+    rows.set(Row::VideoCodec, h264 ? "h264|" : "MPEG4|", h264 ? "h264" : "MPEG4");
     if (h264 && job) {
-        rows.set(row::kQuantizerMin, job->quantizerMin);
-        rows.set(row::kQuantizerMax, job->quantizerMax);
+        rows.set(Row::QuantizerMin, job->quantizerMin);
+        rows.set(Row::QuantizerMax, job->quantizerMax);
     }
-    rows.set(row::kVideoSize, profile == kProfileMpeg4Wide ? "480x272" : "320x240");
-    rows.set(row::kVideoFrameRate, "default");
-    rows.set(row::kVideoBitrate, h264 ? kH264Bitrates : kMpeg4Bitrates, h264 ? "768" : "1200");
-    rows.set(row::kVideoDisabled, "no");
+    rows.set(Row::VideoSize, profile == kProfileMpeg4Wide ? "480x272" : "320x240");
+    rows.set(Row::VideoFrameRate, "default");
+    rows.set(Row::VideoBitrate, h264 ? kH264Bitrates : kMpeg4Bitrates, h264 ? "768" : "1200");
+    rows.set(Row::VideoDisabled, "no");
     audioDefaults(rows);
 }
 
 void fillCustomVideo(SettingsRows& rows, const SettingsRows& stored) {
-    const PropertyItem& codec = stored.at(row::kVideoCodec);
-    rows.set(row::kVideoCodec, codec.options, codec.value);
+    const PropertyItem& codec = stored.at(Row::VideoCodec);
+    rows.set(Row::VideoCodec, codec.options, codec.value);
     copy(rows, stored,
-         {row::kQuantizerMin, row::kQuantizerMax, row::kVideoSize, row::kVideoFrameRate,
-          row::kVideoDisabled});
-    rows.set(row::kVideoBitrate, codec.value == "h264" ? kH264Bitrates : kMpeg4Bitrates,
-             stored.value(row::kVideoBitrate));
+         {Row::QuantizerMin, Row::QuantizerMax, Row::VideoSize, Row::VideoFrameRate,
+          Row::VideoDisabled});
+    rows.set(Row::VideoBitrate, codec.value == "h264" ? kH264Bitrates : kMpeg4Bitrates,
+             stored.value(Row::VideoBitrate));
 }
 
 std::string folderOf(const std::string& path) {
@@ -112,25 +111,25 @@ std::string fileNameOf(const std::string& path) {
 }
 
 void copyVideoRows(const SettingsRows& rows, Job& job) {
-    job.videoCodec = rows.value(row::kVideoCodec);
-    job.videoSize = rows.value(row::kVideoSize);
-    job.videoFrameRate = rows.value(row::kVideoFrameRate);
-    job.videoBitrate = rows.value(row::kVideoBitrate);
-    job.videoDisabled = rows.value(row::kVideoDisabled);
+    job.videoCodec = rows.value(Row::VideoCodec);
+    job.videoSize = rows.value(Row::VideoSize);
+    job.videoFrameRate = rows.value(Row::VideoFrameRate);
+    job.videoBitrate = rows.value(Row::VideoBitrate);
+    job.videoDisabled = rows.value(Row::VideoDisabled);
 }
 
 void copyAudioRows(const SettingsRows& rows, Job& job) {
-    job.audioCodec = rows.value(row::kAudioCodec);
-    job.audioSampleRate = rows.value(row::kAudioSample);
-    job.audioBitrate = rows.value(row::kAudioBitrate);
-    job.audioChannel = rows.value(row::kAudioChannel);
-    job.audioVolume = rows.value(row::kAudioVolume);
-    job.audioDisabled = rows.value(row::kAudioDisabled);
+    job.audioCodec = rows.value(Row::AudioCodec);
+    job.audioSampleRate = rows.value(Row::AudioSample);
+    job.audioBitrate = rows.value(Row::AudioBitrate);
+    job.audioChannel = rows.value(Row::AudioChannel);
+    job.audioVolume = rows.value(Row::AudioVolume);
+    job.audioDisabled = rows.value(Row::AudioDisabled);
 }
 
 void copyQuantizerRows(const SettingsRows& rows, Job& job) {
-    job.quantizerMin = rows.value(row::kQuantizerMin);
-    job.quantizerMax = rows.value(row::kQuantizerMax);
+    job.quantizerMin = rows.value(Row::QuantizerMin);
+    job.quantizerMax = rows.value(Row::QuantizerMax);
 }
 
 // The name with its first three characters replaced by `prefix`.
@@ -142,55 +141,41 @@ std::string withPrefix(const std::string& prefix, const std::string& name) {
 
 SettingsRows::SettingsRows()
     : items_{{
-          combo(row::kClipVideo, "no|yes|", "no"),
-          edit(row::kStartTime, kZeroTime),
-          edit(row::kEndTime, kZeroTime),
-          combo(row::kOutputFormat, "mp4|", "mp4"),
-          combo(row::kSplit, "Not split|00:10:00|00:20:00|650 MB|700 MB|800 MB|4.7 GB|",
-                "Not split", 0),
-          combo(row::kVideoCodec, "MPEG4|", "MPEG4"),
-          combo(row::kVideoSize, "160x112|320x240|368x208|480x272|", "320x240", 0),
-          combo(row::kVideoFrameRate, "default|13|14.985|15|18|20|23|23.976|24|25|29.97|30|",
-                "default"),
-          combo(row::kVideoBitrate, kMpeg4Bitrates, "1200", 0),
-          combo(row::kVideoDisabled, "no|yes|", "no"),
-          combo(row::kAudioCodec, "AAC|", "AAC"),
-          combo(row::kAudioSample, "8000|11025|12000|16000|22050|24000|32000|44100|48000|",
-                "44100"),
-          combo(row::kAudioBitrate, "8|16|24|32|40|48|56|64|80|96|112|128|160|192|224|256|320|",
-                "128"),
-          combo(row::kAudioChannel,
-                "default|left stereo|right stereo|left mono|right mono|mixed mono|", "default"),
-          combo(row::kAudioVolume, "default|-20|-15|-10|-5|normalize|+5|+10|+15|+20|", "default",
+          combo(Row::ClipVideo, "no|yes|", "no"),
+          edit(Row::StartTime, kZeroTime),
+          edit(Row::EndTime, kZeroTime),
+          combo(Row::OutputFormat, "mp4|", "mp4"),
+          combo(Row::Split, "Not split|00:10:00|00:20:00|650 MB|700 MB|800 MB|4.7 GB|", "Not split",
                 0),
-          combo(row::kAudioDisabled, "no|yes|", "no"),
-          combo(row::kQuantizerMin, kQuantizerOptions, "20"),
-          combo(row::kQuantizerMax, kQuantizerOptions, "31"),
+          combo(Row::VideoCodec, "MPEG4|", "MPEG4"),
+          combo(Row::VideoSize, "160x112|320x240|368x208|480x272|", "320x240", 0),
+          combo(Row::VideoFrameRate, "default|13|14.985|15|18|20|23|23.976|24|25|29.97|30|",
+                "default"),
+          combo(Row::VideoBitrate, kMpeg4Bitrates, "1200", 0),
+          combo(Row::VideoDisabled, "no|yes|", "no"),
+          combo(Row::AudioCodec, "AAC|", "AAC"),
+          combo(Row::AudioSample, "8000|11025|12000|16000|22050|24000|32000|44100|48000|", "44100"),
+          combo(Row::AudioBitrate, "8|16|24|32|40|48|56|64|80|96|112|128|160|192|224|256|320|",
+                "128"),
+          combo(Row::AudioChannel,
+                "default|left stereo|right stereo|left mono|right mono|mixed mono|", "default"),
+          combo(Row::AudioVolume, "default|-20|-15|-10|-5|normalize|+5|+10|+15|+20|", "default", 0),
+          combo(Row::AudioDisabled, "no|yes|", "no"),
+          combo(Row::QuantizerMin, kQuantizerOptions, "20"),
+          combo(Row::QuantizerMax, kQuantizerOptions, "31"),
       }} {}
 
-PropertyItem& SettingsRows::at(const std::string& name) {
-    // By the row's place, not by the name it shows: a profile file may rename
-    // rows, and the "Video codec" row stays the video codec whatever it is called.
-    static constexpr std::array<const char*, kCount> kPlaces = {
-        row::kClipVideo,    row::kStartTime,     row::kEndTime,     row::kOutputFormat,
-        row::kSplit,        row::kVideoCodec,    row::kVideoSize,   row::kVideoFrameRate,
-        row::kVideoBitrate, row::kVideoDisabled, row::kAudioCodec,  row::kAudioSample,
-        row::kAudioBitrate, row::kAudioChannel,  row::kAudioVolume, row::kAudioDisabled,
-        row::kQuantizerMin, row::kQuantizerMax};
-    for (std::size_t place = 0; place < kCount; ++place) {
-        if (name == kPlaces[place]) {
-            return items_[place];
-        }
-    }
-    throw std::out_of_range("no settings row named " + name);
+const char* captionOf(Row row) {
+    static constexpr std::array<const char*, SettingsRows::kCount> kCaptions = {
+        "Clip video",     "Start time",    "End time",         "Output format", "Split",
+        "Video codec",    "Video size",    "Video frame rate", "Video bitrate", "Video disabled",
+        "Audio codec",    "Audio sample",  "Audio bitrate",    "Audio channel", "Audio volume",
+        "Audio disabled", "quantizer min", "quantizer max"};
+    return kCaptions[static_cast<std::size_t>(row)];
 }
 
-const PropertyItem& SettingsRows::at(const std::string& name) const {
-    return const_cast<SettingsRows*>(this)->at(name);
-}
-
-void SettingsRows::set(const std::string& name, std::string options, std::string value) {
-    PropertyItem& item = at(name);
+void SettingsRows::set(Row role, std::string options, std::string value) {
+    PropertyItem& item = at(role);
     item.options = std::move(options);
     item.value = std::move(value);
 }
@@ -203,10 +188,10 @@ std::vector<PropertyItem*> SettingsRows::startRows() {
     return shown;
 }
 
-std::vector<PropertyItem*> SettingsRows::pick(const std::vector<const char*>& names) {
+std::vector<PropertyItem*> SettingsRows::pick(const std::vector<Row>& roles) {
     std::vector<PropertyItem*> picked;
-    for (const char* name : names) {
-        picked.push_back(&at(name));
+    for (const Row role : roles) {
+        picked.push_back(&at(role));
     }
     return picked;
 }
@@ -217,17 +202,17 @@ std::optional<std::vector<PropertyItem*>> showProfile(int profile, SettingsRows&
     if (shape == Shape::None) {
         return std::nullopt;
     }
-    rows.set(row::kClipVideo, "no");
-    rows.set(row::kStartTime, kZeroTime);
-    rows.set(row::kEndTime, job ? timeText(job->duration) : kZeroTime);
-    rows.set(row::kSplit, "Not split");
+    rows.set(Row::ClipVideo, "no");
+    rows.set(Row::StartTime, kZeroTime);
+    rows.set(Row::EndTime, job ? timeText(job->duration) : kZeroTime);
+    rows.set(Row::Split, "Not split");
     const bool audio = shape == Shape::Audio;
-    rows.set(row::kOutputFormat, audio ? "mp3|" : "mp4|", audio ? "mp3" : "mp4");
-    rows.set(row::kAudioCodec, audio ? "mp3|" : "AAC|", audio ? "mp3" : "AAC");
+    rows.set(Row::OutputFormat, audio ? "mp3|" : "mp4|", audio ? "mp3" : "mp4");
+    rows.set(Row::AudioCodec, audio ? "mp3|" : "AAC|", audio ? "mp3" : "AAC");
     if (profile == kProfileCustom) {
         copy(rows, custom.rows,
-             {row::kAudioSample, row::kAudioBitrate, row::kAudioChannel, row::kAudioVolume,
-              row::kAudioDisabled});
+             {Row::AudioSample, Row::AudioBitrate, Row::AudioChannel, Row::AudioVolume,
+              Row::AudioDisabled});
         if (!audio) {
             fillCustomVideo(rows, custom.rows);
         }
@@ -241,7 +226,7 @@ std::optional<std::vector<PropertyItem*>> showProfile(int profile, SettingsRows&
     }
     const bool quantizers =
         profile == kProfileH264 ||
-        (profile == kProfileCustom && custom.rows.value(row::kVideoCodec) == "h264");
+        (profile == kProfileCustom && custom.rows.value(Row::VideoCodec) == "h264");
     return rows.pick(videoOrder(quantizers));
 }
 
@@ -255,7 +240,7 @@ std::string renameForProfile(const std::string& outputPath, int profile,
         return folder + (dot == std::string::npos ? name : name.substr(0, dot)) + ".mp3";
     }
     if (profile == kProfileCustom) {
-        const bool h264 = custom.rows.value(row::kVideoCodec) == "h264";
+        const bool h264 = custom.rows.value(Row::VideoCodec) == "h264";
         return folder + text::upper(withPrefix(h264 ? "MAQ" : "M4V", name));
     }
     std::string renamed = withPrefix(profile == kProfileH264 ? "MAQ" : "M4V", name);
@@ -266,14 +251,14 @@ std::string renameForProfile(const std::string& outputPath, int profile,
 void applyProfileToJob(Job& job, int profile, const SettingsRows& rows,
                        const CustomProfile& custom) {
     const Shape shape = shapeOf(profile, custom);
-    job.clipEnabled = text::lower(rows.value(row::kClipVideo)) != "no" ? 1 : 0;
+    job.clipEnabled = text::lower(rows.value(Row::ClipVideo)) != "no" ? 1 : 0;
     job.clipStart = 0.0;
     job.clipEnd = job.duration;
     job.startText = kZeroTime;
     job.endText = timeText(job.duration);
     job.outputFormat = shape == Shape::Audio ? "mp3" : "mp4";
     job.outputPath = renameForProfile(job.outputPath, profile, custom);
-    job.split = rows.value(row::kSplit);
+    job.split = rows.value(Row::Split);
     if (shape == Shape::Video) {
         copyVideoRows(rows, job);
     }
@@ -298,55 +283,55 @@ std::optional<std::vector<PropertyItem*>> showJob(const Job& job, SettingsRows& 
     if (shape == Shape::None) {
         return std::nullopt;
     }
-    rows.set(row::kClipVideo, job.clipEnabled != 0 ? "yes" : "no");
-    rows.set(row::kStartTime, job.startText);
-    rows.set(row::kEndTime, job.endText);
-    rows.set(row::kSplit, job.split);
-    rows.set(row::kAudioSample, job.audioSampleRate);
-    rows.set(row::kAudioBitrate, job.audioBitrate);
-    rows.set(row::kAudioChannel, job.audioChannel);
-    rows.set(row::kAudioVolume, job.audioVolume);
-    rows.set(row::kAudioDisabled, job.audioDisabled);
+    rows.set(Row::ClipVideo, job.clipEnabled != 0 ? "yes" : "no");
+    rows.set(Row::StartTime, job.startText);
+    rows.set(Row::EndTime, job.endText);
+    rows.set(Row::Split, job.split);
+    rows.set(Row::AudioSample, job.audioSampleRate);
+    rows.set(Row::AudioBitrate, job.audioBitrate);
+    rows.set(Row::AudioChannel, job.audioChannel);
+    rows.set(Row::AudioVolume, job.audioVolume);
+    rows.set(Row::AudioDisabled, job.audioDisabled);
     if (shape == Shape::Audio) {
-        rows.set(row::kOutputFormat, "mp3|", "mp3");
-        rows.set(row::kAudioCodec, "mp3|", "mp3");
+        rows.set(Row::OutputFormat, "mp3|", "mp3");
+        rows.set(Row::AudioCodec, "mp3|", "mp3");
         return rows.pick(audioOrder());
     }
-    rows.set(row::kOutputFormat, "mp4|", "mp4");
-    rows.set(row::kAudioCodec, "AAC|", "AAC");
+    rows.set(Row::OutputFormat, "mp4|", "mp4");
+    rows.set(Row::AudioCodec, "AAC|", "AAC");
     const bool h264 = job.profileIndex == kProfileH264 ||
                       (job.profileIndex == kProfileCustom && job.videoCodec == "h264");
     if (job.profileIndex == kProfileCustom) {
-        rows.set(row::kVideoCodec, job.videoCodec + "|", job.videoCodec);
+        rows.set(Row::VideoCodec, job.videoCodec + "|", job.videoCodec);
     } else {
-        rows.set(row::kVideoCodec, h264 ? "h264|" : "MPEG4|", h264 ? "h264" : "MPEG4");
+        rows.set(Row::VideoCodec, h264 ? "h264|" : "MPEG4|", h264 ? "h264" : "MPEG4");
     }
     if (h264) {
-        rows.set(row::kQuantizerMin, job.quantizerMin);
-        rows.set(row::kQuantizerMax, job.quantizerMax);
+        rows.set(Row::QuantizerMin, job.quantizerMin);
+        rows.set(Row::QuantizerMax, job.quantizerMax);
     }
-    rows.set(row::kVideoSize, job.videoSize);
-    rows.set(row::kVideoFrameRate, job.videoFrameRate);
-    rows.set(row::kVideoBitrate, h264 ? kH264Bitrates : kMpeg4Bitrates, job.videoBitrate);
-    rows.set(row::kVideoDisabled, job.videoDisabled);
+    rows.set(Row::VideoSize, job.videoSize);
+    rows.set(Row::VideoFrameRate, job.videoFrameRate);
+    rows.set(Row::VideoBitrate, h264 ? kH264Bitrates : kMpeg4Bitrates, job.videoBitrate);
+    rows.set(Row::VideoDisabled, job.videoDisabled);
     return rows.pick(videoOrder(h264));
 }
 
 std::optional<std::vector<PropertyItem*>> showLoadedProfile(SettingsRows& rows) {
-    const std::string& format = rows.value(row::kOutputFormat);
+    const std::string& format = rows.value(Row::OutputFormat);
     if (format == "mp3") {
         return rows.pick(audioOrder());
     }
     if (format != "mp4") {
         return std::nullopt;
     }
-    const bool h264 = rows.value(row::kVideoCodec) == "h264";
-    rows.at(row::kVideoBitrate).options = h264 ? kH264Bitrates : kMpeg4Bitrates;
+    const bool h264 = rows.value(Row::VideoCodec) == "h264";
+    rows.at(Row::VideoBitrate).options = h264 ? kH264Bitrates : kMpeg4Bitrates;
     return rows.pick(videoOrder(h264));
 }
 
 void applyLoadedProfileToJob(const SettingsRows& rows, Job& job) {
-    job.outputFormat = rows.value(row::kOutputFormat);
+    job.outputFormat = rows.value(Row::OutputFormat);
     // Only the extension changes, and only within the file's own name.
     const std::string folder = folderOf(job.outputPath);
     const std::string name = fileNameOf(job.outputPath);
@@ -360,9 +345,9 @@ void applyLoadedProfileToJob(const SettingsRows& rows, Job& job) {
 }
 
 void copyRowsToJob(const SettingsRows& rows, Job& job) {
-    job.clipEnabled = text::lower(rows.value(row::kClipVideo)) == "no" ? 0 : 1;
-    job.outputFormat = rows.value(row::kOutputFormat);
-    job.split = rows.value(row::kSplit);
+    job.clipEnabled = text::lower(rows.value(Row::ClipVideo)) == "no" ? 0 : 1;
+    job.outputFormat = rows.value(Row::OutputFormat);
+    job.split = rows.value(Row::Split);
     copyVideoRows(rows, job);
     copyAudioRows(rows, job);
     copyQuantizerRows(rows, job);
@@ -374,24 +359,24 @@ Profile profileFor(int profile, const SettingsRows& rows) {
     }
     Profile custom;
     custom.index = kProfileCustom;
-    custom.clipVideo = rows.value(row::kClipVideo);
-    custom.startTime = rows.value(row::kStartTime);
-    custom.endTime = rows.value(row::kEndTime);
-    custom.outputFormat = rows.value(row::kOutputFormat);
-    custom.split = rows.value(row::kSplit);
-    custom.videoCodec = rows.value(row::kVideoCodec);
-    custom.videoSize = rows.value(row::kVideoSize);
-    custom.videoFrameRate = rows.value(row::kVideoFrameRate);
-    custom.videoBitrate = rows.value(row::kVideoBitrate);
-    custom.videoDisabled = rows.value(row::kVideoDisabled);
-    custom.audioCodec = rows.value(row::kAudioCodec);
-    custom.audioSample = rows.value(row::kAudioSample);
-    custom.audioBitrate = rows.value(row::kAudioBitrate);
-    custom.audioChannel = rows.value(row::kAudioChannel);
-    custom.audioVolume = rows.value(row::kAudioVolume);
-    custom.audioDisabled = rows.value(row::kAudioDisabled);
-    custom.quantizerMin = rows.value(row::kQuantizerMin);
-    custom.quantizerMax = rows.value(row::kQuantizerMax);
+    custom.clipVideo = rows.value(Row::ClipVideo);
+    custom.startTime = rows.value(Row::StartTime);
+    custom.endTime = rows.value(Row::EndTime);
+    custom.outputFormat = rows.value(Row::OutputFormat);
+    custom.split = rows.value(Row::Split);
+    custom.videoCodec = rows.value(Row::VideoCodec);
+    custom.videoSize = rows.value(Row::VideoSize);
+    custom.videoFrameRate = rows.value(Row::VideoFrameRate);
+    custom.videoBitrate = rows.value(Row::VideoBitrate);
+    custom.videoDisabled = rows.value(Row::VideoDisabled);
+    custom.audioCodec = rows.value(Row::AudioCodec);
+    custom.audioSample = rows.value(Row::AudioSample);
+    custom.audioBitrate = rows.value(Row::AudioBitrate);
+    custom.audioChannel = rows.value(Row::AudioChannel);
+    custom.audioVolume = rows.value(Row::AudioVolume);
+    custom.audioDisabled = rows.value(Row::AudioDisabled);
+    custom.quantizerMin = rows.value(Row::QuantizerMin);
+    custom.quantizerMax = rows.value(Row::QuantizerMax);
     return custom;
 }
 
@@ -463,23 +448,23 @@ bool volumeValue(const std::string& value) {
 
 }  // namespace
 
-Status checkTypedSetting(const std::string& name, const std::string& value) {
+Status checkTypedSetting(Row row, const std::string& value) {
     const auto refuse = [&](const std::string& expected) {
-        return Status::error("The setting \"" + name + "\" cannot be \"" + value +
-                             "\": " + expected);
+        return Status::error(std::string("The setting \"") + captionOf(row) + "\" cannot be \"" +
+                             value + "\": " + expected);
     };
-    if (name == row::kVideoBitrate && !(allDigits(value) && text::leadingInt(value) > 0)) {
+    if (row == Row::VideoBitrate && !(allDigits(value) && text::leadingInt(value) > 0)) {
         return refuse("please give a whole number of kbit/s, such as 768.");
     }
-    if (name == row::kVideoSize && !pictureSize(value)) {
+    if (row == Row::VideoSize && !pictureSize(value)) {
         return refuse("please give a width and a height, such as 320x240.");
     }
-    if (name == row::kSplit && !splitValue(value)) {
+    if (row == Row::Split && !splitValue(value)) {
         return refuse(
             "please choose \"Not split\", a time such as 00:10:00, or a size such as "
             "650 MB.");
     }
-    if (name == row::kAudioVolume && !volumeValue(value)) {
+    if (row == Row::AudioVolume && !volumeValue(value)) {
         return refuse(
             "please give a number of decibels such as +5 or -10, \"default\" or "
             "\"normalize\".");

@@ -3,6 +3,7 @@
 // in them: the vocabulary between the settings grid, the Jobs and the engine.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,26 +15,31 @@
 
 namespace pelorine {
 
-namespace row {
-inline constexpr const char* kClipVideo = "Clip video";
-inline constexpr const char* kStartTime = "Start time";
-inline constexpr const char* kEndTime = "End time";
-inline constexpr const char* kOutputFormat = "Output format";
-inline constexpr const char* kSplit = "Split";
-inline constexpr const char* kVideoCodec = "Video codec";
-inline constexpr const char* kVideoSize = "Video size";
-inline constexpr const char* kVideoFrameRate = "Video frame rate";
-inline constexpr const char* kVideoBitrate = "Video bitrate";
-inline constexpr const char* kVideoDisabled = "Video disabled";
-inline constexpr const char* kAudioCodec = "Audio codec";
-inline constexpr const char* kAudioSample = "Audio sample";
-inline constexpr const char* kAudioBitrate = "Audio bitrate";
-inline constexpr const char* kAudioChannel = "Audio channel";
-inline constexpr const char* kAudioVolume = "Audio volume";
-inline constexpr const char* kAudioDisabled = "Audio disabled";
-inline constexpr const char* kQuantizerMin = "quantizer min";
-inline constexpr const char* kQuantizerMax = "quantizer max";
-}  // namespace row
+// The rows by their role. A row keeps its role whatever caption it shows: a
+// loaded profile file may rename rows.
+enum class Row : std::uint8_t {
+    ClipVideo,
+    StartTime,
+    EndTime,
+    OutputFormat,
+    Split,
+    VideoCodec,
+    VideoSize,
+    VideoFrameRate,
+    VideoBitrate,
+    VideoDisabled,
+    AudioCodec,
+    AudioSample,
+    AudioBitrate,
+    AudioChannel,
+    AudioVolume,
+    AudioDisabled,
+    QuantizerMin,
+    QuantizerMax,
+};
+
+// The caption a row is created with ("Clip video", "quantizer min").
+const char* captionOf(Row row);
 
 // The rows, in their fixed order; their addresses never change, so the grid
 // may keep pointers to them.
@@ -44,20 +50,19 @@ public:
     // The rows with their initial values.
     SettingsRows();
 
-    // The row created as `name` (one of the row:: names), whatever name it
-    // shows now: a loaded profile file may have renamed it.
-    PropertyItem& at(const std::string& name);
-    const PropertyItem& at(const std::string& name) const;
-    const std::string& value(const std::string& name) const { return at(name).value; }
-    void set(const std::string& name, std::string value) { at(name).value = std::move(value); }
-    void set(const std::string& name, std::string options, std::string value);
+    // The row of `role`, whatever caption it shows now.
+    PropertyItem& at(Row role) { return items_[static_cast<std::size_t>(role)]; }
+    const PropertyItem& at(Row role) const { return items_[static_cast<std::size_t>(role)]; }
+    const std::string& value(Row role) const { return at(role).value; }
+    void set(Row role, std::string value) { at(role).value = std::move(value); }
+    void set(Row role, std::string options, std::string value);
 
     std::array<PropertyItem, kCount>& items() { return items_; }
     const std::array<PropertyItem, kCount>& items() const { return items_; }
     // The rows shown at start-up: the first sixteen.
     std::vector<PropertyItem*> startRows();
-    // Pointers to the named rows, in the order given.
-    std::vector<PropertyItem*> pick(const std::vector<const char*>& names);
+    // Pointers to the rows of these roles, in the order given.
+    std::vector<PropertyItem*> pick(const std::vector<Row>& roles);
 
 private:
     std::array<PropertyItem, kCount> items_;
@@ -115,7 +120,7 @@ void newJobSettings(Job& job, int profile, const SettingsRows& rows);
 // Whether a value typed into one of the rows that accept typing ("Video
 // bitrate", "Video size", "Split", "Audio volume") is one the engine can use.
 // Other rows are always fine. The error says what is expected.
-Status checkTypedSetting(const std::string& name, const std::string& value);
+Status checkTypedSetting(Row row, const std::string& value);
 
 // The output-name prefix of a new Job ("M4V", "MAQ"); nothing when the
 // output is named after its source title (MP3 outputs).
