@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "app/Commands.h"
-#include "conversion/JobFactory.h"
 #include "conversion/SizeEstimate.h"
 #include "handheld/HandheldCopy.h"
+#include "jobs/JobFactory.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
 

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "base/CommandLine.h"
-#include "conversion/JobList.h"
 #include "conversion/TimeText.h"
+#include "jobs/JobList.h"
 
 namespace pelorine {
 namespace {

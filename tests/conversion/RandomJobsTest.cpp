@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "conversion/Job.h"
 #include "conversion/PlannedRuns.h"
+#include "jobs/Job.h"
 #include "preview/PreviewCommandLine.h"
 
 namespace pelorine {

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <random>
 
-#include "conversion/Job.h"
 #include "handheld/HandheldCopy.h"
 #include "handheld/HandheldSend.h"
+#include "jobs/Job.h"
 #include "support/TestSupport.h"
 
 namespace pelorine::handheld {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Commands.h"
-#include "conversion/JobFactory.h"
+#include "jobs/JobFactory.h"
 #include "support/RealMedia.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"

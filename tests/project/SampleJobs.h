@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine::testing {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "conversion/BatchRun.h"
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 #include "platform/PowerControl.h"
 
 namespace pelorine::testing {

@@ -12,7 +12,7 @@
 #include "DvdFixture.h"
 #include "Engine.h"
 #include "TestWindow.h"
-#include "conversion/DvdSource.h"
+#include "jobs/DvdSource.h"
 #include "preview/PreviewCommandLine.h"
 
 namespace zelvic::test {

@@ -19,7 +19,7 @@
 #include "app/MainView.h"
 #include "conversion/BatchRun.h"
 #include "conversion/BatchTiming.h"
-#include "conversion/JobList.h"
+#include "jobs/JobList.h"
 #include "platform/Desktop.h"
 #include "platform/SystemPaths.h"
 

@@ -12,7 +12,7 @@
 
 #include "app/Activity.h"
 #include "app/MainView.h"
-#include "conversion/JobList.h"
+#include "jobs/JobList.h"
 #include "platform/FileSystem.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/SettingsRows.h"

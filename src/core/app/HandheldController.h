@@ -10,10 +10,10 @@
 
 #include "app/MainView.h"
 #include "conversion/BatchRun.h"
-#include "conversion/JobList.h"
 #include "conversion/SizeEstimate.h"
 #include "handheld/HandheldCopy.h"
 #include "handheld/HandheldSend.h"
+#include "jobs/JobList.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
 #include "platform/MountTable.h"

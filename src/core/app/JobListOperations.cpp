@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "base/Text.h"
-#include "conversion/JobNaming.h"
 #include "conversion/TimeText.h"
+#include "jobs/JobNaming.h"
 #include "records/ExitStatus.h"
 
 namespace pelorine {

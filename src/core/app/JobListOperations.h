@@ -16,10 +16,10 @@
 #include "app/Activity.h"
 #include "app/JobRows.h"
 #include "app/MainView.h"
-#include "conversion/JobFactory.h"
-#include "conversion/JobList.h"
 #include "conversion/SourceFiles.h"
 #include "engine/Engine.h"
+#include "jobs/JobFactory.h"
+#include "jobs/JobList.h"
 #include "profiles/SettingsRows.h"
 #include "settings/Settings.h"
 

@@ -12,7 +12,7 @@
 
 #include "app/MainView.h"
 #include "conversion/BatchRun.h"
-#include "conversion/JobList.h"
+#include "jobs/JobList.h"
 
 namespace pelorine {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "conversion/BatchRun.h"
-#include "conversion/DvdSource.h"
-#include "conversion/Job.h"
 #include "dvd/DvdDialogModel.h"
+#include "jobs/DvdSource.h"
+#include "jobs/Job.h"
 #include "preview/PreviewView.h"
 #include "profiles/PropertyItem.h"
 

@@ -16,8 +16,8 @@
 #include "app/Activity.h"
 #include "app/JobListOperations.h"
 #include "app/MainView.h"
-#include "conversion/JobList.h"
 #include "engine/EngineSession.h"
+#include "jobs/JobList.h"
 
 namespace pelorine {
 

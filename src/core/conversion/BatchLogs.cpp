@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "conversion/JobNaming.h"
+#include "jobs/JobNaming.h"
 
 namespace pelorine {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/Status.h"
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 #include "platform/FileSystem.h"
 
 namespace pelorine {

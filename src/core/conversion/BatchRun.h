@@ -14,8 +14,8 @@
 
 #include "conversion/BatchProgress.h"
 #include "conversion/EngineConversionHost.h"
-#include "conversion/Job.h"
 #include "engine/Engine.h"
+#include "jobs/Job.h"
 #include "platform/FileSystem.h"
 #include "platform/PowerControl.h"
 #include "settings/Settings.h"

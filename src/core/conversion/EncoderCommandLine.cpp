@@ -4,9 +4,9 @@
 
 #include "base/CommandLine.h"
 #include "base/Text.h"
-#include "conversion/DvdSource.h"
 #include "conversion/OutputNames.h"
 #include "engine/Engine.h"
+#include "jobs/DvdSource.h"
 
 namespace pelorine {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/Status.h"
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine {
 

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine {
 

@@ -14,7 +14,7 @@
 
 #include "base/Status.h"
 #include "conversion/EncoderCommandLine.h"
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/DvdSource.h"
+#include "jobs/DvdSource.h"
 #include "records/MediaInfo.h"
 
 namespace pelorine {

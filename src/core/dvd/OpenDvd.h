@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/MainView.h"
-#include "conversion/JobFactory.h"
-#include "conversion/JobList.h"
 #include "dvd/DvdDialogModel.h"
+#include "jobs/JobFactory.h"
+#include "jobs/JobList.h"
 #include "profiles/Profile.h"
 #include "settings/Settings.h"
 

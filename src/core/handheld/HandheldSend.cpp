@@ -4,9 +4,9 @@
 
 #include "base/Text.h"
 #include "conversion/EncoderCommandLine.h"
-#include "conversion/JobNaming.h"
 #include "conversion/PartFiles.h"
 #include "handheld/HandheldFinder.h"
+#include "jobs/JobNaming.h"
 
 namespace pelorine::handheld {
 

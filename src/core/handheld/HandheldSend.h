@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "conversion/Job.h"
 #include "handheld/HandheldCopy.h"
 #include "handheld/HandheldLayout.h"
+#include "jobs/Job.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
 #include "platform/MountTable.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "conversion/EncoderCommandLine.h"
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine::preview {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/Status.h"
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 #include "profiles/Profile.h"
 #include "profiles/PropertyItem.h"
 

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "base/Status.h"
-#include "conversion/Job.h"
-#include "conversion/JobList.h"
+#include "jobs/Job.h"
+#include "jobs/JobList.h"
 #include "platform/FileSystem.h"
 
 namespace pelorine {

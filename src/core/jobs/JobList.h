@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "conversion/Job.h"
+#include "jobs/Job.h"
 
 namespace pelorine {
 

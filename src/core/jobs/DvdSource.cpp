@@ -1,4 +1,4 @@
-#include "conversion/DvdSource.h"
+#include "jobs/DvdSource.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
-#include "conversion/JobFactory.h"
+#include "jobs/JobFactory.h"
 
 #include <random>
 
-#include "conversion/JobNaming.h"
 #include "conversion/TimeText.h"
+#include "jobs/JobNaming.h"
 
 namespace pelorine {
 

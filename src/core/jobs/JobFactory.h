@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "conversion/DvdSource.h"
-#include "conversion/Job.h"
-#include "conversion/JobList.h"
+#include "jobs/DvdSource.h"
+#include "jobs/Job.h"
+#include "jobs/JobList.h"
 #include "profiles/Profile.h"
 #include "records/MediaInfo.h"
 

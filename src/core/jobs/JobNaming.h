@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/Status.h"
-#include "conversion/JobList.h"
+#include "jobs/JobList.h"
 
 namespace pelorine {
 

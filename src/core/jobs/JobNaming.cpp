@@ -1,4 +1,4 @@
-#include "conversion/JobNaming.h"
+#include "jobs/JobNaming.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "conversion/JobList.h"
+#include "jobs/JobList.h"
 
 #include <stdexcept>
 
