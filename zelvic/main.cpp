@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "Channel.h"
-#include "EncodeSink.h"
-#include "Identify.h"
-#include "Options.h"
-#include "PlayModule.h"
+#include "common/Channel.h"
+#include "encode/EncodeSink.h"
+#include "identify/Identify.h"
+#include "options/Options.h"
 #include "platform/FileSystem.h"
 #include "platform/SharedModule.h"
 #include "platform/SystemPaths.h"
+#include "play/PlayModule.h"
 
 extern "C" {
 #include <libavutil/log.h>

@@ -8,10 +8,10 @@
 
 #include "CommandLines.h"
 #include "Engine.h"
-#include "FFmpeg.h"
-#include "Options.h"
-#include "OutputTitle.h"
-#include "Thumbnail.h"
+#include "common/FFmpeg.h"
+#include "encode/OutputTitle.h"
+#include "encode/Thumbnail.h"
+#include "options/Options.h"
 
 namespace zelvic::test {
 namespace {

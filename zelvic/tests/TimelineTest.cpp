@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Timeline.h"
+#include "front/Timeline.h"
 
 namespace zelvic {
 namespace {
