@@ -1,295 +1,145 @@
 #include "options/OptionLists.h"
 
-#include <cmath>
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "options/OptionText.h"
 
 namespace zelvic {
+namespace {
 
 using namespace text;
 
-Result<LavcSettings> parseLavcopts(std::string_view text, LavcSettings settings) {
-    using Setter = std::function<bool(LavcSettings&, const Setting&)>;
-    const auto number = [](int LavcSettings::*field, bool allowNegative) {
-        return [field, allowNegative](LavcSettings& s, const Setting& setting) {
-            if (!setting.value) {
-                return false;
-            }
-            const auto value =
-                allowNegative ? parseInt(*setting.value) : parseNonNegative(*setting.value);
-            if (!value) {
-                return false;
-            }
-            s.*field = *value;
-            return true;
-        };
-    };
-    const auto intSwitch = [](int LavcSettings::*field) {
-        return [field](LavcSettings& s, const Setting& setting) {
-            const auto value = parseSwitch(setting);
-            if (!value) {
-                return false;
-            }
-            s.*field = *value;
-            return true;
-        };
-    };
-    const auto boolSwitch = [](bool LavcSettings::*field) {
-        return [field](LavcSettings& s, const Setting& setting) {
-            const auto value = parseSwitch(setting);
-            if (!value) {
-                return false;
-            }
-            s.*field = *value != 0;
-            return true;
-        };
-    };
-    static const std::map<std::string, Setter, std::less<>> setters = {
-        {"vcodec",
-         [](LavcSettings& s, const Setting& setting) {
-             if (!setting.value || (*setting.value != "mpeg4" && *setting.value != "h264")) {
-                 return false;
-             }
-             s.vcodec = *setting.value;
-             return true;
-         }},
-        {"acodec",
-         [](LavcSettings& s, const Setting& setting) {
-             if (!setting.value || *setting.value != "aac") {
-                 return false;
-             }
-             s.acodec = *setting.value;
-             return true;
-         }},
-        {"vbitrate", number(&LavcSettings::vbitrate, false)},
-        {"abitrate", number(&LavcSettings::abitrate, false)},
-        {"vrc_maxrate", number(&LavcSettings::vrcMaxrate, false)},
-        {"vratetol", number(&LavcSettings::vratetol, false)},
-        {"vqmin", number(&LavcSettings::vqmin, false)},
-        {"vqmax", number(&LavcSettings::vqmax, false)},
-        {"keyint", number(&LavcSettings::keyint, false)},
-        {"level", number(&LavcSettings::level, false)},
-        {"coder", number(&LavcSettings::coder, false)},
-        {"mbd", number(&LavcSettings::mbd, false)},
-        {"cmp", number(&LavcSettings::cmp, false)},
-        {"subcmp", number(&LavcSettings::subcmp, false)},
-        {"trell", intSwitch(&LavcSettings::trell)},
-        {"v4mv", boolSwitch(&LavcSettings::v4mv)},
-        {"aic", intSwitch(&LavcSettings::aic)},
-        {"qpel", boolSwitch(&LavcSettings::qpel)},
-        {"vme", number(&LavcSettings::vme, false)},
-        {"bit_exact", boolSwitch(&LavcSettings::bitExact)},
-        {"vglobal", boolSwitch(&LavcSettings::vglobal)},
-        {"aglobal", boolSwitch(&LavcSettings::aglobal)},
-    };
-    for (const Setting& setting : parseSettings(text)) {
-        const auto found = setters.find(setting.key);
-        if (found == setters.end()) {
-            return badCommandLine("unknown -lavcopts setting \"" + std::string(setting.key) + "\"");
+// What one key of a list does: reads its setting into `Target`, false when
+// the value is malformed.
+template <typename Target>
+using Setter = std::function<bool(Target&, const Setting&)>;
+template <typename Target>
+using Setters = std::map<std::string, Setter<Target>, std::less<>>;
+
+// A setter that stores in `field` what `read` makes of the setting.
+template <typename Target, typename Field, typename Read>
+Setter<Target> into(Field Target::*field, Read read) {
+    return [field, read](Target& target, const Setting& setting) {
+        const auto value = read(setting);
+        if (!value) {
+            return false;
         }
-        if (!found->second(settings, setting)) {
-            return badCommandLine("malformed -lavcopts setting \"" + std::string(setting.key) +
+        target.*field = static_cast<Field>(*value);
+        return true;
+    };
+}
+
+// Readers of a setting's value; nullopt when it is malformed.
+std::optional<int> count(const Setting& setting) {
+    return setting.value ? parseNonNegative(*setting.value) : std::nullopt;
+}
+std::optional<int> positive(const Setting& setting) {
+    const auto value = count(setting);
+    return value && *value > 0 ? value : std::nullopt;
+}
+std::optional<std::string> word(const Setting& setting) {
+    if (!setting.value || setting.value->empty()) {
+        return std::nullopt;
+    }
+    return std::string(*setting.value);
+}
+// A bare flag: the setting is on when given without a value.
+std::optional<bool> bare(const Setting& setting) {
+    return setting.value ? std::nullopt : std::optional<bool>(true);
+}
+// A flag whatever its value says.
+std::optional<bool> given(const Setting&) {
+    return true;
+}
+template <typename Value>
+auto oneOf(std::initializer_list<Value> values, std::optional<Value> (*read)(const Setting&)) {
+    return [choices = std::vector<Value>(values), read](const Setting& setting) {
+        const auto value = read(setting);
+        return value && std::find(choices.begin(), choices.end(), *value) != choices.end()
+                   ? value
+                   : std::nullopt;
+    };
+}
+
+template <typename Target>
+Outcome applySettings(std::string_view text, std::string_view option,
+                      const Setters<Target>& setters, Target& target) {
+    for (const Setting& setting : parseSettings(text)) {
+        const std::string key(setting.key);
+        const auto found = setters.find(key);
+        if (found == setters.end()) {
+            return badCommandLine("unknown " + std::string(option) + " setting \"" + key + "\"");
+        }
+        if (!found->second(target, setting)) {
+            return badCommandLine("malformed " + std::string(option) + " setting \"" + key +
                                   (setting.value ? "=" + std::string(*setting.value) : "") + "\"");
         }
+    }
+    return success();
+}
+
+const Setters<LavcSettings>& lavcSetters() {
+    using S = LavcSettings;
+    static const Setters<S> setters = {
+        {"vcodec", into(&S::vcodec, oneOf<std::string>({"mpeg4", "h264"}, word))},
+        {"acodec", into(&S::acodec, oneOf<std::string>({"aac"}, word))},
+        {"vbitrate", into(&S::vbitrate, count)},
+        {"abitrate", into(&S::abitrate, count)},
+        {"vrc_maxrate", into(&S::vrcMaxrate, count)},
+        {"vratetol", into(&S::vratetol, count)},
+        {"vqmin", into(&S::vqmin, count)},
+        {"vqmax", into(&S::vqmax, count)},
+        {"keyint", into(&S::keyint, count)},
+        {"level", into(&S::level, count)},
+        {"coder", into(&S::coder, count)},
+        {"mbd", into(&S::mbd, count)},
+        {"cmp", into(&S::cmp, count)},
+        {"subcmp", into(&S::subcmp, count)},
+        {"trell", into(&S::trell, parseSwitch)},
+        {"v4mv", into(&S::v4mv, parseSwitch)},
+        {"aic", into(&S::aic, parseSwitch)},
+        {"qpel", into(&S::qpel, parseSwitch)},
+        {"vme", into(&S::vme, count)},
+        {"bit_exact", into(&S::bitExact, parseSwitch)},
+        {"vglobal", into(&S::vglobal, parseSwitch)},
+        {"aglobal", into(&S::aglobal, parseSwitch)},
+    };
+    return setters;
+}
+
+}  // namespace
+
+Result<LavcSettings> parseLavcopts(std::string_view text, LavcSettings settings) {
+    if (auto applied = applySettings(text, "-lavcopts", lavcSetters(), settings); !applied) {
+        return applied.error();
     }
     return settings;
 }
 
 Result<LameSettings> parseLameopts(std::string_view text, LameSettings settings) {
-    for (const Setting& setting : parseSettings(text)) {
-        if (setting.key == "cbr" && !setting.value) {
-            settings.cbr = true;
-        } else if (setting.key == "br" && setting.value && parseInt(*setting.value) &&
-                   *parseInt(*setting.value) > 0) {
-            settings.bitrate = *parseInt(*setting.value);
-        } else if (setting.key == "mode" && setting.value && parseInt(*setting.value) &&
-                   (*parseInt(*setting.value) == 0 || *parseInt(*setting.value) == 1 ||
-                    *parseInt(*setting.value) == 3)) {
-            settings.mode = *parseInt(*setting.value);
-        } else {
-            return badCommandLine("malformed -lameopts setting \"" + std::string(setting.key) +
-                                  "\"");
-        }
+    static const Setters<LameSettings> setters = {
+        {"cbr", into(&LameSettings::cbr, bare)},
+        {"br", into(&LameSettings::bitrate, positive)},
+        {"mode", into(&LameSettings::mode, oneOf<int>({0, 1, 3}, count))},
+    };
+    if (auto applied = applySettings(text, "-lameopts", setters, settings); !applied) {
+        return applied.error();
     }
     return settings;
 }
 
 Outcome parseLavfopts(std::string_view text, Options& options) {
-    for (const Setting& setting : parseSettings(text)) {
-        if (setting.key == "format" && setting.value && !setting.value->empty()) {
-            options.lavfFormat = *setting.value;
-        } else if (setting.key == "i_certify_that_my_video_stream_does_not_use_b_frames") {
-            options.noBFramesCertified = true;
-        } else {
-            return badCommandLine("malformed -lavfopts setting \"" + std::string(setting.key) +
-                                  "\"");
-        }
-    }
-    return success();
-}
-
-namespace {
-
-// "name=a:b:c" or "name".
-std::pair<std::string_view, std::vector<std::string_view>> filterParts(std::string_view text) {
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos) {
-        return {text, {}};
-    }
-    return {text.substr(0, equals), split(text.substr(equals + 1), ':')};
-}
-
-std::optional<int> parseSide(std::string_view text) {
-    const auto value = parseInt(text);
-    if (!value || *value < -2 || *value > 16384) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-}  // namespace
-
-Outcome parseVideoFilters(std::string_view chain, std::vector<VideoStep>& steps) {
-    for (std::string_view text : split(chain, ',')) {
-        const auto [name, args] = filterParts(text);
-        const auto malformed = [&] {
-            return badCommandLine("malformed video filter \"" + std::string(text) + "\"");
-        };
-        if (name == "scale") {
-            ScaleStep step;
-            if (args.size() > 2) {
-                return malformed();
-            }
-            if (!args.empty()) {
-                const auto width = parseSide(args[0]);
-                const auto height = args.size() > 1 ? parseSide(args[1]) : std::optional<int>(0);
-                if (!width || !height) {
-                    return malformed();
-                }
-                step = {*width, *height};
-            }
-            steps.push_back(step);
-        } else if (name == "harddup") {
-            if (!args.empty()) {
-                return malformed();
-            }
-            steps.push_back(HardDupStep{});
-        } else if (name == "expand") {
-            ExpandStep step;
-            int* const fields[] = {&step.width, &step.height, &step.x, &step.y};
-            if (args.size() > 5) {
-                return malformed();
-            }
-            for (std::size_t i = 0; i < args.size() && i < 4; ++i) {
-                const auto value = parseInt(args[i]);
-                if (!value || *value > 16384 || *value < (i < 2 ? 0 : -1)) {
-                    return malformed();
-                }
-                *fields[i] = *value;
-            }
-            if (args.size() == 5) {
-                const auto osd = parseInt(args[4]);
-                if (!osd) {
-                    return malformed();
-                }
-                step.osd = *osd != 0;
-            }
-            steps.push_back(step);
-        } else {
-            return badCommandLine("unknown video filter \"" + std::string(name) + "\"");
-        }
-    }
-    return success();
-}
-
-namespace {
-
-bool validChannelCount(int count) {
-    return count >= 1 && count <= 8;
-}
-
-}  // namespace
-
-Outcome parseAudioFilters(std::string_view chain, std::vector<AudioStep>& steps) {
-    for (std::string_view text : split(chain, ',')) {
-        const auto [name, args] = filterParts(text);
-        const auto malformed = [&] {
-            return badCommandLine("malformed audio filter \"" + std::string(text) + "\"");
-        };
-        if (name == "channels") {
-            ChannelsStep step;
-            if (args.empty()) {
-                return malformed();
-            }
-            const auto outputs = parseInt(args[0]);
-            if (!outputs || !validChannelCount(*outputs)) {
-                return malformed();
-            }
-            step.outputs = *outputs;
-            if (args.size() > 1) {
-                const auto routes = parseNonNegative(args[1]);
-                if (!routes || args.size() != 2 + 2 * static_cast<std::size_t>(*routes)) {
-                    return malformed();
-                }
-                for (int r = 0; r < *routes; ++r) {
-                    const auto from = parseNonNegative(args[2 + 2 * r]);
-                    const auto to = parseNonNegative(args[3 + 2 * r]);
-                    if (!from || !to || *from >= 8 || *to >= step.outputs) {
-                        return malformed();
-                    }
-                    step.routes.push_back({*from, *to});
-                }
-            }
-            steps.push_back(step);
-        } else if (name == "pan") {
-            PanStep step;
-            if (args.size() < 2) {
-                return malformed();
-            }
-            const auto outputs = parseInt(args[0]);
-            if (!outputs || !validChannelCount(*outputs) ||
-                (args.size() - 1) % static_cast<std::size_t>(*outputs) != 0) {
-                return malformed();
-            }
-            step.outputs = *outputs;
-            for (std::size_t i = 1; i < args.size(); ++i) {
-                const auto gain = parseNumber(args[i]);
-                if (!gain) {
-                    return malformed();
-                }
-                step.gains.push_back(*gain);
-            }
-            steps.push_back(step);
-        } else if (name == "volume") {
-            VolumeStep step;
-            if (args.empty() || args.size() > 2) {
-                return malformed();
-            }
-            std::string value = lower(args[0]);
-            if (value.ends_with("db")) {
-                value.resize(value.size() - 2);
-            }
-            const auto decibels = parseNumber(value);
-            if (!decibels || std::abs(*decibels) > 200) {
-                return malformed();
-            }
-            step.decibels = *decibels;
-            if (args.size() == 2) {
-                if (args[1] != "sc" && args[1] != "1" && args[1] != "0") {
-                    return malformed();
-                }
-                step.softClip = args[1] != "0";
-            }
-            steps.push_back(step);
-        } else if (name == "volnorm") {
-            steps.push_back(VolNormStep{});
-        } else {
-            return badCommandLine("unknown audio filter \"" + std::string(name) + "\"");
-        }
-    }
-    return success();
+    static const Setters<Options> setters = {
+        {"format", into(&Options::lavfFormat, word)},
+        {"i_certify_that_my_video_stream_does_not_use_b_frames",
+         into(&Options::noBFramesCertified, given)},
+    };
+    return applySettings(text, "-lavfopts", setters, options);
 }
 
 }  // namespace zelvic

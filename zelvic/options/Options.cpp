@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "options/FilterChains.h"
 #include "options/OptionLists.h"
 #include "options/OptionText.h"
 

@@ -58,7 +58,6 @@ using AudioStep = std::variant<ChannelsStep, PanStep, VolumeStep, VolNormStep>;
 struct EndLimit {
     std::optional<double> seconds;
     std::optional<std::int64_t> bytes;
-    bool any() const { return seconds || bytes; }
 };
 
 struct FrameRate {
