@@ -167,54 +167,73 @@ double SourceStreams::onFrameGrid(double seconds) const {
     return std::ceil(seconds * rate - 1e-6) / rate;
 }
 
+// What the picture decoder delivers, and the chain that takes it to what
+// the options ask for.
+Outcome SourceStreams::planPicture() {
+    const AVCodecContext* decoder = video_->decoder.get();
+    if (decoder->width <= 0 || decoder->height <= 0 || decoder->pix_fmt == AV_PIX_FMT_NONE) {
+        return conversionFailed("the video stream has no usable picture size or format");
+    }
+    VideoInputFormat& format = video_->videoFormat;
+    format.width = decoder->width;
+    format.height = decoder->height;
+    format.pixelFormat = decoder->pix_fmt;
+    format.sampleAspect = av_guess_sample_aspect_ratio(input_.get(), video_->input, nullptr);
+    format.timeBase = video_->input->time_base;
+    format.frameRate = av_guess_frame_rate(input_.get(), video_->input, nullptr);
+    format.averageRate = video_->input->avg_frame_rate;
+    const DisplayTurn turn = displayTurn(video_->input);
+    format.clockwise = turn.clockwise;
+    format.mirrored = turn.mirrored;
+    const AVFieldOrder fields = video_->input->codecpar->field_order;
+    format.interlaced = fields == AV_FIELD_TT || fields == AV_FIELD_BB || fields == AV_FIELD_TB ||
+                        fields == AV_FIELD_BT;
+    plans_.video = planVideo(options_.videoFilters, options_.outputFps, format);
+    return success();
+}
+
+// What the sound decoder delivers, and the chain that takes it to what
+// `sink` takes.
+Outcome SourceStreams::planSound(FrameSink& sink) {
+    const AVCodecContext* decoder = audio_->decoder.get();
+    if (decoder->sample_rate <= 0 || decoder->ch_layout.nb_channels <= 0 ||
+        decoder->sample_fmt == AV_SAMPLE_FMT_NONE) {
+        return conversionFailed("the audio stream has no usable format");
+    }
+    AudioInputFormat& format = audio_->audioFormat;
+    format.sampleRate = decoder->sample_rate;
+    format.channels = decoder->ch_layout.nb_channels;
+    format.sampleFormat = decoder->sample_fmt;
+    format.timeBase = audio_->input->time_base;
+    if (decoder->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+        format.layout = layoutName(format.channels);
+    } else {
+        char text[128] = {};
+        av_channel_layout_describe(&decoder->ch_layout, text, sizeof text);
+        format.layout = text;
+    }
+    auto target = sink.audioTarget(format);
+    if (!target) {
+        return target.error();
+    }
+    target->length = partLength();
+    plans_.audio = planAudio(options_.audioFilters, format, *target);
+    return success();
+}
+
 Outcome SourceStreams::plan(FrameSink& sink) {
     if (video_) {
-        const AVCodecContext* decoder = video_->decoder.get();
-        if (decoder->width <= 0 || decoder->height <= 0 || decoder->pix_fmt == AV_PIX_FMT_NONE) {
-            return conversionFailed("the video stream has no usable picture size or format");
+        if (auto planned = planPicture(); !planned) {
+            return planned;
         }
-        VideoInputFormat& format = video_->videoFormat;
-        format.width = decoder->width;
-        format.height = decoder->height;
-        format.pixelFormat = decoder->pix_fmt;
-        format.sampleAspect = av_guess_sample_aspect_ratio(input_.get(), video_->input, nullptr);
-        format.timeBase = video_->input->time_base;
-        format.frameRate = av_guess_frame_rate(input_.get(), video_->input, nullptr);
-        format.averageRate = video_->input->avg_frame_rate;
-        const DisplayTurn turn = displayTurn(video_->input);
-        format.clockwise = turn.clockwise;
-        format.mirrored = turn.mirrored;
-        const AVFieldOrder fields = video_->input->codecpar->field_order;
-        format.interlaced = fields == AV_FIELD_TT || fields == AV_FIELD_BB ||
-                            fields == AV_FIELD_TB || fields == AV_FIELD_BT;
-        plans_.video = planVideo(options_.videoFilters, options_.outputFps, format);
     }
     if (audio_) {
-        const AVCodecContext* decoder = audio_->decoder.get();
-        if (decoder->sample_rate <= 0 || decoder->ch_layout.nb_channels <= 0 ||
-            decoder->sample_fmt == AV_SAMPLE_FMT_NONE) {
-            return conversionFailed("the audio stream has no usable format");
+        if (auto planned = planSound(sink); !planned) {
+            return planned;
         }
-        AudioInputFormat& format = audio_->audioFormat;
-        format.sampleRate = decoder->sample_rate;
-        format.channels = decoder->ch_layout.nb_channels;
-        format.sampleFormat = decoder->sample_fmt;
-        format.timeBase = audio_->input->time_base;
-        if (decoder->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
-            format.layout = layoutName(format.channels);
-        } else {
-            char text[128] = {};
-            av_channel_layout_describe(&decoder->ch_layout, text, sizeof text);
-            format.layout = text;
-        }
-        auto target = sink.audioTarget(format);
-        if (!target) {
-            return target.error();
-        }
-        target->length = partLength();
-        plans_.audio = planAudio(options_.audioFilters, format, *target);
     }
-    if (const auto length = partLength()) {
+    const auto length = partLength();
+    if (length) {
         for (DecodedStream* stream : streams()) {
             stream->endPts = secondsToPts(*length, stream->input->time_base);
         }
@@ -223,8 +242,7 @@ Outcome SourceStreams::plan(FrameSink& sink) {
         plans_.sourceTitle = entry->value;
     }
     plans_.length = std::max(0.0, inputLengthSeconds(input_.get()) - options_.start);
-    if (const auto length = partLength();
-        length && (plans_.length == 0 || *length < plans_.length)) {
+    if (length && (plans_.length == 0 || *length < plans_.length)) {
         plans_.length = *length;
     }
     return sink.open(plans_);

@@ -71,6 +71,8 @@ public:
 private:
     void chooseStreams();
     Outcome openDecoder(DecodedStream& stream);
+    Outcome planPicture();
+    Outcome planSound(FrameSink& sink);
     std::optional<double> partLength() const;
     bool seekIntoPiece(double target);
     bool seekTo(double seconds);
