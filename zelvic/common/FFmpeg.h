@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "common/Owned.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -41,27 +43,12 @@ struct OutputContextDeleter {
 };
 using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
 
-struct CodecContextDeleter {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
-
-struct FrameDeleter {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
-
-struct PacketDeleter {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
+using CodecContextPtr = Owned<AVCodecContext, avcodec_free_context>;
+using FramePtr = Owned<AVFrame, av_frame_free>;
+using PacketPtr = Owned<AVPacket, av_packet_free>;
 
 // A dictionary of options handed to an open call; whatever the call did not
 // consume is freed with it.
-struct DictionaryDeleter {
-    void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
-};
-
 class Dictionary {
 public:
     void set(const char* key, const char* value) { av_dict_set(&dictionary_, key, value, 0); }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/Languages.h"
+#include "common/Owned.h"
 #include "dvd/DvdPacks.h"
 
 extern "C" {
@@ -16,20 +17,9 @@ extern "C" {
 namespace zelvic {
 namespace {
 
-struct IfoDeleter {
-    void operator()(ifo_handle_t* ifo) const { ifoClose(ifo); }
-};
-using IfoPtr = std::unique_ptr<ifo_handle_t, IfoDeleter>;
-
-struct ReaderDeleter {
-    void operator()(dvd_reader_t* reader) const { DVDClose(reader); }
-};
-using ReaderPtr = std::unique_ptr<dvd_reader_t, ReaderDeleter>;
-
-struct FileDeleter {
-    void operator()(dvd_file_t* file) const { DVDCloseFile(file); }
-};
-using FilePtr = std::unique_ptr<dvd_file_t, FileDeleter>;
+using IfoPtr = Owned<ifo_handle_t, ifoClose>;
+using ReaderPtr = Owned<dvd_reader_t, DVDClose>;
+using FilePtr = Owned<dvd_file_t, DVDCloseFile>;
 
 // The library's warnings and errors go to our log; its chatter does not.
 void logFromLibrary(void*, dvd_logger_level_t level, const char* format, va_list args) {

@@ -35,7 +35,7 @@ struct EncodeSink::Encoded {
     }
 };
 
-EncodeSink::EncodeSink(const Options& options) : options_(options) {}
+EncodeSink::EncodeSink(const Options& options, Disk disk) : options_(options), disk_(disk) {}
 
 EncodeSink::~EncodeSink() = default;
 
@@ -113,8 +113,8 @@ Outcome EncodeSink::open(const SinkStreams& streams) {
     const std::string muxer =
         chooseMuxer(options_, streams.video.has_value(),
                     streams.audio.has_value() || silentSoundNeeded(streams), audioCodec);
-    auto output =
-        Output::create(pelorine::partialOutputPath(options_.output), muxer, options_.end.bytes);
+    auto output = Output::create(pelorine::partialOutputPath(options_.output), muxer,
+                                 options_.end.bytes, disk_);
     if (!output) {
         return output.error();
     }
@@ -342,7 +342,7 @@ void EncodeSink::writeThumbnail() {
         return;
     }
     if (thumbnail_) {
-        const Outcome written = thumbnail_->write(options_.thumbnail);
+        const Outcome written = thumbnail_->write(options_.thumbnail, disk_);
         std::printf("thumbnail: %s\n", written ? ("\"" + options_.thumbnail + "\"").c_str()
                                                : written.error().message.c_str());
     }
@@ -355,8 +355,7 @@ Outcome EncodeSink::end(ExitStatus status, double position) {
     const std::string name = status == ExitStatus::Quit
                                  ? pelorine::stoppedOutputPath(options_.output, position)
                                  : options_.output;
-    const auto renamed = pelorine::platform::systemFileSystem().renameFile(
-        pelorine::partialOutputPath(options_.output), name);
+    const auto renamed = disk_.files.renameFile(pelorine::partialOutputPath(options_.output), name);
     if (!renamed) {
         return conversionFailed(renamed.message());
     }
@@ -381,8 +380,8 @@ std::string EncodeSink::progressNote() const {
     return output_ ? std::to_string(output_->bytesWritten()) + " bytes written" : std::string();
 }
 
-ExitStatus runEncode(const Options& options, Channel& channel) {
-    EncodeSink sink(options);
+ExitStatus runEncode(const Options& options, Channel& channel, Disk disk) {
+    EncodeSink sink(options, disk);
     return runDecoding(options, channel, sink);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/Channel.h"
+#include "encode/Disk.h"
 #include "encode/Output.h"
 #include "encode/Thumbnail.h"
 #include "front/FrameSink.h"
@@ -17,7 +18,7 @@ namespace zelvic {
 
 class EncodeSink final : public FrameSink {
 public:
-    explicit EncodeSink(const Options& options);
+    EncodeSink(const Options& options, Disk disk);
     ~EncodeSink() override;
 
     Result<AudioTarget> audioTarget(const AudioInputFormat& input) override;
@@ -49,6 +50,7 @@ private:
     void writeThumbnail();
 
     const Options& options_;
+    Disk disk_;
     const AVCodec* audioCodec_ = nullptr;
     std::optional<Output> output_;
     std::unique_ptr<Encoded> video_;
@@ -58,7 +60,8 @@ private:
     std::optional<ThumbnailPicker> thumbnail_;  // -thumbnail with a picture
 };
 
-// Encode mode: the source through the decoding front into an EncodeSink.
-ExitStatus runEncode(const Options& options, Channel& channel);
+// Encode mode: the source through the decoding front into an EncodeSink
+// writing to `disk`.
+ExitStatus runEncode(const Options& options, Channel& channel, Disk disk);
 
 }  // namespace zelvic

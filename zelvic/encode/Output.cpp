@@ -49,8 +49,8 @@ std::int64_t containerOverhead(const std::string& muxer, std::int64_t packets) {
 }
 
 Result<Output> Output::create(const std::string& path, const std::string& muxer,
-                              std::optional<std::int64_t> sizeLimit) {
-    Output output;
+                              std::optional<std::int64_t> sizeLimit, Disk disk) {
+    Output output(disk);
     AVFormatContext* raw = nullptr;
     const int result = avformat_alloc_output_context2(&raw, nullptr, muxer.c_str(), path.c_str());
     if (result < 0 || !raw) {
@@ -181,7 +181,7 @@ Outcome Output::finish() {
         return conversionFailed("cannot finish \"" + path_ + "\": " + avErrorText(result));
     }
     if (muxer_ == "psp" && !title_.empty()) {
-        return appendTitleBox(path_, title_);
+        return appendTitleBox(path_, title_, disk_.largeFiles);
     }
     return success();
 }
@@ -192,7 +192,7 @@ void Output::discard() {
     }
     finished_ = true;
     if (created_) {
-        (void)pelorine::platform::systemFileSystem().removeFile(path_, 3);
+        (void)disk_.files.removeFile(path_, 3);
         created_ = false;
     }
 }

@@ -8,6 +8,7 @@
 
 #include "common/Errors.h"
 #include "common/FFmpeg.h"
+#include "encode/Disk.h"
 #include "options/Options.h"
 
 namespace zelvic {
@@ -24,7 +25,7 @@ class Output {
 public:
     // Allocates the muxer; nothing is written yet.
     static Result<Output> create(const std::string& path, const std::string& muxer,
-                                 std::optional<std::int64_t> sizeLimit);
+                                 std::optional<std::int64_t> sizeLimit, Disk disk);
 
     bool needsGlobalHeader() const;
     // A stream carrying what `encoder` produces; the container tag is set
@@ -57,15 +58,14 @@ public:
     void discard();
 
     std::int64_t bytesWritten() const { return bytes_; }
-    const std::string& muxer() const { return muxer_; }
 
     Output(Output&&) = default;
-    Output& operator=(Output&&) = default;
     ~Output();
 
 private:
-    Output() = default;
+    explicit Output(Disk disk) : disk_(disk) {}
 
+    Disk disk_;
     OutputContextPtr context_;
     std::string path_;
     std::string muxer_;

@@ -123,8 +123,8 @@ std::vector<std::uint8_t> titleBox(std::string_view title) {
     return box;
 }
 
-Outcome appendTitleBox(const std::string& path, std::string_view title) {
-    auto& files = pelorine::platform::systemLargeFiles();
+Outcome appendTitleBox(const std::string& path, std::string_view title,
+                       pelorine::platform::LargeFiles& files) {
     const auto fileSize = files.fileSize(path);
     auto opened = files.openForUpdate(path);
     if (!fileSize || !opened.file) {

@@ -16,6 +16,10 @@
 #include "common/Errors.h"
 #include "options/Options.h"
 
+namespace pelorine::platform {
+class LargeFiles;
+}  // namespace pelorine::platform
+
 namespace zelvic {
 
 // At most this many bytes of a title are kept (cut at a character boundary).
@@ -35,6 +39,7 @@ std::vector<std::uint8_t> titleBox(std::string_view title);
 // Appends titleBox(title) to the moov box of the finished MP4 file `path`.
 // The moov must be the file's last top-level box (as the muxer writes it);
 // otherwise the file is left as it is and an error says why.
-Outcome appendTitleBox(const std::string& path, std::string_view title);
+Outcome appendTitleBox(const std::string& path, std::string_view title,
+                       pelorine::platform::LargeFiles& files);
 
 }  // namespace zelvic

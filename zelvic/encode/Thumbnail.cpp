@@ -22,10 +22,6 @@ namespace {
 // Before the target, a picture is looked at twice a second at most.
 constexpr double kLookInterval = 0.5;
 
-struct ScalerDeleter {
-    void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
-};
-
 int evenFloor(double value) {
     return std::max(2, static_cast<int>(std::floor(value / 2.0)) * 2);
 }
@@ -47,6 +43,48 @@ FramePtr blackPicture() {
         }
     }
     return picture;
+}
+
+// The 160 x 120 picture as a baseline JPEG with a JFIF header.
+Result<std::string> encodeJpeg(const AVFrame* picture) {
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
+    if (!codec) {
+        return conversionFailed("no JPEG encoder for the thumbnail");
+    }
+    CodecContextPtr encoder(avcodec_alloc_context3(codec));
+    if (!encoder) {
+        return conversionFailed("out of memory for the thumbnail");
+    }
+    encoder->width = picture->width;
+    encoder->height = picture->height;
+    encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
+    encoder->color_range = AVCOL_RANGE_JPEG;
+    encoder->time_base = AVRational{1, 25};
+    encoder->sample_aspect_ratio = AVRational{1, 1};  // writes the JFIF header
+    encoder->flags |= AV_CODEC_FLAG_QSCALE;
+    encoder->global_quality = FF_QP2LAMBDA * 3;
+    if (const int opened = avcodec_open2(encoder.get(), codec, nullptr); opened < 0) {
+        return conversionFailed("cannot open the JPEG encoder: " + avErrorText(opened));
+    }
+    FramePtr frame(av_frame_clone(picture));
+    if (!frame) {
+        return conversionFailed("out of memory for the thumbnail");
+    }
+    frame->pts = 0;
+    frame->quality = encoder->global_quality;
+    PacketPtr packet = makePacket();
+    int result = avcodec_send_frame(encoder.get(), frame.get());
+    if (result >= 0) {
+        result = avcodec_send_frame(encoder.get(), nullptr);
+    }
+    if (result >= 0) {
+        result = avcodec_receive_packet(encoder.get(), packet.get());
+    }
+    if (result < 0) {
+        return conversionFailed("cannot encode the thumbnail: " + avErrorText(result));
+    }
+    return std::string(reinterpret_cast<const char*>(packet->data),
+                       static_cast<std::size_t>(packet->size));
 }
 
 }  // namespace
@@ -119,7 +157,7 @@ Outcome ThumbnailPicker::keep(const AVFrame* frame, double luma) {
         return conversionFailed("out of memory for the thumbnail");
     }
     const PictureRect rect = letterbox(frame->width, frame->height, frame->sample_aspect_ratio);
-    std::unique_ptr<SwsContext, ScalerDeleter> scaler(sws_getContext(
+    Owned<SwsContext, sws_freeContext> scaler(sws_getContext(
         frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), rect.width,
         rect.height, AV_PIX_FMT_YUVJ420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!scaler) {
@@ -138,48 +176,7 @@ Outcome ThumbnailPicker::keep(const AVFrame* frame, double luma) {
     return success();
 }
 
-Result<std::string> encodeJpeg(const AVFrame* picture) {
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
-    if (!codec) {
-        return conversionFailed("no JPEG encoder for the thumbnail");
-    }
-    CodecContextPtr encoder(avcodec_alloc_context3(codec));
-    if (!encoder) {
-        return conversionFailed("out of memory for the thumbnail");
-    }
-    encoder->width = picture->width;
-    encoder->height = picture->height;
-    encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
-    encoder->color_range = AVCOL_RANGE_JPEG;
-    encoder->time_base = AVRational{1, 25};
-    encoder->sample_aspect_ratio = AVRational{1, 1};  // writes the JFIF header
-    encoder->flags |= AV_CODEC_FLAG_QSCALE;
-    encoder->global_quality = FF_QP2LAMBDA * 3;
-    if (const int opened = avcodec_open2(encoder.get(), codec, nullptr); opened < 0) {
-        return conversionFailed("cannot open the JPEG encoder: " + avErrorText(opened));
-    }
-    FramePtr frame(av_frame_clone(picture));
-    if (!frame) {
-        return conversionFailed("out of memory for the thumbnail");
-    }
-    frame->pts = 0;
-    frame->quality = encoder->global_quality;
-    PacketPtr packet = makePacket();
-    int result = avcodec_send_frame(encoder.get(), frame.get());
-    if (result >= 0) {
-        result = avcodec_send_frame(encoder.get(), nullptr);
-    }
-    if (result >= 0) {
-        result = avcodec_receive_packet(encoder.get(), packet.get());
-    }
-    if (result < 0) {
-        return conversionFailed("cannot encode the thumbnail: " + avErrorText(result));
-    }
-    return std::string(reinterpret_cast<const char*>(packet->data),
-                       static_cast<std::size_t>(packet->size));
-}
-
-Outcome ThumbnailPicker::write(const std::string& path) const {
+Outcome ThumbnailPicker::write(const std::string& path, Disk disk) const {
     if (!picture_) {
         return conversionFailed("no picture for the thumbnail");
     }
@@ -190,9 +187,9 @@ Outcome ThumbnailPicker::write(const std::string& path) const {
     // Written under a partial name, like the output, with the output's
     // permissions; the rename replaces an earlier thumbnail.
     const std::string partial = pelorine::partialOutputPath(path);
-    auto& files = pelorine::platform::systemFileSystem();
+    auto& files = disk.files;
     (void)files.removeFile(partial, 1);
-    auto created = pelorine::platform::systemLargeFiles().createNew(partial);
+    auto created = disk.largeFiles.createNew(partial);
     pelorine::Status written = created.status;
     if (created.file) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg->data());

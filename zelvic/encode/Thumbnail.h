@@ -12,6 +12,7 @@
 
 #include "common/Errors.h"
 #include "common/FFmpeg.h"
+#include "encode/Disk.h"
 
 namespace zelvic {
 
@@ -46,16 +47,9 @@ public:
     // swscale reads). Cheap once the choice is made.
     void offer(const AVFrame* frame, double seconds);
 
-    // Whether the picture at or after the target has been found.
-    bool settled() const { return settled_; }
-    bool hasPicture() const { return picture_ != nullptr; }
-
     // The chosen picture as a JPEG file, written whole through a temporary
     // file; an error when no picture was offered.
-    Outcome write(const std::string& path) const;
-
-    // The chosen picture, 160 x 120, full-range YUV 4:2:0.
-    const AVFrame* picture() const { return picture_.get(); }
+    Outcome write(const std::string& path, Disk disk) const;
 
 private:
     Outcome keep(const AVFrame* frame, double luma);
@@ -66,8 +60,5 @@ private:
     double lastLook_ = -std::numeric_limits<double>::infinity();
     bool settled_ = false;
 };
-
-// The 160 x 120 picture as a baseline JPEG with a JFIF header.
-Result<std::string> encodeJpeg(const AVFrame* picture);
 
 }  // namespace zelvic

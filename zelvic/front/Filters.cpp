@@ -70,123 +70,198 @@ AVRational defaultFrameRate(const VideoInputFormat& input) {
     return rate;
 }
 
+namespace {
+
+// The picture as the chain has made it so far, and the chain.
+struct ChainPicture {
+    std::vector<std::string> chain;
+    int width = 0;
+    int height = 0;
+    AVRational aspect{1, 1};
+    bool scaled = false;
+    std::size_t lastScale = std::string::npos;  // index in `chain`
+    double displayAspect() const { return width * av_q2d(aspect) / height; }
+};
+
+// Interlaced pictures are made whole before anything else, each from its two
+// fields in the order the stream gives (yadif reads it per frame);
+// progressive pictures are left alone. Then the picture is turned as it is
+// displayed, before it is scaled.
+void makeUpright(const VideoInputFormat& input, ChainPicture& picture) {
+    if (input.interlaced) {
+        picture.chain.push_back("yadif=mode=send_frame:parity=auto:deint=interlaced");
+    }
+    if (input.mirrored) {
+        picture.chain.push_back("hflip");
+    }
+    if (input.clockwise == 90 || input.clockwise == 270) {
+        picture.chain.push_back(input.clockwise == 90 ? "transpose=clock" : "transpose=cclock");
+        std::swap(picture.width, picture.height);
+        picture.aspect = av_inv_q(picture.aspect);
+    } else if (input.clockwise == 180) {
+        picture.chain.push_back("hflip,vflip");
+    }
+}
+
+// scale=W:H, a side of -1 or -2 computed from the other keeping the display
+// aspect, 0 keeping that side.
+void addScale(const ScaleStep& scale, ChainPicture& picture) {
+    const double displayAspect = picture.displayAspect();
+    int width = scale.width;
+    int height = scale.height;
+    if (width > 0 && height < 0) {
+        height = evenSide(width / displayAspect);
+    } else if (height > 0 && width < 0) {
+        width = evenSide(height * displayAspect);
+    } else if (width < 0 && height < 0) {
+        width = evenSide(picture.height * displayAspect);
+        height = picture.height;
+    }
+    width = width == 0 ? picture.width : width;
+    height = height == 0 ? picture.height : height;
+    picture.chain.push_back(format("scale=%d:%d", width, height));
+    picture.lastScale = picture.chain.size() - 1;
+    picture.width = width;
+    picture.height = height;
+    picture.aspect = {1, 1};
+    picture.scaled = true;
+}
+
+// Rounding may leave the picture a little larger than its frame: it is
+// fitted (by redoing the scale just made, if there is one) rather than cut.
+void fitInto(int frameWidth, int frameHeight, ChainPicture& picture) {
+    const double displayAspect = picture.displayAspect();
+    if (displayAspect > static_cast<double>(frameWidth) / frameHeight) {
+        picture.width = frameWidth;
+        picture.height = std::min(frameHeight, evenSide(frameWidth / displayAspect));
+    } else {
+        picture.height = frameHeight;
+        picture.width = std::min(frameWidth, evenSide(frameHeight * displayAspect));
+    }
+    const std::string fitted = format("scale=%d:%d", picture.width, picture.height);
+    if (picture.lastScale == picture.chain.size() - 1) {
+        picture.chain.back() = fitted;
+    } else {
+        picture.chain.push_back(fitted);
+    }
+    picture.aspect = {1, 1};
+    picture.scaled = true;
+}
+
+// expand=W:H:X:Y: the picture padded with black to W x H, an offset of -1
+// centring it on that axis (on even offsets).
+void addExpand(const ExpandStep& expand, ChainPicture& picture) {
+    const int frameWidth = expand.width > 0 ? expand.width : picture.width;
+    const int frameHeight = expand.height > 0 ? expand.height : picture.height;
+    if (picture.width > frameWidth || picture.height > frameHeight) {
+        fitInto(frameWidth, frameHeight, picture);
+    }
+    const int x = expand.x < 0 ? ((frameWidth - picture.width) / 2) & ~1
+                               : std::min(expand.x, frameWidth - picture.width);
+    const int y = expand.y < 0 ? ((frameHeight - picture.height) / 2) & ~1
+                               : std::min(expand.y, frameHeight - picture.height);
+    picture.chain.push_back(format("pad=%d:%d:%d:%d:black", frameWidth, frameHeight, x, y));
+    picture.width = frameWidth;
+    picture.height = frameHeight;
+}
+
+}  // namespace
+
 VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<FrameRate>& outputRate,
                     const VideoInputFormat& input) {
     VideoPlan plan;
-    std::vector<std::string> chain;
-    int width = input.width;
-    int height = input.height;
-    AVRational aspect = input.sampleAspect.num > 0 && input.sampleAspect.den > 0
-                            ? input.sampleAspect
-                            : AVRational{1, 1};
-    bool scaled = false;
-    std::size_t lastScale = std::string::npos;  // index in `chain`
-
     plan.constantRate = outputRate.has_value() ||
                         std::any_of(steps.begin(), steps.end(), [](const VideoStep& step) {
                             return std::holds_alternative<HardDupStep>(step);
                         });
     plan.frameRate =
         outputRate ? AVRational{outputRate->num, outputRate->den} : defaultFrameRate(input);
-    // The rate filter goes first: frames it drops are never scaled, and the
-    // copies it makes are references until the encoder reads them. Rounding
-    // up gives each output slot the frame on screen at its time (the last one
-    // that began at or before it); the caller moves frames a hair earlier so
-    // that millisecond timestamps do not fall just after their own slot.
-    // Interlaced pictures are made whole before anything else, each from its
-    // two fields in the order the stream gives (yadif reads it per frame);
-    // progressive pictures are left alone.
-    if (input.interlaced) {
-        chain.push_back("yadif=mode=send_frame:parity=auto:deint=interlaced");
+    ChainPicture picture;
+    picture.width = input.width;
+    picture.height = input.height;
+    if (input.sampleAspect.num > 0 && input.sampleAspect.den > 0) {
+        picture.aspect = input.sampleAspect;
     }
-    // Turned as it is displayed, before it is scaled.
-    if (input.mirrored) {
-        chain.push_back("hflip");
-    }
-    if (input.clockwise == 90 || input.clockwise == 270) {
-        chain.push_back(input.clockwise == 90 ? "transpose=clock" : "transpose=cclock");
-        std::swap(width, height);
-        aspect = av_inv_q(aspect);
-    } else if (input.clockwise == 180) {
-        chain.push_back("hflip,vflip");
-    }
+    makeUpright(input, picture);
+    // The rate filter comes before the steps: frames it drops are never
+    // scaled, and the copies it makes are references until the encoder reads
+    // them. Rounding up gives each output slot the frame on screen at its
+    // time (the last one that began at or before it); the caller moves frames
+    // a hair earlier so that millisecond timestamps do not fall just after
+    // their own slot.
     if (plan.constantRate) {
-        chain.push_back(
+        picture.chain.push_back(
             format("fps=fps=%d/%d:start_time=0:round=up", plan.frameRate.num, plan.frameRate.den));
     } else {
-        chain.push_back("trim=start=0");
+        picture.chain.push_back("trim=start=0");
     }
-
     for (const VideoStep& step : steps) {
         if (const auto* scale = std::get_if<ScaleStep>(&step)) {
-            const double displayAspect = width * av_q2d(aspect) / height;
-            int newWidth = scale->width;
-            int newHeight = scale->height;
-            if (newWidth > 0 && newHeight < 0) {
-                newHeight = evenSide(newWidth / displayAspect);
-            } else if (newHeight > 0 && newWidth < 0) {
-                newWidth = evenSide(newHeight * displayAspect);
-            } else if (newWidth < 0 && newHeight < 0) {
-                newWidth = evenSide(height * displayAspect);
-                newHeight = height;
-            }
-            newWidth = newWidth == 0 ? width : newWidth;
-            newHeight = newHeight == 0 ? height : newHeight;
-            chain.push_back(format("scale=%d:%d", newWidth, newHeight));
-            lastScale = chain.size() - 1;
-            width = newWidth;
-            height = newHeight;
-            aspect = {1, 1};
-            scaled = true;
+            addScale(*scale, picture);
         } else if (const auto* expand = std::get_if<ExpandStep>(&step)) {
-            const int frameWidth = expand->width > 0 ? expand->width : width;
-            const int frameHeight = expand->height > 0 ? expand->height : height;
-            if (width > frameWidth || height > frameHeight) {
-                // Rounding may leave the picture a little larger than its frame:
-                // fit it (by redoing the scale just made, if there is one)
-                // rather than cut it.
-                const double displayAspect = width * av_q2d(aspect) / height;
-                if (displayAspect > static_cast<double>(frameWidth) / frameHeight) {
-                    width = frameWidth;
-                    height = std::min(frameHeight, evenSide(frameWidth / displayAspect));
-                } else {
-                    height = frameHeight;
-                    width = std::min(frameWidth, evenSide(frameHeight * displayAspect));
-                }
-                const std::string fitted = format("scale=%d:%d", width, height);
-                if (lastScale == chain.size() - 1) {
-                    chain.back() = fitted;
-                } else {
-                    chain.push_back(fitted);
-                }
-                aspect = {1, 1};
-                scaled = true;
-            }
-            const int x = expand->x < 0 ? ((frameWidth - width) / 2) & ~1
-                                        : std::min(expand->x, frameWidth - width);
-            const int y = expand->y < 0 ? ((frameHeight - height) / 2) & ~1
-                                        : std::min(expand->y, frameHeight - height);
-            chain.push_back(format("pad=%d:%d:%d:%d:black", frameWidth, frameHeight, x, y));
-            width = frameWidth;
-            height = frameHeight;
+            addExpand(*expand, picture);
         }
     }
-    if (width % 2 != 0 || height % 2 != 0) {
-        width = evenFloor(width);
-        height = evenFloor(height);
-        chain.push_back(format("scale=%d:%d", width, height));
+    if (picture.width % 2 != 0 || picture.height % 2 != 0) {
+        picture.width = evenFloor(picture.width);
+        picture.height = evenFloor(picture.height);
+        picture.chain.push_back(format("scale=%d:%d", picture.width, picture.height));
     }
-    if (scaled) {
-        chain.push_back("setsar=1");
-        aspect = {1, 1};
+    if (picture.scaled) {
+        picture.chain.push_back("setsar=1");
+        picture.aspect = {1, 1};
     }
-    chain.push_back("format=yuv420p");
-    plan.description = join(chain);
-    plan.width = width;
-    plan.height = height;
-    plan.sampleAspect = aspect;
+    picture.chain.push_back("format=yuv420p");
+    plan.description = join(picture.chain);
+    plan.width = picture.width;
+    plan.height = picture.height;
+    plan.sampleAspect = picture.aspect;
     return plan;
 }
+
+namespace {
+
+// channels=N:R:f:t…: output t takes input f (the last input channel where
+// there are fewer); without routes output i takes input i.
+std::string routeChannels(const ChannelsStep& routing, int channels) {
+    std::vector<ChannelRoute> routes = routing.routes;
+    if (routes.empty()) {
+        for (int i = 0; i < routing.outputs; ++i) {
+            routes.push_back({i, i});
+        }
+    }
+    std::string pan = "pan=" + layoutName(routing.outputs);
+    for (int out = 0; out < routing.outputs; ++out) {
+        std::string terms;
+        for (const ChannelRoute& route : routes) {
+            if (route.to == out) {
+                terms += (terms.empty() ? "c" : "+c") +
+                         std::to_string(std::min(route.from, channels - 1));
+            }
+        }
+        if (!terms.empty()) {
+            pan += format("|c%d=", out) + terms;
+        }
+    }
+    return pan;
+}
+
+// pan=N:g…: each output the sum of the inputs at their gains.
+std::string mixChannels(const PanStep& mix, int channels) {
+    const int inputs = static_cast<int>(mix.gains.size()) / mix.outputs;
+    std::string pan = "pan=" + layoutName(mix.outputs);
+    for (int out = 0; out < mix.outputs; ++out) {
+        std::string terms;
+        for (int in = 0; in < inputs && in < channels; ++in) {
+            const double gain = mix.gains[in * mix.outputs + out];
+            terms += format(terms.empty() ? "%g*c%d" : "+%g*c%d", gain, in);
+        }
+        pan += format("|c%d=", out) + (terms.empty() ? std::string("0*c0") : terms);
+    }
+    return pan;
+}
+
+}  // namespace
 
 AudioPlan planAudio(const std::vector<AudioStep>& steps, const AudioInputFormat& input,
                     const AudioTarget& target) {
@@ -194,43 +269,12 @@ AudioPlan planAudio(const std::vector<AudioStep>& steps, const AudioInputFormat&
     chain.push_back(target.length ? format("atrim=start=0:end=%.6f", *target.length)
                                   : std::string("atrim=start=0"));
     int channels = std::max(1, input.channels);
-    const auto inputChannel = [&](int index) { return std::min(index, channels - 1); };
-
     for (const AudioStep& step : steps) {
         if (const auto* routing = std::get_if<ChannelsStep>(&step)) {
-            std::vector<ChannelRoute> routes = routing->routes;
-            if (routes.empty()) {
-                for (int i = 0; i < routing->outputs; ++i) {
-                    routes.push_back({i, i});
-                }
-            }
-            std::string pan = "pan=" + layoutName(routing->outputs);
-            for (int out = 0; out < routing->outputs; ++out) {
-                std::string terms;
-                for (const ChannelRoute& route : routes) {
-                    if (route.to == out) {
-                        terms +=
-                            (terms.empty() ? "c" : "+c") + std::to_string(inputChannel(route.from));
-                    }
-                }
-                if (!terms.empty()) {
-                    pan += format("|c%d=", out) + terms;
-                }
-            }
-            chain.push_back(pan);
+            chain.push_back(routeChannels(*routing, channels));
             channels = routing->outputs;
         } else if (const auto* mix = std::get_if<PanStep>(&step)) {
-            const int inputs = static_cast<int>(mix->gains.size()) / mix->outputs;
-            std::string pan = "pan=" + layoutName(mix->outputs);
-            for (int out = 0; out < mix->outputs; ++out) {
-                std::string terms;
-                for (int in = 0; in < inputs && in < channels; ++in) {
-                    const double gain = mix->gains[in * mix->outputs + out];
-                    terms += format(terms.empty() ? "%g*c%d" : "+%g*c%d", gain, in);
-                }
-                pan += format("|c%d=", out) + (terms.empty() ? std::string("0*c0") : terms);
-            }
-            chain.push_back(pan);
+            chain.push_back(mixChannels(*mix, channels));
             channels = mix->outputs;
         } else if (const auto* volume = std::get_if<VolumeStep>(&step)) {
             chain.push_back(format("volume=%.3fdB", volume->decibels));
@@ -260,10 +304,7 @@ AudioPlan planAudio(const std::vector<AudioStep>& steps, const AudioInputFormat&
 
 namespace {
 
-struct InOutDeleter {
-    void operator()(AVFilterInOut* inOut) const { avfilter_inout_free(&inOut); }
-};
-using InOutPtr = std::unique_ptr<AVFilterInOut, InOutDeleter>;
+using InOutPtr = Owned<AVFilterInOut, avfilter_inout_free>;
 
 Result<FilterGraph> buildGraph(const char* sourceName, const std::string& sourceArgs,
                                const char* sinkName, const std::string& description) {

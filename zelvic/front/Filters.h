@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Errors.h"
+#include "common/Owned.h"
 #include "options/Options.h"
 
 extern "C" {
@@ -89,13 +90,9 @@ AudioPlan planAudio(const std::vector<AudioStep>& steps, const AudioInputFormat&
 // The default layout text for a channel count ("mono", "stereo", "5.1", …).
 std::string layoutName(int channels);
 
-struct GraphDeleter {
-    void operator()(AVFilterGraph* graph) const { avfilter_graph_free(&graph); }
-};
-
 // A configured graph: frames go into `source`, come out of `sink`.
 struct FilterGraph {
-    std::unique_ptr<AVFilterGraph, GraphDeleter> graph;
+    Owned<AVFilterGraph, avfilter_graph_free> graph;
     AVFilterContext* source = nullptr;
     AVFilterContext* sink = nullptr;
 };

@@ -22,7 +22,7 @@ struct SinkStreams {
     std::optional<VideoPlan> video;
     std::optional<AudioPlan> audio;
     std::string sourceTitle;  // the source's own title (its "title" metadata), or empty
-    double length = 0;  // the output's expected length in seconds; 0 when unknown
+    double length = 0;        // the output's expected length in seconds; 0 when unknown
 };
 
 // How many frames reached the sink, for the log and for telling an empty run.

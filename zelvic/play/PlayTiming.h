@@ -21,7 +21,6 @@ public:
     static constexpr double kSyncTolerance = 0.04;
 
     bool started() const { return started_; }
-    bool paused() const { return paused_; }
 
     // Media time `media` is now, at system time `system`.
     void anchor(double media, double system);
