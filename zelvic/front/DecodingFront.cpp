@@ -120,11 +120,8 @@ Outcome DecodingFront::drainFilters(DecodedStream& stream) {
 }
 
 Outcome DecodingFront::filterFrame(DecodedStream& stream, AVFrame* frame) {
-    if (stream.waitForKeyFrame) {
-        if (!frame->key_frame && frame->pict_type != AV_PICTURE_TYPE_I) {
-            return success();
-        }
-        stream.waitForKeyFrame = false;
+    if (!stream.takesPicture(frame)) {
+        return success();
     }
     std::int64_t pts = frame->best_effort_timestamp;
     if (pts == AV_NOPTS_VALUE) {
@@ -411,7 +408,9 @@ Outcome DecodingFront::readPacket(bool& ended) {
     DecodedStream* stream = source_.streamOf(packet_.get());
     if (decoded && stream && !stream->inputEnded) {
         reportProgress(packet_.get());
-        decoded = decodePacket(*stream, packet_.get());
+        if (stream->takesPacket(packet_.get())) {
+            decoded = decodePacket(*stream, packet_.get());
+        }
     }
     av_packet_unref(packet_.get());
     return decoded;

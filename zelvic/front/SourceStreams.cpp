@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "front/Input.h"
-#include "front/TimeMap.h"
+#include "front/StartSeek.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
@@ -280,90 +280,11 @@ Outcome SourceStreams::buildGraphs(const FrameSink& sink) {
     return success();
 }
 
-// The time of the first key frame of the picture from the read position on,
-// in seconds; nullopt when none comes soon.
-std::optional<double> SourceStreams::firstKeyFrame() {
-    PacketPtr packet = makePacket();
-    for (int read = 0; read < 5000 && av_read_frame(input_.get(), packet.get()) >= 0; ++read) {
-        const bool key = packet->stream_index == video_->input->index &&
-                         (packet->flags & AV_PKT_FLAG_KEY) && packet->pts != AV_NOPTS_VALUE;
-        const double time = static_cast<double>(packet->pts) * av_q2d(video_->input->time_base);
-        av_packet_unref(packet.get());
-        if (key) {
-            return time;
-        }
-    }
-    return std::nullopt;
-}
-
-bool SourceStreams::seekTo(double seconds) {
-    const auto timestamp = static_cast<std::int64_t>(std::llround(seconds * AV_TIME_BASE));
-    const int result = avformat_seek_file(input_.get(), -1, INT64_MIN, timestamp, timestamp, 0);
-    if (result < 0) {
-        std::printf("seek: cannot seek (%s); decoding from the start\n",
-                    avErrorText(result).c_str());
-    }
-    return result >= 0;
-}
-
 void SourceStreams::seekToStart() {
-    if (options_.start <= 0) {
-        return;
+    if (options_.start > 0) {
+        StartSeek(input_.get(), video(), audio(), timeline_, inputStart_)
+            .seek(inputStart_ + options_.start);
     }
-    // Containers without an index (MPEG program and transport streams) land
-    // somewhere near the time asked for: go back a few seconds, and further
-    // while the first key frame found lies after the start, so that decoding
-    // starts at a key frame at or before it; frames up to the start are then
-    // decoded and dropped.
-    const std::string_view name = input_->iformat->name;
-    const bool indexed = name.find("mpeg") == std::string_view::npos;
-    const double start = inputStart_ + options_.start;
-    double margin = indexed ? 0.0 : 3.0;
-    if (seekIntoPiece(std::max(inputStart_, start - margin))) {
-        return;
-    }
-    while (true) {
-        const double target = std::max(inputStart_, start - margin);
-        if (!seekTo(target)) {
-            av_seek_frame(input_.get(), -1, 0, AVSEEK_FLAG_BYTE);
-            return;
-        }
-        if (!video_ || target <= inputStart_) {
-            break;
-        }
-        const auto key = firstKeyFrame();
-        if (!key || *key <= start + kFrameTimeTolerance) {
-            seekTo(target);
-            break;
-        }
-        margin = std::max(2 * margin, 4.0);
-    }
-    if (video_) {
-        video_->waitForKeyFrame = true;
-    }
-}
-
-// In a source whose timestamps restart, a time names several places: find
-// the piece that holds `target` on the continuous timeline and read from a
-// known place before it.
-bool SourceStreams::seekIntoPiece(double target) {
-    if (!timeline_.active()) {
-        return false;
-    }
-    const auto map = TimeMap::scan(input_.get());
-    if (!map || !map->hasJumps()) {
-        return false;
-    }
-    const TimeMap::Point point =
-        map->before(static_cast<std::int64_t>(std::llround(target * AV_TIME_BASE)));
-    if (av_seek_frame(input_.get(), -1, point.position, AVSEEK_FLAG_BYTE) < 0) {
-        return false;
-    }
-    timeline_.startAt(point.offset);
-    if (video_) {
-        video_->waitForKeyFrame = true;
-    }
-    return true;
 }
 
 }  // namespace zelvic

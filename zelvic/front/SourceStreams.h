@@ -8,6 +8,7 @@
 
 #include "common/Errors.h"
 #include "common/FFmpeg.h"
+#include "front/DecodedStream.h"
 #include "front/Filters.h"
 #include "front/FrameSink.h"
 #include "front/SubtitleBurner.h"
@@ -15,27 +16,6 @@
 #include "options/Options.h"
 
 namespace zelvic {
-
-// Everything about one stream on its way from the source to the sink.
-struct DecodedStream {
-    AVStream* input = nullptr;
-    bool isVideo = false;
-    CodecContextPtr decoder;
-    FilterGraph filters;
-    VideoInputFormat videoFormat;  // what the filter graph was built for
-    AudioInputFormat audioFormat;
-    std::int64_t shift = 0;              // the start asked for, in input time base
-    std::int64_t tolerance = 0;          // kFrameTimeTolerance in input time base
-    std::optional<std::int64_t> endPts;  // the end asked for, shifted, input time base
-    std::int64_t lastEnd = 0;            // end of the last frame fed, shifted
-    std::int64_t nextPts = AV_NOPTS_VALUE;
-    bool waitForKeyFrame = false;
-    bool inputEnded = false;  // nothing more goes into the filters
-};
-
-// Pulls results from a producer (decoder, filter sink) until it needs more
-
-std::int64_t secondsToPts(double seconds, AVRational base);
 
 class SourceStreams {
 public:
@@ -48,7 +28,7 @@ public:
     Outcome plan(FrameSink& sink);
     // Builds the planned graphs; after plan.
     Outcome buildGraphs(const FrameSink& sink);
-    // Goes to the start asked for (-ss), or a little before it.
+    // Goes to where reading must begin for the start asked for (-ss).
     void seekToStart();
 
     AVFormatContext* input() const { return input_.get(); }
@@ -74,9 +54,6 @@ private:
     Outcome planPicture();
     Outcome planSound(FrameSink& sink);
     std::optional<double> partLength() const;
-    bool seekIntoPiece(double target);
-    bool seekTo(double seconds);
-    std::optional<double> firstKeyFrame();
 
     const Options& options_;
     InputContextPtr input_;

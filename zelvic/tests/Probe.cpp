@@ -370,6 +370,23 @@ PictureProbe probeFirstPicture(const std::string& path) {
     return result;
 }
 
+std::vector<double> keyPictureTimes(const std::string& path) {
+    std::vector<double> times;
+    Decoding video = openDecoding(path, AVMEDIA_TYPE_VIDEO);
+    if (!video) {
+        return times;
+    }
+    video.decode([&](const AVFrame* frame) {
+        if ((frame->key_frame || frame->pict_type == AV_PICTURE_TYPE_I) &&
+            frame->best_effort_timestamp != AV_NOPTS_VALUE) {
+            times.push_back(static_cast<double>(frame->best_effort_timestamp) *
+                                av_q2d(video.timeBase()) -
+                            video.start());
+        }
+    });
+    return times;
+}
+
 std::vector<ChannelMeasure> measureAudio(const std::string& path) {
     Decoding audio = openDecoding(path, AVMEDIA_TYPE_AUDIO);
     if (!audio) {

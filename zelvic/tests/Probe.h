@@ -79,6 +79,10 @@ std::vector<double> pictureChanges(const std::string& path, int count);
 // are woven together.
 double rowToRowDifference(const std::string& path, double seconds);
 
+// The times of the key pictures a decoder gives when it decodes the whole
+// file from its start, in seconds after the source's start.
+std::vector<double> keyPictureTimes(const std::string& path);
+
 // The decoded audio, per channel: level and dominant frequency.
 struct ChannelMeasure {
     double rms = 0;
