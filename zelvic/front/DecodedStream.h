@@ -30,7 +30,7 @@ struct DecodedStream {
     // After a seek into the middle of the picture, packets go to the decoder
     // from the first one marked as a key frame, and pictures count from the
     // first key picture the decoder gives: nothing before them can be whole.
-    void fromKeyFrame() { awaitKeyPacket_ = awaitKeyPicture_ = isVideo; }
+    void fromKeyFrame() { awaitKeyPacket_ = awaitKeyPicture_ = true; }
     bool takesPacket(const AVPacket* packet) {
         awaitKeyPacket_ = awaitKeyPacket_ && !(packet->flags & AV_PKT_FLAG_KEY);
         return !awaitKeyPacket_;

@@ -84,10 +84,8 @@ void StartSeek::seek(double start) {
             std::printf("seek: reading from %.3f s before the start (%d look%s)\n", margin, looks,
                         looks == 1 ? "" : "s");
             goTo(*place);
-            for (DecodedStream* stream : {video_, audio_}) {
-                if (stream) {
-                    stream->fromKeyFrame();
-                }
+            if (video_) {
+                video_->fromKeyFrame();
             }
             return;
         }
