@@ -53,8 +53,7 @@ private:
     Outcome readPacket(bool& ended);
     Outcome decodePacket(DecodedStream& stream, const AVPacket* packet);
     Outcome filterFrame(DecodedStream& stream, AVFrame* frame);
-    Outcome feedFrame(DecodedStream& stream, AVFrame* frame, std::int64_t pts,
-                      std::int64_t shifted);
+    Outcome feedFrame(DecodedStream& stream, AVFrame* frame, std::int64_t pts);
     Outcome releasePictures(bool all);
     Outcome drainFilters(DecodedStream& stream);
     Outcome endStream(DecodedStream& stream, std::int64_t endPts);
@@ -159,7 +158,7 @@ Outcome DecodingFront::filterFrame(DecodedStream& stream, AVFrame* frame) {
         held_.push_back({std::move(held), pts, shifted});
         return releasePictures(false);
     }
-    return feedFrame(stream, frame, pts, shifted);
+    return feedFrame(stream, frame, pts);
 }
 
 // Pictures held for their sub-pictures go on once the sound has been read a
@@ -177,7 +176,7 @@ Outcome DecodingFront::releasePictures(bool all) {
         // An end chosen meanwhile (a part cut by size) drops what lies past it.
         Outcome fed = video_->endPts && picture.shifted >= *video_->endPts
                           ? success()
-                          : feedFrame(*video_, picture.frame.get(), picture.pts, picture.shifted);
+                          : feedFrame(*video_, picture.frame.get(), picture.pts);
         held_.pop_front();
         if (!fed) {
             return fed;
@@ -186,15 +185,14 @@ Outcome DecodingFront::releasePictures(bool all) {
     return success();
 }
 
-Outcome DecodingFront::feedFrame(DecodedStream& stream, AVFrame* frame, std::int64_t pts,
-                                 std::int64_t shifted) {
+Outcome DecodingFront::feedFrame(DecodedStream& stream, AVFrame* frame, std::int64_t pts) {
     if (BurnedSubtitles* subtitles = source_.subtitles(); subtitles && stream.isVideo) {
         // Before any scaling: the subtitle scales with the picture.
         if (auto burned = subtitles->burn(frame, pts, stream.input->time_base); !burned) {
             return burned;
         }
     }
-    frame->pts = stream.isVideo ? shifted - stream.tolerance : shifted;
+    frame->pts = stream.filterPts(pts);
     const int result =
         av_buffersrc_add_frame_flags(stream.filters.source, frame, AV_BUFFERSRC_FLAG_KEEP_REF);
     if (result < 0) {
@@ -239,7 +237,9 @@ Outcome DecodingFront::endStream(DecodedStream& stream, std::int64_t endPts) {
     stream.inputEnded = true;
     // Closing with the end time (not with a null frame) lets the constant-rate
     // filter fill the last frame's slot instead of losing it.
-    const int result = av_buffersrc_close(stream.filters.source, endPts, AV_BUFFERSRC_FLAG_PUSH);
+    const int result = av_buffersrc_close(
+        stream.filters.source, av_rescale_q(endPts, stream.input->time_base, stream.filterBase),
+        AV_BUFFERSRC_FLAG_PUSH);
     if (result < 0) {
         return conversionFailed(std::string("filtering failed: ") + avErrorText(result));
     }

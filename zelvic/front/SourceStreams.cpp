@@ -1,6 +1,7 @@
 #include "front/SourceStreams.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -17,6 +18,15 @@ namespace zelvic {
 std::int64_t secondsToPts(double seconds, AVRational base) {
     return av_rescale_q(static_cast<std::int64_t>(std::llround(seconds * AV_TIME_BASE)),
                         AV_TIME_BASE_Q, base);
+}
+
+AVRational filterTimeBase(AVRational streamBase) {
+    constexpr std::int64_t kFinestTick = 1000;  // per second
+    const std::int64_t parts = (kFinestTick * streamBase.num + streamBase.den - 1) / streamBase.den;
+    if (parts <= 1 || streamBase.den > INT_MAX / parts) {
+        return streamBase;
+    }
+    return AVRational{streamBase.num, static_cast<int>(streamBase.den * parts)};
 }
 
 std::vector<DecodedStream*> SourceStreams::streams() {
@@ -145,7 +155,11 @@ Outcome SourceStreams::openDecoder(DecodedStream& stream) {
     }
     const AVRational base = stream.input->time_base;
     stream.shift = secondsToPts(inputStart_ + options_.start, base);
-    stream.tolerance = secondsToPts(kFrameTimeTolerance, base);
+    stream.filterBase = filterTimeBase(base);
+    stream.filterShift = secondsToPts(inputStart_ + options_.start, stream.filterBase);
+    if (stream.isVideo) {
+        stream.filterShift += secondsToPts(kFrameTimeTolerance, stream.filterBase);
+    }
     return success();
 }
 
@@ -179,7 +193,7 @@ Outcome SourceStreams::planPicture() {
     format.height = decoder->height;
     format.pixelFormat = decoder->pix_fmt;
     format.sampleAspect = av_guess_sample_aspect_ratio(input_.get(), video_->input, nullptr);
-    format.timeBase = video_->input->time_base;
+    format.timeBase = video_->filterBase;
     format.frameRate = av_guess_frame_rate(input_.get(), video_->input, nullptr);
     format.averageRate = video_->input->avg_frame_rate;
     const DisplayTurn turn = displayTurn(video_->input);
@@ -204,7 +218,7 @@ Outcome SourceStreams::planSound(FrameSink& sink) {
     format.sampleRate = decoder->sample_rate;
     format.channels = decoder->ch_layout.nb_channels;
     format.sampleFormat = decoder->sample_fmt;
-    format.timeBase = audio_->input->time_base;
+    format.timeBase = audio_->filterBase;
     if (decoder->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
         format.layout = layoutName(format.channels);
     } else {
