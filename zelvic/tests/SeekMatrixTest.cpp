@@ -27,6 +27,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <ostream>
 #include <thread>
 
 #include "CommandLines.h"
@@ -38,6 +39,7 @@ namespace {
 
 constexpr double kClipLength = 1.0;
 constexpr double kFrame = 0.04;  // the sources' and the outputs' rate is 25 fps
+const char* const kMediaVersion = "v2";
 
 struct TimestampStart {
     double seconds;
@@ -73,6 +75,7 @@ const std::vector<std::string> kH264 = {"-c:v", "libx264",       "-preset", "ult
 const Container kContainers[] = {
     {"TransportStream",
      "ts",
+     "h264",
      kH264,
      {{0, kFromZero}, {1.4, {}}, {10000, offset(10000, kFromZero)}}},
     {"ProgramStream",
@@ -85,6 +88,11 @@ const Container kContainers[] = {
     {"Flv", "flv", "MPEG4", kH264, {{0, {}}, {1.4, offset(1.4)}, {10000, offset(10000)}}},
     {"Avi", "avi", "MPEG4", {"-c:v", "mpeg4", "-bf", "2", "-c:a", "libmp3lame"}, {{0, {}}}},
 };
+
+// For gtest's names and messages.
+void PrintTo(const Container& container, std::ostream* out) {
+    *out << container.name;
+}
 
 // Key frames this far apart; 0: only the first.
 constexpr int kKeySpacings[] = {1, 5, 10, 0};
@@ -100,6 +108,27 @@ std::string sourceName(const Container& container, int spacing, double start) {
            "." + container.extension;
 }
 
+// The sources' centre (and a little more, so that scaling blurs none of it
+// into the centre) shows a clock: its brightness steps by 2 every frame and
+// comes round every 4 s. The clip's first picture must show the time asked
+// for; outside, the pattern moves as a picture does.
+constexpr int kClockStep = 2;
+const std::string kClock = ",format=yuv420p,geq=lum='if(between(X,30,129)*between(Y,22,97),16+" +
+                           std::to_string(kClockStep) +
+                           "*mod(N,100),lum(X,Y))':cb='cb(X,Y)':cr='cr(X,Y)'";
+
+std::vector<std::string> clockedPictureWithTone(int seconds) {
+    std::vector<std::string> args = movingPictureWithTone("160x120", seconds);
+    const auto picture = std::find_if(args.begin(), args.end(), [](const std::string& arg) {
+        return arg.rfind("testsrc2=", 0) == 0;
+    });
+    EXPECT_NE(picture, args.end());
+    if (picture != args.end()) {
+        *picture += kClock;
+    }
+    return args;
+}
+
 std::vector<Source> makeSources(const Container& container) {
     std::vector<Source> sources;
     std::vector<MediaRecipe> recipes;
@@ -108,7 +137,7 @@ std::vector<Source> makeSources(const Container& container) {
         const int seconds = spacing > 0 ? 2 * spacing + 2 : 22;
         const std::string frames = std::to_string(spacing > 0 ? spacing * 25 : 100000);
         for (const TimestampStart& start : container.starts) {
-            std::vector<std::string> args = movingPictureWithTone("160x120", seconds);
+            std::vector<std::string> args = clockedPictureWithTone(seconds);
             args.insert(args.end(), {"-g", frames, "-keyint_min", frames});
             args.insert(args.end(), container.codecs.begin(), container.codecs.end());
             args.insert(args.end(), start.muxerArgs.begin(), start.muxerArgs.end());
@@ -117,7 +146,7 @@ std::vector<Source> makeSources(const Container& container) {
             sources.push_back({name, spacing, start.seconds});
         }
     }
-    generateMedia(std::string("seek-") + container.extension, "v1", recipes);
+    generateMedia(std::string("seek-") + container.extension, kMediaVersion, recipes);
     return sources;
 }
 
@@ -133,7 +162,8 @@ struct Clip {
 // a 10 s grid.
 std::vector<Clip> clipsOf(const Container& container, const Source& source) {
     const std::string path =
-        (mediaFolder(std::string("seek-") + container.extension, "v1") / source.name).string();
+        (mediaFolder(std::string("seek-") + container.extension, kMediaVersion) / source.name)
+            .string();
     const std::vector<double> keys = keyPictureTimes(path);
     EXPECT_FALSE(keys.empty()) << path;
     double first = 10;
@@ -159,6 +189,42 @@ std::string readFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// What is wrong with the lengths of a clip's picture and sound; empty when
+// nothing is.
+std::string wrongLengths(const MediaProbe& probe) {
+    if (!probe.video() || !probe.audio()) {
+        return "picture or sound missing";
+    }
+    const double frames = static_cast<double>(probe.video()->packets);
+    const double aacFrame = 1024.0 / probe.audio()->sampleRate;
+    if (std::abs(frames - kClipLength / kFrame) > 1.01 ||
+        std::abs(probe.video()->duration - kClipLength) > kFrame + 1e-3 ||
+        std::abs(probe.audio()->duration - probe.video()->duration) > kFrame + aacFrame) {
+        return "lengths " + std::to_string(frames) + " frames, picture " +
+               std::to_string(probe.video()->duration) + " s, sound " +
+               std::to_string(probe.audio()->duration) + " s";
+    }
+    return {};
+}
+
+// What is wrong with the clip's picture: not the source's at the start, or
+// standing still; empty when nothing is.
+std::string wrongPicture(const Clip& clip, const std::string& output, int frames) {
+    const double shown = probeFirstPicture(output).centreMean;
+    const double asked = centreLumaAt(clip.source, clip.start);
+    if (std::abs(shown - asked) > 0.75 * kClockStep) {
+        return "the first picture's clock shows " + std::to_string(shown) + ", the source's " +
+               std::to_string(asked) + " at the start";
+    }
+    const std::vector<double> changes = pictureChanges(output, frames);
+    const auto still =
+        std::find_if(changes.begin(), changes.end(), [](double change) { return change < 0.5; });
+    if (changes.size() + 1 != static_cast<std::size_t>(frames) || still != changes.end()) {
+        return "the picture stands still after frame " + std::to_string(still - changes.begin());
+    }
+    return {};
+}
+
 // Converts the clip with `profile` and checks it; a failure message, or empty
 // when the clip is as asked.
 std::string checkClip(const Clip& clip, const char* profile) {
@@ -182,26 +248,11 @@ std::string checkClip(const Clip& clip, const char* profile) {
         return where + "the run failed\n" + readFile(dir.file("log.txt"));
     }
     const MediaProbe probe = probeMedia(job.output);
-    if (!probe.video() || !probe.audio()) {
-        return where + "picture or sound missing";
+    std::string wrong = wrongLengths(probe);
+    if (wrong.empty()) {
+        wrong = wrongPicture(clip, job.output, static_cast<int>(probe.video()->packets));
     }
-    const double frames = static_cast<double>(probe.video()->packets);
-    const double aacFrame = 1024.0 / probe.audio()->sampleRate;
-    if (std::abs(frames - kClipLength / kFrame) > 1.01 ||
-        std::abs(probe.video()->duration - kClipLength) > kFrame + 1e-3 ||
-        std::abs(probe.audio()->duration - probe.video()->duration) > kFrame + aacFrame) {
-        return where + "lengths " + std::to_string(frames) + " frames, picture " +
-               std::to_string(probe.video()->duration) + " s, sound " +
-               std::to_string(probe.audio()->duration) + " s";
-    }
-    const std::vector<double> changes = pictureChanges(job.output, static_cast<int>(frames));
-    const auto still =
-        std::find_if(changes.begin(), changes.end(), [](double change) { return change < 0.5; });
-    if (changes.size() + 1 != static_cast<std::size_t>(frames) || still != changes.end()) {
-        return where + "the picture stands still after frame " +
-               std::to_string(still - changes.begin());
-    }
-    return {};
+    return wrong.empty() ? wrong : where + wrong;
 }
 
 class SeekMatrix : public testing::TestWithParam<Container> {};
