@@ -1,6 +1,8 @@
 #include "encode/Encoders.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -87,11 +89,90 @@ void applyCommonVideoSettings(AVCodecContext* context, const LavcSettings& setti
 // several, its rate control reads the sizes of frames other threads are still
 // encoding, which changes the result from run to run. The source's decoder
 // keeps its own threads; decoding gives the same pictures whatever their number.
-int encoderThreads(bool h264, const LavcSettings& settings) {
-    if (h264 && settings.vrcMaxrate > 0) {
+int encoderThreads(const AVCodecContext* context) {
+    if (context->codec_id == AV_CODEC_ID_H264 && context->rc_max_rate > 0) {
         return 1;
     }
     return 2;
+}
+
+// The most a level of H.264 Main profile lets a stream carry (Table A-1):
+// bits a second and the coded picture buffer, in kbit.
+struct LevelLimits {
+    int level;  // as -lavcopts writes it: 13 is 1.3, 9 is 1b
+    int maxRate;
+    int maxBuffer;
+};
+constexpr LevelLimits kLevelLimits[] = {
+    {9, 128, 350},        {10, 64, 175},      {11, 192, 500},       {12, 384, 1000},
+    {13, 768, 2000},      {20, 2000, 2000},   {21, 4000, 4000},     {22, 4000, 4000},
+    {30, 10000, 10000},   {31, 14000, 14000}, {32, 20000, 20000},   {40, 20000, 25000},
+    {41, 50000, 62500},   {42, 50000, 62500}, {50, 135000, 135000}, {51, 240000, 240000},
+    {52, 240000, 240000},
+};
+
+const LevelLimits* levelLimits(int level) {
+    for (const LevelLimits& limits : kLevelLimits) {
+        if (limits.level == level) {
+            return &limits;
+        }
+    }
+    return nullptr;
+}
+
+// The H.264 stream's rate: the maximum asked for with a buffer of two
+// seconds of it, both within what the level asked for allows, which also
+// bounds a stream asked for no maximum; the average no higher than the
+// maximum. A stream marked with a level carries no more than it allows.
+void applyH264Rate(AVCodecContext* context, const LavcSettings& settings) {
+    std::int64_t maxRate = static_cast<std::int64_t>(settings.vrcMaxrate) * 1000;
+    std::int64_t buffer = 2 * maxRate;
+    if (const LevelLimits* limits = levelLimits(settings.level)) {
+        const std::int64_t levelRate = static_cast<std::int64_t>(limits->maxRate) * 1000;
+        if (maxRate <= 0 || maxRate > levelRate) {
+            std::printf("video: level %d.%d carries at most %d kbit/s; the maximum rate is that\n",
+                        settings.level / 10, settings.level % 10, limits->maxRate);
+            maxRate = levelRate;
+            buffer = 2 * maxRate;
+        }
+        buffer =
+            std::min<std::int64_t>(buffer, static_cast<std::int64_t>(limits->maxBuffer) * 1000);
+        context->bit_rate = std::min(context->bit_rate, maxRate);
+    }
+    if (maxRate > 0) {
+        context->rc_max_rate = maxRate;
+        context->rc_buffer_size = static_cast<int>(std::min<std::int64_t>(buffer, INT_MAX));
+    }
+}
+
+void applyH264Settings(AVCodecContext* context, const LavcSettings& settings, Dictionary& options) {
+    // Without an explicit profile x264 picks High, which the handheld refuses.
+    context->profile = FF_PROFILE_H264_MAIN;
+    options.set("profile", "main");
+    if (settings.level > 0) {
+        context->level = settings.level;
+    }
+    context->refs = 2;
+    if (settings.coder >= 0) {
+        options.set("coder", settings.coder == 0 ? "cavlc" : "cabac");
+    }
+    // One slice per picture and no B-frames, whatever the preset says.
+    options.set("x264-params", "bframes=0:ref=2:slices=1:sliced-threads=0");
+    applyH264Rate(context, settings);
+}
+
+void applyMpeg4Settings(AVCodecContext* context, const LavcSettings& settings) {
+    context->profile = FF_PROFILE_MPEG4_SIMPLE;
+    if (settings.v4mv) {
+        context->flags |= AV_CODEC_FLAG_4MV;
+    }
+    // Quarter-pel and AC prediction flags would leave Simple Profile or do
+    // not apply to this encoder: accepted and ignored.
+    if (settings.vrcMaxrate > 0) {
+        context->rc_max_rate = static_cast<std::int64_t>(settings.vrcMaxrate) * 1000;
+        context->rc_buffer_size =
+            static_cast<int>(std::min<std::int64_t>(context->rc_max_rate, INT_MAX));
+    }
 }
 
 }  // namespace
@@ -108,39 +189,13 @@ Result<CodecContextPtr> openVideoEncoder(const LavcSettings& settings,
         return conversionFailed("out of memory for the video encoder");
     }
     applyCommonVideoSettings(context.get(), settings, input);
-    context->thread_count = encoderThreads(h264, settings);
     Dictionary options;
     if (h264) {
-        // Without an explicit profile x264 picks High, which the handheld refuses.
-        context->profile = FF_PROFILE_H264_MAIN;
-        options.set("profile", "main");
-        if (settings.level > 0) {
-            context->level = settings.level;
-        }
-        context->refs = 2;
-        if (settings.coder >= 0) {
-            options.set("coder", settings.coder == 0 ? "cavlc" : "cabac");
-        }
-        // One slice per picture and no B-frames, whatever the preset says.
-        options.set("x264-params", "bframes=0:ref=2:slices=1:sliced-threads=0");
-        if (settings.vrcMaxrate > 0) {
-            context->rc_max_rate = static_cast<std::int64_t>(settings.vrcMaxrate) * 1000;
-            context->rc_buffer_size =
-                static_cast<int>(std::min<std::int64_t>(context->rc_max_rate * 2, INT_MAX));
-        }
+        applyH264Settings(context.get(), settings, options);
     } else {
-        context->profile = FF_PROFILE_MPEG4_SIMPLE;
-        if (settings.v4mv) {
-            context->flags |= AV_CODEC_FLAG_4MV;
-        }
-        // Quarter-pel and AC prediction flags would leave Simple Profile or do
-        // not apply to this encoder: accepted and ignored.
-        if (settings.vrcMaxrate > 0) {
-            context->rc_max_rate = static_cast<std::int64_t>(settings.vrcMaxrate) * 1000;
-            context->rc_buffer_size =
-                static_cast<int>(std::min<std::int64_t>(context->rc_max_rate, INT_MAX));
-        }
+        applyMpeg4Settings(context.get(), settings);
     }
+    context->thread_count = encoderThreads(context.get());
     const int result = avcodec_open2(context.get(), codec, options.get());
     if (result < 0) {
         return conversionFailed(std::string("cannot open the ") + codec->name +

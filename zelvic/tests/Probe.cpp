@@ -192,6 +192,7 @@ MediaProbe probeMedia(const std::string& path) {
         const int index = packet->stream_index;
         StreamProbe& probe = result.streams[index];
         ++probe.packets;
+        probe.bytes += packet->size;
         probe.longestPacket =
             std::max(probe.longestPacket, static_cast<double>(packet->duration) *
                                               av_q2d(input->streams[index]->time_base));

@@ -24,6 +24,7 @@ struct StreamProbe {
     int sampleRate = 0;
     int channels = 0;
     long long packets = 0;
+    long long bytes = 0;      // of every packet
     double duration = 0;      // first timestamp to the end of the last packet
     int bFrames = 0;          // decoded pictures of type B
     int referenceFrames = 0;  // H.264: max_num_ref_frames, when known
