@@ -427,30 +427,12 @@ double videoRate(const std::string& path) {
 // it declares. The same Job with sound (no level asked for) shows the source
 // takes more than that.
 TEST(Encode, AStreamKeepsToTheRateOfTheLevelItDeclares) {
-    std::vector<std::string> args = {
-        "-v",
-        "error",
-        "-y",
-        "-f",
-        "lavfi",
-        "-i",
-        "testsrc2=size=320x240:rate=25:duration=4,noise=alls=12:allf=t",
-        "-f",
-        "lavfi",
-        "-i",
-        "sine=frequency=440:duration=4",
-        "-c:v",
-        "libx264",
-        "-preset",
-        "ultrafast",
-        "-qp",
-        "8",
-        "-c:a",
-        "aac"};
-    generateMedia("rates", "v2", {{"noise.mp4", args}});
+    std::vector<std::string> args = movingPictureWithTone("320x240", 4, ",noise=alls=12:allf=t");
+    args.insert(args.end(), {"-c:v", "libx264", "-preset", "ultrafast", "-qp", "8", "-c:a", "aac"});
+    generateMedia("rates", "v3", {{"noise.mp4", args}});
     TempDir dir;
     JobLine job;
-    job.source = (mediaFolder("rates", "v2") / "noise.mp4").string();
+    job.source = (mediaFolder("rates", "v3") / "noise.mp4").string();
     job.folder = dir.folder();
     job.videoCodec = "h264";
     job.videoBitrate = "1200";

@@ -250,7 +250,8 @@ fs::path fixtureFolder() {
 
 }  // namespace
 
-std::vector<std::string> movingPictureWithTone(const std::string& size, int seconds) {
+std::vector<std::string> movingPictureWithTone(const std::string& size, int seconds,
+                                               const std::string& thenFilters) {
     const std::string length = std::to_string(seconds);
     return {"-v",
             "error",
@@ -258,7 +259,7 @@ std::vector<std::string> movingPictureWithTone(const std::string& size, int seco
             "-f",
             "lavfi",
             "-i",
-            "testsrc2=size=" + size + ":rate=25:duration=" + length,
+            "testsrc2=size=" + size + ":rate=25:duration=" + length + thenFilters,
             "-f",
             "lavfi",
             "-i",

@@ -117,18 +117,6 @@ const std::string kClock = ",format=yuv420p,geq=lum='if(between(X,30,129)*betwee
                            std::to_string(kClockStep) +
                            "*mod(N,100),lum(X,Y))':cb='cb(X,Y)':cr='cr(X,Y)'";
 
-std::vector<std::string> clockedPictureWithTone(int seconds) {
-    std::vector<std::string> args = movingPictureWithTone("160x120", seconds);
-    const auto picture = std::find_if(args.begin(), args.end(), [](const std::string& arg) {
-        return arg.rfind("testsrc2=", 0) == 0;
-    });
-    EXPECT_NE(picture, args.end());
-    if (picture != args.end()) {
-        *picture += kClock;
-    }
-    return args;
-}
-
 std::vector<Source> makeSources(const Container& container) {
     std::vector<Source> sources;
     std::vector<MediaRecipe> recipes;
@@ -137,7 +125,7 @@ std::vector<Source> makeSources(const Container& container) {
         const int seconds = spacing > 0 ? 2 * spacing + 2 : 22;
         const std::string frames = std::to_string(spacing > 0 ? spacing * 25 : 100000);
         for (const TimestampStart& start : container.starts) {
-            std::vector<std::string> args = clockedPictureWithTone(seconds);
+            std::vector<std::string> args = movingPictureWithTone("160x120", seconds, kClock);
             args.insert(args.end(), {"-g", frames, "-keyint_min", frames});
             args.insert(args.end(), container.codecs.begin(), container.codecs.end());
             args.insert(args.end(), start.muxerArgs.begin(), start.muxerArgs.end());
