@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "Channel.h"
-#include "EncodeSink.h"
-#include "Identify.h"
-#include "Options.h"
-#include "PlayModule.h"
+#include "common/Channel.h"
+#include "encode/EncodeSink.h"
+#include "identify/Identify.h"
+#include "options/Options.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeFiles.h"
 #include "platform/SharedModule.h"
 #include "platform/SystemPaths.h"
+#include "play/PlayModule.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -55,7 +56,9 @@ int main(int argc, char** argv) {
             status = zelvic::runIdentify(*options, channel);
             break;
         case zelvic::Mode::Encode:
-            status = zelvic::runEncode(*options, channel);
+            status = zelvic::runEncode(
+                *options, channel,
+                {pelorine::platform::systemFileSystem(), pelorine::platform::systemLargeFiles()});
             break;
         case zelvic::Mode::Play:
             status = runPlayModule(*options, channel);

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "DvdPacks.h"
-#include "DvdStream.h"
+#include "dvd/DvdPacks.h"
+#include "dvd/DvdStream.h"
 
 namespace zelvic::test {
 namespace {

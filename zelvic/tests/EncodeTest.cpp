@@ -413,6 +413,47 @@ TEST(Encode, LastFrameArrives) {
     }
 }
 
+// The video's rate in kbit/s over the whole output.
+double videoRate(const std::string& path) {
+    const MediaProbe probe = probeMedia(path);
+    if (!probe.video() || probe.video()->duration <= 0) {
+        return -1;
+    }
+    return static_cast<double>(probe.video()->bytes) * 8 / probe.video()->duration / 1000;
+}
+
+// The H.264 template without sound asks for level 1.3, whose streams carry at
+// most 768 kbit/s; a Job at 1200 kbit/s gets a stream that keeps to the level
+// it declares. The same Job with sound (no level asked for) shows the source
+// takes more than that.
+TEST(Encode, AStreamKeepsToTheRateOfTheLevelItDeclares) {
+    std::vector<std::string> args = movingPictureWithTone("320x240", 4, ",noise=alls=12:allf=t");
+    args.insert(args.end(), {"-c:v", "libx264", "-preset", "ultrafast", "-qp", "8", "-c:a", "aac"});
+    generateMedia("rates", "v3", {{"noise.mp4", args}});
+    TempDir dir;
+    JobLine job;
+    job.source = (mediaFolder("rates", "v3") / "noise.mp4").string();
+    job.folder = dir.folder();
+    job.videoCodec = "h264";
+    job.videoBitrate = "1200";
+    job.sourceWidth = 320;
+    job.sourceHeight = 240;
+    job.output = dir.file("with-sound.mp4");
+    ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log1.txt")).status,
+              ExitStatus::Done);
+    EXPECT_GT(videoRate(job.output), 1000);
+
+    job.audioDisabled = "yes";
+    job.output = dir.file("level.mp4");
+    ASSERT_EQ(runEngineLine(composeCommandLine(job), dir.file("log2.txt")).status,
+              ExitStatus::Done);
+    const MediaProbe probe = probeMedia(job.output);
+    ASSERT_TRUE(probe.video());
+    EXPECT_GT(probe.video()->level, 0);
+    EXPECT_LE(probe.video()->level, 13);
+    EXPECT_LE(videoRate(job.output), 768 * 1.05);
+}
+
 // Lines the converter does not compose but the language allows: bare AAC in
 // ADTS frames, and MP3 in mono mode.
 TEST(Encode, RawAudioStreams) {

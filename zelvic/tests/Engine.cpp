@@ -250,6 +250,24 @@ fs::path fixtureFolder() {
 
 }  // namespace
 
+std::vector<std::string> movingPictureWithTone(const std::string& size, int seconds,
+                                               const std::string& thenFilters) {
+    const std::string length = std::to_string(seconds);
+    return {"-v",
+            "error",
+            "-y",
+            "-f",
+            "lavfi",
+            "-i",
+            "testsrc2=size=" + size + ":rate=25:duration=" + length + thenFilters,
+            "-f",
+            "lavfi",
+            "-i",
+            "sine=frequency=1000:duration=" + length,
+            "-ac",
+            "2"};
+}
+
 fs::path mediaFolder(const std::string& set, const std::string& version) {
     return fs::temp_directory_path() /
            ("zelvic-" + set + "-" + std::to_string(::getuid()) + "-" + version);

@@ -85,6 +85,13 @@ struct MediaRecipe {
     // far, `path` is this file.
     std::function<void(const fs::path& folder, const fs::path& path)> after = {};
 };
+// The ffmpeg arguments of a moving picture (testsrc2, every frame differs
+// from the one before) of `size` at 25 fps and a 1 kHz stereo tone, both
+// `seconds` long: the inputs of generated sources. `thenFilters` (",a,b")
+// go on drawing into the picture.
+std::vector<std::string> movingPictureWithTone(const std::string& size, int seconds,
+                                               const std::string& thenFilters = "");
+
 // The folder of a set of media, shared by every test process of this user;
 // `version` changes whenever one of the set's recipes does.
 fs::path mediaFolder(const std::string& set, const std::string& version);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Filters.h"
-#include "Output.h"
+#include "encode/Output.h"
+#include "front/Filters.h"
 
 namespace zelvic {
 namespace {

@@ -3,15 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "CommandLines.h"
 #include "Engine.h"
-#include "FFmpeg.h"
-#include "Options.h"
-#include "OutputTitle.h"
-#include "Thumbnail.h"
+#include "common/FFmpeg.h"
+#include "encode/OutputTitle.h"
+#include "encode/Thumbnail.h"
+#include "options/Options.h"
+#include "platform/FileSystem.h"
+#include "platform/LargeFiles.h"
 
 namespace zelvic::test {
 namespace {
@@ -33,6 +36,83 @@ TEST(Thumbnail, LetterboxKeepsTheShapeOnEvenPlaces) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         EXPECT_EQ(letterbox(c.width, c.height, c.sampleAspect), c.expected);
     }
+}
+
+// The files of the operating system, except that every write to a file
+// they create fails as on a full disk.
+class FullDisk final : public pelorine::platform::LargeFiles {
+public:
+    using Opened = pelorine::platform::Opened;
+    Opened openForReading(const std::string& path) override { return real().openForReading(path); }
+    Opened openForUpdate(const std::string& path) override { return real().openForUpdate(path); }
+    Opened createNew(const std::string& path) override {
+        Opened opened = real().createNew(path);
+        if (opened.file) {
+            opened.file = std::make_unique<FullFile>(std::move(opened.file));
+        }
+        return opened;
+    }
+    std::optional<std::uint64_t> fileSize(const std::string& path) const override {
+        return real().fileSize(path);
+    }
+    std::optional<pelorine::platform::SpaceInfo> space(const std::string& path) const override {
+        return real().space(path);
+    }
+    pelorine::Status moveIntoPlace(const std::string& from, const std::string& to) override {
+        return real().moveIntoPlace(from, to);
+    }
+    pelorine::Status flushFolder(const std::string& folder) override {
+        return real().flushFolder(folder);
+    }
+
+private:
+    class FullFile final : public pelorine::platform::OpenFile {
+    public:
+        explicit FullFile(std::unique_ptr<OpenFile> file) : file_(std::move(file)) {}
+        pelorine::Status readAt(std::uint64_t offset, std::span<std::uint8_t> into,
+                                std::size_t& got) override {
+            return file_->readAt(offset, into, got);
+        }
+        pelorine::Status writeAt(std::uint64_t, std::span<const std::uint8_t>) override {
+            return pelorine::Status::error("no space left on the disk");
+        }
+        pelorine::Status flushToDisk() override { return file_->flushToDisk(); }
+        pelorine::Status close() override { return file_->close(); }
+
+    private:
+        std::unique_ptr<OpenFile> file_;
+    };
+    static LargeFiles& real() { return pelorine::platform::systemLargeFiles(); }
+};
+
+// The thumbnail goes through the disk it is given: a JPEG where it is
+// asked for, and on a full disk an error that says so and no file at all.
+TEST(Thumbnail, WrittenWholeOrNotAtAll) {
+    FramePtr picture = makeFrame();
+    picture->format = AV_PIX_FMT_YUV420P;
+    picture->width = 64;
+    picture->height = 48;
+    ASSERT_GE(av_frame_get_buffer(picture.get(), 0), 0);
+    for (int plane = 0; plane < 3; ++plane) {
+        std::memset(picture->data[plane], 128,
+                    static_cast<std::size_t>(picture->linesize[plane]) * (plane ? 24 : 48));
+    }
+    ThumbnailPicker picker(0);
+    picker.offer(picture.get(), 0);
+
+    TempDir dir;
+    auto& files = pelorine::platform::systemFileSystem();
+    ASSERT_TRUE(picker.write(dir.file("a.THM"), {files, pelorine::platform::systemLargeFiles()}));
+    std::ifstream jpeg(dir.file("a.THM"), std::ios::binary);
+    EXPECT_EQ(jpeg.get(), 0xFF);
+    EXPECT_EQ(jpeg.get(), 0xD8);
+
+    FullDisk full;
+    const Outcome written = picker.write(dir.file("b.THM"), {files, full});
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.error().message.find("no space left"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.file("b.THM")));
+    EXPECT_FALSE(fs::exists(dir.file("b.THM.part")));
 }
 
 TEST(OutputTitle, CleanedAndBoxed) {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "CommandLines.h"
-#include "Options.h"
+#include "options/Options.h"
 
 namespace zelvic {
 namespace {

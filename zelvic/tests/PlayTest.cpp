@@ -83,6 +83,27 @@ TEST_F(PlayTest, ThePictureReplacesTheColourKeyAndTheRangeEndEndsTheRun) {
     EXPECT_NEAR(position(), 1.5, 0.1) << "the last position is the range's end";
 }
 
+// A recording as broadcast: H.264 with reordered pictures in a transport
+// stream, key frames 10 s apart. Played from inside its first group of
+// pictures, the preview decodes from the key frame before the range, as a
+// clip of it does, and shows the range's pictures.
+TEST_F(PlayTest, ARangeInsideALongGroupOfPicturesPlays) {
+    std::vector<std::string> args = movingPictureWithTone("160x120", 4);
+    args.insert(args.end(), {"-c:v", "libx264", "-preset", "ultrafast", "-bf", "2", "-g", "250",
+                             "-c:a", "aac"});
+    generateMedia("play-gop", "v1", {{"gop.ts", args}});
+    pelorine::Job job;
+    job.sourcePath = (mediaFolder("play-gop", "v1") / "gop.ts").string();
+    job.sourceWidth = 160;
+    job.sourceHeight = 120;
+    play(job, 1.0, 2.0);
+    ASSERT_TRUE(eventually([&] { return showsPicture(); }, 20s)) << log();
+    const ProcessEnd end = engine->wait(30s);
+    ASSERT_TRUE(end.exited) << log();
+    EXPECT_EQ(end.status, ExitStatus::Done) << log();
+    EXPECT_NEAR(position(), 2.0, 0.1);
+}
+
 TEST_F(PlayTest, PauseHoldsPictureAndPositionQuitEndsWithStatusFour) {
     play("long.mp4", 0.0, 60.0);
     ASSERT_TRUE(eventually([&] { return showsPicture() && position() > 0.3; }, 20s)) << log();

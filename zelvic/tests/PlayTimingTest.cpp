@@ -1,4 +1,4 @@
-#include "PlayTiming.h"
+#include "play/PlayTiming.h"
 
 #include <gtest/gtest.h>
 

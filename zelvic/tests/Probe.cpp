@@ -4,27 +4,13 @@
 #include <cmath>
 #include <memory>
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
+#include "common/FFmpeg.h"
 
 namespace zelvic::test {
 namespace {
 
-struct InputCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-using Input = std::unique_ptr<AVFormatContext, InputCloser>;
-struct CodecFree {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-using Codec = std::unique_ptr<AVCodecContext, CodecFree>;
-struct FrameFree {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFree {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
+using Input = InputContextPtr;
+using Codec = CodecContextPtr;
 
 Input open(const std::string& path) {
     AVFormatContext* raw = nullptr;
@@ -56,8 +42,8 @@ Codec openDecoder(const AVStream* stream) {
 template <typename OnFrame>
 void decodeAll(AVFormatContext* input, int streamIndex, AVCodecContext* decoder, OnFrame onFrame,
                bool stopAfterFirst = false) {
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
-    std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
+    PacketPtr packet = makePacket();
+    FramePtr frame = makeFrame();
     bool done = false;
     auto receive = [&] {
         while (!done && avcodec_receive_frame(decoder, frame.get()) >= 0) {
@@ -77,6 +63,38 @@ void decodeAll(AVFormatContext* input, int streamIndex, AVCodecContext* decoder,
         avcodec_send_packet(decoder, nullptr);
         receive();
     }
+}
+
+// A file opened with a decoder for its best stream of `type`; false when the
+// file, the stream or its decoder is missing.
+struct Decoding {
+    Input input;
+    int index = -1;
+    Codec decoder;
+    explicit operator bool() const { return decoder != nullptr; }
+    AVRational timeBase() const { return input->streams[index]->time_base; }
+    // The source's own start, in seconds: players count from it.
+    double start() const {
+        return input->start_time == AV_NOPTS_VALUE
+                   ? 0
+                   : static_cast<double>(input->start_time) / AV_TIME_BASE;
+    }
+    template <typename OnFrame>
+    void decode(OnFrame onFrame, bool stopAfterFirst = false) {
+        decodeAll(input.get(), index, decoder.get(), onFrame, stopAfterFirst);
+    }
+};
+
+Decoding openDecoding(const std::string& path, AVMediaType type) {
+    Decoding decoding;
+    decoding.input = open(path);
+    if (decoding.input) {
+        decoding.index = av_find_best_stream(decoding.input.get(), type, -1, -1, nullptr, 0);
+    }
+    if (decoding.index >= 0) {
+        decoding.decoder = openDecoder(decoding.input->streams[decoding.index]);
+    }
+    return decoding;
 }
 
 // The entropy_coding_mode_flag of the first picture parameter set stored in
@@ -169,11 +187,12 @@ MediaProbe probeMedia(const std::string& path) {
         }
         result.streams.push_back(probe);
     }
-    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    PacketPtr packet = makePacket();
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         const int index = packet->stream_index;
         StreamProbe& probe = result.streams[index];
         ++probe.packets;
+        probe.bytes += packet->size;
         probe.longestPacket =
             std::max(probe.longestPacket, static_cast<double>(packet->duration) *
                                               av_q2d(input->streams[index]->time_base));
@@ -249,23 +268,16 @@ namespace {
 // there is none.
 template <typename Use>
 bool withPictureAt(const std::string& path, double seconds, Use use) {
-    Input input = open(path);
-    if (!input) {
+    Decoding video = openDecoding(path, AVMEDIA_TYPE_VIDEO);
+    if (!video) {
         return false;
     }
-    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0) {
-        return false;
-    }
-    const double start = input->start_time == AV_NOPTS_VALUE
-                             ? 0
-                             : static_cast<double>(input->start_time) / AV_TIME_BASE;
-    const AVRational base = input->streams[index]->time_base;
-    Codec decoder = openDecoder(input->streams[index]);
-    std::unique_ptr<AVFrame, FrameFree> shown(av_frame_alloc());
+    const double start = video.start();
+    const AVRational base = video.timeBase();
+    FramePtr shown = makeFrame();
     bool found = false;
     double previous = -1e9;
-    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+    video.decode([&](const AVFrame* frame) {
         // A frame without a time (the last of some MPEG streams) follows the one before.
         const double at =
             frame->best_effort_timestamp == AV_NOPTS_VALUE
@@ -323,17 +335,11 @@ RegionColour regionAt(const std::string& path, double seconds, int x, int y, int
 
 PictureProbe probeFirstPicture(const std::string& path) {
     PictureProbe result;
-    Input input = open(path);
-    if (!input) {
+    Decoding video = openDecoding(path, AVMEDIA_TYPE_VIDEO);
+    if (!video) {
         return result;
     }
-    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0) {
-        return result;
-    }
-    Codec decoder = openDecoder(input->streams[index]);
-    decodeAll(
-        input.get(), index, decoder.get(),
+    video.decode(
         [&](const AVFrame* frame) {
             result.width = frame->width;
             result.height = frame->height;
@@ -365,17 +371,29 @@ PictureProbe probeFirstPicture(const std::string& path) {
     return result;
 }
 
+std::vector<double> keyPictureTimes(const std::string& path) {
+    std::vector<double> times;
+    Decoding video = openDecoding(path, AVMEDIA_TYPE_VIDEO);
+    if (!video) {
+        return times;
+    }
+    video.decode([&](const AVFrame* frame) {
+        if ((frame->key_frame || frame->pict_type == AV_PICTURE_TYPE_I) &&
+            frame->best_effort_timestamp != AV_NOPTS_VALUE) {
+            times.push_back(static_cast<double>(frame->best_effort_timestamp) *
+                                av_q2d(video.timeBase()) -
+                            video.start());
+        }
+    });
+    return times;
+}
+
 std::vector<ChannelMeasure> measureAudio(const std::string& path) {
-    Input input = open(path);
-    if (!input) {
+    Decoding audio = openDecoding(path, AVMEDIA_TYPE_AUDIO);
+    if (!audio) {
         return {};
     }
-    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    if (index < 0) {
-        return {};
-    }
-    Codec decoder = openDecoder(input->streams[index]);
-    const int channels = decoder->ch_layout.nb_channels;
+    const int channels = audio.decoder->ch_layout.nb_channels;
     std::vector<double> sumSquares(channels, 0);
     std::vector<long long> crossings(channels, 0);
     // A crossing counts when the signal passes from below -kHysteresis to
@@ -383,7 +401,7 @@ std::vector<ChannelMeasure> measureAudio(const std::string& path) {
     constexpr float kHysteresis = 0.01f;
     std::vector<int> side(channels, 0);
     long long samples = 0;
-    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+    audio.decode([&](const AVFrame* frame) {
         if (frame->format != AV_SAMPLE_FMT_FLTP) {
             return;
         }
@@ -401,7 +419,7 @@ std::vector<ChannelMeasure> measureAudio(const std::string& path) {
         samples += frame->nb_samples;
     });
     std::vector<ChannelMeasure> result(channels);
-    const double seconds = static_cast<double>(samples) / decoder->sample_rate;
+    const double seconds = static_cast<double>(samples) / audio.decoder->sample_rate;
     for (int c = 0; c < channels && samples > 0; ++c) {
         result[c].rms = std::sqrt(sumSquares[c] / static_cast<double>(samples));
         result[c].frequency = static_cast<double>(crossings[c]) / 2.0 / seconds;
@@ -411,18 +429,13 @@ std::vector<ChannelMeasure> measureAudio(const std::string& path) {
 
 std::vector<double> pictureChanges(const std::string& path, int count) {
     std::vector<double> changes;
-    Input input = open(path);
-    if (!input) {
+    Decoding video = openDecoding(path, AVMEDIA_TYPE_VIDEO);
+    if (!video) {
         return changes;
     }
-    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0) {
-        return changes;
-    }
-    Codec decoder = openDecoder(input->streams[index]);
     std::vector<std::uint8_t> previous;
     int seen = 0;
-    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+    video.decode([&](const AVFrame* frame) {
         if (++seen > count) {
             return;
         }
@@ -444,21 +457,14 @@ std::vector<double> pictureChanges(const std::string& path, int count) {
 }
 
 double rowToRowDifference(const std::string& path, double seconds) {
-    Input input = open(path);
-    if (!input) {
+    Decoding video = openDecoding(path, AVMEDIA_TYPE_VIDEO);
+    if (!video) {
         return -1;
     }
-    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (index < 0) {
-        return -1;
-    }
-    const AVRational base = input->streams[index]->time_base;
-    const double start = input->start_time == AV_NOPTS_VALUE
-                             ? 0
-                             : static_cast<double>(input->start_time) / AV_TIME_BASE;
-    Codec decoder = openDecoder(input->streams[index]);
+    const AVRational base = video.timeBase();
+    const double start = video.start();
     double difference = -1;
-    decodeAll(input.get(), index, decoder.get(), [&](const AVFrame* frame) {
+    video.decode([&](const AVFrame* frame) {
         const double at = static_cast<double>(frame->best_effort_timestamp) * av_q2d(base) - start;
         if (difference >= 0 || at + 1e-3 < seconds) {
             return;

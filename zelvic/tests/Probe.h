@@ -24,6 +24,7 @@ struct StreamProbe {
     int sampleRate = 0;
     int channels = 0;
     long long packets = 0;
+    long long bytes = 0;      // of every packet
     double duration = 0;      // first timestamp to the end of the last packet
     int bFrames = 0;          // decoded pictures of type B
     int referenceFrames = 0;  // H.264: max_num_ref_frames, when known
@@ -78,6 +79,10 @@ std::vector<double> pictureChanges(const std::string& path, int count);
 // mean absolute luma difference; large where two fields of a moving picture
 // are woven together.
 double rowToRowDifference(const std::string& path, double seconds);
+
+// The times of the key pictures a decoder gives when it decodes the whole
+// file from its start, in seconds after the source's start.
+std::vector<double> keyPictureTimes(const std::string& path);
 
 // The decoded audio, per channel: level and dominant frequency.
 struct ChannelMeasure {

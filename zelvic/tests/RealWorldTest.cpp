@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 #include "CommandLines.h"
@@ -112,6 +114,25 @@ TEST(RealWorld, ClipsOfBroadcastStreamsKeepTheirPicture) {
         ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
         expectHandheldFile(job.output, 3.0);
         expectNoFrozenStart(job.output);
+    }
+}
+
+// A clip far into a source reads from near its start, not from the
+// source's: through the index of an MP4, by a search of the timestamps in a
+// transport stream, which has none.
+TEST(RealWorld, AClipFarIntoASourceReadsFromNearIt) {
+    for (const auto& [name, start] : {std::pair{"long.mp4", 50.5}, {"keyframes.ts", 20.5}}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        JobLine job = jobOn(dir, name);
+        job.timing = " -ss " + std::to_string(start) + " -endpos 1.000000 ";
+        ASSERT_EQ(convert(job, dir).status, ExitStatus::Done) << logOf(dir);
+        const std::string log = logOf(dir);
+        const std::size_t at = log.find("seek: reading from ");
+        ASSERT_NE(at, std::string::npos) << log;
+        const double before = std::atof(log.c_str() + at + std::strlen("seek: reading from "));
+        EXPECT_LE(before, 2.0) << log;
+        EXPECT_EQ(log.find("the source's start"), std::string::npos) << log;
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "SubtitleBurner.h"
+#include "front/SubtitleBurner.h"
 
 namespace zelvic::test {
 namespace {

@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "Timeline.h"
+#include "front/Timeline.h"
 
 namespace zelvic {
 namespace {
 
-struct ContextFree {
-    void operator()(AVFormatContext* context) const { avformat_free_context(context); }
-};
+using Context = Owned<AVFormatContext, avformat_free_context>;
 
 // A source of `format` with a picture (stream 0) and a sound (stream 1),
 // both counted in 90 kHz ticks.
-std::unique_ptr<AVFormatContext, ContextFree> source(const char* format) {
-    std::unique_ptr<AVFormatContext, ContextFree> context(avformat_alloc_context());
+Context source(const char* format) {
+    Context context(avformat_alloc_context());
     context->iformat = av_find_input_format(format);
     for (AVMediaType type : {AVMEDIA_TYPE_VIDEO, AVMEDIA_TYPE_AUDIO}) {
         AVStream* stream = avformat_new_stream(context.get(), nullptr);
