@@ -157,7 +157,13 @@ TEST(JobSettings, SplitTexts) {
         {"4.7 GB", Split::Kind::BySize, 4.7 * 1073741824, "4.7gb"},
         {"300 KB", Split::Kind::BySize, 300.0 * 1024, "300kb"},
         {"0 MB", Split::Kind::Unreadable, 0, "0mb"},
+        {"+0:10:00", Split::Kind::ByTime, 600, "+0:10:00"},
+        {"1:-10:00", Split::Kind::ByTime, 3000, "1:-10:00"},
         {"-1:00:00", Split::Kind::Unreadable, 0, "-1:00:00"},
+        {"00:10:00:00", Split::Kind::Unreadable, 0, "00:10:00:00"},
+        {"+650 MB", Split::Kind::BySize, 650.0 * 1048576, "+650mb"},
+        {"0x10 kb", Split::Kind::BySize, 16.0 * 1024, "0x10kb"},
+        {"650 xb", Split::Kind::Unreadable, 0, "650xb"},
         {"half", Split::Kind::Unreadable, 0, "half"},
     };
     for (const Case& c : cases) {
@@ -213,6 +219,12 @@ TEST(JobSettings, EveryConsumerReadsAValueAlike) {
     EXPECT_EQ(firstOutputPath(job), "/out/M4V00001.mp4");
     EXPECT_EQ(EncoderCommandLine(job, {}).prefix().find("endpos"), std::string::npos);
     EXPECT_EQ(estimateOutput(job).parts, 1);
+    // The estimate counts the parts the batch plans.
+    job.split = "0:04:00";
+    EXPECT_EQ(EncoderCommandLine(job, {}).splitText(), "0:04:00");
+    EXPECT_EQ(estimateOutput(job).parts, 3);
+    job.split = "650 xb";
+    EXPECT_EQ(estimateOutput(job).parts, 1) << "a size the engine has no unit for";
     // The plan counts the bitrates the encoder uses: not the picture's of a
     // Job whose "Video disabled" is neither "no" nor "yes".
     job.split = "650 MB";

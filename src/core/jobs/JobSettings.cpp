@@ -13,21 +13,32 @@ Typed<int> wholeNumber(const std::string& text) {
     return {text::leadingInt(text), text};
 }
 
-// The decimal number at the start of `text`, locale-free; nothing without one.
+// The number at the start of `text` as C's strtod reads it in the C locale
+// (a sign, then decimal or "0x" hexadecimal digits), but never by the
+// locale's own decimal point; nothing without one.
 std::optional<double> leadingDecimal(std::string_view text, std::string_view* rest = nullptr) {
+    const bool negative = text.starts_with('-');
+    std::string_view digits = text.substr(negative || text.starts_with('+') ? 1 : 0);
+    if (digits.starts_with('+') || digits.starts_with('-')) {
+        return std::nullopt;
+    }
+    const char* end = digits.data() + digits.size();
+    const bool hex = digits.starts_with("0x") || digits.starts_with("0X");
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc()) {
+    std::from_chars_result read{digits.data(), std::errc::invalid_argument};
+    if (hex) {
+        read = std::from_chars(digits.data() + 2, end, value, std::chars_format::hex);
+    }
+    if (read.ec != std::errc()) {
+        read = std::from_chars(digits.data(), end, value);
+    }
+    if (read.ec != std::errc()) {
         return std::nullopt;
     }
     if (rest) {
-        *rest = text.substr(static_cast<std::size_t>(end - text.data()));
+        *rest = digits.substr(static_cast<std::size_t>(read.ptr - digits.data()));
     }
-    return value;
-}
-
-bool allDigits(std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    return negative ? -value : value;
 }
 
 JobSource sourceOf(const Job& job) {
@@ -125,21 +136,37 @@ std::string engineSplitText(const std::string& split) {
     return out;
 }
 
-// "hh:mm:ss", each part digits only.
-std::optional<Seconds> splitTime(std::string_view text) {
-    const auto first = text.find(':');
-    const auto second = first == std::string_view::npos ? first : text.find(':', first + 1);
-    if (second == std::string_view::npos) {
+// A whole number with an optional sign at the start of `text`, as C's
+// scanf reads "%d"; moves `text` past it.
+std::optional<int> signedField(std::string_view& text) {
+    const std::size_t sign = text.starts_with('+') || text.starts_with('-') ? 1 : 0;
+    const std::size_t end = text.find_first_not_of("0123456789", sign);
+    const std::size_t length = end == std::string_view::npos ? text.size() : end;
+    if (length == sign) {
         return std::nullopt;
     }
-    const std::string_view parts[] = {
-        text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
+    const int value = text::leadingInt(text.substr(0, length));
+    text.remove_prefix(length);
+    return value;
+}
+
+// "hh:mm:ss", each part a whole number that may carry a sign (the batch has
+// always read it so), and nothing after it; a length of none or less is no time.
+std::optional<Seconds> splitTime(std::string_view text) {
     double seconds = 0;
-    for (const std::string_view part : parts) {
-        if (!allDigits(part)) {
+    for (int part = 0; part < 3; ++part) {
+        if (part > 0 && !text.starts_with(':')) {
             return std::nullopt;
         }
-        seconds = seconds * 60 + text::leadingDigits(part);
+        text.remove_prefix(part > 0 ? 1 : 0);
+        const auto value = signedField(text);
+        if (!value) {
+            return std::nullopt;
+        }
+        seconds = seconds * 60 + *value;
+    }
+    if (!text.empty() || !(seconds > 0)) {
+        return std::nullopt;
     }
     return Seconds(seconds);
 }

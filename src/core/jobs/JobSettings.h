@@ -119,12 +119,13 @@ struct SoundFilters {
     Volume volume;
 };
 
-// How the output is cut into parts.
+// How the output is cut into parts. The parts are planned, and the output
+// estimated, by this one reading of the text.
 struct Split {
     enum class Kind {
-        None,        // "Not split" in any case, blanks not counting
-        ByTime,      // hh:mm:ss
-        BySize,      // a number and kb, mb, gb or b, of 1024
+        None,        // "Not split" in any case, blanks not counting (as the grid takes it)
+        ByTime,      // h:m:s, whole numbers (a sign allowed), longer than nothing
+        BySize,      // a number above 0 and kb, mb, gb or b, of 1024
         Unreadable,  // neither: the engine is given the text and refuses it
     };
     Kind kind = Kind::None;
