@@ -176,9 +176,12 @@ std::string EncoderCommandLine::sourcePiece(const Job& job) {
     return sourcePiece(jobSettingsOf(job));
 }
 
+// The filters as they stand in the line of the Job with its sound enabled.
 std::string EncoderCommandLine::audioFilters(const Job& job) {
-    const JobSettings settings = jobSettingsOf(job);
-    return audioFilters(settings.sound, settings.audio.value_or(AudioSettings{}));
+    Job withSound = job;
+    withSound.audioDisabled = "no";
+    const JobSettings settings = jobSettingsOf(withSound);
+    return audioFilters(settings.sound, *settings.audio);
 }
 
 std::string EncoderCommandLine::mediaPiece(const Job& job) {
