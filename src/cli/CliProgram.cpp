@@ -6,7 +6,7 @@
 #include "base/Text.h"
 #include "cli/CliHelp.h"
 #include "cli/InfoText.h"
-#include "conversion/EncoderCommandLine.h"
+#include "conversion/OutputNames.h"
 #include "conversion/PlannedRuns.h"
 #include "handheld/HandheldSend.h"
 #include "platform/Console.h"
@@ -47,8 +47,9 @@ namespace {
 // extension is the output format as typed (a Job's output path may say ".MP4"
 // where the file is ".mp4"); for a split Job its first part.
 std::string outputShown(const Job& job) {
-    const EncoderCommandLine line(job, {});
-    return line.splitOutput() ? line.partFileName(1) + " and the later parts" : line.firstOutput();
+    const JobSettings settings = jobSettingsOf(job);
+    const std::string first = firstOutputPath(settings);
+    return settings.splitOutput() ? first + " and the later parts" : first;
 }
 
 }  // namespace

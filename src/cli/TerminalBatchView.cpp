@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "conversion/BatchProgress.h"
+#include "conversion/BatchTiming.h"
 
 namespace pelorine::cli {
 namespace {
@@ -12,11 +13,6 @@ constexpr std::chrono::milliseconds kTickPeriod{200};
 double secondsSinceStart() {
     static const auto start = std::chrono::steady_clock::now();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The seconds of source a Job converts: its clip, or all of it.
-double jobLength(const Job& job) {
-    return job.clipEnabled != 0 ? job.clipEnd - job.clipStart : job.duration;
 }
 
 }  // namespace
@@ -103,7 +99,7 @@ void TerminalBatchView::tick(RateWindow& rate, int& lastJob) {
     }
     status.speed = rate.speed();
     if (status.speed && *status.speed > 0.0) {
-        status.secondsLeft = jobLength(job) * (100 - status.percent) / 100.0 / *status.speed;
+        status.secondsLeft = convertedLength(job) * (100 - status.percent) / 100.0 / *status.speed;
     }
     console_.status(status);
 }

@@ -1,6 +1,7 @@
 #include "conversion/BatchRun.h"
 
 #include <functional>
+#include <utility>
 
 #include "conversion/BatchLogs.h"
 #include "conversion/EncoderCommandLine.h"
@@ -67,14 +68,13 @@ std::string runFailure(const JobReport& report, platform::FileSystem& files) {
 }
 
 // A Job with neither picture nor sound to convert, said in the words of the grid.
-Status checkSomethingToConvert(const Job& job) {
-    const bool noSound = job.audioDisabled != "no";
-    if (mp3Output(job) && noSound) {
+Status checkSomethingToConvert(const JobSettings& settings) {
+    if (settings.mp3() && !settings.audio) {
         return Status::error(
             "\"Audio disabled\" is \"yes\", and an MP3 file holds only sound: there is nothing "
             "to convert.");
     }
-    if (!mp3Output(job) && noSound && job.videoDisabled != "no") {
+    if (!settings.mp3() && !settings.audio && !settings.video) {
         return Status::error(
             "Both \"Video disabled\" and \"Audio disabled\" are \"yes\": there is neither "
             "picture nor sound to convert.");
@@ -82,14 +82,22 @@ Status checkSomethingToConvert(const Job& job) {
     return Status::ok();
 }
 
+// The files an earlier run of a split Job left under final names.
+std::vector<std::string> earlierFinalParts(const EncoderCommandLine& line,
+                                           const platform::FileSystem& files) {
+    if (!line.splitOutput()) {
+        return {};
+    }
+    return findPartFiles(line.baseName(), line.settings().output.extension, files).finals;
+}
+
 // Removes what an earlier run of a split Job left, so that new parts never
 // stand beside old ones.
-Status clearOldParts(const Job& job, platform::FileSystem& files) {
-    const EncoderCommandLine line(job, {});
+Status clearOldParts(const EncoderCommandLine& line, platform::FileSystem& files) {
     if (!line.splitOutput()) {
         return Status::ok();
     }
-    const PartFiles old = findPartFiles(line.baseName(), job.outputFormat, files);
+    const PartFiles old = findPartFiles(line.baseName(), line.settings().output.extension, files);
     for (const auto* list : {&old.finals, &old.others}) {
         for (const std::string& path : *list) {
             if (Status removed = files.removeFile(path, kDeleteAttempts); !removed) {
@@ -119,9 +127,11 @@ void BatchRun::run() {
     view_.startProgressTimer();
     results_.assign(jobs_.size(), JobResult{});
     for (std::size_t row = 0; row < jobs_.size(); ++row) {
-        const Job& job = jobs_[row];
+        JobSettings settings;
+        const Status readable = readJobSettings(jobs_[row], settings);
+        const EncoderCommandLine line(std::move(settings), {});
         JobResult& result = results_[row];
-        if (!passesOverwritePolicy(job, result)) {
+        if (!passesOverwritePolicy(line, result)) {
             result.outcome = JobOutcome::Skipped;
             view_.jobEnded(row, result);
             continue;
@@ -131,26 +141,22 @@ void BatchRun::run() {
         if (control_.stopRequested()) {
             break;
         }
-        result = convert(job, row);
+        result = convert(jobs_[row], line, readable, row);
         view_.jobEnded(row, result);
     }
     finish();
 }
 
-bool BatchRun::passesOverwritePolicy(const Job& job, JobResult& result) {
+bool BatchRun::passesOverwritePolicy(const EncoderCommandLine& line, JobResult& result) {
     const int policy = services_.settings.overwritePolicy();
     if (policy != kAskBeforeOverwrite && policy != kSkipExisting) {
         return true;
     }
     // Only files under their final names count: a file kept after a stop is
     // not a finished output.
-    const EncoderCommandLine line(job, {});
     std::string existing = line.firstOutput();
     if (!services_.files.exists(existing)) {
-        const auto finals =
-            line.splitOutput()
-                ? findPartFiles(line.baseName(), job.outputFormat, services_.files).finals
-                : std::vector<std::string>{};
+        const auto finals = earlierFinalParts(line, services_.files);
         if (finals.empty()) {
             return true;
         }
@@ -164,7 +170,8 @@ bool BatchRun::passesOverwritePolicy(const Job& job, JobResult& result) {
     return false;
 }
 
-JobResult BatchRun::convert(const Job& job, std::size_t row) {
+JobResult BatchRun::convert(const Job& job, const EncoderCommandLine& line, const Status& readable,
+                            std::size_t row) {
     JobResult result;
     const std::string logPath = jobLogPath(logFolder_, row, job);
     EngineConversionHost host(services_.engine, control_);
@@ -173,11 +180,11 @@ JobResult BatchRun::convert(const Job& job, std::size_t row) {
     // In order, each only once the one before went well: a Job refused for
     // its settings must not lose the files of an earlier run.
     const std::function<Status()> steps[] = {
-        [&] { return checkSomethingToConvert(job); },
-        [&] { return checkCommandLineSettings(job); },
+        [&] { return checkSomethingToConvert(line.settings()); },
+        [&] { return readable; },
         [&] { return services_.files.createFolders(logFolder_); },
-        [&] { return services_.files.createFolders(folderOf(job.outputPath)); },
-        [&] { return clearOldParts(job, services_.files); },
+        [&] { return services_.files.createFolders(folderOf(line.settings().output.path)); },
+        [&] { return clearOldParts(line, services_.files); },
     };
     for (const auto& step : steps) {
         if (Status done = step(); !done) {
@@ -188,7 +195,7 @@ JobResult BatchRun::convert(const Job& job, std::size_t row) {
     }
     // Only a Job the engine ran for has a log.
     result.logPath = logPath;
-    const JobReport report = convertJob(job, invocation, host);
+    const JobReport report = convertJob(line.settings(), invocation, host);
     if (!report.runs.empty()) {
         result.lastPosition = report.runs.back().result.lastPosition;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "conversion/BatchProgress.h"
+#include "conversion/EncoderCommandLine.h"
 #include "conversion/EngineConversionHost.h"
 #include "engine/Engine.h"
 #include "jobs/Job.h"
@@ -135,8 +136,10 @@ public:
 private:
     // Whether the Job may go ahead under the overwrite policy; clears the
     // parts an earlier run of a split Job left when it may.
-    bool passesOverwritePolicy(const Job& job, JobResult& result);
-    JobResult convert(const Job& job, std::size_t row);
+    bool passesOverwritePolicy(const EncoderCommandLine& line, JobResult& result);
+    // `readable` is what reading the Job's settings gave.
+    JobResult convert(const Job& job, const EncoderCommandLine& line, const Status& readable,
+                      std::size_t row);
     // Why a Job that failed failed: the engine's own words from its log
     // when it gave any, else `fallback`.
     std::string failureReason(const std::string& logPath, const std::string& fallback);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "jobs/JobSettings.h"
+
 namespace pelorine {
 
 void RateWindow::add(double wallSeconds, double position) {
@@ -28,13 +30,14 @@ std::optional<double> RateWindow::speed() const {
 }
 
 double convertedLength(const Job& job) {
-    return job.clipEnabled != 0 ? job.clipEnd - job.clipStart : job.duration;
+    const auto clip = clipOf(job);
+    return clip ? clip->length().count() : job.duration;
 }
 
 JobShare jobShare(const Job& job, double position) {
     JobShare share{position, job.duration};
-    if (job.clipEnabled != 0) {
-        share = {position - job.clipStart, job.clipEnd - job.clipStart};
+    if (const auto clip = clipOf(job)) {
+        share = {position - clip->start.count(), clip->length().count()};
     }
     if (share.done > share.expected) {
         share.expected = job.duration;

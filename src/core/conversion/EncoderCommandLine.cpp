@@ -1,12 +1,12 @@
 #include "conversion/EncoderCommandLine.h"
 
 #include <initializer_list>
+#include <utility>
 
 #include "base/CommandLine.h"
 #include "base/Text.h"
 #include "conversion/OutputNames.h"
 #include "engine/Engine.h"
-#include "jobs/DvdSource.h"
 
 namespace pelorine {
 namespace {
@@ -50,56 +50,30 @@ constexpr std::string_view kAudioOnlyMp4 =
     " -oac lavc -lavcopts acodec=aac:abitrate=%s -ffourcc mp4v -of lavf -lavfopts "
     "format=mp4:i_certify_that_my_video_stream_does_not_use_b_frames";
 
-bool isDvdSource(const Job& job) {
-    return dvdDriveOf(job.sourcePath).has_value();
-}
-
-std::string encoderPiece(const Job& job) {
-    const bool h264 = job.videoCodec == "h264";
-    if (job.audioDisabled != "no") {
-        return h264 ? fill(kH264NoAudio,
-                           {job.quantizerMin, job.quantizerMax, job.videoBitrate, job.videoBitrate})
-                    : fill(kMpeg4NoAudio, {job.videoBitrate});
+std::string encoderPiece(const JobSettings& settings, const VideoSettings& video) {
+    const bool h264 = settings.codec == VideoCodec::H264;
+    const std::string& bitrate = video.bitrate.text;
+    const Quantizers& q = video.quantizers;
+    if (!settings.audio) {
+        return h264 ? fill(kH264NoAudio, {q.min.text, q.max.text, bitrate, bitrate})
+                    : fill(kMpeg4NoAudio, {bitrate});
     }
-    return h264 ? fill(kH264WithAudio, {job.quantizerMin, job.quantizerMax, job.videoBitrate,
-                                        job.videoBitrate, job.audioBitrate})
-                : fill(kMpeg4WithAudio, {job.audioBitrate, job.videoBitrate});
-}
-
-std::string splitTextOf(const std::string& split) {
-    std::string out;
-    for (const char c : text::lower(split)) {
-        if (c != ' ') {
-            out += c;
-        }
-    }
-    return out;
+    const std::string& audioBitrate = settings.audio->bitrate.text;
+    return h264 ? fill(kH264WithAudio, {q.min.text, q.max.text, bitrate, bitrate, audioBitrate})
+                : fill(kMpeg4WithAudio, {audioBitrate, bitrate});
 }
 
 }  // namespace
 
-PictureSize targetPictureSize(const std::string& videoSize) {
-    const std::string size = text::trim(text::lower(videoSize));
-    auto separator = size.find('x');
-    if (separator == std::string::npos) {
-        separator = size.find(':');
-    }
-    if (separator == std::string::npos) {
-        return PictureSize{};
-    }
-    // Each number from its leading digits only: a sign or a blank ends it.
-    return PictureSize{text::leadingDigits(std::string_view(size).substr(0, separator)),
-                       text::leadingDigits(std::string_view(size).substr(separator + 1))};
-}
+EncoderCommandLine::EncoderCommandLine(JobSettings settings, EngineInvocation invocation)
+    : settings_(std::move(settings)),
+      invocation_(std::move(invocation)),
+      baseName_(outputBasePath(settings_.output.path)),
+      prefix_(quoteArgumentIfNeeded(invocation_.enginePath) + sourcePiece(settings_) +
+              mediaPiece(settings_)) {}
 
 EncoderCommandLine::EncoderCommandLine(const Job& job, EngineInvocation invocation)
-    : job_(job),
-      invocation_(std::move(invocation)),
-      mp3_(pelorine::mp3Output(job)),
-      notSplit_(text::lower(job.split) == "not split"),
-      splitText_(splitTextOf(job.split)),
-      baseName_(outputBasePath(job.outputPath)),
-      prefix_(quoteArgumentIfNeeded(invocation_.enginePath) + sourcePiece(job) + mediaPiece(job)) {}
+    : EncoderCommandLine(jobSettingsOf(job), std::move(invocation)) {}
 
 std::string EncoderCommandLine::commandLine(const std::string& timing,
                                             const std::string& output) const {
@@ -109,108 +83,137 @@ std::string EncoderCommandLine::commandLine(const std::string& timing,
 std::string EncoderCommandLine::commandLine(const std::string& timing, const std::string& output,
                                             const std::string& channelFolder) const {
     std::string line = prefix_ + timing + launchTail(output, channelFolder);
-    if (makesThumbnails(job_, invocation_)) {
+    if (makesThumbnails(settings_, invocation_)) {
         line += thumbnailPiece(output);
     }
     return line;
 }
 
 std::string EncoderCommandLine::firstOutput() const {
-    return firstOutputPath(job_);
+    return firstOutputPath(settings_);
 }
 
 std::string EncoderCommandLine::wholeFileName() const {
-    return wholeOutputPath(baseName_, job_.outputFormat);
+    return wholeOutputPath(baseName_, settings_.output.extension);
 }
 
 std::string EncoderCommandLine::partFileName(int part) const {
-    return partOutputPath(baseName_, part, job_.outputFormat);
+    return partOutputPath(baseName_, part, settings_.output.extension);
 }
 
-std::string EncoderCommandLine::sourcePiece(const Job& job) {
-    if (!isDvdSource(job)) {
-        return " " + quoteArgument(job.sourcePath) + " ";
+// The encoder reads a DVD title when the source path names a disc, whatever
+// the record's kind says.
+std::string EncoderCommandLine::sourcePiece(const JobSettings& settings) {
+    const JobSource& source = settings.source;
+    if (!source.disc) {
+        return " " + quoteArgument(source.path) + " ";
     }
-    const std::string device = dvdDevice(job);
     std::string piece =
         fill(" dvd://%s -dvd-device %s -chapter %s-%s ",
-             {std::to_string(job.dvdTitle), device, std::to_string(job.dvdChapterFirst),
-              std::to_string(job.dvdChapterLast)});
-    if (job.dvdAudioId >= 0) {
-        piece += " -aid " + std::to_string(job.dvdAudioId) + " ";
+             {std::to_string(source.dvd.title), quoteArgument(*source.disc),
+              std::to_string(source.dvd.firstChapter), std::to_string(source.dvd.lastChapter)});
+    return piece + dvdStreamsPiece(source.dvd);
+}
+
+std::string EncoderCommandLine::dvdStreamsPiece(const DvdTitle& dvd) {
+    std::string piece;
+    if (dvd.audioId) {
+        piece += " -aid " + std::to_string(*dvd.audioId) + " ";
     }
-    if (job.dvdSubtitleId >= 0) {
-        piece += " -sid " + std::to_string(job.dvdSubtitleId) + " ";
+    if (dvd.subtitleId) {
+        piece += " -sid " + std::to_string(*dvd.subtitleId) + " ";
     }
     return piece;
 }
 
-std::string EncoderCommandLine::audioFilters(const Job& job) {
-    const bool channel = job.audioChannel != "default";
-    const bool volume = job.audioVolume != "default";
+std::string EncoderCommandLine::audioFilters(const SoundFilters& sound,
+                                             const AudioSettings& audio) {
+    const bool channel = sound.channel != AudioChannel::Default;
+    const bool volume = sound.volume.kind != Volume::Kind::Default;
     std::string piece = channel || volume ? " -af " : " ";
     if (channel) {
-        piece += channelFilter(job.audioChannel);
+        piece += channelFilter(sound.channel);
     }
     if (volume) {
         if (channel) {
             piece += ",";
         }
-        piece += volumeFilter(job.audioVolume);
+        piece += volumeFilter(sound.volume);
     }
-    return piece + " -srate " + job.audioSampleRate + " ";
+    return piece + " -srate " + audio.sampleRate.text + " ";
+}
+
+std::string EncoderCommandLine::mediaPiece(const JobSettings& settings) {
+    if (settings.mp3()) {
+        if (!settings.audio) {
+            return " -nosound ";
+        }
+        return audioFilters(settings.sound, *settings.audio) +
+               "  -ovc frameno -oac mp3lame -lameopts " +
+               fill(" cbr:br=%s:mode=0 -of rawaudio ", {settings.audio->bitrate.text});
+    }
+    const std::string audio =
+        settings.audio ? audioFilters(settings.sound, *settings.audio) : " -nosound ";
+    return audio + videoPiece(settings);
+}
+
+std::string EncoderCommandLine::videoPiece(const JobSettings& settings) {
+    if (!settings.video) {
+        const std::string audioOnly =
+            settings.audio ? fill(kAudioOnlyMp4, {settings.audio->bitrate.text}) : " XXX ";
+        return audioOnly + " -ovc frameno -of rawaudio ";
+    }
+    const VideoSettings& video = *settings.video;
+    std::string piece = scalingPiece(video.size.width, video.size.height, settings.source.width,
+                                     settings.source.height);
+    if (video.frameRate) {
+        piece += " -ofps " + video.frameRate->text;
+    }
+    return piece + encoderPiece(settings, video);
+}
+
+std::string EncoderCommandLine::sourcePiece(const Job& job) {
+    return sourcePiece(jobSettingsOf(job));
+}
+
+// The filters as they stand in the line of the Job with its sound enabled.
+std::string EncoderCommandLine::audioFilters(const Job& job) {
+    Job withSound = job;
+    withSound.audioDisabled = "no";
+    const JobSettings settings = jobSettingsOf(withSound);
+    return audioFilters(settings.sound, *settings.audio);
 }
 
 std::string EncoderCommandLine::mediaPiece(const Job& job) {
-    if (text::lower(job.outputFormat) == "mp3") {
-        if (job.audioDisabled != "no") {
-            return " -nosound ";
-        }
-        return audioFilters(job) + "  -ovc frameno -oac mp3lame -lameopts " +
-               fill(" cbr:br=%s:mode=0 -of rawaudio ", {job.audioBitrate});
-    }
-    const std::string audio = job.audioDisabled != "no" ? " -nosound " : audioFilters(job);
-    return audio + videoPiece(job);
+    return mediaPiece(jobSettingsOf(job));
 }
 
 std::string EncoderCommandLine::videoPiece(const Job& job) {
-    if (job.videoDisabled != "no") {
-        const std::string audioOnly =
-            job.audioDisabled != "no" ? " XXX " : fill(kAudioOnlyMp4, {job.audioBitrate});
-        return audioOnly + " -ovc frameno -of rawaudio ";
-    }
-    const PictureSize target = targetPictureSize(job.videoSize);
-    std::string piece =
-        scalingPiece(target.width, target.height, job.sourceWidth, job.sourceHeight);
-    if (job.videoFrameRate != "default") {
-        piece += " -ofps " + job.videoFrameRate;
-    }
-    return piece + encoderPiece(job);
+    return videoPiece(jobSettingsOf(job));
 }
 
-std::string EncoderCommandLine::channelFilter(const std::string& audioChannel) {
-    const std::string name = text::lower(audioChannel);
-    if (name == "left stereo") {
-        return "channels=2:2:0:0:0:1";
+std::string EncoderCommandLine::channelFilter(AudioChannel channel) {
+    switch (channel) {
+        case AudioChannel::LeftStereo:
+            return "channels=2:2:0:0:0:1";
+        case AudioChannel::RightStereo:
+            return "channels=2:2:1:0:1:1";
+        case AudioChannel::LeftMono:
+            return "channels=1:1:0:0";
+        case AudioChannel::RightMono:
+            return "channels=1:1:1:0";
+        case AudioChannel::MixedMono:
+            return "pan=1:0.5:0.5";
+        case AudioChannel::Default:
+        case AudioChannel::Unnamed:
+            break;
     }
-    if (name == "right stereo") {
-        return "channels=2:2:1:0:1:1";
-    }
-    if (name == "left mono") {
-        return "channels=1:1:0:0";
-    }
-    if (name == "right mono") {
-        return "channels=1:1:1:0";
-    }
-    return name == "mixed mono" ? "pan=1:0.5:0.5" : "";
+    return "";
 }
 
-std::string EncoderCommandLine::volumeFilter(const std::string& audioVolume) {
-    return audioVolume == "normalize" ? "volnorm" : "volume=" + audioVolume + "db:sc";
-}
-
-std::string EncoderCommandLine::dvdDevice(const Job& job) {
-    return quoteArgument(dvdDriveOf(job.sourcePath).value_or(job.sourcePath));
+std::string EncoderCommandLine::volumeFilter(const Volume& volume) {
+    return volume.kind == Volume::Kind::Normalize ? "volnorm"
+                                                  : "volume=" + volume.decibels.text + "db:sc";
 }
 
 std::string EncoderCommandLine::scalingPiece(int width, int height, int sourceWidth,
@@ -241,9 +244,10 @@ std::string EncoderCommandLine::thumbnailPiece(const std::string& output) {
     return "-thumbnail " + quoteArgument(thumbnailPath(output)) + " ";
 }
 
-bool EncoderCommandLine::makesThumbnails(const Job& job, const EngineInvocation& invocation) {
-    return invocation.thumbnails && text::lower(job.outputFormat) == "mp4" &&
-           job.videoDisabled == "no";
+bool EncoderCommandLine::makesThumbnails(const JobSettings& settings,
+                                         const EngineInvocation& invocation) {
+    return invocation.thumbnails && settings.output.format == OutputFormat::Mp4 &&
+           settings.video.has_value();
 }
 
 std::string EncoderCommandLine::timing(double start, double length) {
@@ -259,22 +263,8 @@ std::string EncoderCommandLine::firstPartTiming(const std::string& splitText) {
 }
 
 Status checkCommandLineSettings(const Job& job) {
-    const std::pair<const char*, const std::string*> settings[] = {
-        {"Video bitrate", &job.videoBitrate},   {"Video frame rate", &job.videoFrameRate},
-        {"Audio volume", &job.audioVolume},     {"Audio bitrate", &job.audioBitrate},
-        {"Audio sample", &job.audioSampleRate}, {"quantizer min", &job.quantizerMin},
-        {"quantizer max", &job.quantizerMax},   {"Split", &job.split},
-    };
-    for (const auto& [name, value] : settings) {
-        const std::string token = value == &job.split ? splitTextOf(*value) : *value;
-        for (const char c : token) {
-            if (static_cast<unsigned char>(c) <= ' ' || c == '"' || c == '\\') {
-                return Status::error(std::string("The setting \"") + name + "\" holds \"" + *value +
-                                     "\", which cannot be passed to the engine.");
-            }
-        }
-    }
-    return Status::ok();
+    JobSettings settings;
+    return readJobSettings(job, settings);
 }
 
 }  // namespace pelorine

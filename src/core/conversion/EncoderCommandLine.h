@@ -8,6 +8,7 @@
 
 #include "base/Status.h"
 #include "jobs/Job.h"
+#include "jobs/JobSettings.h"
 
 namespace pelorine {
 
@@ -27,8 +28,11 @@ std::string thumbnailPath(const std::string& output);
 
 class EncoderCommandLine {
 public:
+    EncoderCommandLine(JobSettings settings, EngineInvocation invocation);
+    // The line of a record as it stands (jobSettingsOf).
     EncoderCommandLine(const Job& job, EngineInvocation invocation);
 
+    const JobSettings& settings() const { return settings_; }
     // Engine path, source piece and media piece, built once per Job.
     const std::string& prefix() const { return prefix_; }
     // prefix + timing + " -o" output + the channel-folder piece, naming the
@@ -37,24 +41,30 @@ public:
     std::string commandLine(const std::string& timing, const std::string& output,
                             const std::string& channelFolder) const;
 
-    bool mp3Output() const { return mp3_; }
-    bool notSplit() const { return notSplit_; }
+    bool mp3Output() const { return settings_.mp3(); }
+    bool notSplit() const { return settings_.split.kind == Split::Kind::None; }
     // Whether the Job is converted in parts (MP3 outputs never are).
-    bool splitOutput() const { return !mp3_ && !notSplit_; }
+    bool splitOutput() const { return settings_.splitOutput(); }
     // The file the Job's first run writes.
     std::string firstOutput() const;
     // The split setting as the engine's -endpos takes it: "650 MB" gives "650mb".
-    const std::string& splitText() const { return splitText_; }
+    const std::string& splitText() const { return settings_.split.engineText; }
     // base.format and base_clip_k.format, from the Job's output path.
     std::string wholeFileName() const;
     std::string partFileName(int part) const;
     // The output path without its extension, which every file of the Job shares.
     const std::string& baseName() const { return baseName_; }
 
-    // The pieces, each exactly as it stands in the command line.
+    // The pieces, each exactly as it stands in the command line; each also
+    // for a record as it stands.
+    static std::string sourcePiece(const JobSettings& settings);
     static std::string sourcePiece(const Job& job);
+    // The channel and volume filters and the sample rate of a Job with sound.
+    static std::string audioFilters(const SoundFilters& sound, const AudioSettings& audio);
     static std::string audioFilters(const Job& job);
+    static std::string mediaPiece(const JobSettings& settings);
     static std::string mediaPiece(const Job& job);
+    static std::string videoPiece(const JobSettings& settings);
     static std::string videoPiece(const Job& job);
     static std::string launchTail(const std::string& output, const std::string& channelFolder);
     // After the launch tail, for an output that gets a thumbnail:
@@ -62,16 +72,16 @@ public:
     static std::string thumbnailPiece(const std::string& output);
     // Whether the Job's outputs get thumbnails under `invocation`: MP4
     // outputs with a picture.
-    static bool makesThumbnails(const Job& job, const EngineInvocation& invocation);
+    static bool makesThumbnails(const JobSettings& settings, const EngineInvocation& invocation);
 
     // Pieces the preview's command line shares.
-    // The filter of an "Audio channel" value in any case ("channels=2:2:0:0:0:1",
-    // "pan=1:0.5:0.5"); empty for a name that has none.
-    static std::string channelFilter(const std::string& audioChannel);
-    // The filter of an "Audio volume" value: "volnorm" or "volume=-10db:sc".
-    static std::string volumeFilter(const std::string& audioVolume);
-    // The quoted device of a DVD source ("DVD_DRIVE_" followed by the device).
-    static std::string dvdDevice(const Job& job);
+    // " -aid N " and " -sid N " for the streams chosen on a DVD.
+    static std::string dvdStreamsPiece(const DvdTitle& dvd);
+    // The filter of a channel ("channels=2:2:0:0:0:1", "pan=1:0.5:0.5");
+    // empty for Default and Unnamed.
+    static std::string channelFilter(AudioChannel channel);
+    // The filter of a volume other than Default: "volnorm" or "volume=-10db:sc".
+    static std::string volumeFilter(const Volume& volume);
     // Scales a source of sourceWidth x sourceHeight into a width x height
     // frame, fitting the width when the source is as wide as the frame or
     // wider, else the height, and pads it to the frame, centred. Without a
@@ -84,11 +94,8 @@ public:
     static std::string firstPartTiming(const std::string& splitText);
 
 private:
-    const Job& job_;
+    JobSettings settings_;
     EngineInvocation invocation_;
-    bool mp3_;
-    bool notSplit_;
-    std::string splitText_;
     std::string baseName_;
     std::string prefix_;
 };
@@ -96,15 +103,7 @@ private:
 // Whether every setting that stands in the command line as written is one
 // plain token: a text with blanks or quotes (which only a damaged or
 // hand-made file can bring in) would change the meaning of the command line.
-// Returns an error naming the setting otherwise.
+// Returns an error naming the setting otherwise (readJobSettings' check).
 Status checkCommandLineSettings(const Job& job);
-
-// "620x272" style sizes: the target picture size, 320 by 240 when the text
-// names none.
-struct PictureSize {
-    int width = 320;
-    int height = 240;
-};
-PictureSize targetPictureSize(const std::string& videoSize);
 
 }  // namespace pelorine

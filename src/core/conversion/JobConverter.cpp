@@ -1,6 +1,7 @@
 #include "conversion/JobConverter.h"
 
 #include <cmath>
+#include <utility>
 
 #include "records/ExitStatus.h"
 
@@ -12,19 +13,18 @@ constexpr double kShortestPart = 1.0 / 30.0;
 
 class JobRuns {
 public:
-    JobRuns(const Job& job, const EngineInvocation& invocation, ConversionHost& host)
-        : job_(job), line_(job, invocation), host_(host) {}
+    JobRuns(JobSettings settings, const EngineInvocation& invocation, ConversionHost& host)
+        : line_(std::move(settings), invocation), host_(host) {}
 
     JobReport convert() {
+        const std::optional<ClipRange>& clip = line_.settings().clip;
         if (!line_.splitOutput()) {
-            const bool clip = job_.clipEnabled != 0;
-            run(clip ? EncoderCommandLine::timing(job_.clipStart, job_.clipEnd - job_.clipStart)
-                     : "",
+            run(clip ? EncoderCommandLine::timing(clip->start.count(), clip->length().count()) : "",
                 line_.firstOutput());
-        } else if (job_.clipEnabled == 0) {
+        } else if (!clip) {
             splitPlan();
         } else {
-            clipSplitPlan();
+            clipSplitPlan(*clip);
         }
         return std::move(report_);
     }
@@ -80,12 +80,13 @@ private:
         if (!partLength) {
             return;
         }
-        const int parts = static_cast<int>(std::trunc(job_.duration / *partLength)) + 1;
+        const double duration = line_.settings().source.length.count();
+        const int parts = static_cast<int>(std::trunc(duration / *partLength)) + 1;
         double start = nextStart(0.0, *partLength);
         for (int part = 2; part <= parts; ++part) {
             // A duration that is an exact multiple of the part length leaves
             // nothing for a last part.
-            if (stopped() || start >= job_.duration - kShortestPart) {
+            if (stopped() || start >= duration - kShortestPart) {
                 return;
             }
             runPart(part, start);
@@ -93,16 +94,18 @@ private:
         }
     }
 
-    void clipSplitPlan() {
-        run(EncoderCommandLine::timing(job_.clipStart, line_.splitText()), line_.partFileName(1));
+    void clipSplitPlan(const ClipRange& clip) {
+        const double clipStart = clip.start.count();
+        const double clipEnd = clip.end.count();
+        run(EncoderCommandLine::timing(clipStart, line_.splitText()), line_.partFileName(1));
         const auto partLength = measureFirstPart();
-        const double clipLength = job_.clipEnd - job_.clipStart;
+        const double clipLength = clipEnd - clipStart;
         if (!partLength || *partLength > clipLength) {
             return;  // part 1 holds the whole clip
         }
         const int fullParts = static_cast<int>(std::trunc(clipLength / *partLength));
         int last = 1;
-        double start = nextStart(job_.clipStart, *partLength);
+        double start = nextStart(clipStart, *partLength);
         for (int part = 2; part <= fullParts; ++part) {
             if (stopped()) {
                 return;
@@ -113,13 +116,12 @@ private:
         }
         // Rounding leaves a last part of a few femtoseconds where the clip is
         // a multiple of the part length: a part shorter than a frame is not run.
-        if (stopped() || job_.clipEnd - start < kShortestPart) {
+        if (stopped() || clipEnd - start < kShortestPart) {
             return;
         }
-        run(EncoderCommandLine::timing(start, job_.clipEnd - start), line_.partFileName(last + 1));
+        run(EncoderCommandLine::timing(start, clipEnd - start), line_.partFileName(last + 1));
     }
 
-    const Job& job_;
     EncoderCommandLine line_;
     ConversionHost& host_;
     JobReport report_;
@@ -127,8 +129,13 @@ private:
 
 }  // namespace
 
+JobReport convertJob(JobSettings settings, const EngineInvocation& invocation,
+                     ConversionHost& host) {
+    return JobRuns(std::move(settings), invocation, host).convert();
+}
+
 JobReport convertJob(const Job& job, const EngineInvocation& invocation, ConversionHost& host) {
-    return JobRuns(job, invocation, host).convert();
+    return convertJob(jobSettingsOf(job), invocation, host);
 }
 
 }  // namespace pelorine

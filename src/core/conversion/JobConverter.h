@@ -52,8 +52,11 @@ struct JobReport {
     bool measureFailed = false;  // the first part of a split Job could not be measured
 };
 
-// Runs every engine run of `job`; returns when the last has ended or a stop
-// request ended the Job between parts.
+// Runs every engine run of a Job; returns when the last has ended or a stop
+// request ended the Job between parts. The settings are not checked here:
+// the batch refuses a Job whose readJobSettings fails before it gets here.
+JobReport convertJob(JobSettings settings, const EngineInvocation& invocation,
+                     ConversionHost& host);
 JobReport convertJob(const Job& job, const EngineInvocation& invocation, ConversionHost& host);
 
 }  // namespace pelorine

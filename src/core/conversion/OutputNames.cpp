@@ -1,7 +1,5 @@
 #include "conversion/OutputNames.h"
 
-#include "base/Text.h"
-
 namespace pelorine {
 
 std::string outputBasePath(const std::string& outputPath) {
@@ -21,28 +19,26 @@ std::string partOutputPath(const std::string& basePath, int part, const std::str
     return basePath + kPartMarker + std::to_string(part) + "." + format;
 }
 
-bool mp3Output(const Job& job) {
-    return text::lower(job.outputFormat) == "mp3";
-}
-
-bool splitOutput(const Job& job) {
-    return !mp3Output(job) && text::lower(job.split) != "not split";
+std::string firstOutputPath(const JobSettings& settings) {
+    const OutputSettings& output = settings.output;
+    const std::string base = outputBasePath(output.path);
+    if (settings.splitOutput()) {
+        return partOutputPath(base, 1, output.extension);
+    }
+    return settings.clip ? output.path : wholeOutputPath(base, output.extension);
 }
 
 std::string firstOutputPath(const Job& job) {
-    const std::string base = outputBasePath(job.outputPath);
-    if (splitOutput(job)) {
-        return partOutputPath(base, 1, job.outputFormat);
-    }
-    return job.clipEnabled != 0 ? job.outputPath : wholeOutputPath(base, job.outputFormat);
+    return firstOutputPath(jobSettingsOf(job));
 }
 
 std::string outputCellText(const Job& job) {
-    const std::string first = firstOutputPath(job);
-    if (!splitOutput(job)) {
+    const JobSettings settings = jobSettingsOf(job);
+    const std::string first = firstOutputPath(settings);
+    if (!settings.splitOutput()) {
         return first;
     }
-    return first + ", " + kPartMarker + "2." + job.outputFormat + ", ...";
+    return first + ", " + kPartMarker + "2." + settings.output.extension + ", ...";
 }
 
 }  // namespace pelorine

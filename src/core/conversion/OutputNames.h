@@ -7,12 +7,14 @@
 // A Job converted whole writes "<base>.<format>", where the base is its output
 // path without the extension and the format is its "Output format" text as
 // stored ("M4V12345.MP4" is written as "M4V12345.mp4"). A clip that is not
-// split writes the output path exactly as stored. A split Job writes parts
+// split writes the output path exactly as stored. A split Job (a "Split"
+// other than "Not split", never an MP3 output) writes parts
 // "<base>_clip_1.<format>", "<base>_clip_2.<format>", ... (a clip too).
 
 #include <string>
 
 #include "jobs/Job.h"
+#include "jobs/JobSettings.h"
 
 namespace pelorine {
 
@@ -29,13 +31,8 @@ std::string wholeOutputPath(const std::string& basePath, const std::string& form
 // "<base>_clip_<part>.<format>", part counted from 1.
 std::string partOutputPath(const std::string& basePath, int part, const std::string& format);
 
-// Whether the Job's output is an MP3 file ("Output format" "mp3" in any case).
-bool mp3Output(const Job& job);
-// Whether the Job is converted in parts: a "Split" other than "Not split"
-// (any case); MP3 outputs never are.
-bool splitOutput(const Job& job);
-
 // The file of the Job's first (for a Job that is not split, its only) run.
+std::string firstOutputPath(const JobSettings& settings);
 std::string firstOutputPath(const Job& job);
 
 // The "Output" cell of the job list: the file the Job writes, or for a split

@@ -1,10 +1,8 @@
 #include "conversion/PlannedRuns.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <utility>
 
-#include "base/Text.h"
 #include "conversion/JobConverter.h"
 #include "records/ExitStatus.h"
 
@@ -37,65 +35,44 @@ private:
     std::optional<double> partLength_;
 };
 
-std::optional<double> timeLength(const std::string& text) {
-    int hours = 0, minutes = 0, seconds = 0;
-    char end = 0;
-    if (std::sscanf(text.c_str(), "%d:%d:%d%c", &hours, &minutes, &seconds, &end) != 3) {
-        return std::nullopt;
-    }
-    return hours * 3600.0 + minutes * 60.0 + seconds;
-}
-
-// "650mb" as bytes, with the engine's units (kb, mb, gb of 1024).
-std::optional<double> sizeBytes(const std::string& text) {
-    char* end = nullptr;
-    const double number = std::strtod(text.c_str(), &end);
-    const std::string unit = text::lower(end ? end : "");
-    const double scale = unit == "kb"   ? 1024.0
-                         : unit == "mb" ? 1024.0 * 1024.0
-                         : unit == "gb" ? 1024.0 * 1024.0 * 1024.0
-                         : unit == "b"  ? 1.0
-                                        : 0.0;
-    if (end == text.c_str() || scale == 0.0 || !(number > 0.0)) {
-        return std::nullopt;
-    }
-    return number * scale;
-}
-
-double kilobits(const std::string& text, bool disabled) {
-    return disabled ? 0.0 : std::max(0, text::leadingInt(text)) * 1000.0;
+double bitsPerSecond(const Typed<int>& kilobits) {
+    return std::max(0, kilobits.value) * 1000.0;
 }
 
 }  // namespace
 
-std::optional<double> plannedPartLength(const Job& job, bool& estimated) {
-    const EncoderCommandLine line(job, {});
+std::optional<double> plannedPartLength(const JobSettings& settings, bool& estimated) {
     estimated = false;
-    if (!line.splitOutput()) {
+    if (!settings.splitOutput()) {
         return std::nullopt;
     }
-    if (const auto time = timeLength(line.splitText())) {
-        return time;
+    const Split& split = settings.split;
+    if (split.kind == Split::Kind::ByTime) {
+        return split.time.count();
     }
-    const auto bytes = sizeBytes(line.splitText());
-    const double bitsPerSecond = kilobits(job.videoBitrate, job.videoDisabled == "yes") +
-                                 kilobits(job.audioBitrate, job.audioDisabled == "yes");
-    if (!bytes || bitsPerSecond <= 0.0) {
+    const double rate = (settings.video ? bitsPerSecond(settings.video->bitrate) : 0.0) +
+                        (settings.audio ? bitsPerSecond(settings.audio->bitrate) : 0.0);
+    if (split.kind != Split::Kind::BySize || rate <= 0.0) {
         return std::nullopt;
     }
     estimated = true;
-    return *bytes * 8.0 * kPayloadShare / bitsPerSecond;
+    return split.bytes * 8.0 * kPayloadShare / rate;
+}
+
+std::optional<double> plannedPartLength(const Job& job, bool& estimated) {
+    return plannedPartLength(jobSettingsOf(job), estimated);
 }
 
 PlannedRuns planRuns(const Job& job, const EngineInvocation& invocation) {
     PlannedRuns planned;
-    planned.settings = checkCommandLineSettings(job);
+    JobSettings settings;
+    planned.settings = readJobSettings(job, settings);
     if (!planned.settings) {
         return planned;
     }
-    planned.partLength = plannedPartLength(job, planned.estimated);
+    planned.partLength = plannedPartLength(settings, planned.estimated);
     PlanningHost host(invocation.channelFolder, planned.partLength);
-    convertJob(job, invocation, host);
+    convertJob(std::move(settings), invocation, host);
     planned.commandLines = std::move(host.commandLines);
     return planned;
 }

@@ -32,6 +32,7 @@ PlannedRuns planRuns(const Job& job, const EngineInvocation& invocation);
 // The length in seconds of part 1 of a split Job: the time asked for, or for
 // a size the bytes at the Job's video and audio bitrates (less a little for
 // the container). Nothing for a Job that is not split or a text that is neither.
+std::optional<double> plannedPartLength(const JobSettings& settings, bool& estimated);
 std::optional<double> plannedPartLength(const Job& job, bool& estimated);
 
 }  // namespace pelorine

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
-
-#include "base/Text.h"
-#include "conversion/EncoderCommandLine.h"
 
 namespace pelorine {
 namespace {
@@ -19,70 +15,53 @@ constexpr double kMp4BytesPerSecond = 640;
 // A bare MP3 has no container; the encoder pads a frame now and then.
 constexpr double kMp3HeaderBytes = 0;
 
-double kbits(const std::string& value) {
-    return std::max(0, text::leadingInt(value)) * 1000.0;
+double bytesPerSecond(const Typed<int>& kilobits) {
+    return std::max(0, kilobits.value) * 1000.0 / 8.0;
 }
 
-// A split text as the engine takes it ("00:10:00", "650mb"): a length in
-// seconds or a size in bytes; neither for anything else.
-struct SplitLimit {
-    double seconds = 0;
-    double bytes = 0;
-};
-
-SplitLimit splitLimit(const std::string& split) {
-    SplitLimit limit;
-    if (split.size() == 8 && split[2] == ':' && split[5] == ':') {
-        limit.seconds = text::leadingInt(split.substr(0, 2)) * 3600.0 +
-                        text::leadingInt(split.substr(3, 2)) * 60.0 +
-                        text::leadingInt(split.substr(6, 2));
-        return limit;
-    }
-    for (const auto& [unit, factor] : {std::pair{"kb", 1024.0}, std::pair{"mb", 1048576.0},
-                                       std::pair{"gb", 1073741824.0}, std::pair{"b", 1.0}}) {
-        if (split.ends_with(unit)) {
-            limit.bytes = std::atof(split.c_str()) * factor;
-            return limit;
-        }
-    }
-    return limit;
-}
-
-}  // namespace
-
-std::uint64_t containerBytes(const Job& job, double seconds) {
-    if (text::lower(job.outputFormat) == "mp3") {
+std::uint64_t containerBytes(const JobSettings& settings, double seconds) {
+    if (settings.mp3()) {
         return static_cast<std::uint64_t>(kMp3HeaderBytes);
     }
     return static_cast<std::uint64_t>(kMp4HeaderBytes + kMp4BytesPerSecond * seconds);
 }
 
-OutputEstimate estimateOutput(const Job& job) {
-    OutputEstimate estimate;
-    estimate.seconds = job.clipEnabled != 0 ? std::max(0.0, job.clipEnd - job.clipStart)
-                                            : std::max(0.0, job.duration);
-    const bool mp3 = text::lower(job.outputFormat) == "mp3";
-    double rate = job.audioDisabled == "no" ? kbits(job.audioBitrate) : 0.0;
-    if (!mp3 && job.videoDisabled == "no") {
-        rate += kbits(job.videoBitrate);
+// Parts cut by size end a little before their limit (the engine keeps a reserve).
+int partCount(const Split& split, double seconds, double streamBytes) {
+    double parts = 1;
+    if (split.kind == Split::Kind::ByTime && split.time.count() > 0) {
+        parts = std::ceil(seconds / split.time.count() - 1e-9);
+    } else if (split.kind == Split::Kind::BySize) {
+        parts = std::ceil(streamBytes / (split.bytes * 0.95) - 1e-9);
     }
-    const double streams = rate / 8.0 * estimate.seconds;
-    const EncoderCommandLine line(job, EngineInvocation{});
-    if (line.splitOutput()) {
-        const SplitLimit limit = splitLimit(line.splitText());
-        // Parts cut by size end a little before their limit (the engine keeps a reserve).
-        double parts = 1;
-        if (limit.seconds > 0) {
-            parts = std::ceil(estimate.seconds / limit.seconds - 1e-9);
-        } else if (limit.bytes > 0) {
-            parts = std::ceil(streams / (limit.bytes * 0.95) - 1e-9);
-        }
-        estimate.parts = std::max(1, static_cast<int>(parts));
+    return std::max(1, static_cast<int>(parts));
+}
+
+}  // namespace
+
+std::uint64_t containerBytes(const Job& job, double seconds) {
+    return containerBytes(jobSettingsOf(job), seconds);
+}
+
+OutputEstimate estimateOutput(const JobSettings& settings) {
+    OutputEstimate estimate;
+    estimate.seconds = std::max(0.0, settings.convertedLength().count());
+    double rate = settings.audio ? bytesPerSecond(settings.audio->bitrate) : 0.0;
+    if (!settings.mp3() && settings.video) {
+        rate += bytesPerSecond(settings.video->bitrate);
+    }
+    const double streams = rate * estimate.seconds;
+    if (settings.splitOutput()) {
+        estimate.parts = partCount(settings.split, estimate.seconds, streams);
     }
     estimate.bytes = static_cast<std::uint64_t>(streams) +
                      static_cast<std::uint64_t>(estimate.parts) *
-                         containerBytes(job, estimate.seconds / estimate.parts);
+                         containerBytes(settings, estimate.seconds / estimate.parts);
     return estimate;
+}
+
+OutputEstimate estimateOutput(const Job& job) {
+    return estimateOutput(jobSettingsOf(job));
 }
 
 std::uint64_t totalEstimate(const std::vector<const Job*>& jobs) {

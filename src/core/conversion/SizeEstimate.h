@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "jobs/Job.h"
+#include "jobs/JobSettings.h"
 
 namespace pelorine {
 
@@ -23,6 +24,7 @@ struct OutputEstimate {
 // second of picture and sound.
 std::uint64_t containerBytes(const Job& job, double seconds);
 
+OutputEstimate estimateOutput(const JobSettings& settings);
 OutputEstimate estimateOutput(const Job& job);
 
 // The estimates of all Jobs, added up.

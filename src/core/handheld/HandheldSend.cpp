@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "base/Text.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/PartFiles.h"
 #include "handheld/HandheldFinder.h"
@@ -10,19 +9,20 @@
 
 namespace pelorine::handheld {
 
-HandheldMedia mediaOf(const Job& job) {
-    if (text::lower(job.outputFormat) == "mp3") {
+HandheldMedia mediaOf(const JobSettings& settings) {
+    if (settings.mp3()) {
         return HandheldMedia::Music;
     }
-    return job.videoCodec == "h264" ? HandheldMedia::AvcVideo : HandheldMedia::Mpeg4Video;
+    return settings.codec == VideoCodec::H264 ? HandheldMedia::AvcVideo : HandheldMedia::Mpeg4Video;
 }
 
-std::string handheldTitleOf(const Job& job) {
-    return sourceTitle(job.isDvd != 0 ? job.outputPath : job.sourcePath);
+std::string handheldTitleOf(const JobSettings& settings) {
+    return sourceTitle(settings.source.kind != SourceKind::File ? settings.output.path
+                                                                : settings.source.path);
 }
 
-std::vector<std::string> finishedOutputs(const Job& job, const platform::FileSystem& files) {
-    const EncoderCommandLine line(job, EngineInvocation{});
+std::vector<std::string> finishedOutputs(const EncoderCommandLine& line,
+                                         const platform::FileSystem& files) {
     if (!line.splitOutput()) {
         const std::string output = line.firstOutput();
         return files.exists(output) ? std::vector<std::string>{output} : std::vector<std::string>{};
@@ -35,13 +35,15 @@ std::vector<std::string> finishedOutputs(const Job& job, const platform::FileSys
 }
 
 std::vector<SendItem> sendItemsOf(const Job& job, const platform::FileSystem& files) {
-    const std::vector<std::string> outputs = finishedOutputs(job, files);
-    const std::string title = handheldTitleOf(job);
-    const bool parts = EncoderCommandLine(job, EngineInvocation{}).splitOutput();
+    const EncoderCommandLine line(job, EngineInvocation{});
+    const JobSettings& settings = line.settings();
+    const std::vector<std::string> outputs = finishedOutputs(line, files);
+    const std::string title = handheldTitleOf(settings);
     std::vector<SendItem> items;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
-        items.push_back({outputs[i], mediaOf(job),
-                         parts ? title + " (part " + std::to_string(i + 1) + ")" : title});
+        items.push_back(
+            {outputs[i], mediaOf(settings),
+             settings.splitOutput() ? title + " (part " + std::to_string(i + 1) + ")" : title});
     }
     return items;
 }

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "conversion/EncoderCommandLine.h"
 #include "handheld/HandheldCopy.h"
 #include "handheld/HandheldLayout.h"
 #include "jobs/Job.h"
+#include "jobs/JobSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
 #include "platform/MountTable.h"
@@ -17,15 +19,16 @@ namespace pelorine::handheld {
 
 // What the handheld makes of a Job's outputs: music for MP3, else H.264 or
 // MPEG-4 video by the Job's codec.
-HandheldMedia mediaOf(const Job& job);
+HandheldMedia mediaOf(const JobSettings& settings);
 
 // The name a Job's copies carry in the titled folders: the source file's
-// name without its extension; for a disc, the output's.
-std::string handheldTitleOf(const Job& job);
+// name without its extension; for a disc or a video CD, the output's.
+std::string handheldTitleOf(const JobSettings& settings);
 
 // The Job's outputs that exist under their final names now: the whole file,
 // or each part of a split Job, in order.
-std::vector<std::string> finishedOutputs(const Job& job, const platform::FileSystem& files);
+std::vector<std::string> finishedOutputs(const EncoderCommandLine& line,
+                                         const platform::FileSystem& files);
 
 // One output to send: the file, what it is and its title.
 struct SendItem {

@@ -1,7 +1,7 @@
 #pragma once
 // One entry of the conversion list: a source (a file or a DVD title) and the
 // settings it is converted with. The settings are the texts of the settings
-// grid, kept verbatim; the command-line composer reads them as they are.
+// grid, kept verbatim; the core reads them once into typed values (JobSettings.h).
 // The fields keep this order: project files store them in it.
 
 #include <cstdint>

@@ -1,53 +1,54 @@
 #include "preview/PreviewCommandLine.h"
 
 #include "base/CommandLine.h"
-#include "base/Text.h"
 #include "engine/Engine.h"
 
 namespace pelorine::preview {
 namespace {
-
-enum SourceKind : std::int32_t { kFileSource = 0, kDvdSource = 1, kVideoCdSource = 2 };
 
 // The optical drive a video CD is played from.
 constexpr const char* kVideoCdPiece = " vcd://2 -cdrom-device /dev/sr0 ";
 
 }  // namespace
 
-std::string previewSourcePiece(const Job& job) {
-    switch (job.isDvd) {
-        case kFileSource:
-            return " " + quoteArgument(job.sourcePath) + " ";
-        case kDvdSource: {
-            std::string piece = " -dvd-device  " + EncoderCommandLine::dvdDevice(job) + " dvd://" +
-                                std::to_string(job.dvdTitle) + " -chapter " +
-                                std::to_string(job.dvdChapterFirst) + "-" +
-                                std::to_string(job.dvdChapterLast) + " ";
-            if (job.dvdAudioId >= 0) {
-                piece += " -aid " + std::to_string(job.dvdAudioId) + " ";
-            }
-            if (job.dvdSubtitleId >= 0) {
-                piece += " -sid " + std::to_string(job.dvdSubtitleId) + " ";
-            }
-            return piece;
-        }
-        case kVideoCdSource:
+// The preview plays the source as the record's kind says, whatever its path.
+std::string previewSourcePiece(const JobSettings& settings) {
+    const JobSource& source = settings.source;
+    switch (source.kind) {
+        case SourceKind::File:
+            return " " + quoteArgument(source.path) + " ";
+        case SourceKind::DvdTitle:
+            return " -dvd-device  " + quoteArgument(source.disc.value_or(source.path)) + " dvd://" +
+                   std::to_string(source.dvd.title) + " -chapter " +
+                   std::to_string(source.dvd.firstChapter) + "-" +
+                   std::to_string(source.dvd.lastChapter) + " " +
+                   EncoderCommandLine::dvdStreamsPiece(source.dvd);
+        case SourceKind::VideoCd:
             return kVideoCdPiece;
-        default:
-            return {};
+        case SourceKind::Unknown:
+            break;
     }
+    return {};
+}
+
+std::string previewSourcePiece(const Job& job) {
+    return previewSourcePiece(jobSettingsOf(job));
+}
+
+std::string previewAudioFilters(const SoundFilters& sound) {
+    const bool channel = sound.channel != AudioChannel::Default;
+    std::string piece;
+    if (channel) {
+        piece = " -af " + EncoderCommandLine::channelFilter(sound.channel);
+    }
+    if (sound.volume.kind != Volume::Kind::Default) {
+        piece += (channel ? "," : "  -af  ") + EncoderCommandLine::volumeFilter(sound.volume);
+    }
+    return piece;
 }
 
 std::string previewAudioFilters(const Job& job) {
-    const bool channel = text::lower(job.audioChannel) != "default";
-    std::string piece;
-    if (channel) {
-        piece = " -af " + EncoderCommandLine::channelFilter(job.audioChannel);
-    }
-    if (job.audioVolume != "default") {
-        piece += (channel ? "," : "  -af  ") + EncoderCommandLine::volumeFilter(job.audioVolume);
-    }
-    return piece;
+    return previewAudioFilters(jobSettingsOf(job).sound);
 }
 
 std::string playerOptions(std::uint64_t windowId) {
@@ -57,10 +58,11 @@ std::string playerOptions(std::uint64_t windowId) {
 
 std::string previewCommandLine(const Job& job, double start, double end,
                                const PreviewTarget& target, const EngineInvocation& invocation) {
-    return quoteArgumentIfNeeded(invocation.enginePath) + previewSourcePiece(job) +
-           EncoderCommandLine::timing(start, end - start) + previewAudioFilters(job) +
-           EncoderCommandLine::scalingPiece(target.width, target.height, job.sourceWidth,
-                                            job.sourceHeight) +
+    const JobSettings settings = jobSettingsOf(job);
+    return quoteArgumentIfNeeded(invocation.enginePath) + previewSourcePiece(settings) +
+           EncoderCommandLine::timing(start, end - start) + previewAudioFilters(settings.sound) +
+           EncoderCommandLine::scalingPiece(target.width, target.height, settings.source.width,
+                                            settings.source.height) +
            playerOptions(target.windowId) + channelFolderPiece(invocation.channelFolder);
 }
 

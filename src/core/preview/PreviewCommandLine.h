@@ -10,6 +10,7 @@
 
 #include "conversion/EncoderCommandLine.h"
 #include "jobs/Job.h"
+#include "jobs/JobSettings.h"
 
 namespace pelorine::preview {
 
@@ -25,16 +26,19 @@ struct PreviewTarget {
 // red 2, green 1, blue 0.
 inline constexpr std::uint32_t kColourKey = 0x000102;
 
-// Plays `job` from `start` to `end` seconds into `target`.
+// Plays `job` from `start` to `end` seconds into `target`. Any Job plays:
+// settings the encoder would refuse are passed on as they stand.
 std::string previewCommandLine(const Job& job, double start, double end,
                                const PreviewTarget& target, const EngineInvocation& invocation);
 
 // The pieces, each exactly as it stands in the command line.
 // By the Job's source kind: a file in quotes, a DVD title with its chapters,
-// audio and subtitle, or the video CD track.
+// audio and subtitle, or the video CD track; nothing for an unknown kind.
+std::string previewSourcePiece(const JobSettings& settings);
 std::string previewSourcePiece(const Job& job);
 // " -af channels...", then the volume filter joined to it, or in a chain of
 // its own when the channel is "default" (in any case).
+std::string previewAudioFilters(const SoundFilters& sound);
 std::string previewAudioFilters(const Job& job);
 std::string playerOptions(std::uint64_t windowId);
 

@@ -2,9 +2,8 @@
 
 #include <cmath>
 #include <limits>
-#include <string_view>
 
-#include "base/Text.h"
+#include "jobs/DvdSource.h"
 #include "project/DocumentFiles.h"
 #include "project/RecordCoding.h"
 #include "project/RecordFields.h"
@@ -136,13 +135,8 @@ Status decodeProject(std::span<const std::uint8_t> bytes, std::vector<Job>& jobs
 }
 
 bool sourceIsThere(const Job& job, const platform::FileSystem& files) {
-    constexpr std::string_view kDvdPrefix = "dvd_drive_";
-    const std::string lowered = text::lower(job.sourcePath);
-    if (std::string_view(lowered).starts_with(kDvdPrefix)) {
-        const std::string disc = job.sourcePath.substr(kDvdPrefix.size());
-        return !disc.empty() && files.exists(disc);
-    }
-    return !job.sourcePath.empty() && files.exists(job.sourcePath);
+    const std::string source = dvdDriveOf(job.sourcePath).value_or(job.sourcePath);
+    return !source.empty() && files.exists(source);
 }
 
 OpenedProject openProject(const std::string& path, const platform::FileSystem& files) {
