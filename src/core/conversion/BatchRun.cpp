@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "base/Paths.h"
 #include "conversion/BatchLogs.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/JobConverter.h"
@@ -16,11 +17,6 @@ namespace {
 constexpr int kDeleteAttempts = 3;
 // Engine logs are short; a longer one is read this far.
 constexpr std::size_t kMaxLogRead = 1 << 20;
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 std::string exitReason(int code) {
     switch (exitStatusFromCode(code)) {

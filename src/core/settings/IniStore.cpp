@@ -2,17 +2,14 @@
 
 #include <span>
 
+#include "base/Paths.h"
+
 namespace pelorine {
 namespace {
 
 // Settings files are a few lines long; a larger file is damaged, and what is
 // beyond this is not read.
 constexpr std::size_t kMaxSettingsFileSize = 1 << 20;
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 }  // namespace
 
