@@ -41,5 +41,26 @@ TEST(Paths, FolderAndNameGiveThePathBack) {
     }
 }
 
+TEST(Paths, TheExtensionIsAfterTheLastDotOfTheFileNameOnly) {
+    struct Case {
+        std::string path;
+        std::string base;
+        std::string extension;
+    };
+    const Case cases[] = {
+        {"/v/clip.mp4", "/v/clip", "mp4"},
+        {"/v/my.videos/clip", "/v/my.videos/clip", ""},
+        {"/v/archive.tar.gz", "/v/archive.tar", "gz"},
+        {"/v/.hidden", "/v/", "hidden"},
+        {"clip.", "clip", ""},
+        {"clip", "clip", ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(withoutExtension(c.path), c.base) << c.path;
+        EXPECT_EQ(extensionOf(c.path), c.extension) << c.path;
+    }
+}
+
 }  // namespace
 }  // namespace pelorine
