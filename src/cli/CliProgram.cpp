@@ -10,8 +10,6 @@
 #include "conversion/PlannedRuns.h"
 #include "handheld/HandheldSend.h"
 #include "platform/Console.h"
-#include "platform/LargeFiles.h"
-#include "platform/MountTable.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/SettingsRows.h"
 #include "project/ProjectFile.h"
@@ -332,11 +330,9 @@ int CliProgram::sendToHandheld(const BatchRun& batch) {
     }
     HandheldSettings handheld(services_.files, services_.settings.filePath());
     handheld.read();
-    const handheld::SendResult sent =
-        handheld::sendJobs(done,
-                           {services_.files, platform::systemLargeFiles(),
-                            platform::systemMountTable(), platform::handheldOverrideFolder()},
-                           handheld.newerFirmware(), {}, [this] { return stops_.stopped(); });
+    const handheld::SendResult sent = handheld::sendJobs(
+        done, {services_.files, services_.largeFiles, services_.mounts, services_.handheldOverride},
+        handheld.newerFirmware(), {}, [this] { return stops_.stopped(); });
     if (!sent.status) {
         error(handheld::sendReport(sent));
         return 1;

@@ -16,6 +16,8 @@
 #include "jobs/JobFactory.h"
 #include "jobs/JobList.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
 #include "platform/PowerControl.h"
 #include "profiles/Profile.h"
 #include "settings/Settings.h"
@@ -44,6 +46,10 @@ public:
         platform::FileSystem& files;
         platform::PowerControl& power;
         const Settings& settings;  // the window's, never written
+        // Where --send finds the memory stick and how it writes to it.
+        platform::LargeFiles& largeFiles;
+        const platform::MountTable& mounts;
+        std::string handheldOverride;  // a folder standing for the only stick; empty: none
     };
     // Answers the overwrite question; true to overwrite.
     using Ask = std::function<bool(const std::string& question)>;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "conversion/TimeText.h"
+#include "base/TimeText.h"
 
 namespace pelorine::cli {
 namespace {

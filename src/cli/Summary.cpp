@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/Paths.h"
+
 namespace pelorine::cli {
 namespace {
 
@@ -25,25 +27,9 @@ std::string detail(const JobEntry& entry) {
 
 }  // namespace
 
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-const char* outcomeWord(JobOutcome outcome) {
-    switch (outcome) {
-        case JobOutcome::Done:
-            return "done";
-        case JobOutcome::Failed:
-            return "failed";
-        case JobOutcome::Stopped:
-            return "stopped";
-        case JobOutcome::Skipped:
-            return "skipped";
-        case JobOutcome::Pending:
-            break;
-    }
-    return "not reached";
+std::string outcomeWord(JobOutcome outcome) {
+    // The list's status column leaves a Job not reached empty; a summary names it.
+    return outcome == JobOutcome::Pending ? "not reached" : outcomeText(outcome);
 }
 
 std::string outcomeLine(std::size_t number, std::size_t count, const JobEntry& entry) {

@@ -18,8 +18,9 @@ struct JobEntry {
     JobResult result;
 };
 
-// "done", "failed", "stopped", "skipped", "not reached".
-const char* outcomeWord(JobOutcome outcome);
+// The batch's outcome word ("done", "failed", "stopped", "skipped"), and
+// "not reached" for a Job the batch never came to.
+std::string outcomeWord(JobOutcome outcome);
 
 // "[2/5] clip.avi: done -> /out/M4V12345.MP4", "[3/5] b.avi: failed: why".
 std::string outcomeLine(std::size_t number, std::size_t count, const JobEntry& entry);
@@ -30,8 +31,5 @@ std::string summaryText(const std::vector<JobEntry>& entries);
 
 // 0 when every Job was done or skipped because its output was there; 1 otherwise.
 int exitStatusOf(const std::vector<JobEntry>& entries);
-
-// The file name of a path: the text after its last separator.
-std::string fileNameOf(const std::string& path);
 
 }  // namespace pelorine::cli

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "base/Paths.h"
 #include "conversion/BatchProgress.h"
 #include "conversion/BatchTiming.h"
 

@@ -12,6 +12,8 @@
 #include "engine/Engine.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
 #include "platform/PowerControl.h"
 #include "platform/Processes.h"
 #include "platform/SystemPaths.h"
@@ -75,7 +77,9 @@ int main(int argc, char** argv) {
     Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), *paths, files);
     engine.sweepStaleRuns();
     cli::CliProgram program(
-        {engine, files, platform::systemPowerControl(), settings}, console, stops,
+        {engine, files, platform::systemPowerControl(), settings, platform::systemLargeFiles(),
+         platform::systemMountTable(), platform::handheldOverrideFolder()},
+        console, stops,
         [&](const std::string& question) { return askOnTerminal(console, question); });
     return program.run(*parsed.options);
 }

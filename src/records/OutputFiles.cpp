@@ -1,8 +1,6 @@
 #include "records/OutputFiles.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
+#include "base/TimeText.h"
 
 namespace pelorine {
 namespace {
@@ -22,22 +20,6 @@ std::size_t extensionDot(const std::string& path) {
 
 std::string partialOutputPath(const std::string& output) {
     return output + ".part";
-}
-
-std::string stoppedTimeText(double seconds) {
-    // Beyond a thousand hours is no real position; keep the text short.
-    const double clamped = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 3.6e6) : 0.0;
-    const long whole = static_cast<long>(clamped);
-    const long hours = whole / 3600;
-    const long minutes = whole / 60 % 60;
-    const long secs = whole % 60;
-    char text[32];
-    if (hours > 0) {
-        std::snprintf(text, sizeof text, "%ldh%02ldm%02lds", hours, minutes, secs);
-    } else {
-        std::snprintf(text, sizeof text, "%02ldm%02lds", minutes, secs);
-    }
-    return text;
 }
 
 std::string stoppedOutputPath(const std::string& output, double sourceSeconds) {

@@ -22,8 +22,4 @@ std::string partialOutputPath(const std::string& output);
 // -> "1h02m05s". Only the file name changes, never the folder.
 std::string stoppedOutputPath(const std::string& output, double sourceSeconds);
 
-// The time text of a stopped name: whole seconds, truncated; negative and
-// non-finite values count as 0.
-std::string stoppedTimeText(double seconds);
-
 }  // namespace pelorine

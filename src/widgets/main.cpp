@@ -14,6 +14,9 @@
 #include "engine/Engine.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
+#include "platform/OpticalDrives.h"
 #include "platform/PowerControl.h"
 #include "platform/Processes.h"
 #include "platform/SystemPaths.h"
@@ -55,9 +58,15 @@ int main(int argc, char** argv) {
                   platform::systemFileSystem());
     QtDialogs dialogs;
     auto window = std::make_unique<MainWindow>(
-        MainController::Services{engine, *paths, platform::systemFileSystem(),
-                                 platform::systemPowerControl(), platform::systemDesktop(),
-                                 settings},
+        MainController::Services{
+            engine,
+            *paths,
+            platform::systemFileSystem(),
+            platform::systemPowerControl(),
+            platform::systemDesktop(),
+            settings,
+            {platform::systemOpticalDrives(), platform::systemLargeFiles(),
+             platform::systemMountTable(), platform::handheldOverrideFolder()}},
         dialogs);
     dialogs.setOwner(window.get());
     window->show();

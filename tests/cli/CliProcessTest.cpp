@@ -11,6 +11,7 @@
 
 #include "app/Commands.h"
 #include "base/CommandLine.h"
+#include "base/Paths.h"
 #include "cli/CliProcess.h"
 #include "conversion/EncoderCommandLine.h"
 #include "project/ProjectFile.h"
@@ -35,9 +36,6 @@ std::string installCli(const std::string& folder) {
     return folder + "pelorine-cli";
 }
 
-std::string fileNameOfPath(const std::string& path) {
-    return fs::path(path).filename().string();
-}
 
 void saveJobs(const std::string& path, const std::vector<Job>& jobs) {
     JobList list;
@@ -299,7 +297,7 @@ TEST_F(CliRealEngineTest, TwoFilesWithTwoProfilesGiveConformantOutputs) {
     const auto videos = outputs("h264");
     ASSERT_EQ(videos.size(), 2u);
     for (const std::string& video : videos) {
-        EXPECT_THAT(fileNameOfPath(video), AllOf(StartsWith("MAQ"), ::testing::EndsWith(".mp4")));
+        EXPECT_THAT(fileNameOf(video), AllOf(StartsWith("MAQ"), ::testing::EndsWith(".mp4")));
         EXPECT_THAT(testing::streamsOf(video),
                     AllOf(HasSubstr("h264,320,240"), HasSubstr("aac,44100")));
         EXPECT_NEAR(testing::durationOf(video), 3.0, 0.15) << video;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Paths.h"
+
 namespace pelorine::cli {
 namespace {
 

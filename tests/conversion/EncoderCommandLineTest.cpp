@@ -5,7 +5,7 @@
 #include <random>
 
 #include "base/CommandLine.h"
-#include "conversion/TimeText.h"
+#include "base/TimeText.h"
 #include "jobs/JobList.h"
 
 namespace pelorine {

@@ -6,6 +6,9 @@
 
 #include <limits>
 
+#include "base/Paths.h"
+#include "base/TimeText.h"
+
 namespace pelorine {
 namespace {
 
@@ -74,23 +77,25 @@ TEST(FileNames, NameIsAfterTheLastSeparatorAndFormatAfterTheLastDot) {
     EXPECT_EQ(fileNameOf("/home/me/clip.avi"), "clip.avi");
     EXPECT_EQ(fileNameOf("clip.avi"), "clip.avi");
     EXPECT_EQ(fileNameOf("/home/me/"), "");
-    EXPECT_EQ(fileFormatOf("clip.avi"), "avi");
-    EXPECT_EQ(fileFormatOf("archive.tar.gz"), "gz");
-    EXPECT_EQ(fileFormatOf("README"), "");
-    EXPECT_EQ(fileFormatOf("clip."), "");
+    EXPECT_EQ(extensionOf("clip.avi"), "avi");
+    EXPECT_EQ(extensionOf("archive.tar.gz"), "gz");
+    EXPECT_EQ(extensionOf("README"), "");
+    EXPECT_EQ(extensionOf("clip."), "");
 }
 
 TEST(InformationTimeText, ShowsHoursMinutesSecondsAndHundredths) {
-    EXPECT_EQ(informationTimeText(3725.5), "01:02:05.50");
-    EXPECT_EQ(informationTimeText(0.0), "00:00:00.00");
-    EXPECT_EQ(informationTimeText(0.999), "00:00:00.99");
-    EXPECT_EQ(informationTimeText(59.99), "00:00:59.99");
-    EXPECT_EQ(informationTimeText(3600.0), "01:00:00.00");
-    EXPECT_EQ(informationTimeText(36000.0 * 3 + 59 * 60 + 59.5), "30:59:59.50");
+    EXPECT_EQ(timeText(3725.5, TimeDivision::Reciprocal), "01:02:05.50");
+    EXPECT_EQ(timeText(0.0, TimeDivision::Reciprocal), "00:00:00.00");
+    EXPECT_EQ(timeText(0.999, TimeDivision::Reciprocal), "00:00:00.99");
+    EXPECT_EQ(timeText(59.99, TimeDivision::Reciprocal), "00:00:59.99");
+    EXPECT_EQ(timeText(3600.0, TimeDivision::Reciprocal), "01:00:00.00");
+    EXPECT_EQ(timeText(36000.0 * 3 + 59 * 60 + 59.5, TimeDivision::Reciprocal), "30:59:59.50");
     // Values no source has stay readable instead of overflowing.
-    EXPECT_EQ(informationTimeText(std::numeric_limits<double>::quiet_NaN()), "00:00:00.00");
-    EXPECT_EQ(informationTimeText(std::numeric_limits<double>::infinity()), "00:00:00.00");
-    EXPECT_EQ(informationTimeText(1e300), informationTimeText(1e9));
+    EXPECT_EQ(timeText(std::numeric_limits<double>::quiet_NaN(), TimeDivision::Reciprocal),
+              "00:00:00.00");
+    EXPECT_EQ(timeText(std::numeric_limits<double>::infinity(), TimeDivision::Reciprocal),
+              "00:00:00.00");
+    EXPECT_EQ(timeText(1e300, TimeDivision::Reciprocal), timeText(1e9, TimeDivision::Reciprocal));
 }
 
 VideoInformation holidayClip() {

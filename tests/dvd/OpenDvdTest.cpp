@@ -5,6 +5,7 @@
 
 #include "app/JobListOperations.h"
 #include "app/JobRows.h"
+#include "base/TimeText.h"
 #include "conversion/SizeEstimate.h"
 #include "dvd/OpenDvd.h"
 #include "handheld/HandheldCopy.h"
@@ -191,9 +192,9 @@ TEST_F(OpenDvdTest, EndTimesHaveNoHundredths) {
     open();
     EXPECT_EQ(jobs.job(0).endText, "01:30:00");
     EXPECT_EQ(jobs.job(0).duration, 5400.7);
-    EXPECT_EQ(dvdTimeText(0.99), "00:00:00");
-    EXPECT_EQ(dvdTimeText(3725.5), "01:02:05");
-    EXPECT_EQ(dvdTimeText(360000.0), "100:00:00");
+    EXPECT_EQ(wholeTimeText(0.99), "00:00:00");
+    EXPECT_EQ(wholeTimeText(3725.5), "01:02:05");
+    EXPECT_EQ(wholeTimeText(360000.0), "100:00:00");
 }
 
 TEST_F(OpenDvdTest, RefusalsAndNothingsLeaveTheListAsItWas) {

@@ -23,17 +23,16 @@ namespace fs = std::filesystem;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-// Set before the controller is made: it takes the folder that stands for
-// the stick when it is made.
-struct HandheldOverride {
-    HandheldOverride() { setenv("PELORINE_PSP_STICK", stick.path().c_str(), 1); }
-    ~HandheldOverride() { unsetenv("PELORINE_PSP_STICK"); }
+// Made before the controller, which is given the folder that stands for the stick.
+struct HandheldStick {
     testing::TempFolder stick;
 };
 
-class HandheldControllerTest : public HandheldOverride, public testing::ControllerFixture {
+class HandheldControllerTest : public HandheldStick, public testing::ControllerFixture {
 protected:
-    HandheldControllerTest() { fs::create_directories(stick.file("PSP/GAME")); }
+    HandheldControllerTest() : testing::ControllerFixture(stick.path()) {
+        fs::create_directories(stick.file("PSP/GAME"));
+    }
 
     // A Job whose output (and its thumbnail) is there, as after converting it.
     Job& converted(const std::string& name, const std::string& codec) {

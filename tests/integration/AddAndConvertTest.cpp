@@ -34,8 +34,9 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
     testing::ScriptedDesktop desktop;
     testing::RecordingPower power;
     testing::ScriptedWindow window;
-    MainController controller(
-        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window);
+    MainController controller({engine, paths, platform::systemFileSystem(), power, desktop,
+                               settings, testing::systemDevices()},
+                              window, window);
     window.controller = &controller;
     controller.initialise();
     JobListOperations& ops = controller.jobOperations();

@@ -98,7 +98,13 @@ protected:
     NoDrives drives;
     testing::ScriptedWindow window;
     MainController controller{
-        {engine, paths, platform::systemFileSystem(), power, desktop, settings, &drives},
+        {engine,
+         paths,
+         platform::systemFileSystem(),
+         power,
+         desktop,
+         settings,
+         {drives, platform::systemLargeFiles(), platform::systemMountTable(), ""}},
         window,
         window};
 };

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "base/TimeText.h"
 #include "records/ExitStatus.h"
 
 namespace pelorine {

@@ -15,6 +15,9 @@
 #include "app/Commands.h"
 #include "app/MainController.h"
 #include "platform/Desktop.h"
+#include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
+#include "platform/OpticalDrives.h"
 #include "support/Recorders.h"
 #include "support/TestSupport.h"
 
@@ -197,11 +200,21 @@ public:
     int result = platform::kLinkOpened;
 };
 
+// The system's drives, files and mount table, and a folder standing for the
+// memory stick when one is given.
+inline MainController::Devices systemDevices(std::string handheldOverride = {}) {
+    return {platform::systemOpticalDrives(), platform::systemLargeFiles(),
+            platform::systemMountTable(), std::move(handheldOverride)};
+}
+
 // The window logic with a scripted window and the fake engine, in a folder of
-// its own.
+// its own; `handheldOverride` stands for the memory stick.
 class ControllerFixture : public ::testing::Test {
 protected:
-    ControllerFixture() {
+    explicit ControllerFixture(std::string handheldOverride = {})
+        : controller({engine, paths, platform::systemFileSystem(), power, desktop, settings,
+                      systemDevices(std::move(handheldOverride))},
+                     window, window) {
         installFakeEngine(folder.path());
         window.controller = &controller;
         controller.initialise();
@@ -238,8 +251,7 @@ protected:
     ScriptedDesktop desktop;
     RecordingPower power;
     ScriptedWindow window;
-    MainController controller{
-        {engine, paths, platform::systemFileSystem(), power, desktop, settings}, window, window};
+    MainController controller;
 };
 
 }  // namespace pelorine::testing

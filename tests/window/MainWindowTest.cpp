@@ -25,20 +25,16 @@
 #include "support/Recorders.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
+#include "support/WindowFixture.h"
 
 namespace pelorine {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testing::WindowFixture {
 protected:
     MainWindowTest() {
         testing::installFakeEngine(folder.path());
-        settings.load();
-        window = std::make_unique<MainWindow>(
-            MainController::Services{engine, paths, platform::systemFileSystem(), power,
-                                     platform::systemDesktop(), settings},
-            dialogs);
-        window->show();
+        openWindow();
     }
 
     QWidget* control(int id) { return window->control(id); }
@@ -60,15 +56,6 @@ protected:
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-
-    testing::TempFolder folder;
-    testing::FolderPaths paths{folder.path()};
-    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
-                  platform::systemFileSystem()};
-    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
-    testing::RecordingPower power;
-    testing::ScriptedWindow dialogs;  // only its dialogs are used
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, ControlsSitAtTheirRectangles) {

@@ -18,6 +18,7 @@
 #include "support/Recorders.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
+#include "support/WindowFixture.h"
 #include "window/MainWindow.h"
 
 namespace pelorine {
@@ -38,8 +39,10 @@ bool eventually(const std::function<bool()>& condition,
     return condition();
 }
 
-class PreviewEndToEndTest : public ::testing::Test {
+class PreviewEndToEndTest : public testing::WindowFixture {
 protected:
+    PreviewEndToEndTest() : testing::WindowFixture("bin/") {}
+
     void SetUp() override {
         testing::installRealEngine(programFolder);
         testing::shell(
@@ -48,12 +51,7 @@ protected:
             "-shortest '" +
             clip + "'");
         ASSERT_TRUE(std::filesystem::exists(clip));
-        settings.load();
-        window = std::make_unique<MainWindow>(
-            MainController::Services{engine, paths, platform::systemFileSystem(), power,
-                                     platform::systemDesktop(), settings},
-            dialogs);
-        window->show();
+        openWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     void TearDown() override {
@@ -86,16 +84,7 @@ protected:
         return session ? folder.read(session->logPath().substr(folder.path().size())) : "";
     }
 
-    testing::TempFolder folder;
-    std::string programFolder = folder.path() + "bin/";
     std::string clip = folder.file("clip one.mp4");
-    testing::FolderPaths paths{folder.path(), programFolder};
-    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
-                  platform::systemFileSystem()};
-    Settings settings{platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")};
-    testing::RecordingPower power;
-    testing::ScriptedWindow dialogs;  // only its dialogs are used
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(PreviewEndToEndTest, PlayPauseStopAndCut) {

@@ -13,16 +13,15 @@ std::string failureText(const char* words, const Status& detail) {
 }
 
 // True when the file was read whole; otherwise the user is told why not.
-template <typename Opened>
-bool readWhole(const Opened& opened, Dialogs& dialogs) {
+bool readWhole(const OpenedDocument& opened, Dialogs& dialogs) {
     switch (opened.result) {
-        case Opened::Result::CannotRead:
+        case OpenedDocument::Result::CannotRead:
             dialogs.message(failureText(kSaveFailedMessage, opened.detail));
             return false;
-        case Opened::Result::Damaged:
+        case OpenedDocument::Result::Damaged:
             dialogs.message(failureText(kCommandFailedMessage, opened.detail));
             return false;
-        case Opened::Result::Opened:
+        case OpenedDocument::Result::Opened:
             break;
     }
     return true;

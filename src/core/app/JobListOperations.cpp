@@ -4,23 +4,14 @@
 #include <future>
 #include <thread>
 
+#include "base/Paths.h"
 #include "base/Text.h"
-#include "conversion/TimeText.h"
+#include "base/TimeText.h"
 #include "jobs/JobNaming.h"
 #include "records/ExitStatus.h"
 
 namespace pelorine {
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Why the engine could not tell what a file is, in words for the user.
 std::string notIdentifiedReason(const IdentifyOutcome& outcome) {

@@ -29,12 +29,10 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       discReader_(services.engine, [&view] { view.keepAlive(); }),
       openDvd_({jobs_, services.settings, view, dialogs, jobOperations_.factory(),
                 [this](int index) { return profileFor(index, rows_); }, discReader_,
-                [drives = services.drives] {
-                    return (drives ? *drives : platform::systemOpticalDrives()).list();
-                }}),
+                [&drives = services.devices.drives] { return drives.list(); }}),
       handheldSettings_(services.files, services.settings.filePath()),
-      handheld_({handheldSettings_, services.files, platform::systemLargeFiles(),
-                 platform::systemMountTable(), platform::handheldOverrideFolder()},
+      handheld_({handheldSettings_, services.files, services.devices.largeFiles,
+                 services.devices.mounts, services.devices.handheldOverride},
                 jobs_, view, dialogs),
       batch_({{services.engine, services.files, services.power, services.settings},
               services.paths,

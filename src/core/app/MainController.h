@@ -23,6 +23,8 @@
 #include "jobs/JobList.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/LargeFiles.h"
+#include "platform/MountTable.h"
 #include "platform/OpticalDrives.h"
 #include "platform/PowerControl.h"
 #include "platform/SystemPaths.h"
@@ -32,6 +34,15 @@ namespace pelorine {
 
 class MainController {
 public:
+    // Where Open DVD lists the drives and Send to PSP looks for the memory stick.
+    struct Devices {
+        const platform::OpticalDrives& drives;
+        platform::LargeFiles& largeFiles;
+        const platform::MountTable& mounts;
+        // A folder that stands for the only memory stick; empty: the mount
+        // table is asked.
+        std::string handheldOverride;
+    };
     struct Services {
         Engine& engine;
         platform::SystemPaths& paths;
@@ -39,8 +50,7 @@ public:
         platform::PowerControl& power;
         platform::Desktop& desktop;
         Settings& settings;
-        // The optical drives; the system's when null.
-        platform::OpticalDrives* drives = nullptr;
+        Devices devices;
     };
 
     MainController(Services services, MainView& view, Dialogs& dialogs);

@@ -1,10 +1,11 @@
 #include "app/SmallDialogText.h"
 
-#include "conversion/TimeText.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+#include "base/Paths.h"
+#include "base/TimeText.h"
 
 namespace pelorine {
 namespace {
@@ -34,35 +35,21 @@ std::vector<InformationLine> informationLines(const VideoInformation& informatio
     const std::string sourceName = fileNameOf(information.sourcePath);
     std::vector<InformationLine> lines = {
         {20, line("Source file name: ", sourceName)},
-        {40, line("Source file format: ", fileFormatOf(sourceName))},
+        {40, line("Source file format: ", extensionOf(sourceName))},
         {60, line("Source file path: ", information.sourcePath)},
         {100, line("Destination: ", fileNameOf(information.outputPath))},
         {120, line("Destination path: ", information.outputPath)},
         {140, line("Destination format: ", information.outputFormat)},
-        {180, line("Duration: ", informationTimeText(information.duration))},
+        {180, line("Duration: ", timeText(information.duration, TimeDivision::Reciprocal))},
         {220, line("Clip Source file: ", information.clipEnabled != 0 ? "yes" : "no")},
     };
     if (information.clipEnabled != 0) {
-        lines.push_back(
-            {240, line("Clip duration: ", informationTimeText(information.clipLength))});
+        lines.push_back({240, line("Clip duration: ",
+                                   timeText(information.clipLength, TimeDivision::Reciprocal))});
         lines.push_back({260, line("Start time: ", information.startText)});
         lines.push_back({280, line("End time: ", information.endText)});
     }
     return lines;
-}
-
-std::string informationTimeText(double seconds) {
-    return timeText(seconds, TimeDivision::Reciprocal);
-}
-
-std::string fileNameOf(const std::string& path) {
-    const auto separator = path.rfind(kSeparator);
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
-std::string fileFormatOf(const std::string& fileName) {
-    const auto dot = fileName.rfind('.');
-    return dot == std::string::npos ? std::string() : fileName.substr(dot + 1);
 }
 
 std::optional<std::string> outputNameProblem(const std::string& name) {
@@ -87,9 +74,7 @@ std::string outputPathWithName(const std::string& outputPath, const std::string&
     // The folder is everything before the last separator; a path without one
     // has an empty folder, which becomes the root like any folder gets its
     // separator.
-    const auto separator = outputPath.rfind(kSeparator);
-    std::string folder =
-        separator == std::string::npos ? std::string() : outputPath.substr(0, separator);
+    std::string folder = folderOf(outputPath);
     if (folder.empty() || folder.back() != kSeparator) {
         folder += kSeparator;
     }

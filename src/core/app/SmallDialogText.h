@@ -37,16 +37,6 @@ struct InformationLine {
 // set, adding the clip's length, start and end.
 std::vector<InformationLine> informationLines(const VideoInformation& information);
 
-// The sheet's own time text: "hh:mm:ss.xx" with the hours and minutes found by
-// multiplying with the constants 1/3600 and 1/60 (3725.5 gives "01:02:05.50").
-std::string informationTimeText(double seconds);
-
-// The text after the last "/"; the whole path when it has none.
-std::string fileNameOf(const std::string& path);
-
-// The text after the last "." of a file name; empty when it has none.
-std::string fileFormatOf(const std::string& fileName);
-
 // Why a name typed in Set Output File Name cannot be used, or nothing when it
 // can. The name must stay a name inside the Job's output folder: a separator
 // ("a/../b" would write into another folder), "." and ".." are refused, and so

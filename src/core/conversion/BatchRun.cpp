@@ -3,6 +3,7 @@
 #include <functional>
 #include <utility>
 
+#include "base/Paths.h"
 #include "conversion/BatchLogs.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/JobConverter.h"
@@ -17,11 +18,6 @@ namespace {
 constexpr int kDeleteAttempts = 3;
 // Engine logs are short; a longer one is read this far.
 constexpr std::size_t kMaxLogRead = 1 << 20;
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 std::string exitReason(int code) {
     switch (exitStatusFromCode(code)) {

@@ -75,18 +75,6 @@ BatchSnapshot BatchTiming::update(const std::vector<Job>& jobs, int currentJob, 
     return snapshot;
 }
 
-std::string durationText(double seconds) {
-    const long total = std::lround(std::max(0.0, std::min(seconds, 1e8)));
-    char buffer[32];
-    if (total >= 3600) {
-        std::snprintf(buffer, sizeof buffer, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60,
-                      total % 60);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%ld:%02ld", total / 60, total % 60);
-    }
-    return buffer;
-}
-
 std::string timingText(const BatchSnapshot& snapshot) {
     std::string text;
     auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "   ") + part; };

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/TimeText.h"
 #include "jobs/Job.h"
 
 namespace pelorine {
@@ -73,9 +74,6 @@ private:
     RateWindow window_;
     int job_ = 0;
 };
-
-// "1:23", or "1:02:03" from an hour on; rounded to whole seconds.
-std::string durationText(double seconds);
 
 // The line under the window's bars: "1.8× real time   this job 1:23 left   all
 // 12:05 left", each part only when known; empty before anything is.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/CommandLine.h"
+#include "base/Paths.h"
 #include "base/Text.h"
 #include "conversion/OutputNames.h"
 #include "engine/Engine.h"
@@ -233,11 +234,7 @@ std::string EncoderCommandLine::launchTail(const std::string& output,
 }
 
 std::string thumbnailPath(const std::string& output) {
-    const std::size_t slash = output.find_last_of('/');
-    const std::size_t dot = output.find_last_of('.');
-    const bool hasExtension =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? output.substr(0, dot) : output) + ".THM";
+    return withoutExtension(output) + ".THM";
 }
 
 std::string EncoderCommandLine::thumbnailPiece(const std::string& output) {

@@ -1,14 +1,11 @@
 #include "conversion/OutputNames.h"
 
+#include "base/Paths.h"
+
 namespace pelorine {
 
 std::string outputBasePath(const std::string& outputPath) {
-    const auto dot = outputPath.rfind('.');
-    const auto slash = outputPath.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return outputPath;
-    }
-    return outputPath.substr(0, dot);
+    return withoutExtension(outputPath);
 }
 
 std::string wholeOutputPath(const std::string& basePath, const std::string& format) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/Paths.h"
 #include "conversion/OutputNames.h"
 
 namespace pelorine {
@@ -47,8 +48,7 @@ std::optional<PartFileKind> partFileKind(const std::string& fileName, const std:
 
 PartFiles findPartFiles(const std::string& basePath, const std::string& format,
                         const platform::FileSystem& files) {
-    const std::size_t slash = basePath.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : basePath.substr(0, slash + 1);
+    const std::string folder = folderWithSeparatorOf(basePath);
     const std::string base = basePath.substr(folder.size());
     PartFiles found;
     for (const std::string& name : files.listFolder(folder.empty() ? "." : folder)) {

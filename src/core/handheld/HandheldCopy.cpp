@@ -4,16 +4,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/Paths.h"
+
 namespace pelorine::handheld {
 namespace {
 
 constexpr std::size_t kPiece = 1 << 20;
 constexpr std::uint64_t kCluster = 32 * 1024;
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
 
 Status stopped() {
     return Status::error("The copy to the PSP was stopped.");
@@ -102,7 +99,9 @@ Status HandheldCopier::copy(const CopyPlan& plan, const CopyProgress& progress,
 
 Status HandheldCopier::copyOne(const CopyStep& step, std::uint64_t& done, std::uint64_t total,
                                const CopyProgress& progress, const StopAsked& stop) {
-    const std::string folder = folderOf(step.to);
+    // A place without any folder is in the current one.
+    const std::string folder =
+        step.to.find('/') == std::string::npos ? std::string(".") : folderOf(step.to);
     if (Status created = folders_.createFolders(folder); !created) {
         return Status::error("Cannot create the folder \"" + folder +
                              "\" on the memory stick: " + created.message());

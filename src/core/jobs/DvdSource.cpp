@@ -1,7 +1,5 @@
 #include "jobs/DvdSource.h"
 
-#include <cstdio>
-
 #include "base/Text.h"
 
 namespace pelorine {
@@ -30,16 +28,6 @@ std::string dvdOutputBase(const std::string& drive) {
         }
     }
     return base;
-}
-
-std::string dvdTimeText(double seconds) {
-    const auto hours = static_cast<long long>(seconds / 3600);
-    const double rest = seconds - 3600.0 * static_cast<double>(hours);
-    const auto minutes = static_cast<long long>(rest / 60);
-    const auto whole = static_cast<long long>(rest - 60.0 * static_cast<double>(minutes));
-    char text[48];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", hours, minutes, whole);
-    return text;
 }
 
 }  // namespace pelorine

@@ -33,7 +33,5 @@ std::optional<std::string> dvdDriveOf(const std::string& sourcePath);
 // The base of an output named after the disc: the source with each path
 // separator made "_" ("DVD_DRIVE__dev_sr0").
 std::string dvdOutputBase(const std::string& drive);
-// Seconds as "%02d:%02d:%02d", each part truncated (5400.7 gives 01:30:00).
-std::string dvdTimeText(double seconds);
 
 }  // namespace pelorine

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "conversion/TimeText.h"
+#include "base/TimeText.h"
 #include "jobs/JobNaming.h"
 
 namespace pelorine {
@@ -52,7 +52,7 @@ std::unique_ptr<Job> JobFactory::makeDvdJob(const DvdChoice& choice, const Profi
     job->dvdAudioChannel = choice.audioChannel;
     job->startText = "00:00:00";
     job->duration = job->clipEnd = range.mediaLength();
-    job->endText = dvdTimeText(job->duration);
+    job->endText = wholeTimeText(job->duration);
     job->sourceWidth = range.videoWidth();
     job->sourceHeight = range.videoHeight();
     applyProfile(profile, *job);

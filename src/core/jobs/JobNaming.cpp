@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "base/Paths.h"
 #include "base/Text.h"
-#include "conversion/TimeText.h"
+#include "base/TimeText.h"
 
 namespace pelorine {
 namespace {
@@ -48,10 +49,7 @@ std::string randomDigits(const std::function<int()>& random) {
 }
 
 std::string sourceTitle(const std::string& sourcePath) {
-    const auto slash = sourcePath.rfind('/');
-    const std::string name = slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
+    return withoutExtension(fileNameOf(sourcePath));
 }
 
 std::string newOutputPath(const JobList& jobs, const std::string& folder, std::string base,

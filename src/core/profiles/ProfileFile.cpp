@@ -2,7 +2,6 @@
 
 #include <type_traits>
 
-#include "project/DocumentFiles.h"
 #include "project/RecordCoding.h"
 #include "project/RecordFields.h"
 
@@ -69,27 +68,15 @@ Status decodeProfile(std::span<const std::uint8_t> bytes, ProfileRows& rows) {
 
 OpenedProfile openProfile(const std::string& path, const platform::FileSystem& files) {
     OpenedProfile opened;
-    std::vector<std::uint8_t> bytes;
-    const FileRead read = readWholeFile(path, files, bytes);
-    if (read != FileRead::Read) {
-        opened.result = read == FileRead::TooLarge ? OpenedProfile::Result::Damaged
-                                                   : OpenedProfile::Result::CannotRead;
-        opened.detail = fileReadStatus(read, path, "profile");
-        return opened;
-    }
-    if (const Status status = decodeProfile(bytes, opened.rows); !status) {
-        opened.result = OpenedProfile::Result::Damaged;
-        opened.detail = damagedFileStatus(path, "profile", status.message());
-    }
+    static_cast<OpenedDocument&>(opened) =
+        openDocument(path, files, "profile",
+                     [&opened](auto bytes) { return decodeProfile(bytes, opened.rows); });
     return opened;
 }
 
 Status saveProfile(const std::string& path, const ProfileRows& rows, platform::FileSystem& files) {
-    std::vector<std::uint8_t> bytes;
-    if (const Status status = encodeProfile(rows, bytes); !status) {
-        return status;
-    }
-    return files.saveDocument(path, bytes);
+    return saveEncodedDocument(path, files,
+                               [&rows](auto& bytes) { return encodeProfile(rows, bytes); });
 }
 
 }  // namespace pelorine

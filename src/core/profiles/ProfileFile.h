@@ -22,6 +22,7 @@
 #include "base/Status.h"
 #include "platform/FileSystem.h"
 #include "profiles/PropertyItem.h"
+#include "project/DocumentFiles.h"
 
 namespace pelorine {
 
@@ -40,10 +41,7 @@ Status encodeProfile(const ProfileRows& rows, std::vector<std::uint8_t>& bytes);
 // is only changed when the whole file is sound.
 Status decodeProfile(std::span<const std::uint8_t> bytes, ProfileRows& rows);
 
-struct OpenedProfile {
-    enum class Result { Opened, CannotRead, Damaged };
-    Result result = Result::Opened;
-    Status detail = Status::ok();  // what went wrong, naming the file
+struct OpenedProfile : OpenedDocument {
     ProfileRows rows;
 };
 

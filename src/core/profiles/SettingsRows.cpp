@@ -3,8 +3,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "base/Paths.h"
 #include "base/Text.h"
-#include "conversion/TimeText.h"
+#include "base/TimeText.h"
 
 namespace pelorine {
 namespace {
@@ -98,16 +99,6 @@ void fillCustomVideo(SettingsRows& rows, const SettingsRows& stored) {
           Row::VideoDisabled});
     rows.set(Row::VideoBitrate, codec.value == "h264" ? kH264Bitrates : kMpeg4Bitrates,
              stored.value(Row::VideoBitrate));
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void copyVideoRows(const SettingsRows& rows, Job& job) {
@@ -232,12 +223,11 @@ std::optional<std::vector<PropertyItem*>> showProfile(int profile, SettingsRows&
 
 std::string renameForProfile(const std::string& outputPath, int profile,
                              const CustomProfile& custom) {
-    const std::string folder = folderOf(outputPath);
+    const std::string folder = folderWithSeparatorOf(outputPath);
     const std::string name = fileNameOf(outputPath);
     const Shape shape = shapeOf(profile, custom);
     if (shape == Shape::Audio) {
-        const auto dot = name.rfind('.');
-        return folder + (dot == std::string::npos ? name : name.substr(0, dot)) + ".mp3";
+        return withoutExtension(outputPath) + ".mp3";
     }
     if (profile == kProfileCustom) {
         const bool h264 = custom.rows.value(Row::VideoCodec) == "h264";
@@ -333,11 +323,7 @@ std::optional<std::vector<PropertyItem*>> showLoadedProfile(SettingsRows& rows) 
 void applyLoadedProfileToJob(const SettingsRows& rows, Job& job) {
     job.outputFormat = rows.value(Row::OutputFormat);
     // Only the extension changes, and only within the file's own name.
-    const std::string folder = folderOf(job.outputPath);
-    const std::string name = fileNameOf(job.outputPath);
-    const auto dot = name.rfind('.');
-    job.outputPath =
-        folder + (dot == std::string::npos ? name : name.substr(0, dot)) + "." + job.outputFormat;
+    job.outputPath = withoutExtension(job.outputPath) + "." + job.outputFormat;
     copyVideoRows(rows, job);
     copyAudioRows(rows, job);
     copyQuantizerRows(rows, job);

@@ -140,21 +140,10 @@ bool sourceIsThere(const Job& job, const platform::FileSystem& files) {
 }
 
 OpenedProject openProject(const std::string& path, const platform::FileSystem& files) {
-    OpenedProject opened;
-    std::vector<std::uint8_t> bytes;
-    const FileRead read = readWholeFile(path, files, bytes);
-    if (read != FileRead::Read) {
-        opened.result = read == FileRead::TooLarge ? OpenedProject::Result::Damaged
-                                                   : OpenedProject::Result::CannotRead;
-        opened.detail = fileReadStatus(read, path, "project");
-        return opened;
-    }
     std::vector<Job> jobs;
-    if (const Status status = decodeProject(bytes, jobs); !status) {
-        opened.result = OpenedProject::Result::Damaged;
-        opened.detail = damagedFileStatus(path, "project", status.message());
-        return opened;
-    }
+    OpenedProject opened;
+    static_cast<OpenedDocument&>(opened) = openDocument(
+        path, files, "project", [&jobs](auto bytes) { return decodeProject(bytes, jobs); });
     for (Job& job : jobs) {
         if (sourceIsThere(job, files)) {
             opened.jobs.push_back(std::move(job));
@@ -167,19 +156,13 @@ OpenedProject openProject(const std::string& path, const platform::FileSystem& f
 
 Status saveProject(const std::string& path, std::span<const Job* const> jobs,
                    platform::FileSystem& files) {
-    std::vector<std::uint8_t> bytes;
-    if (const Status status = encodeProject(jobs, bytes); !status) {
-        return status;
-    }
-    return files.saveDocument(path, bytes);
+    return saveEncodedDocument(path, files,
+                               [jobs](auto& bytes) { return encodeProject(jobs, bytes); });
 }
 
 Status saveProject(const std::string& path, const JobList& jobs, platform::FileSystem& files) {
-    std::vector<std::uint8_t> bytes;
-    if (const Status status = encodeProject(jobs, bytes); !status) {
-        return status;
-    }
-    return files.saveDocument(path, bytes);
+    return saveEncodedDocument(path, files,
+                               [&jobs](auto& bytes) { return encodeProject(jobs, bytes); });
 }
 
 }  // namespace pelorine

@@ -23,6 +23,7 @@
 #include "jobs/Job.h"
 #include "jobs/JobList.h"
 #include "platform/FileSystem.h"
+#include "project/DocumentFiles.h"
 
 namespace pelorine {
 
@@ -42,15 +43,9 @@ Status encodeProject(const JobList& jobs, std::vector<std::uint8_t>& bytes);
 // file is damaged. `jobs` is only changed when the whole file is sound.
 Status decodeProject(std::span<const std::uint8_t> bytes, std::vector<Job>& jobs);
 
-// What opening a project file gave.
-struct OpenedProject {
-    enum class Result {
-        Opened,      // `jobs` holds the Jobs whose sources are there
-        CannotRead,  // the file could not be opened ("Failed!")
-        Damaged,     // the file is not a sound project file ("Command failed.")
-    };
-    Result result = Result::Opened;
-    Status detail = Status::ok();  // what went wrong, naming the file
+// What opening a project file gave: when opened, `jobs` holds the Jobs whose
+// sources are there.
+struct OpenedProject : OpenedDocument {
     std::vector<Job> jobs;
     // Jobs of the file left out because their source is gone, in file order.
     std::vector<std::string> droppedSources;

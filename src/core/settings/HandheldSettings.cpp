@@ -1,17 +1,16 @@
 #include "settings/HandheldSettings.h"
 
 #include "base/Text.h"
-#include "settings/IniStore.h"
 
 namespace pelorine {
 
 HandheldSettings::HandheldSettings(platform::FileSystem& files, std::string filePath)
-    : files_(files), filePath_(std::move(filePath)) {}
+    : file_(files, std::move(filePath), kSection) {}
 
 void HandheldSettings::read() {
-    const IniFile ini = readIniFile(files_, filePath_, nullptr);
-    const auto flag = [&](const char* key, bool fallback) {
-        return text::trim(ini.value(kSection, key, fallback ? "1" : "0")) != "0";
+    const IniSection::Values values = file_.read();
+    const auto flag = [&values](const char* key, bool fallback) {
+        return text::trim(values.value(key, fallback ? "1" : "0")) != "0";
     };
     thumbnails_ = flag(kThumbnailsKey, true);
     newerFirmware_ = flag(kNewerFirmwareKey, false);
@@ -19,9 +18,7 @@ void HandheldSettings::read() {
 }
 
 Status HandheldSettings::write(const char* key, bool on) {
-    IniFile ini = readIniFile(files_, filePath_, nullptr);  // other keys are kept
-    ini.setValue(kSection, key, on ? "1" : "0");
-    return writeIniFile(files_, filePath_, ini);
+    return file_.write({{key, on ? "1" : "0"}});
 }
 
 Status HandheldSettings::setThumbnails(bool on) {

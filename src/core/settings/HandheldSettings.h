@@ -12,6 +12,7 @@
 
 #include "base/Status.h"
 #include "platform/FileSystem.h"
+#include "settings/IniSection.h"
 
 namespace pelorine {
 
@@ -39,8 +40,7 @@ public:
 private:
     Status write(const char* key, bool on);
 
-    platform::FileSystem& files_;
-    std::string filePath_;
+    IniSection file_;
     std::atomic<bool> thumbnails_{true};
     std::atomic<bool> newerFirmware_{false};
     std::atomic<bool> copyWhenFinished_{false};

@@ -1,10 +1,11 @@
 #include "settings/OutputFolder.h"
 
+#include "base/Paths.h"
+
 namespace pelorine {
 
 std::string retargetOutputPath(const std::string& folder, const std::string& outputPath) {
-    const auto slash = outputPath.rfind('/');
-    const std::string name = slash == std::string::npos ? outputPath : outputPath.substr(slash + 1);
+    const std::string name = fileNameOf(outputPath);
     const bool separated = !folder.empty() && folder.back() == '/';
     return folder + (separated ? "" : "/") + name;
 }

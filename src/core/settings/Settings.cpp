@@ -1,7 +1,6 @@
 #include "settings/Settings.h"
 
 #include "base/Text.h"
-#include "settings/IniStore.h"
 
 namespace pelorine {
 
@@ -20,8 +19,7 @@ std::string cutUtf8(std::string text, std::size_t maxBytes) {
 
 Settings::Settings(platform::FileSystem& files, std::string filePath,
                    std::string defaultOutputFolder)
-    : files_(files),
-      filePath_(std::move(filePath)),
+    : file_(files, std::move(filePath), kSection),
       defaultOutputFolder_(std::move(defaultOutputFolder)),
       outputPath_(defaultOutputFolder_) {}
 
@@ -31,30 +29,23 @@ Status Settings::load() {
 }
 
 Status Settings::read() {
-    bool found = false;
-    const IniFile ini = readFile(&found);
-    policy_ = text::leadingInt(ini.value(kSection, kPolicyKey, "1"));
-    outputPath_ =
-        cutUtf8(ini.value(kSection, kOutputPathKey, defaultOutputFolder_), kMaxOutputPath);
-    addFolder_ = ini.value(kSection, kAddFolderKey, "");
-    return found ? Status::ok() : Status::error("The settings file could not be read.");
+    const IniSection::Values values = file_.read();
+    policy_ = text::leadingInt(values.value(kPolicyKey, "1"));
+    outputPath_ = cutUtf8(values.value(kOutputPathKey, defaultOutputFolder_), kMaxOutputPath);
+    addFolder_ = values.value(kAddFolderKey, "");
+    return values.found ? Status::ok() : Status::error("The settings file could not be read.");
 }
 
 Status Settings::write() const {
-    if (filePath_.empty()) {
+    if (file_.filePath().empty()) {
         return Status::ok();  // kept in memory only
     }
-    IniFile ini = readFile(nullptr);  // other keys and sections are kept
-    ini.setValue(kSection, kPolicyKey, std::to_string(policy_.load()));
-    ini.setValue(kSection, kOutputPathKey, outputPath_);
+    IniSection::Entries entries = {{kPolicyKey, std::to_string(policy_.load())},
+                                   {kOutputPathKey, outputPath_}};
     if (!addFolder_.empty()) {
-        ini.setValue(kSection, kAddFolderKey, addFolder_);
+        entries.emplace_back(kAddFolderKey, addFolder_);
     }
-    return writeIniFile(files_, filePath_, ini);
-}
-
-IniFile Settings::readFile(bool* found) const {
-    return readIniFile(files_, filePath_, found);
+    return file_.write(entries);
 }
 
 Status Settings::setOverwritePolicy(int policy) {

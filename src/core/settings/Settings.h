@@ -9,7 +9,7 @@
 
 #include "base/Status.h"
 #include "platform/FileSystem.h"
-#include "settings/IniFile.h"
+#include "settings/IniSection.h"
 
 namespace pelorine {
 
@@ -54,13 +54,10 @@ public:
     const std::string& addFolder() const { return addFolder_; }
     Status setAddFolder(std::string folder);
 
-    const std::string& filePath() const { return filePath_; }
+    const std::string& filePath() const { return file_.filePath(); }
 
 private:
-    IniFile readFile(bool* found) const;
-
-    platform::FileSystem& files_;
-    std::string filePath_;
+    IniSection file_;
     std::string defaultOutputFolder_;
     // Read by the conversion worker while the window may change it.
     std::atomic<int> policy_{kOverwrite};

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/Paths.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemPaths.h"
 #include "platform/linux/Errno.h"
@@ -28,11 +29,6 @@ std::string withSeparator(std::string folder) {
         folder.push_back('/');
     }
     return folder;
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 // The value of XDG_VIDEOS_DIR in user-dirs.dirs ("$HOME/Videos" style), if set.
@@ -64,7 +60,9 @@ class LinuxSystemPaths final : public SystemPaths {
 public:
     explicit LinuxSystemPaths(LinuxEnvironment environment) : env_(std::move(environment)) {}
 
-    std::string programFolder() const override { return folderOf(env_.executablePath); }
+    std::string programFolder() const override {
+        return folderWithSeparatorOf(env_.executablePath);
+    }
 
     std::string enginePath() const override {
         return besideOrInstalled("zelvic", PELORINE_ENGINE_FROM_BIN "/zelvic");

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/Paths.h"
+
 namespace pelorine {
 namespace {
 
@@ -107,8 +109,7 @@ std::string formatRgbValue(const Rgb& colour) {
 }
 
 std::string startFolderOf(const std::string& value) {
-    const std::size_t separator = value.rfind('/');
-    return separator == std::string::npos ? std::string() : value.substr(0, separator);
+    return folderOf(value);
 }
 
 }  // namespace pelorine
