@@ -63,7 +63,7 @@ void BatchController::stop() {
     batch_->requestStop();
     // The batch ends a run that does not obey within its patience, so this ends.
     while (batch_->engineRunning()) {
-        p_.view.keepAlive();
+        p_.activity.keepWindowPainting();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }

@@ -75,8 +75,7 @@ const Column kColumns[] = {
     {"ID", Qt::AlignHCenter, 25},         {"Source", Qt::AlignLeft, 130},
     {"Begin Time", Qt::AlignHCenter, 80}, {"End Time", Qt::AlignHCenter, 80},
     {"Output", Qt::AlignLeft, 130},       {"Format", Qt::AlignHCenter, 60},
-    {"Size", Qt::AlignRight, 70},
-    {"Status", Qt::AlignHCenter, 95},
+    {"Size", Qt::AlignRight, 70},         {"Status", Qt::AlignHCenter, 95},
 };
 static_assert(std::size(kColumns) == kColumnCount);
 
@@ -152,7 +151,7 @@ void MainWindow::createControls() {
     profiles_->setCurrentIndex(kStartProfile);
     // Only the user's choices count as a profile change.
     connect(profiles_, &QComboBox::activated, this,
-            [this] { controller_->jobOperations().profileChanged(); });
+            [this](int index) { controller_->jobOperations().edit(change::ProfileChoice{index}); });
     // The rectangle's height is that of the closed box's list; the box itself
     // is as tall as its text needs.
     place(profiles_, command::kProfileCombo, 81, 449, 421, 449 + kComboHeight);
@@ -221,8 +220,7 @@ void MainWindow::createJobList() {
     jobList_->viewport()->setAcceptDrops(true);
     jobList_->viewport()->installEventFilter(this);
     // Clicks load the Job; moving the selection with the keyboard does not.
-    connect(jobList_, &QTreeWidget::itemClicked, this,
-            [this] { controller_->jobOperations().loadSelectedJob(); });
+    connect(jobList_, &QTreeWidget::itemClicked, this, [this] { loadClickedRow(); });
     connect(jobList_, &QTreeWidget::itemDoubleClicked, this,
             [this] { controller_->playSelected(); });
     jobList_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -234,7 +232,7 @@ void MainWindow::showListMenu(const QPoint& at) {
     // A right-click selects the row under it and loads it, like a click.
     if (QTreeWidgetItem* item = jobList_->itemAt(at)) {
         jobList_->setCurrentItem(item);
-        controller_->jobOperations().loadSelectedJob();
+        loadClickedRow();
     }
     const bool selected = selectedRow().has_value();
     const auto menu = controls::buildSkinMenu(
@@ -276,20 +274,10 @@ void MainWindow::refreshEstimate() {
 
 void MainWindow::createSettingsGrid() {
     grid_ = new PropertyList(this);
-    JobListOperations& jobs = controller_->jobOperations();
-    // Posted notifications: each handler sees the rows as they are when it runs.
-    connect(
-        grid_, &PropertyList::clipTimeTyped, this, [&jobs] { jobs.clipTimesTyped(); },
-        Qt::QueuedConnection);
-    connect(
-        grid_, &PropertyList::valueChanged, this, [&jobs] { jobs.settingsChanged(); },
-        Qt::QueuedConnection);
-    connect(
-        grid_, &PropertyList::outputFormatChosen, this, [&jobs] { jobs.outputFormatChosen(); },
-        Qt::QueuedConnection);
-    connect(
-        grid_, &PropertyList::clipVideoChosen, this, [&jobs] { jobs.clipVideoChosen(); },
-        Qt::QueuedConnection);
+    connect(grid_, &PropertyList::edited, this, [this](int key, const QString& text) {
+        controller_->jobOperations().edit(
+            change::RowText{static_cast<Row>(key), text.toStdString()});
+    });
     place(grid_, command::kSettingsGrid, 518, 267, 708, 506);
 }
 
@@ -507,14 +495,21 @@ void MainWindow::selectNoRow() {
     jobList_->selectionModel()->clear();
 }
 
-void MainWindow::showRows(const std::vector<PropertyItem*>& rows) {
+void MainWindow::loadClickedRow() {
+    controller_->jobOperations().loadJob(selectedRow());
+}
+
+void MainWindow::showRows(const ShownRows& rows) {
     grid_->reset();
-    for (PropertyItem* row : rows) {
-        grid_->addItem(row);
+    for (const ShownRow& row : rows) {
+        grid_->addItem(row.item, static_cast<int>(row.role));
     }
 }
 
-void MainWindow::repaintGrid() {
+void MainWindow::refreshRows(const ShownRows& rows) {
+    for (const ShownRow& row : rows) {
+        grid_->updateItem(static_cast<int>(row.role), row.item);
+    }
     grid_->refresh();
 }
 
@@ -561,24 +556,12 @@ void MainWindow::stopPlaybackTimer() {
     preview_->stopPlaybackTimer();
 }
 
-double MainWindow::seekPosition() {
-    return preview_->seekPosition();
-}
-
-double MainWindow::seekMaximum() {
-    return preview_->seekMaximum();
-}
-
 bool MainWindow::seekDragging() {
     return preview_->seekDragging();
 }
 
 void MainWindow::setSeekPosition(double seconds) {
     preview_->setSeekPosition(seconds);
-}
-
-std::pair<double, double> MainWindow::sliderRange() {
-    return preview_->sliderRange();
 }
 
 void MainWindow::selectOnlyRow(std::size_t row) {

@@ -43,11 +43,8 @@ public:
     void setPlayButtonState(bool playing);
     void startPlaybackTimer(int periodMs);
     void stopPlaybackTimer() { playbackTimer_.stop(); }
-    double seekPosition() const;
-    double seekMaximum() const;
     bool seekDragging() const;
     void setSeekPosition(double seconds);
-    std::pair<double, double> sliderRange() const;
     // A row was loaded: the seek bar over the whole Job at its clip's start,
     // the slider on the clip.
     void showClip(double start, double end, double duration);
