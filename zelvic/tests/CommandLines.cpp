@@ -36,7 +36,8 @@ std::string composeCommandLine(const JobLine& line) {
         job.dvdSubtitleId = line.dvdSubtitleId;
     }
     using pelorine::EncoderCommandLine;
-    return EncoderCommandLine::sourcePiece(job) + EncoderCommandLine::mediaPiece(job) +
+    const pelorine::JobSettings settings = pelorine::jobSettingsOf(job);
+    return EncoderCommandLine::sourcePiece(settings) + EncoderCommandLine::mediaPiece(settings) +
            line.timing + EncoderCommandLine::launchTail(line.output, line.folder) +
            (line.thumbnail ? EncoderCommandLine::thumbnailPiece(line.output) : "");
 }
