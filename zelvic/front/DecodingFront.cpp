@@ -108,10 +108,17 @@ bool DecodingFront::frameMatchesGraph(const DecodedStream& stream, const AVFrame
 
 Outcome DecodingFront::drainFilters(DecodedStream& stream) {
     const AVRational base = av_buffersink_get_time_base(stream.filters.sink);
+    TextRenderer* text = stream.isVideo ? source_.textSubtitles() : nullptr;
     return drain([&] { return av_buffersink_get_frame(stream.filters.sink, filtered_.get()); },
                  [&] {
-                     auto delivered = stream.isVideo ? sink_.videoFrame(filtered_.get(), base)
-                                                     : sink_.audioFrame(filtered_.get(), base);
+                     // At the output's size: the letters are drawn as sharp as it allows.
+                     Outcome delivered = text ? text->burn(filtered_.get(),
+                                                           source_.textTimeOf(filtered_->pts, base))
+                                              : success();
+                     if (delivered) {
+                         delivered = stream.isVideo ? sink_.videoFrame(filtered_.get(), base)
+                                                    : sink_.audioFrame(filtered_.get(), base);
+                     }
                      av_frame_unref(filtered_.get());
                      return delivered;
                  },

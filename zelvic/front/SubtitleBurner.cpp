@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "common/VideoColour.h"
 #include "dvd/DvdInput.h"
 #include "front/Input.h"
 
@@ -12,29 +13,6 @@ namespace zelvic {
 namespace {
 
 constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max();
-
-std::uint8_t clampByte(double value) {
-    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
-}
-
-// BT.601 video range, as DVD pictures are.
-struct Yuv {
-    std::uint8_t y, u, v;
-};
-Yuv yuvOf(std::uint32_t argb) {
-    const double r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-    return {clampByte(16 + 0.257 * r + 0.504 * g + 0.098 * b),
-            clampByte(128 - 0.148 * r - 0.291 * g + 0.439 * b),
-            clampByte(128 + 0.439 * r - 0.368 * g - 0.071 * b)};
-}
-
-bool isPlanar420(int format) {
-    return format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P;
-}
-
-std::uint8_t mix(std::uint8_t under, std::uint8_t over, std::uint8_t alpha) {
-    return static_cast<std::uint8_t>((under * (255 - alpha) + over * alpha + 127) / 255);
-}
 
 }  // namespace
 

@@ -37,7 +37,7 @@ std::string composeCommandLine(const JobLine& line) {
     }
     using pelorine::EncoderCommandLine;
     return EncoderCommandLine::sourcePiece(job) + EncoderCommandLine::mediaPiece(job) +
-           line.timing + EncoderCommandLine::launchTail(line.output, line.folder) +
+           line.tracks + line.timing + EncoderCommandLine::launchTail(line.output, line.folder) +
            (line.thumbnail ? EncoderCommandLine::thumbnailPiece(line.output) : "");
 }
 
