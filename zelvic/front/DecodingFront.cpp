@@ -154,7 +154,7 @@ Outcome DecodingFront::filterFrame(DecodedStream& stream, AVFrame* frame) {
         return success();  // a mid-stream format change we cannot follow: skip the frame
     }
     stream.lastEnd = std::max(stream.lastEnd, shifted + duration);
-    if (source_.subtitles() && stream.isVideo) {
+    if (source_.subtitles() && source_.subtitles()->comeWithPictures() && stream.isVideo) {
         // A program stream carries a sub-picture shortly before it shows, and
         // the sound about as early, but the pictures up to a second before
         // that: a picture waits until what was read has gone past it.

@@ -191,17 +191,16 @@ Outcome SourceStreams::chooseSubtitles() {
     if (options_.subtitleId < 0) {
         return success();
     }
-    const int index = nthStreamOf(input_.get(), AVMEDIA_TYPE_SUBTITLE, options_.subtitleId);
-    if (!dvdSourceOf(input_.get()) && index >= 0 && isTextSubtitle(input_->streams[index])) {
-        return readTextStream(index);
-    }
     subtitles_.emplace(input_.get(), options_.subtitleId);
+    if (!dvdSourceOf(input_.get())) {
+        return readTrack(nthStreamOf(input_.get(), AVMEDIA_TYPE_SUBTITLE, options_.subtitleId));
+    }
     return success();
 }
 
-// The text stream read from an opening of the source of its own, up to a
-// little past the part asked for.
-Outcome SourceStreams::readTextStream(int index) {
+// A file's subtitle track read from an opening of the source of its own, up
+// to a little past the part asked for: text as events, pictures as packets.
+Outcome SourceStreams::readTrack(int index) {
     auto again = openInput(options_, {});
     if (!again) {
         return again.error();
@@ -210,13 +209,18 @@ Outcome SourceStreams::readTextStream(int index) {
     if (options_.end.seconds) {
         until = inputStart_ + options_.start + *options_.end.seconds + 1.0;
     }
+    const AVStream* stream = input_->streams[index];
+    if (!isTextSubtitle(stream)) {
+        auto packets = readSubtitlePackets(again->get(), index, until);
+        return packets ? subtitles_->preload(stream, std::move(*packets)) : packets.error();
+    }
+    subtitles_.reset();
     auto events = readSubtitleStream(again->get(), index, until);
     if (!events) {
         return events.error();
     }
     std::printf("subtitles: track %d (%s), %zu lines\n", options_.subtitleId,
-                avcodec_get_name(input_->streams[index]->codecpar->codec_id),
-                events->events.size());
+                avcodec_get_name(stream->codecpar->codec_id), events->events.size());
     textEvents_ = std::move(*events);
     return success();
 }

@@ -58,7 +58,7 @@ public:
 private:
     Outcome checkTracks() const;
     Outcome chooseSubtitles();
-    Outcome readTextStream(int index);
+    Outcome readTrack(int index);
     Outcome prepareText();
     void chooseStreams();
     Outcome openDecoder(DecodedStream& stream);

@@ -154,9 +154,26 @@ void blendInto(AVFrame* frame, int x, int y, int width, int height, const std::u
     }
 }
 
+Outcome BurnedSubtitles::preload(const AVStream* stream, std::vector<PacketPtr> packets) {
+    auto made = SubtitleBurner::create(stream, nullptr);
+    if (!made) {
+        return made.error();
+    }
+    burner_ = std::move(*made);
+    preloaded_ = true;
+    aheadBase_ = stream->time_base;
+    for (PacketPtr& packet : packets) {
+        ahead_.push_back(std::move(packet));
+    }
+    std::printf("subtitles: %s burned into the picture\n",
+                avcodec_get_name(stream->codecpar->codec_id));
+    return success();
+}
+
 bool BurnedSubtitles::wants(const AVStream* stream) const {
-    return !unusable_ && (burner_ ? burner_->streamIndex() == stream->index
-                                  : isChosenSubtitle(input_, stream, subtitleId_));
+    return !unusable_ && !preloaded_ &&
+           (burner_ ? burner_->streamIndex() == stream->index
+                    : isChosenSubtitle(input_, stream, subtitleId_));
 }
 
 void BurnedSubtitles::take(const AVStream* stream, const AVPacket* packet) {
@@ -176,7 +193,16 @@ void BurnedSubtitles::take(const AVStream* stream, const AVPacket* packet) {
 }
 
 Outcome BurnedSubtitles::burn(AVFrame* frame, std::int64_t pts, AVRational timeBase) {
-    return burner_ ? burner_->burn(frame, pts, timeBase) : success();
+    if (!burner_) {
+        return success();
+    }
+    const std::int64_t now = av_rescale_q(pts, timeBase, AV_TIME_BASE_Q);
+    while (!ahead_.empty() &&
+           av_rescale_q(ahead_.front()->pts, aheadBase_, AV_TIME_BASE_Q) <= now) {
+        burner_->decode(ahead_.front().get());
+        ahead_.pop_front();
+    }
+    return burner_->burn(frame, pts, timeBase);
 }
 
 }  // namespace zelvic

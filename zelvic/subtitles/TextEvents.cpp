@@ -159,11 +159,10 @@ void addEvents(const AVSubtitle& subtitle, const AVPacket* packet, AVRational ba
     }
 }
 
-// Every packet of stream `index` decoded into `into`, up to `untilMs`. The
-// number of packets the decoder refused.
-Result<int> decodeStream(AVFormatContext* input, int index, std::optional<std::int64_t> untilMs,
+// Every packet of stream `stream` decoded into `into`. The number of packets
+// the decoder refused.
+Result<int> decodeStream(const AVStream* stream, const std::vector<PacketPtr>& packets,
                          TextEvents& into) {
-    const AVStream* stream = input->streams[index];
     auto decoder = openTextDecoder(stream);
     if (!decoder) {
         return decoder.error();
@@ -172,25 +171,16 @@ Result<int> decodeStream(AVFormatContext* input, int index, std::optional<std::i
         into.header.assign(reinterpret_cast<const char*>((*decoder)->subtitle_header),
                            static_cast<std::size_t>((*decoder)->subtitle_header_size));
     }
-    PacketPtr packet = makePacket();
     int refused = 0;
-    while (av_read_frame(input, packet.get()) >= 0) {
-        if (packet->stream_index == index && packet->pts != AV_NOPTS_VALUE) {
-            if (untilMs &&
-                av_rescale_q(packet->pts, stream->time_base, AVRational{1, 1000}) > *untilMs) {
-                av_packet_unref(packet.get());
-                break;
-            }
-            AVSubtitle subtitle{};
-            int got = 0;
-            if (avcodec_decode_subtitle2(decoder->get(), &subtitle, &got, packet.get()) < 0) {
-                ++refused;
-            } else if (got) {
-                addEvents(subtitle, packet.get(), stream->time_base, into);
-                avsubtitle_free(&subtitle);
-            }
+    for (const PacketPtr& packet : packets) {
+        AVSubtitle subtitle{};
+        int got = 0;
+        if (avcodec_decode_subtitle2(decoder->get(), &subtitle, &got, packet.get()) < 0) {
+            ++refused;
+        } else if (got) {
+            addEvents(subtitle, packet.get(), stream->time_base, into);
+            avsubtitle_free(&subtitle);
         }
-        av_packet_unref(packet.get());
     }
     std::stable_sort(into.events.begin(), into.events.end(),
                      [](const TextEvent& a, const TextEvent& b) { return a.startMs < b.startMs; });
@@ -202,7 +192,6 @@ Result<int> decodeStream(AVFormatContext* input, int index, std::optional<std::i
             event.durationMs = next > 0 ? std::min(next, kLongestUntoldMs) : kLongestUntoldMs;
         }
     }
-    into.format = input->iformat->name;
     return refused;
 }
 
@@ -240,9 +229,14 @@ Result<TextEvents> readSubtitleFile(const std::string& path, const std::string& 
         return failed(std::string("it is read as ") + (*input)->iformat->name +
                       ", which holds no text subtitles");
     }
+    auto packets = readSubtitlePackets(input->get(), 0, std::nullopt);
+    if (!packets) {
+        return failed(packets.error().message);
+    }
     TextEvents events;
     events.encoding = text->encoding;
-    auto refused = decodeStream(input->get(), 0, std::nullopt, events);
+    events.format = (*input)->iformat->name;
+    auto refused = decodeStream((*input)->streams[0], *packets, events);
     if (!refused) {
         return failed(refused.error().message);
     }
@@ -254,20 +248,43 @@ Result<TextEvents> readSubtitleFile(const std::string& path, const std::string& 
     return events;
 }
 
-Result<TextEvents> readSubtitleStream(AVFormatContext* input, int streamIndex,
-                                      std::optional<double> untilSeconds) {
+Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int streamIndex,
+                                                   std::optional<double> untilSeconds) {
     for (unsigned i = 0; i < input->nb_streams; ++i) {
         input->streams[i]->discard =
             static_cast<int>(i) == streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     }
-    std::optional<std::int64_t> untilMs;
-    if (untilSeconds) {
-        untilMs = static_cast<std::int64_t>(*untilSeconds * 1000);
+    const AVRational base = input->streams[streamIndex]->time_base;
+    std::vector<PacketPtr> packets;
+    while (true) {
+        PacketPtr packet = makePacket();
+        if (!packet) {
+            return conversionFailed("out of memory for the subtitles");
+        }
+        if (av_read_frame(input, packet.get()) < 0) {
+            break;
+        }
+        if (packet->stream_index != streamIndex || packet->pts == AV_NOPTS_VALUE) {
+            continue;
+        }
+        if (untilSeconds && static_cast<double>(packet->pts) * av_q2d(base) > *untilSeconds) {
+            break;
+        }
+        packets.push_back(std::move(packet));
+    }
+    return packets;
+}
+
+Result<TextEvents> readSubtitleStream(AVFormatContext* input, int streamIndex,
+                                      std::optional<double> untilSeconds) {
+    auto packets = readSubtitlePackets(input, streamIndex, untilSeconds);
+    if (!packets) {
+        return packets.error();
     }
     TextEvents events;
-    auto refused = decodeStream(input, streamIndex, untilMs, events);
-    if (!refused) {
-        return refused.error();
+    events.format = input->iformat->name;
+    if (auto decoded = decodeStream(input->streams[streamIndex], *packets, events); !decoded) {
+        return decoded.error();
     }
     return events;
 }

@@ -41,6 +41,12 @@ bool isTextSubtitle(const AVStream* stream);
 // name. Times count from 0.
 Result<TextEvents> readSubtitleFile(const std::string& path, const std::string& codePage);
 
+// Every packet of stream `streamIndex` of `input` (an opening of the source
+// of its own: it is read through, every other stream discarded), in order,
+// up to `untilSeconds` of its timeline (all of it when unset).
+Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int streamIndex,
+                                                   std::optional<double> untilSeconds);
+
 // The text subtitle stream `streamIndex` of `input` (an opening of the
 // source of its own: it is read through), up to `untilSeconds` of its
 // timeline (all of it when unset). Times are the stream's.

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "CommandLines.h"
+#include "DvdFixture.h"
 #include "Engine.h"
 #include "Probe.h"
 #include "base/CommandLine.h"
@@ -329,7 +330,9 @@ TEST(TextSubtitles, Utf16AndLegacyCodePageFilesAreReadAsTheirText) {
         {cue + "Gr\xFC\xDF"
                "e aus K\xF6ln HELLO\n",
          "", "windows-1252"},
-        {cue + "\xA3\xF3" "d\xBC HELLO\n", "ISO-8859-2", "ISO-8859-2"},  // Łódź
+        {cue + "\xA3\xF3"
+               "d\xBC HELLO\n",
+         "ISO-8859-2", "ISO-8859-2"},  // Łódź
     };
     for (const auto& [bytes, codePage, encoding] : files) {
         SCOPED_TRACE(encoding);
@@ -377,6 +380,45 @@ TEST(TextSubtitles, WhatCannotBeBurnedFailsBeforeAnythingIsWrittenWithItsReason)
         EXPECT_FALSE(fs::exists(dir.file("out.mp4")));
         EXPECT_FALSE(fs::exists(dir.file("out.mp4.part")));
     }
+}
+
+// The test DVD's title 1 with its sub-picture (a box shown from 0.5 s to
+// 2.5 s) as a VobSub track in Matroska, key frames a second apart.
+std::string vobSubSource() {
+    const std::string vob = pelorine::dvdtest::dvdFixture().disc + "/VIDEO_TS/VTS_01_1.VOB";
+    generateMedia(
+        "subtitles-vobsub", kMediaVersion,
+        {{"vobsub.mkv", {"-v",        "error", "-y",    "-probesize", "50M",     "-analyzeduration",
+                         "50M",       "-i",    vob,     "-map",       "0:v",     "-map",
+                         "0:s",       "-map",  "0:a:0", "-c:v",       "libx264", "-preset",
+                         "ultrafast", "-g",    "25",    "-c:a",       "aac",     "-c:s",
+                         "copy"}}});
+    return (mediaFolder("subtitles-vobsub", kMediaVersion) / "vobsub.mkv").string();
+}
+
+TEST(PictureSubtitles, AFilesVobSubTrackIsBurnedAlsoIntoAClipStartingInsideIt) {
+    // The box, 260,440 200x80 of 720x576, in the 320x240 output.
+    const auto boxShown = [](const std::string& path, double seconds) {
+        return shareAt(path, seconds, 120, 188, 80, 24, 0, kBrightLuma);
+    };
+    TempDir dir;
+    JobLine job = jobFor(dir, vobSubSource(), " -sid 0 ");
+    job.sourceWidth = 768;
+    job.sourceHeight = 576;
+    const std::string log = convert(job, dir, ExitStatus::Done);
+    EXPECT_NE(log.find("subtitles: dvd_subtitle burned into the picture\n"), std::string::npos)
+        << log;
+    EXPECT_EQ(boxShown(job.output, 0.3), 0.0);
+    EXPECT_GT(boxShown(job.output, 1.5), 0.9);
+    EXPECT_EQ(boxShown(job.output, 2.8), 0.0);
+    // Reading starts at the key frame at 1 s, long after the sub-picture's packet.
+    TempDir clip;
+    JobLine part = jobFor(clip, job.source, " -sid 0 ");
+    part.sourceWidth = 768;
+    part.sourceHeight = 576;
+    part.timing = " -ss 1.000000 -endpos 1.000000 ";
+    convert(part, clip, ExitStatus::Done);
+    EXPECT_GT(boxShown(part.output, 0.0), 0.9);
 }
 
 }  // namespace
