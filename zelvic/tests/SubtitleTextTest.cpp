@@ -1,11 +1,10 @@
 // The pieces of text subtitles that need no media: a file's text made UTF-8,
-// libass's masks laid into a picture, and where expand leaves the picture.
+// and where expand leaves the picture for libass to draw on.
 
 #include <gtest/gtest.h>
 
 #include "front/Filters.h"
 #include "subtitles/SubtitleText.h"
-#include "subtitles/TextRenderer.h"
 
 namespace zelvic::test {
 namespace {
@@ -77,33 +76,7 @@ TEST(SubtitleText, WhatIsNotTextInTheEncodingFoundIsRefused) {
               "the text is not in UTF-8 (a byte sequence it does not have)");
 }
 
-TEST(TextRenderer, MasksAreLaidInTheirColourAndOpacity) {
-    FramePtr frame = makeFrame();
-    frame->format = AV_PIX_FMT_YUV420P;
-    frame->width = 8;
-    frame->height = 4;
-    ASSERT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
-    for (int plane = 0; plane < 3; ++plane) {
-        for (int row = 0; row < (plane ? 2 : 4); ++row) {
-            std::fill_n(frame->data[plane] + row * frame->linesize[plane], plane ? 4 : 8,
-                        plane ? 128 : 16);
-        }
-    }
-    // Opaque white in the first column of a 4x2 mask at (6, 2) whose right
-    // half lies outside the picture; then half transparent red (AA = 0x80).
-    const std::uint8_t edge[] = {255, 0, 0, 255, 255, 0, 0, 255};
-    blendMask(frame.get(), 6, 2, 4, 2, 4, edge, 0xFFFFFF00);
-    EXPECT_EQ(frame->data[0][2 * frame->linesize[0] + 6], 235);
-    EXPECT_EQ(frame->data[0][2 * frame->linesize[0] + 7], 16);
-    const std::uint8_t full[] = {255, 255, 255, 255};
-    blendMask(frame.get(), 0, 0, 2, 2, 2, full, 0xFF000080);
-    EXPECT_NEAR(frame->data[0][0], (16 + 82) / 2, 1);
-    EXPECT_EQ(frame->data[0][2], 16);
-    EXPECT_NEAR(frame->data[2][0], (128 + 240) / 2, 1);
-    EXPECT_EQ(frame->data[2][1], 128);
-}
-
-TEST(TextRenderer, ThePictureAreaIsWhereExpandLeavesThePicture) {
+TEST(SubtitleText, ThePictureAreaIsWhereExpandLeavesThePicture) {
     VideoInputFormat input;
     input.width = 640;
     input.height = 480;
