@@ -38,7 +38,7 @@ std::string composeCommandLine(const JobLine& line) {
     using pelorine::EncoderCommandLine;
     const pelorine::JobSettings settings = pelorine::jobSettingsOf(job);
     return EncoderCommandLine::sourcePiece(settings) + EncoderCommandLine::mediaPiece(settings) +
-           line.timing + EncoderCommandLine::launchTail(line.output, line.folder) +
+           line.tracks + line.timing + EncoderCommandLine::launchTail(line.output, line.folder) +
            (line.thumbnail ? EncoderCommandLine::thumbnailPiece(line.output) : "");
 }
 
