@@ -212,9 +212,9 @@ public:
 
 class ScriptedDesktop final : public platform::Desktop {
 public:
-    int openLink(const std::string& link) override {
+    Status openLink(const std::string& link) override {
         links.push_back(link);
-        return result;
+        return platform::linkStatus(result);
     }
     [[noreturn]] void exitProcess(int code) override { throw ExitCalled{code}; }
     std::vector<std::string> links;

@@ -266,10 +266,8 @@ void MainController::openHelp() {
 }
 
 void MainController::openLink(const std::string& link) {
-    const int result = services_.desktop.openLink(link);
-    if (result <= 32) {
-        dialogs_.warning("Unable to open hyperlink:\n\n" + platform::openLinkErrorText(result),
-                         kProductTitle);
+    if (const Status opened = services_.desktop.openLink(link); !opened) {
+        dialogs_.warning("Unable to open hyperlink:\n\n" + opened.message(), kProductTitle);
     }
 }
 

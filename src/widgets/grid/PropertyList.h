@@ -54,8 +54,6 @@ public:
     // The row last released on (-1 before any).
     int currentRow() const { return currentRow_; }
     int topRow() const { return topRow_; }
-    // The face every editor gets ("MS Sans Serif" 8 pt or a free look-alike).
-    const QFont& editorFont() const { return font_; }
 
     QSize sizeHint() const override;
 

@@ -27,7 +27,6 @@ public:
     double minimum() const { return model_.minimum(); }
     double maximum() const { return model_.maximum(); }
     bool tracking() const { return model_.tracking(); }
-    RangeSliderLayout sliderLayout() const { return model_.layout(); }
 
     QSize sizeHint() const override { return {185, 15}; }
 

@@ -84,11 +84,6 @@ public:
 
     // The controls, by their ids (for tests and the parts that fill them).
     QWidget* control(int id) const;
-    class PreviewPanel& previewPanel() {
-        return *preview_;
-    }
-    // The line of speed and time left under the progress bars.
-    QLabel* timingLine() const { return timing_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -52,10 +52,6 @@ public:
     // preview shows its pause notice meanwhile.
     void windowDragStarts();
 
-    preview::PreviewWindow* previewWindow() const { return previewWindow_; }
-    preview::SeekBar* seekBar() const { return seekBar_; }
-    preview::RangeSlider* rangeSlider() const { return rangeSlider_; }
-
 private:
     MainController& controller_;
     preview::PreviewWindow* previewWindow_ = nullptr;
