@@ -25,6 +25,10 @@ std::string firstOutputPath(const JobSettings& settings) {
     return settings.clip ? output.path : wholeOutputPath(base, output.extension);
 }
 
+std::string firstOutputPath(const Job& job) {
+    return firstOutputPath(jobSettingsOf(job));
+}
+
 std::string outputCellText(const Job& job) {
     const JobSettings settings = jobSettingsOf(job);
     const std::string first = firstOutputPath(settings);

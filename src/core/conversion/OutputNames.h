@@ -33,6 +33,7 @@ std::string partOutputPath(const std::string& basePath, int part, const std::str
 
 // The file of the Job's first (for a Job that is not split, its only) run.
 std::string firstOutputPath(const JobSettings& settings);
+std::string firstOutputPath(const Job& job);
 
 // The "Output" cell of the job list: the file the Job writes, or for a split
 // Job its first part followed by the name pattern of the others,
