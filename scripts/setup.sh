@@ -23,6 +23,8 @@ PACKAGES=(
   libsdl2-dev libx11-dev libdvdread-dev
   # test media generation and the reference encoder of the benchmarks; the test DVD
   ffmpeg time dvdauthor genisoimage
+  # the tests that watch files reach the disk before they are renamed
+  strace
 )
 
 missing=()
