@@ -1,5 +1,6 @@
 // The pieces around the kept list: its state file, the thread its writes run
-// on, and the setting that restores it after a clean end.
+// on, what follows the window's list for it, and the setting that restores
+// it after a clean end.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "keeping/KeepSetting.h"
 #include "keeping/KeepThread.h"
 #include "keeping/KeptList.h"
+#include "keeping/ListTracker.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
@@ -123,6 +125,49 @@ TEST(KeepThread, WhatWasPostedIsWrittenBeforeItEnds) {
         }
     }
     EXPECT_EQ(written, 3);
+}
+
+// The states follow their Jobs as rows go; every change is announced.
+TEST(ListTracker, StatesFollowTheirJobsThroughBatchesAndRemovals) {
+    JobList jobs;
+    int announced = 0;
+    ListTracker tracker(jobs, [&] { ++announced; });
+    jobs.addObserver(&tracker);
+    for (const char* source : {"a.avi", "b.avi", "c.avi"}) {
+        auto job = std::make_unique<Job>();
+        job->sourcePath = source;
+        jobs.append(std::move(job));
+    }
+    tracker.batchStarted(3);
+    tracker.jobEnded(0, JobOutcome::Done);
+    tracker.jobConverting(1);
+    tracker.jobConverting(1);  // the same row again: no news
+    KeptList during = tracker.snapshot();
+    EXPECT_EQ(during.jobs, jobs.snapshot());
+    EXPECT_THAT(during.outcomes,
+                ElementsAre(JobOutcome::Done, JobOutcome::Pending, JobOutcome::Pending));
+    EXPECT_EQ(during.running, 1u);
+    EXPECT_EQ(announced, 3 + 3);
+
+    jobs.remove(0);
+    EXPECT_EQ(tracker.snapshot().running, 0u) << "the running Job moved up with its row";
+    tracker.jobEnded(0, JobOutcome::Stopped);
+    tracker.batchEnded();
+    jobs.append(std::make_unique<Job>());
+    const KeptList after = tracker.snapshot();
+    EXPECT_EQ(after.jobs.size(), 3u);
+    EXPECT_THAT(after.outcomes,
+                ElementsAre(JobOutcome::Stopped, JobOutcome::Pending, JobOutcome::Pending));
+    EXPECT_FALSE(after.running);
+
+    KeptList kept;
+    kept.outcomes = {JobOutcome::Failed, JobOutcome::Done};
+    tracker.restored(kept);
+    EXPECT_THAT(tracker.snapshot().outcomes,
+                ElementsAre(JobOutcome::Failed, JobOutcome::Done, JobOutcome::Pending));
+    jobs.clear();
+    EXPECT_TRUE(tracker.snapshot().outcomes.empty());
+    EXPECT_EQ(announced, 3 + 3 + 1 + 2 + 1 + 1 + 1);
 }
 
 TEST(KeepSetting, OffUntilSetAndKeptInItsOwnSection) {

@@ -3,9 +3,13 @@
 // only when the setting asks; damaged files, gone sources, a second program
 // and a disk that refuses the writes.
 
+#include <sys/mount.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -234,6 +238,66 @@ TEST_F(ListKeeperTest, AFolderThatRefusesTheWriteIsToldOnceAndTriedAgain) {
     run->changed();
     ASSERT_TRUE(timer.fire());
     EXPECT_EQ(dialogs.told.size(), 2u);
+}
+
+// A full disk: a small filesystem of its own (a tmpfs, which needs root).
+class FullDiskTest : public ListKeeperTest {
+protected:
+    void SetUp() override {
+        fs::create_directories(stateFolder);
+        if (::mount("tmpfs", stateFolder.c_str(), "tmpfs", 0, "size=64k") != 0) {
+            GTEST_SKIP() << "a tmpfs cannot be mounted here: " << std::strerror(errno);
+        }
+        mounted_ = true;
+    }
+    void TearDown() override {
+        if (mounted_) {
+            ::umount2(stateFolder.c_str(), MNT_DETACH);
+        }
+    }
+    // Fills what is left of the small disk.
+    void fill() const {
+        std::ofstream filler(stateFolder + "filler", std::ios::binary);
+        const std::string block(4096, 'f');
+        for (int i = 0; i < 64 && filler; ++i) {
+            filler << block << std::flush;
+        }
+    }
+
+private:
+    bool mounted_ = false;
+};
+
+TEST_F(FullDiskTest, TheListStaysInMemoryAndTheOldFileWhole) {
+    auto run = keeper();
+    run->start(false);
+    ASSERT_TRUE(timer.fire());
+    const std::vector<Job> before = jobsOnDisk();
+    ASSERT_EQ(before, list.jobs);
+    fill();
+    for (Job& job : list.jobs) {
+        job.outputPath += std::string(4000, 'x');  // a list larger than what is left
+    }
+    for (int change = 0; change < 2; ++change) {
+        run->changed();
+        ASSERT_TRUE(timer.fire());
+    }
+    ASSERT_EQ(dialogs.told.size(), 1u);
+    EXPECT_THAT(dialogs.told[0], HasSubstr("No space left on device"));
+    EXPECT_EQ(jobsOnDisk(), before);
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(stateFolder)) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names,
+              (std::set<std::string>{"filler", "list.lock", "list.open", "list.state", "list.vpt"}))
+        << "no temporary file is left";
+
+    fs::remove(stateFolder + "filler");
+    run->changed();
+    ASSERT_TRUE(timer.fire());
+    EXPECT_EQ(jobsOnDisk(), list.jobs);
+    EXPECT_EQ(dialogs.told.size(), 1u);
 }
 
 }  // namespace
