@@ -2,14 +2,15 @@
 # Play mode's start-up to the first picture in the preview window, and the
 # time from quit to the engine's exit, for a 720p and a 1080p H.264 file.
 # Run by hand:  bench/play_startup.sh [build-dir] [runs]
-# Uses the X display in $DISPLAY, or a virtual one when there is none; the
-# sound goes where SDL_AUDIODRIVER says (the machine's default device).
+# Uses the X display in $DISPLAY, or a virtual one of its own when there is
+# none (build/tests/with_x_server); the sound goes where SDL_AUDIODRIVER says
+# (the machine's default device).
 set -euo pipefail
+BUILD=$(realpath "${1:-build}")
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    exec "$BUILD/tests/with_x_server" --screen 1280x1024x24 "$0" "$@"
 fi
 
-BUILD=$(realpath "${1:-build}")
 RUNS=${2:-15}
 WORK=${BENCH_DIR:-/tmp/pelorine-bench}
 mkdir -p "$WORK"

@@ -6,9 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-[ -x "$build/bin/pelorine" ] || { echo "build first: scripts/build.sh"; exit 1; }
+[ -x "$build/bin/pelorine" ] && [ -x "$build/tests/with_x_server" ] ||
+    { echo "build first: scripts/build.sh"; exit 1; }
 if [ -z "${PELORINE_SCREENSHOT_INNER:-}" ]; then
-    exec env PELORINE_SCREENSHOT_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build"
+    # A virtual X server of its own, which picks a free display itself.
+    exec env PELORINE_SCREENSHOT_INNER=1 "$build/tests/with_x_server" "$0" "$build"
 fi
 
 out=$PWD/docs/screenshots

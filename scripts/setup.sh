@@ -21,6 +21,8 @@ PACKAGES=(
   libswresample-dev libavutil-dev
   # engine: playback (SDL; X11 to draw into the preview window), DVD
   libsdl2-dev libx11-dev libdvdread-dev
+  # engine: text subtitles drawn with libass (with fontconfig, FreeType, FriBidi, HarfBuzz)
+  libass-dev libfreetype-dev
   # test media generation and the reference encoder of the benchmarks; the test DVD
   ffmpeg time dvdauthor genisoimage
   # the tests that watch files reach the disk before they are renamed

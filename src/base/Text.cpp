@@ -11,26 +11,26 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-}  // namespace
-
-std::string lower(std::string_view s) {
+// The text with every letter from `first` to `last` moved by `by`: the ASCII
+// letters change case, every other byte stays.
+std::string shifted(std::string_view s, char first, char last, int by) {
     std::string out(s);
     for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= first && c <= last) {
+            c = static_cast<char>(c + by);
         }
     }
     return out;
 }
 
+}  // namespace
+
+std::string lower(std::string_view s) {
+    return shifted(s, 'A', 'Z', 'a' - 'A');
+}
+
 std::string upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
+    return shifted(s, 'a', 'z', 'A' - 'a');
 }
 
 std::string trim(std::string_view s) {

@@ -47,6 +47,18 @@ WholeParts wholeParts(long total) {
     return {total / 3600, total / 60 % 60, total % 60};
 }
 
+// The parts written with `withHours` (hours, minutes, seconds), or with
+// `withoutHours` (minutes, seconds) when there are no hours.
+std::string hoursWhenAny(const WholeParts& parts, const char* withHours, const char* withoutHours) {
+    char buffer[32];
+    if (parts.hours > 0) {
+        std::snprintf(buffer, sizeof buffer, withHours, parts.hours, parts.minutes, parts.seconds);
+    } else {
+        std::snprintf(buffer, sizeof buffer, withoutHours, parts.minutes, parts.seconds);
+    }
+    return buffer;
+}
+
 }  // namespace
 
 std::string timeText(double seconds, TimeDivision division) {
@@ -67,29 +79,13 @@ std::string wholeTimeText(double seconds) {
 
 std::string durationText(double seconds) {
     const long total = std::lround(std::max(0.0, std::min(seconds, 1e8)));
-    const WholeParts parts = wholeParts(total);
-    char buffer[32];
-    if (parts.hours > 0) {
-        std::snprintf(buffer, sizeof buffer, "%ld:%02ld:%02ld", parts.hours, parts.minutes,
-                      parts.seconds);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%ld:%02ld", parts.minutes, parts.seconds);
-    }
-    return buffer;
+    return hoursWhenAny(wholeParts(total), "%ld:%02ld:%02ld", "%ld:%02ld");
 }
 
 std::string stoppedTimeText(double seconds) {
     // Beyond a thousand hours is no real position; keep the text short.
     const double clamped = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 3.6e6) : 0.0;
-    const WholeParts parts = wholeParts(static_cast<long>(clamped));
-    char buffer[32];
-    if (parts.hours > 0) {
-        std::snprintf(buffer, sizeof buffer, "%ldh%02ldm%02lds", parts.hours, parts.minutes,
-                      parts.seconds);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%02ldm%02lds", parts.minutes, parts.seconds);
-    }
-    return buffer;
+    return hoursWhenAny(wholeParts(static_cast<long>(clamped)), "%ldh%02ldm%02lds", "%02ldm%02lds");
 }
 
 }  // namespace pelorine

@@ -38,6 +38,10 @@ std::string openLinkErrorText(int code) {
     }
 }
 
+Status linkStatus(int code) {
+    return code > 32 ? Status::ok() : Status::error(openLinkErrorText(code));
+}
+
 std::string handlerCommand(const std::string& exec, const std::string& link) {
     std::string command = exec;
     for (std::size_t i = 0; i + 1 < exec.size(); ++i) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/Status.h"
+
 namespace pelorine::platform {
 
 class Desktop {
@@ -11,9 +13,8 @@ public:
     virtual ~Desktop() = default;
 
     // Opens `link` (a web address, "mailto:" address or file) with the
-    // desktop's handler. Returns a value above 32 on success; otherwise one
-    // of the codes of openLinkErrorText().
-    virtual int openLink(const std::string& link) = 0;
+    // desktop's handler; the error says why it could not (linkStatus).
+    virtual Status openLink(const std::string& link) = 0;
 
     // Ends the process at once with `code`, without the usual clean-up.
     [[noreturn]] virtual void exitProcess(int code) = 0;
@@ -28,6 +29,9 @@ inline constexpr int kLinkOpened = 33;
 
 // The reason for a failed openLink, as the hyperlink's error box words it.
 std::string openLinkErrorText(int code);
+// The status of an open that ended with `code`: ok above 32, otherwise the
+// error of openLinkErrorText.
+Status linkStatus(int code);
 
 // The command that opens `link` with a desktop handler whose command line is
 // `exec` (a desktop entry's Exec value): the command up to its first file or

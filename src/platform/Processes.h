@@ -77,10 +77,10 @@ public:
 
     // Whether a process with this id exists at all (of any user).
     virtual bool exists(ProcessId pid) const = 0;
-};
 
-// The id of this program's own process.
-ProcessId currentProcessId();
+    // The id of this program's own process.
+    virtual ProcessId ownId() const = 0;
+};
 
 ProcessLauncher& systemProcessLauncher();
 ProcessList& systemProcessList();

@@ -162,10 +162,8 @@ TEST_F(JobListOperationsTest, DeletingRowTwoOfFourRenumbers) {
 // the profile's defaults, so the next grid change reaches no Job at all.
 TEST_F(JobListOperationsTest, AfterRemovingNoJobIsSelectedOrEdited) {
     add({source("1.avi"), source("2.avi"), source("3.avi")});
-    window.selected = 1;
-    ops().loadSelectedJob();
-    controller.rows().set(Row::VideoBitrate, "2500");
-    ops().settingsChanged();
+    click(1);
+    type(Row::VideoBitrate, "2500");
     ASSERT_EQ(job(1).videoBitrate, "2500");
 
     controller.handleCommand(command::kDelete);
@@ -174,15 +172,12 @@ TEST_F(JobListOperationsTest, AfterRemovingNoJobIsSelectedOrEdited) {
     EXPECT_EQ(controller.rows().value(Row::VideoBitrate), "1200") << "the profile's value";
     EXPECT_EQ(window.gridRows.size(), 16u);
     const std::vector<Job> before = controller.jobs().snapshot();
-    controller.rows().set(Row::OutputFormat, "mp3");
-    ops().outputFormatChosen();
-    controller.rows().set(Row::VideoBitrate, "512");
-    ops().settingsChanged();
+    type(Row::OutputFormat, "mp3");
+    type(Row::VideoBitrate, "512");
     EXPECT_EQ(controller.jobs().snapshot(), before);
 
     // Clear asks first; New project is Clear.
-    window.selected = 0;
-    ops().loadSelectedJob();
+    click(0);
     window.confirmAnswer = false;
     controller.handleCommand(command::kClear);
     EXPECT_EQ(controller.jobs().count(), 2u);
@@ -202,11 +197,9 @@ TEST_F(JobListOperationsTest, AfterRemovingNoJobIsSelectedOrEdited) {
 // Job it was loaded with, and that Job takes its edits.
 TEST_F(JobListOperationsTest, GridEditsGoToTheJobTheGridShows) {
     add({source("1.avi"), source("2.avi")});
-    window.selected = 0;
-    ops().loadSelectedJob();
+    click(0);
     window.selected = 1;  // moved with the arrow keys
-    controller.rows().set(Row::VideoBitrate, "2500");
-    ops().settingsChanged();
+    type(Row::VideoBitrate, "2500");
     EXPECT_EQ(job(0).videoBitrate, "2500");
     EXPECT_EQ(job(1).videoBitrate, "1200");
 }
@@ -221,8 +214,7 @@ TEST_F(JobListOperationsTest, TheGridShowsTheStartProfileBeforeAnyJob) {
 TEST_F(JobListOperationsTest, AClickLoadsTheJobIntoTheGrid) {
     add({source("a.avi")}, kProfileH264);
     window.profile = kProfileMp3;  // the box shows something else
-    window.selected = 0;
-    ops().loadSelectedJob();
+    click(0);
     EXPECT_EQ(window.profile, kProfileH264);
     EXPECT_EQ(window.gridRows.size(), 18u);
     EXPECT_EQ(window.gridRows[6], "quantizer min");
@@ -231,12 +223,9 @@ TEST_F(JobListOperationsTest, AClickLoadsTheJobIntoTheGrid) {
 
 TEST_F(JobListOperationsTest, ATypedClipIsTheClipConverted) {
     add({source("a.avi", 300)});
-    window.selected = 0;
-    ops().loadSelectedJob();
+    click(0);
     SettingsRows& rows = controller.rows();
-    rows.set(Row::StartTime, "00:01:00.50");
-    rows.set(Row::EndTime, "00:02:00.00");
-    ops().clipTimesTyped();
+    ops().edit(change::ClipTimes{"00:01:00.50", "00:02:00.00"});
     EXPECT_EQ(job(0).clipStart, 60.5);
     EXPECT_EQ(job(0).clipEnd, 120.0);
     EXPECT_EQ(job(0).clipEnabled, 1);
@@ -248,8 +237,7 @@ TEST_F(JobListOperationsTest, ATypedClipIsTheClipConverted) {
 
 TEST_F(JobListOperationsTest, ATypedClipThatCannotBeIsRefusedWithAMessage) {
     add({source("a.avi", 300)});
-    window.selected = 0;
-    ops().loadSelectedJob();
+    click(0);
     SettingsRows& rows = controller.rows();
     const std::pair<const char*, const char*> refused[] = {
         {"00:03:00.00", "00:02:00.00"},  // the start after the end
@@ -262,9 +250,7 @@ TEST_F(JobListOperationsTest, ATypedClipThatCannotBeIsRefusedWithAMessage) {
     };
     for (const auto& [start, end] : refused) {
         window.clear();
-        rows.set(Row::StartTime, start);
-        rows.set(Row::EndTime, end);
-        ops().clipTimesTyped();
+        ops().edit(change::ClipTimes{start, end});
         EXPECT_EQ(job(0).clipEnabled, 0) << start << " " << end;
         ASSERT_FALSE(window.events().empty());
         EXPECT_EQ(window.events().front().rfind("box ", 0), 0u) << start << " " << end;
@@ -272,51 +258,40 @@ TEST_F(JobListOperationsTest, ATypedClipThatCannotBeIsRefusedWithAMessage) {
         EXPECT_EQ(rows.value(Row::EndTime), "00:05:00.00");
         EXPECT_EQ(rows.value(Row::ClipVideo), "no");
     }
-    rows.set(Row::StartTime, "00:03:00.00");
-    rows.set(Row::EndTime, "00:02:00.00");
-    ops().clipTimesTyped();
+    ops().edit(change::ClipTimes{"00:03:00.00", "00:02:00.00"});
     EXPECT_THAT(window.events(),
                 ::testing::Contains("box The clip must start before it ends: \"Start time\" "
                                     "00:03:00.00 is not before \"End time\" 00:02:00.00."));
-    rows.set(Row::StartTime, "00:00:00.00");
-    rows.set(Row::EndTime, "00:05:00.00");  // the whole video, as its time text shows it
-    ops().clipTimesTyped();
+    // The whole video, as its time text shows it.
+    ops().edit(change::ClipTimes{"00:00:00.00", "00:05:00.00"});
     EXPECT_EQ(job(0).clipEnabled, 1);
 }
 
 TEST_F(JobListOperationsTest, ClipVideoNoRestoresTheWholeSourceYesOnlyTheFlag) {
     add({source("a.avi", 300)});
-    window.selected = 0;
-    ops().loadSelectedJob();
-    ops().clipRangeChanged(10, 20);
+    click(0);
+    ops().edit(change::SliderRange{10, 20});
     EXPECT_EQ(controller.rows().value(Row::ClipVideo), "yes");
     EXPECT_EQ(job(0).startText, "00:00:10.00");
 
-    controller.rows().set(Row::ClipVideo, "no");
-    ops().clipVideoChosen();
-    ops().settingsChanged();
+    type(Row::ClipVideo, "no");
     EXPECT_EQ(job(0).clipEnabled, 0);
     EXPECT_EQ(job(0).clipEnd, 300.0);
     EXPECT_EQ(window.rows[0][kEndColumn], "00:05:00.00");
     EXPECT_EQ(controller.rows().value(Row::StartTime), "00:00:00.00");
     EXPECT_EQ(job(0).startText, "00:00:10.00") << "the Job's texts are kept";
 
-    controller.rows().set(Row::ClipVideo, "yes");
-    ops().clipVideoChosen();
-    ops().settingsChanged();
+    type(Row::ClipVideo, "yes");
     EXPECT_EQ(job(0).clipEnabled, 1);
     EXPECT_EQ(job(0).clipStart, 0.0);
 }
 
 TEST_F(JobListOperationsTest, TypedValuesTheEngineCannotUseAreRefused) {
     add({source("a.avi")});
-    window.selected = 0;
-    ops().loadSelectedJob();
-    controller.rows().set(Row::VideoBitrate, "999");
-    ops().settingsChanged();
+    click(0);
+    type(Row::VideoBitrate, "999");
     EXPECT_EQ(job(0).videoBitrate, "999");
-    controller.rows().set(Row::VideoBitrate, "fast");
-    ops().settingsChanged();
+    type(Row::VideoBitrate, "fast");
     EXPECT_EQ(job(0).videoBitrate, "999");
     EXPECT_THAT(window.events(),
                 ::testing::Contains(HasSubstr("\"Video bitrate\" cannot be \"fast\"")));
@@ -325,10 +300,8 @@ TEST_F(JobListOperationsTest, TypedValuesTheEngineCannotUseAreRefused) {
 
 TEST_F(JobListOperationsTest, ProfileChangesRenameTheSelectedJob) {
     add({source("a.avi")});
-    window.selected = 0;
-    ops().loadSelectedJob();
-    window.profile = kProfileMp3;
-    ops().profileChanged();
+    click(0);
+    ops().edit(change::ProfileChoice{kProfileMp3});
     EXPECT_EQ(job(0).outputPath, folder.file("out/M4V34546.mp3"));
     EXPECT_EQ(window.rows[0][kFormatColumn], "mp3");
     EXPECT_EQ(window.gridRows.size(), 11u);
@@ -339,13 +312,72 @@ TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
     pretendConverting();
     window.selected = 0;
     window.gridRows.clear();
-    ops().loadSelectedJob();
+    ops().loadJob(0);
     EXPECT_TRUE(window.gridRows.empty()) << "a click changes nothing";
     controller.handleCommand(command::kClear);
     EXPECT_EQ(controller.jobs().count(), 1u);
     EXPECT_EQ(window.events().back(),
               "box Please stop converting the videos and then add files to the list.");
     endPretending();
+}
+
+// While a handler waits with the window painting (here StopPlay, for an
+// engine deaf to quit), the window's commands and events are refused without
+// a word, and what they moved is shown as before: no handler runs inside
+// another's wait.
+TEST_F(JobListOperationsTest, NothingRunsWhileAHandlerWaits) {
+    for (const char* name : {"deaf", "b"}) {
+        folder.write(std::string(name) + ".avi", std::string("length=100 ") + name);
+        controller.jobs().append(testing::plainJob(folder.file(std::string(name) + ".avi"),
+                                                   folder.file(std::string("out/") + name + ".MP4"),
+                                                   100));
+    }
+    click(0);
+    controller.handleCommand(command::kPlay);
+    ASSERT_TRUE(controller.preview().active());
+    const std::vector<Job> before = controller.jobs().snapshot();
+    const int profile = window.profile;
+    int turns = 0;
+    window.duringWait = [&] {
+        if (turns++ > 0) {
+            return;
+        }
+        window.clear();
+        window.confirmAnswer = true;
+        window.filesChoice = {source("new.avi")};
+        for (const int id : {command::kDelete, command::kClear, command::kAdd, command::kPlay,
+                             command::kVideoInformation, command::kExit}) {
+            controller.handleCommand(id);
+        }
+        type(Row::VideoBitrate, "2500");
+        window.slider = {5.0, 10.0};
+        ops().edit(change::SliderRange{5.0, 10.0});
+        window.profile = kProfileMp3;
+        ops().edit(change::ProfileChoice{kProfileMp3});
+        window.selected = 1;
+        ops().loadJob(1);
+        controller.preview().seek(window.seekRelease());
+        controller.playSelected();
+        controller.filesDropped({source("dropped.avi")});
+    };
+    controller.handleCommand(command::kStopPlay);
+    ASSERT_GT(turns, 0);
+    EXPECT_FALSE(controller.preview().active());
+    EXPECT_EQ(controller.jobs().snapshot(), before);
+    EXPECT_EQ(ops().selectedIndex(), 0u);
+    for (const std::string& event : window.events()) {
+        EXPECT_EQ(event.rfind("box", 0), std::string::npos) << event;
+        EXPECT_EQ(event.rfind("confirm", 0), std::string::npos) << event;
+        EXPECT_EQ(event.rfind("information", 0), std::string::npos) << event;
+    }
+    EXPECT_EQ(window.gridValue(Row::VideoBitrate), "1200") << "the grid shows the Job again";
+    EXPECT_EQ(window.slider, std::make_pair(0.0, 100.0));
+    EXPECT_EQ(window.profile, profile);
+
+    // Once the wait is over, the window is heard again.
+    window.selected = 0;
+    controller.handleCommand(command::kDelete);
+    EXPECT_EQ(controller.jobs().count(), 1u);
 }
 
 }  // namespace

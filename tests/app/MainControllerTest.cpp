@@ -391,10 +391,8 @@ protected:
 
 TEST_F(ForeignEngineTest, IsNeverStoppedOrEndedByTheWindow) {
     addJob("one");
-    window.selected = 0;
-    controller.jobOperations().loadSelectedJob();  // a click on a row
-    controller.rows().set(Row::VideoBitrate, "800");
-    controller.jobOperations().settingsChanged();  // then a grid value
+    click(0);
+    type(Row::VideoBitrate, "800");  // then a grid value
     for (const int id : {command::kStopPlay, command::kStop, command::kStopPreviewOrGuard,
                          command::kSetOutputFileName}) {
         controller.handleCommand(id);

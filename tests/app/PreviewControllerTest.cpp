@@ -29,11 +29,6 @@ protected:
         return controller.jobs().append(testing::plainJob(
             folder.file(name + ".avi"), folder.file("out/" + name + ".MP4"), length));
     }
-    // A click on row `row`: selects it and loads its Job.
-    void click(std::size_t row) {
-        window.selected = row;
-        controller.jobOperations().loadSelectedJob();
-    }
     PreviewController& preview() { return controller.preview(); }
     std::string commandLine() {
         return preview().session() ? preview().session()->commandLine() : std::string();
@@ -160,7 +155,7 @@ TEST_F(PreviewControllerTest, ARowSelectedWithoutLoadingPlaysItsOwnClip) {
     addJob("two", 30);
     click(0);
     window.slider = {5.0, 10.0};
-    controller.jobOperations().clipRangeChanged(5.0, 10.0);  // the slider moved on Job one
+    controller.jobOperations().edit(change::SliderRange{5.0, 10.0});  // the slider on Job one
     controller.handleCommand(command::kPlayNext);
     EXPECT_THAT(commandLine(), HasSubstr(" -ss 0.000000 -endpos 30.000000 "))
         << "not Job one's clip";
@@ -173,28 +168,28 @@ TEST_F(PreviewControllerTest, SeekingRestartsThePreviewInsideTheClip) {
     click(0);
     // No clip: from the thumb to the end of the Job.
     window.seek = 30.0;
-    preview().seek(command::kSeekBar);
+    preview().seek(window.seekRelease());
     EXPECT_THAT(commandLine(), HasSubstr(" -ss 30.000000 -endpos 20.000000 "));
     EXPECT_TRUE(window.playButtonSecond);
 
     window.slider = {10.0, 20.0};
-    controller.jobOperations().clipRangeChanged(10.0, 20.0);
+    controller.jobOperations().edit(change::SliderRange{10.0, 20.0});
     EXPECT_FALSE(preview().active()) << "a clip change stops the preview";
     window.seek = 15.0;
-    preview().seek(command::kSeekBar);
+    preview().seek(window.seekRelease());
     EXPECT_THAT(commandLine(), HasSubstr(" -ss 15.000000 -endpos 5.000000 "));
     // Outside the clip: from its start, and the thumb goes there.
     window.seek = 30.0;
-    preview().seek(command::kSeekBar);
+    preview().seek(window.seekRelease());
     EXPECT_THAT(commandLine(), HasSubstr(" -ss 10.000000 -endpos 10.000000 "));
     EXPECT_EQ(window.seek, 10.0);
     EXPECT_EQ(controller.jobs().job(0).clipStart, 10.0) << "seeking leaves the Job's clip";
 
     const auto before = preview().session()->pid();
-    preview().seek(command::kSeekBar + 1);  // another control's notice
+    preview().seek(window.seekRelease(command::kSeekBar + 1));  // another control's notice
     EXPECT_EQ(preview().session()->pid(), before);
     window.selected.reset();
-    preview().seek(command::kSeekBar);
+    preview().seek(window.seekRelease());
     EXPECT_EQ(preview().session()->pid(), before) << "no row: nothing happens";
 }
 

@@ -41,8 +41,7 @@ protected:
         job->clipStart = 10;
         job->clipEnd = 20;
         controller.jobs().append(std::move(job));
-        window.selected = 0;
-        controller.jobOperations().loadSelectedJob();  // as a click does
+        click(0);
         return controller.jobs().job(0);
     }
     static std::vector<std::string> names(std::initializer_list<Row> list) {

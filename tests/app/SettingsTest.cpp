@@ -6,6 +6,7 @@
 
 #include "app/SingleInstance.h"
 #include "settings/IniFile.h"
+#include "support/MemoryFileSystem.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {
@@ -15,19 +16,17 @@ using testing::TempFolder;
 
 class SettingsTest : public ::testing::Test {
 protected:
+    static constexpr const char* kFile = "/home/me/.config/pelorine/zelvic.ini";
+
     std::unique_ptr<Settings> load() {
-        auto settings = std::make_unique<Settings>(
-            platform::systemFileSystem(), folder.file("config/zelvic.ini"), "/home/me/Videos/PSP");
+        auto settings = std::make_unique<Settings>(files, kFile, "/home/me/Videos/PSP");
         settings->load();
         return settings;
     }
-    void store(const std::string& content) {
-        std::filesystem::create_directories(folder.file("config"));
-        folder.write("config/zelvic.ini", content);
-    }
-    std::string stored() const { return folder.read("config/zelvic.ini"); }
+    void store(const std::string& content) { files.put(kFile, content); }
+    std::string stored() const { return files.text(kFile); }
 
-    TempFolder folder;
+    testing::MemoryFileSystem files;
 };
 
 TEST_F(SettingsTest, FirstStartWritesTheDefaults) {
@@ -95,8 +94,8 @@ TEST_F(SettingsTest, DamagedOrBinaryFilesNeverFail) {
 }
 
 TEST_F(SettingsTest, AnUnwritableFileKeepsTheValuesInMemory) {
-    folder.write("x", "a file where a folder should be");
-    Settings blocked(platform::systemFileSystem(), folder.file("x/zelvic.ini"), "/v");
+    files.put("/home/me/x", "a file where a folder should be");
+    Settings blocked(files, "/home/me/x/zelvic.ini", "/v");
     EXPECT_FALSE(blocked.setOverwritePolicy(2));
     EXPECT_EQ(blocked.overwritePolicy(), 2);
 }

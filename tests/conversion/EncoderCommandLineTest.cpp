@@ -6,6 +6,7 @@
 
 #include "base/CommandLine.h"
 #include "base/TimeText.h"
+#include "conversion/OutputNames.h"
 #include "jobs/JobList.h"
 
 namespace pelorine {
@@ -37,11 +38,28 @@ Job referenceJob() {
 
 const EngineInvocation kWindowsInvocation{R"(C:\WINDOWS\system32\zelvic.exe)", R"(C:\App\)"};
 
+// The Job's whole output, as a run without parts writes it.
+std::string wholeFileName(const EncoderCommandLine& line) {
+    return wholeOutputPath(line.baseName(), line.settings().output.extension);
+}
+
+// The sound's filters of a Job with its sound enabled.
+std::string audioFiltersOf(const Job& job) {
+    const JobSettings settings = jobSettingsOf(job);
+    return EncoderCommandLine::audioFilters(settings.sound, *settings.audio);
+}
+
+// The check the batch makes before it composes a record's line.
+Status checkSettings(const Job& job) {
+    JobSettings settings;
+    return readJobSettings(job, settings);
+}
+
 TEST(EncoderCommandLine, ReferenceJobGivesTheExactLine) {
     const Job job = referenceJob();
     const EncoderCommandLine line(job, kWindowsInvocation);
     // The source keeps its case: file names are case-sensitive here.
-    EXPECT_EQ(line.commandLine("", line.wholeFileName()),
+    EXPECT_EQ(line.commandLine("", line.firstOutput()),
               R"(C:\WINDOWS\system32\zelvic.exe "C:\V\A.avi"   -srate 44100  -vf )"
               R"(scale=320:-2,harddup,expand=320:240:-1:-1:1  -oac lavc -ovc lavc -lavcopts )"
               R"(acodec=aac:abitrate=128:vcodec=mpeg4:vbitrate=768:vglobal=1:aglobal=1 -vf )"
@@ -58,12 +76,12 @@ TEST(EncoderCommandLine, DvdSourcePiece) {
     job.dvdChapterLast = 5;
     job.dvdAudioId = 128;
     job.dvdSubtitleId = -1;
-    EXPECT_EQ(EncoderCommandLine::sourcePiece(job),
+    EXPECT_EQ(EncoderCommandLine::sourcePiece(jobSettingsOf(job)),
               " dvd://2 -dvd-device \"/dev/sr0\" -chapter 1-5  -aid 128 ");
     job.dvdAudioId = -1;
     job.dvdSubtitleId = 0;
     job.sourcePath = "dvd_drive_/media/My Disc";
-    EXPECT_EQ(EncoderCommandLine::sourcePiece(job),
+    EXPECT_EQ(EncoderCommandLine::sourcePiece(jobSettingsOf(job)),
               " dvd://2 -dvd-device \"/media/My Disc\" -chapter 1-5  -sid 0 ");
 }
 
@@ -94,7 +112,8 @@ TEST(EncoderCommandLine, ScalingFitsTheSideThatLimits) {
         job.videoSize = c.size;
         job.sourceWidth = c.sourceWidth;
         job.sourceHeight = c.sourceHeight;
-        EXPECT_TRUE(EncoderCommandLine::videoPiece(job).starts_with(c.piece)) << c.size;
+        EXPECT_TRUE(EncoderCommandLine::videoPiece(jobSettingsOf(job)).starts_with(c.piece))
+            << c.size;
     }
 }
 
@@ -112,7 +131,7 @@ TEST(EncoderCommandLine, AudioFilters) {
         Job job = referenceJob();
         job.audioChannel = channel;
         job.audioVolume = volume;
-        EXPECT_EQ(EncoderCommandLine::audioFilters(job), piece) << channel << " " << volume;
+        EXPECT_EQ(audioFiltersOf(job), piece) << channel << " " << volume;
     }
 }
 
@@ -120,7 +139,7 @@ TEST(EncoderCommandLine, MediaPieceForEachOutputKind) {
     Job job = referenceJob();
     job.videoCodec = "h264";
     job.videoFrameRate = "29.97";
-    EXPECT_EQ(EncoderCommandLine::videoPiece(job),
+    EXPECT_EQ(EncoderCommandLine::videoPiece(jobSettingsOf(job)),
               " -vf scale=320:-2,harddup,expand=320:240:-1:-1:1  -ofps 29.97 -oac lavc -ovc lavc "
               "-lavcopts vqmin=1:vqmax=31:vrc_maxrate=768:vratetol=10:coder=1:aglobal=1:vglobal=1:"
               "vcodec=h264:acodec=aac:vbitrate=768:abitrate=128:trell=2:mbd=2:cmp=2:subcmp=2 -vf "
@@ -128,7 +147,7 @@ TEST(EncoderCommandLine, MediaPieceForEachOutputKind) {
               "format=psp:i_certify_that_my_video_stream_does_not_use_b_frames ");
 
     job.audioDisabled = "yes";
-    EXPECT_EQ(EncoderCommandLine::mediaPiece(job),
+    EXPECT_EQ(EncoderCommandLine::mediaPiece(jobSettingsOf(job)),
               " -nosound  -vf scale=320:-2,harddup,expand=320:240:-1:-1:1  -ofps 29.97 -oac lavc "
               "-ovc lavc -lavcopts keyint=500:level=13:vqmin=1:vqmax=31:vrc_maxrate=768:vratetol="
               "10:bit_exact:coder=0:aglobal=1:vglobal=1:vcodec=h264:vbitrate=768:v4mv:qpel:trell="
@@ -137,25 +156,27 @@ TEST(EncoderCommandLine, MediaPieceForEachOutputKind) {
 
     job.videoCodec = "MPEG4";
     job.videoFrameRate = "default";
-    EXPECT_TRUE(EncoderCommandLine::mediaPiece(job).ends_with(
-        "  -ovc lavc -lavcopts vcodec=mpeg4:vbitrate=768:mbd=2:cmp=2:subcmp=2:trell=yes:v4mv=yes:"
-        "aic=2:vglobal=1:aglobal=1 -ffourcc mp4v -of lavf -lavfopts "
-        "format=mp4:i_certify_that_my_video_stream_does_not_use_b_frames"));
+    EXPECT_TRUE(EncoderCommandLine::mediaPiece(jobSettingsOf(job))
+                    .ends_with("  -ovc lavc -lavcopts "
+                               "vcodec=mpeg4:vbitrate=768:mbd=2:cmp=2:subcmp=2:trell=yes:v4mv=yes:"
+                               "aic=2:vglobal=1:aglobal=1 -ffourcc mp4v -of lavf -lavfopts "
+                               "format=mp4:i_certify_that_my_video_stream_does_not_use_b_frames"));
 
     job.videoDisabled = "yes";
-    EXPECT_EQ(EncoderCommandLine::mediaPiece(job), " -nosound  XXX  -ovc frameno -of rawaudio ");
+    EXPECT_EQ(EncoderCommandLine::mediaPiece(jobSettingsOf(job)),
+              " -nosound  XXX  -ovc frameno -of rawaudio ");
     job.audioDisabled = "no";
-    EXPECT_EQ(EncoderCommandLine::mediaPiece(job),
+    EXPECT_EQ(EncoderCommandLine::mediaPiece(jobSettingsOf(job)),
               "  -srate 44100  -oac lavc -lavcopts acodec=aac:abitrate=128 -ffourcc mp4v -of lavf "
               "-lavfopts format=mp4:i_certify_that_my_video_stream_does_not_use_b_frames -ovc "
               "frameno -of rawaudio ");
 
     job.outputFormat = "MP3";
-    EXPECT_EQ(EncoderCommandLine::mediaPiece(job),
+    EXPECT_EQ(EncoderCommandLine::mediaPiece(jobSettingsOf(job)),
               "  -srate 44100   -ovc frameno -oac mp3lame -lameopts  cbr:br=128:mode=0 -of "
               "rawaudio ");
     job.audioDisabled = "yes";
-    EXPECT_EQ(EncoderCommandLine::mediaPiece(job), " -nosound ");
+    EXPECT_EQ(EncoderCommandLine::mediaPiece(jobSettingsOf(job)), " -nosound ");
 }
 
 TEST(EncoderCommandLine, SplitTextAndFileNames) {
@@ -164,16 +185,16 @@ TEST(EncoderCommandLine, SplitTextAndFileNames) {
     job.outputPath = "/home/me/my.videos/M4V12345.MP4";
     const EncoderCommandLine line(job, kWindowsInvocation);
     EXPECT_EQ(line.splitText(), "650mb");
-    EXPECT_FALSE(line.notSplit());
-    EXPECT_EQ(line.wholeFileName(), "/home/me/my.videos/M4V12345.mp4");
+    EXPECT_EQ(line.settings().split.kind, Split::Kind::BySize);
+    EXPECT_EQ(wholeFileName(line), "/home/me/my.videos/M4V12345.mp4");
     EXPECT_EQ(line.partFileName(1), "/home/me/my.videos/M4V12345_clip_1.mp4");
     EXPECT_EQ(line.partFileName(12), "/home/me/my.videos/M4V12345_clip_12.mp4");
 
     job.split = "NOT SPLIT";
     job.outputPath = "/home/me/my.videos/noextension";
     const EncoderCommandLine plain(job, kWindowsInvocation);
-    EXPECT_TRUE(plain.notSplit());
-    EXPECT_EQ(plain.wholeFileName(), "/home/me/my.videos/noextension.mp4");
+    EXPECT_EQ(plain.settings().split.kind, Split::Kind::None);
+    EXPECT_EQ(wholeFileName(plain), "/home/me/my.videos/noextension.mp4");
     EXPECT_EQ(EncoderCommandLine::timing(60, 140), " -ss 60.000000 -endpos 140.000000 ");
     EXPECT_EQ(EncoderCommandLine::timing(120, "00:10:00"), " -ss 120.000000 -endpos 00:10:00 ");
     EXPECT_EQ(EncoderCommandLine::firstPartTiming("650mb"), " -ss 0 -endpos 650mb ");
@@ -181,16 +202,16 @@ TEST(EncoderCommandLine, SplitTextAndFileNames) {
 
 TEST(EncoderCommandLine, SettingsThatWouldChangeTheLineAreRefused) {
     Job job = referenceJob();
-    EXPECT_TRUE(checkCommandLineSettings(job));
+    EXPECT_TRUE(checkSettings(job));
     job.split = "4.7 GB";
-    EXPECT_TRUE(checkCommandLineSettings(job)) << "blanks of the split text are removed";
+    EXPECT_TRUE(checkSettings(job)) << "blanks of the split text are removed";
     job.audioVolume = "+5 -o /etc/passwd";
-    const Status refused = checkCommandLineSettings(job);
+    const Status refused = checkSettings(job);
     EXPECT_FALSE(refused);
     EXPECT_NE(refused.message().find("Audio volume"), std::string::npos);
     job.audioVolume = "default";
     job.videoBitrate = "768\"";
-    EXPECT_FALSE(checkCommandLineSettings(job));
+    EXPECT_FALSE(checkSettings(job));
 }
 
 // Any path at all comes back out of the command line as one argument, unchanged.
@@ -212,7 +233,7 @@ TEST(EncoderCommandLine, EveryPathSurvivesSplitting) {
         job.clipEnabled = static_cast<int>(round % 2);
         const EngineInvocation invocation{randomPath(true), randomPath(true) + "/"};
         const EncoderCommandLine line(job, invocation);
-        const std::string output = job.clipEnabled ? job.outputPath : line.wholeFileName();
+        const std::string output = line.firstOutput();
         const auto args = splitCommandLine(
             line.commandLine(job.clipEnabled ? EncoderCommandLine::timing(1, 2) : "", output));
         ASSERT_GE(args.size(), 6u);

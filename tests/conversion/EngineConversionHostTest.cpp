@@ -57,7 +57,7 @@ TEST(EngineConversionHost, RunsEveryPartOfASplitJob) {
     std::string privateFolder;
     ASSERT_TRUE(engine.privateFolder(privateFolder));
 
-    const JobReport report = convertJob(job, invocation, host);
+    const JobReport report = convertJob(jobSettingsOf(job), invocation, host);
     ::unsetenv("FAKE_ZELVIC_LOG");
 
     ASSERT_EQ(report.runs.size(), 3u);

@@ -63,7 +63,7 @@ TEST(JobConverter, UnsplitJobsRunOnce) {
     Job job = splitJob();
     job.split = "Not split";
     ScriptedHost host;
-    const JobReport report = convertJob(job, kInvocation, host);
+    const JobReport report = convertJob(jobSettingsOf(job), kInvocation, host);
     EXPECT_THAT(host.outputs, ElementsAre("/out/M4V00001.mp4"));
     EXPECT_EQ(host.timing(0), "");
     EXPECT_EQ(report.runs.size(), 1u);
@@ -72,21 +72,21 @@ TEST(JobConverter, UnsplitJobsRunOnce) {
     job.clipStart = 12.5;
     job.clipEnd = 20;
     ScriptedHost clipHost;
-    convertJob(job, kInvocation, clipHost);
+    convertJob(jobSettingsOf(job), kInvocation, clipHost);
     EXPECT_THAT(clipHost.outputs, ElementsAre("/out/M4V00001.MP4")) << "the stored name";
     EXPECT_EQ(clipHost.timing(0), " -ss 12.500000 -endpos 7.500000 ");
 
     job.split = "650 MB";
     job.outputFormat = "mp3";
     ScriptedHost mp3Host;
-    convertJob(job, kInvocation, mp3Host);
+    convertJob(jobSettingsOf(job), kInvocation, mp3Host);
     EXPECT_EQ(mp3Host.lines.size(), 1u) << "MP3 outputs are never split";
     EXPECT_TRUE(mp3Host.measured.empty());
 }
 
 TEST(JobConverter, SplitPlanMeasuresThePartAndRunsTheRest) {
     ScriptedHost host;  // parts of 60 s over 250 s: 5 parts
-    const JobReport report = convertJob(splitJob(), kInvocation, host);
+    const JobReport report = convertJob(jobSettingsOf(splitJob()), kInvocation, host);
     EXPECT_THAT(host.measured, ElementsAre("/out/M4V00001_clip_1.mp4"));
     ASSERT_EQ(host.lines.size(), 5u);
     EXPECT_EQ(host.timing(0), " -ss 0 -endpos 00:10:00 ");
@@ -100,7 +100,7 @@ TEST(JobConverter, AnExactMultipleLeavesNoEmptyLastPart) {
     Job job = splitJob();
     job.duration = 240;
     ScriptedHost host;
-    convertJob(job, kInvocation, host);
+    convertJob(jobSettingsOf(job), kInvocation, host);
     EXPECT_EQ(host.lines.size(), 4u);
 }
 
@@ -108,7 +108,7 @@ TEST(JobConverter, AFailedMeasureEndsTheJobAfterPartOne) {
     for (const std::optional<double> length : {std::optional<double>(), std::optional(0.0)}) {
         ScriptedHost host;
         host.partLength = length;
-        const JobReport report = convertJob(splitJob(), kInvocation, host);
+        const JobReport report = convertJob(jobSettingsOf(splitJob()), kInvocation, host);
         EXPECT_EQ(host.lines.size(), 1u);
         EXPECT_TRUE(report.measureFailed);
     }
@@ -117,7 +117,7 @@ TEST(JobConverter, AFailedMeasureEndsTheJobAfterPartOne) {
 TEST(JobConverter, StopDuringPartTwoEndsTheJobBeforePartThree) {
     ScriptedHost host;
     host.stopDuringRun = 2;
-    const JobReport report = convertJob(splitJob(), kInvocation, host);
+    const JobReport report = convertJob(jobSettingsOf(splitJob()), kInvocation, host);
     EXPECT_EQ(host.lines.size(), 2u);
     EXPECT_TRUE(report.stopped);
 }
@@ -130,12 +130,12 @@ TEST(JobConverter, ClipSplitPlan) {
 
     ScriptedHost oneRun;
     oneRun.partLength = 600;  // part 1 is longer than the 140 s clip
-    convertJob(job, kInvocation, oneRun);
+    convertJob(jobSettingsOf(job), kInvocation, oneRun);
     EXPECT_EQ(oneRun.lines.size(), 1u);
     EXPECT_EQ(oneRun.timing(0), " -ss 60.000000 -endpos 00:10:00 ");
 
     ScriptedHost threeRuns;  // part 1 measures 60 s: n = 2
-    convertJob(job, kInvocation, threeRuns);
+    convertJob(jobSettingsOf(job), kInvocation, threeRuns);
     ASSERT_EQ(threeRuns.lines.size(), 3u);
     EXPECT_EQ(threeRuns.timing(0), " -ss 60.000000 -endpos 00:10:00 ");
     EXPECT_EQ(threeRuns.timing(1), " -ss 120.000000 -endpos 00:10:00 ");
@@ -146,7 +146,7 @@ TEST(JobConverter, ClipSplitPlan) {
 
     ScriptedHost shortClip;  // 90 s in parts of 60 s: n = 1, the last part is part 2
     job.clipEnd = 150;
-    convertJob(job, kInvocation, shortClip);
+    convertJob(jobSettingsOf(job), kInvocation, shortClip);
     ASSERT_EQ(shortClip.lines.size(), 2u);
     EXPECT_EQ(shortClip.timing(1), " -ss 120.000000 -endpos 30.000000 ");
 }
@@ -158,13 +158,13 @@ TEST(JobConverter, AStopInAClipSplitPlanRunsNoFurtherPart) {
     job.clipEnd = 250;
     ScriptedHost host;
     host.stopDuringRun = 2;
-    const JobReport report = convertJob(job, kInvocation, host);
+    const JobReport report = convertJob(jobSettingsOf(job), kInvocation, host);
     EXPECT_EQ(host.lines.size(), 2u);
     EXPECT_TRUE(report.stopped);
 
     ScriptedHost stoppedInPartOne;
     stoppedInPartOne.stopDuringRun = 1;
-    convertJob(job, kInvocation, stoppedInPartOne);
+    convertJob(jobSettingsOf(job), kInvocation, stoppedInPartOne);
     EXPECT_EQ(stoppedInPartOne.lines.size(), 1u);
     EXPECT_TRUE(stoppedInPartOne.measured.empty()) << "nothing left to plan";
 }
@@ -174,7 +174,7 @@ TEST(JobConverter, AStopInAClipSplitPlanRunsNoFurtherPart) {
 TEST(JobConverter, PartsStartWhereThePreviousOneEnded) {
     ScriptedHost host;
     host.reportedEnds = {59.96, 119.92, 179.88, 239.84};
-    convertJob(splitJob(), kInvocation, host);
+    convertJob(jobSettingsOf(splitJob()), kInvocation, host);
     ASSERT_EQ(host.lines.size(), 5u);
     EXPECT_EQ(host.timing(1), " -ss 59.960000 -endpos 00:10:00 ");
     EXPECT_EQ(host.timing(4), " -ss 239.840000 -endpos 00:10:00 ");
@@ -185,7 +185,7 @@ TEST(JobConverter, PartsStartWhereThePreviousOneEnded) {
     job.clipEnd = 200;
     ScriptedHost clip;
     clip.reportedEnds = {120.04, 180.08};
-    convertJob(job, kInvocation, clip);
+    convertJob(jobSettingsOf(job), kInvocation, clip);
     ASSERT_EQ(clip.lines.size(), 3u);
     EXPECT_EQ(clip.timing(1), " -ss 120.040000 -endpos 00:10:00 ");
     EXPECT_EQ(clip.timing(2), " -ss 180.080000 -endpos 19.920000 ");
@@ -193,7 +193,7 @@ TEST(JobConverter, PartsStartWhereThePreviousOneEnded) {
     // A run that reports nothing usable: the measured length on from its start.
     ScriptedHost silent;
     silent.reportedEnds = {-1, 30};
-    convertJob(splitJob(), kInvocation, silent);
+    convertJob(jobSettingsOf(splitJob()), kInvocation, silent);
     EXPECT_EQ(silent.timing(1), " -ss 60.000000 -endpos 00:10:00 ");
     EXPECT_EQ(silent.timing(2), " -ss 120.000000 -endpos 00:10:00 ");
 }
@@ -206,7 +206,7 @@ TEST(JobConverter, NoLastPartShorterThanAFrame) {
     job.clipEnd = 0.1 + 3 * 0.7;  // three parts of 0.7 s, give or take 1e-16
     ScriptedHost host;
     host.partLength = 0.7;
-    convertJob(job, kInvocation, host);
+    convertJob(jobSettingsOf(job), kInvocation, host);
     EXPECT_EQ(host.lines.size(), 3u);
     for (std::size_t i = 0; i < host.lines.size(); ++i) {
         EXPECT_EQ(host.timing(i).find("-endpos 0.000000"), std::string::npos) << host.timing(i);

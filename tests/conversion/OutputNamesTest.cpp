@@ -46,7 +46,8 @@ TEST(OutputNames, WhatEachKindOfJobWrites) {
          "/my.videos/clip.mp4"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(firstOutputPath(c.job), c.first) << c.job.outputPath << " " << c.job.split;
+        EXPECT_EQ(firstOutputPath(jobSettingsOf(c.job)), c.first)
+            << c.job.outputPath << " " << c.job.split;
         EXPECT_EQ(outputCellText(c.job), c.cell) << c.job.outputPath << " " << c.job.split;
     }
 }
@@ -55,7 +56,7 @@ TEST(OutputNames, WhatEachKindOfJobWrites) {
 TEST(OutputNames, TheCommandLineAndThePartFinderUseTheSameNames) {
     const Job job = jobWriting("/out/M4V75836.MP4", "mp4", "650 MB", false);
     const EncoderCommandLine line(job, {});
-    EXPECT_EQ(line.firstOutput(), firstOutputPath(job));
+    EXPECT_EQ(line.firstOutput(), firstOutputPath(jobSettingsOf(job)));
     EXPECT_EQ(line.partFileName(3), partOutputPath(outputBasePath(job.outputPath), 3, "mp4"));
     EXPECT_EQ(partFileKind("M4V75836_clip_3.mp4", "M4V75836", "mp4"), PartFileKind::Final);
     EXPECT_EQ(partFileKind("M4V75836_clip_3.MP4", "M4V75836", "mp4"), std::nullopt)

@@ -55,7 +55,7 @@ TEST(PlannedRuns, ASplitByTimeHasOneLinePerPartAsTheBatchRunsThem) {
     for (const Job& planned : {job("00:10:00", 1500), job("Not split", 1500)}) {
         const PlannedRuns runs = planRuns(planned, kInvocation);
         RecordingHost host(600);
-        convertJob(planned, kInvocation, host);
+        convertJob(jobSettingsOf(planned), kInvocation, host);
         EXPECT_EQ(runs.commandLines, host.lines);
         EXPECT_FALSE(runs.estimated);
     }
@@ -69,13 +69,14 @@ TEST(PlannedRuns, ASplitByTimeHasOneLinePerPartAsTheBatchRunsThem) {
 TEST(PlannedRuns, ASplitBySizeIsPlannedFromTheBitrates) {
     bool estimated = false;
     // 650 MiB at 1328 kbit/s, 98 % of it picture and sound: 4023.6 s.
-    const auto length = plannedPartLength(job("650 MB", 9000), estimated);
+    const auto length = plannedPartLength(jobSettingsOf(job("650 MB", 9000)), estimated);
     ASSERT_TRUE(length);
     EXPECT_NEAR(*length, 650.0 * 1048576 * 8 * 0.98 / 1328000, 1e-6);
     EXPECT_TRUE(estimated);
     Job silent = job("700 MB", 9000);
     silent.audioDisabled = "yes";
-    EXPECT_NEAR(*plannedPartLength(silent, estimated), 700.0 * 1048576 * 8 * 0.98 / 1200000, 1e-6);
+    EXPECT_NEAR(*plannedPartLength(jobSettingsOf(silent), estimated),
+                700.0 * 1048576 * 8 * 0.98 / 1200000, 1e-6);
     const PlannedRuns runs = planRuns(job("650 MB", 9000), kInvocation);
     EXPECT_EQ(runs.commandLines.size(), 3u);
     EXPECT_TRUE(runs.estimated);

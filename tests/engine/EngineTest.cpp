@@ -178,5 +178,26 @@ TEST_F(EngineTest, TheChannelFolderGoesWithTheRunUnlessItsEngineStillRuns) {
     EXPECT_TRUE(std::filesystem::exists(folderOfRunning)) << "this program's own";
 }
 
+// This program's process id comes from the process list it is handed: its runs
+// are named for it, and the sweep keeps them even when no such process exists.
+TEST_F(EngineTest, RunsAreNamedForTheProcessIdHandedIn) {
+    struct OtherId final : platform::ProcessList {
+        platform::ProcessQuery isRunning(const std::string& path) const override {
+            return platform::systemProcessList().isRunning(path);
+        }
+        bool exists(platform::ProcessId pid) const override {
+            return platform::systemProcessList().exists(pid);
+        }
+        platform::ProcessId ownId() const override { return 999999998; }
+    } processes;
+    Engine named(platform::systemProcessLauncher(), processes, paths, platform::systemFileSystem());
+    EngineSession session(named, EnginePurpose::Convert);
+    ASSERT_TRUE(session.open());
+    EXPECT_EQ(session.channelFolder().rfind(folder.file("run/run-999999998-"), 0), 0u)
+        << session.channelFolder();
+    named.sweepStaleRuns();
+    EXPECT_TRUE(std::filesystem::is_directory(session.channelFolder()));
+}
+
 }  // namespace
 }  // namespace pelorine

@@ -1,4 +1,4 @@
-// The grid's decisions without a screen: shades, commits, colours.
+// The grid's decisions without a screen: shades, colours, file rows.
 
 #include "grid/PropertyListLogic.h"
 
@@ -6,57 +6,6 @@
 
 namespace pelorine {
 namespace {
-
-PropertyItem row(const std::string& name, const std::string& value = "") {
-    PropertyItem item;
-    item.name = name;
-    item.value = value;
-    return item;
-}
-
-TEST(GridCommits, ComboChoiceNamesTheSpecialRowBeforeTheGeneralNotice) {
-    struct Case {
-        const char* name;
-        GridNotices expected;
-    };
-    const Case cases[] = {
-        {"Output format", {GridNotice::OutputFormatChosen, GridNotice::ValueChanged}},
-        {"Clip video", {GridNotice::ClipVideoChosen, GridNotice::ValueChanged}},
-        {"Video size", {GridNotice::ValueChanged}},
-        {"output format", {GridNotice::ValueChanged}},  // names match case-sensitively
-        {"Start time", {GridNotice::ValueChanged}},
-    };
-    for (const Case& c : cases) {
-        PropertyItem item = row(c.name, "old");
-        EXPECT_EQ(commitComboChoice(item, "new"), c.expected) << c.name;
-        EXPECT_EQ(item.value, "new");
-    }
-}
-
-TEST(GridCommits, TypingIntoAComboIsAlwaysJustAValueChange) {
-    for (const char* name : {"Output format", "Clip video", "Video bitrate"}) {
-        PropertyItem item = row(name, "1200");
-        EXPECT_EQ(commitComboText(item, "999"), GridNotices{GridNotice::ValueChanged});
-        EXPECT_EQ(item.value, "999");
-    }
-}
-
-TEST(GridCommits, EditAnnouncesClipTimesOnlyInTheTwoTimeRows) {
-    // Whatever the text reads: the window checks it and says what is wrong.
-    for (const char* text : {"00:00:10.00", "00:00:10.0", " 00:00:10.00 ", "soon"}) {
-        PropertyItem end = row("End time");
-        EXPECT_EQ(commitEditText(end, text), GridNotices{GridNotice::ClipTimeTyped}) << text;
-        EXPECT_EQ(end.value, text);
-    }
-    PropertyItem start = row("Start time");
-    EXPECT_EQ(commitEditText(start, "00:00:10.00"), GridNotices{GridNotice::ClipTimeTyped});
-
-    for (const char* name : {"Split", "start time", "Clip video"}) {
-        PropertyItem other = row(name);
-        EXPECT_EQ(commitEditText(other, "00:00:10.00"), GridNotices{}) << name;
-        EXPECT_EQ(other.value, "00:00:10.00");
-    }
-}
 
 TEST(RowShading, VideoRowsInAnyCaseAreDarker) {
     const Rgb dark{235, 235, 235};

@@ -14,7 +14,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <deque>
-#include <list>
 
 #include "grid/PropertyListGeometry.h"
 
@@ -49,19 +48,10 @@ class PropertyListTest : public ::testing::Test {
 protected:
     PropertyListTest() : grid(nullptr, &choosers) {
         grid.resize(190, 239);
-        // Connected the way the window connects them: the handlers run later.
-        QObject::connect(
-            &grid, &PropertyList::clipTimeTyped, &grid, [this] { notices.push_back("0x864"); },
-            Qt::QueuedConnection);
-        QObject::connect(
-            &grid, &PropertyList::valueChanged, &grid, [this] { notices.push_back("0x865"); },
-            Qt::QueuedConnection);
-        QObject::connect(
-            &grid, &PropertyList::outputFormatChosen, &grid, [this] { notices.push_back("0x866"); },
-            Qt::QueuedConnection);
-        QObject::connect(
-            &grid, &PropertyList::clipVideoChosen, &grid, [this] { notices.push_back("0x738"); },
-            Qt::QueuedConnection);
+        // Each edit as "key text".
+        QObject::connect(&grid, &PropertyList::edited, &grid, [this](int key, const QString& text) {
+            notices.push_back(std::to_string(key) + " " + text.toStdString());
+        });
     }
 
     void show() {
@@ -70,11 +60,18 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
     }
 
-    PropertyItem* add(const std::string& name, EditorKind kind, const std::string& value,
-                      const std::string& options = "", int fixedList = 1) {
+    // A row whose key is its place; returns it.
+    int add(const std::string& name, EditorKind kind, const std::string& value,
+            const std::string& options = "", int fixedList = 1) {
         items.push_back(PropertyItem{name, value, kind, options, fixedList});
-        grid.addItem(&items.back());
-        return &items.back();
+        return grid.addItem(items.back(), static_cast<int>(items.size()) - 1);
+    }
+    // The value row `row` shows.
+    std::string value(int row) const { return grid.item(row)->value; }
+    // The owner put the value of row `row` back to what it gave the grid.
+    void putBack(int row) {
+        grid.updateItem(row, items[static_cast<std::size_t>(row)]);
+        grid.refresh();
     }
 
     // The sixteen rows the window shows at start-up.
@@ -101,9 +98,8 @@ protected:
         QTest::mouseClick(&grid, Qt::LeftButton, {}, QPoint(20, shownRow * 20 + 10));
     }
 
-    // Delivers the queued notifications, then hands over what arrived.
+    // What the grid reported so far.
     std::vector<std::string> delivered() {
-        QCoreApplication::sendPostedEvents();
         return std::vector<std::string>(notices.begin(), notices.end());
     }
 
@@ -114,7 +110,7 @@ protected:
 
     ScriptedChoosers choosers;
     PropertyList grid;
-    std::list<PropertyItem> items;
+    std::vector<PropertyItem> items;
     std::deque<std::string> notices;
 };
 
@@ -123,8 +119,8 @@ using Strings = std::vector<std::string>;
 // A clip time is announced once the user is done typing it, whatever it
 // reads (the window checks it): never per key, never when the edit appears.
 TEST_F(PropertyListTest, ClipTimesAreAnnouncedWhenCommittedNeverPerKey) {
-    PropertyItem* start = add("Start time", EditorKind::Edit, "00:00:10.00");
-    PropertyItem* end = add("End time", EditorKind::Edit, "00:00:20.00");
+    const int start = add("Start time", EditorKind::Edit, "00:00:10.00");
+    const int end = add("End time", EditorKind::Edit, "00:00:20.00");
     show();
     clickRow(1);
     ASSERT_NE(edit(), nullptr);
@@ -135,20 +131,20 @@ TEST_F(PropertyListTest, ClipTimesAreAnnouncedWhenCommittedNeverPerKey) {
     edit()->selectAll();
     QTest::keyClicks(edit(), "00:00:15.00");
     EXPECT_EQ(delivered(), Strings{});
-    EXPECT_EQ(end->value, "00:00:20.00");
+    EXPECT_EQ(value(end), "00:00:20.00");
     QTest::keyClick(edit(), Qt::Key_Return);
-    EXPECT_EQ(delivered(), Strings{"0x864"});
-    EXPECT_EQ(end->value, "00:00:15.00");
+    EXPECT_EQ(delivered(), Strings{"1 00:00:15.00"});
+    EXPECT_EQ(value(end), "00:00:15.00");
     QTest::keyClick(edit(), Qt::Key_Return);
-    EXPECT_EQ(delivered(), Strings{"0x864"}) << "nothing new typed";
+    EXPECT_EQ(delivered(), Strings{"1 00:00:15.00"}) << "nothing new typed";
 
     // Another row chosen; half a time is committed as it stands.
     clickRow(0);
     edit()->selectAll();
     QTest::keyClicks(edit(), " 00:01");
     clickRow(1);
-    EXPECT_EQ(start->value, " 00:01");
-    EXPECT_EQ(delivered(), (Strings{"0x864", "0x864"}));
+    EXPECT_EQ(value(start), " 00:01");
+    EXPECT_EQ(delivered(), (Strings{"1 00:00:15.00", "0  00:01"}));
 
     // Typed and typed back: no change, no notice.
     clickRow(0);
@@ -159,47 +155,38 @@ TEST_F(PropertyListTest, ClipTimesAreAnnouncedWhenCommittedNeverPerKey) {
 }
 
 TEST_F(PropertyListTest, RefreshPutsARefusedTimeBackInTheOpenEdit) {
-    PropertyItem* start = add("Start time", EditorKind::Edit, "00:00:10.00");
+    const int start = add("Start time", EditorKind::Edit, "00:00:10.00");
     show();
     clickRow(0);
     edit()->selectAll();
     QTest::keyClicks(edit(), "99");
     QTest::keyClick(edit(), Qt::Key_Enter);
-    EXPECT_EQ(delivered(), Strings{"0x864"});
-    start->value = "00:00:10.00";  // the window refused it
-    grid.refresh();
+    EXPECT_EQ(delivered(), Strings{"0 99"});
+    putBack(start);  // the window refused it
     EXPECT_EQ(edit()->text(), "00:00:10.00");
 }
 
-TEST_F(PropertyListTest, ClipVideoChoiceAnnouncesItselfBeforeTheValueChange) {
-    PropertyItem* clip = add("Clip video", EditorKind::Combo, "no", "no|yes|");
+// A choice is reported once, by its row's key, whatever the row is.
+TEST_F(PropertyListTest, AChoiceIsReportedOnceWithItsRowsKey) {
+    const int clip = add("Clip video", EditorKind::Combo, "no", "no|yes|");
+    add("Output format", EditorKind::Combo, "mp4", "mp4|mp3|");
     show();
     clickRow(0);
     ASSERT_NE(combo(), nullptr);
     EXPECT_FALSE(combo()->isEditable());
     EXPECT_EQ(combo()->currentText(), "no");
     QTest::keyClick(combo(), Qt::Key_Down);
-    EXPECT_EQ(clip->value, "yes");
-    EXPECT_EQ(delivered(), (Strings{"0x738", "0x865"}));
-}
-
-TEST_F(PropertyListTest, OutputFormatChoiceAnnouncesItselfBeforeTheValueChange) {
-    PropertyItem* format = add("Output format", EditorKind::Combo, "mp4", "mp4|mp3|");
-    add("Audio codec", EditorKind::Combo, "AAC", "AAC|mp3|");
-    show();
-    clickRow(0);
-    QTest::keyClick(combo(), Qt::Key_Down);
-    EXPECT_EQ(format->value, "mp3");
-    EXPECT_EQ(delivered(), (Strings{"0x866", "0x865"}));
+    EXPECT_EQ(value(clip), "yes");
+    EXPECT_EQ(delivered(), (Strings{"0 yes"}));
 
     clickRow(1);
     QTest::keyClick(combo(), Qt::Key_Down);
-    EXPECT_EQ(delivered(), (Strings{"0x866", "0x865", "0x865"}));
+    EXPECT_EQ(delivered(), (Strings{"0 yes", "1 mp3"}));
 }
 
 TEST_F(PropertyListTest, TypedBitrateBecomesTheValueButAFixedListTakesNoTyping) {
-    PropertyItem* codec = add("Video codec", EditorKind::Combo, "MPEG4", "MPEG4|");
-    PropertyItem* bitrate = add("Video bitrate", EditorKind::Combo, "1200", "512|1200|1500|", 0);
+    const int codec = add("Video codec", EditorKind::Combo, "MPEG4", "MPEG4|");
+    const int bitrate = add("Video bitrate", EditorKind::Combo, "1200", "512|1200|1500|", 0);
     show();
 
     clickRow(1);
@@ -209,36 +196,36 @@ TEST_F(PropertyListTest, TypedBitrateBecomesTheValueButAFixedListTakesNoTyping) 
     QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(combo(), "999");
     QTest::keyClick(combo(), Qt::Key_Return);
-    EXPECT_EQ(bitrate->value, "999");
-    EXPECT_EQ(delivered(), Strings{"0x865"});
+    EXPECT_EQ(value(bitrate), "999");
+    EXPECT_EQ(delivered(), Strings{"1 999"});
     // Typed text is not added to the list.
     EXPECT_EQ(combo()->count(), 3);
 
     clickRow(0);
     ASSERT_FALSE(combo()->isEditable());
     QTest::keyClicks(combo(), "999");
-    EXPECT_EQ(codec->value, "MPEG4");
+    EXPECT_EQ(value(codec), "MPEG4");
     EXPECT_EQ(combo()->currentText(), "MPEG4");
-    EXPECT_EQ(delivered(), Strings{"0x865"});
+    EXPECT_EQ(delivered(), Strings{"1 999"});
 }
 
 // Typed values are announced once the user is done with them, never per key:
 // the window checks them, and "3" on the way to "320x240" is no size.
 TEST_F(PropertyListTest, TypedTextIsCommittedByEnterByLeavingAndByAnotherRow) {
-    PropertyItem* size = add("Video size", EditorKind::Combo, "320x240", "160x112|320x240|", 0);
-    PropertyItem* split = add("Split", EditorKind::Combo, "Not split", "Not split|650 MB|", 0);
-    PropertyItem* volume = add("Audio volume", EditorKind::Combo, "default", "default|-5|", 0);
+    const int size = add("Video size", EditorKind::Combo, "320x240", "160x112|320x240|", 0);
+    const int split = add("Split", EditorKind::Combo, "Not split", "Not split|650 MB|", 0);
+    const int volume = add("Audio volume", EditorKind::Combo, "default", "default|-5|", 0);
     QLineEdit elsewhere;
     show();
 
     clickRow(0);
     QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(combo(), "400x300");
-    EXPECT_EQ(size->value, "320x240");
+    EXPECT_EQ(value(size), "320x240");
     EXPECT_EQ(delivered(), Strings{});
     QTest::keyClick(combo(), Qt::Key_Enter);
-    EXPECT_EQ(size->value, "400x300");
-    EXPECT_EQ(delivered(), Strings{"0x865"});
+    EXPECT_EQ(value(size), "400x300");
+    EXPECT_EQ(delivered(), Strings{"0 400x300"});
     EXPECT_TRUE(combo()->isVisible());
 
     // Another row chosen.
@@ -246,17 +233,17 @@ TEST_F(PropertyListTest, TypedTextIsCommittedByEnterByLeavingAndByAnotherRow) {
     QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(combo(), "480x272");
     clickRow(1);
-    EXPECT_EQ(size->value, "480x272");
-    EXPECT_EQ(delivered(), (Strings{"0x865", "0x865"}));
+    EXPECT_EQ(value(size), "480x272");
+    EXPECT_EQ(delivered(), (Strings{"0 400x300", "0 480x272"}));
 
     // The focus leaving the combo for a widget outside the grid.
     QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(combo(), "10 MB");
-    EXPECT_EQ(split->value, "Not split");
+    EXPECT_EQ(value(split), "Not split");
     grid.setFocus(Qt::MouseFocusReason);
     EXPECT_TRUE(combo()->isHidden());
-    EXPECT_EQ(split->value, "10 MB");
-    EXPECT_EQ(delivered(), (Strings{"0x865", "0x865", "0x865"}));
+    EXPECT_EQ(value(split), "10 MB");
+    EXPECT_EQ(delivered(), (Strings{"0 400x300", "0 480x272", "1 10 MB"}));
 
     // Nothing typed, nothing announced; a reset drops text not yet committed.
     clickRow(2);
@@ -264,34 +251,31 @@ TEST_F(PropertyListTest, TypedTextIsCommittedByEnterByLeavingAndByAnotherRow) {
     EXPECT_EQ(delivered().size(), 3u);
     QTest::keyClicks(combo(), "+5");
     grid.reset();
-    grid.addItem(volume);
+    grid.addItem(items[static_cast<std::size_t>(volume)], volume);
     EXPECT_EQ(delivered().size(), 3u);
-    EXPECT_EQ(split->value, "10 MB");
 }
 
 TEST_F(PropertyListTest, RefreshShowsAValueTheOwnerPutBackInTheOpenEditor) {
-    PropertyItem* volume = add("Audio volume", EditorKind::Combo, "default", "default|-5|", 0);
+    const int volume = add("Audio volume", EditorKind::Combo, "default", "default|-5|", 0);
     show();
     clickRow(0);
     QTest::keyClick(combo(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(combo(), "loud");
     QTest::keyClick(combo(), Qt::Key_Return);
-    ASSERT_EQ(delivered(), Strings{"0x865"});
-    volume->value = "default";  // the owner refused "loud"
-    grid.refresh();
+    ASSERT_EQ(delivered(), Strings{"0 loud"});
+    putBack(volume);  // the owner refused "loud"
     EXPECT_EQ(combo()->currentText(), "default");
     EXPECT_EQ(combo()->currentIndex(), 0);
     // Leaving the combo now announces nothing more.
     grid.setFocus(Qt::MouseFocusReason);
-    EXPECT_EQ(delivered(), Strings{"0x865"});
+    EXPECT_EQ(delivered(), Strings{"0 loud"});
 }
 
 // The list of an in-place combo opens from its arrow, F4 and Alt+Down, and an
 // entry picked there becomes the value; the editor stays while its list is open.
 TEST_F(PropertyListTest, ComboListOpensWithTheMouseAndTheKeysAndAnEntryCanBePicked) {
-    PropertyItem* rate =
-        add("Video frame rate", EditorKind::Combo, "default", "default|13|25|29.97|");
-    PropertyItem* size = add("Video size", EditorKind::Combo, "320x240", "160x112|320x240|", 0);
+    const int rate = add("Video frame rate", EditorKind::Combo, "default", "default|13|25|29.97|");
+    const int size = add("Video size", EditorKind::Combo, "320x240", "160x112|320x240|", 0);
     show();
 
     const auto openWithArrow = [this] {
@@ -319,13 +303,13 @@ TEST_F(PropertyListTest, ComboListOpensWithTheMouseAndTheKeysAndAnEntryCanBePick
         pick(0);
         EXPECT_FALSE(combo()->view()->isVisible());
         EXPECT_TRUE(combo()->isVisible());
-        EXPECT_EQ(editable ? size->value : rate->value, editable ? "160x112" : "default");
+        EXPECT_EQ(editable ? value(size) : value(rate), editable ? "160x112" : "default");
 
         QTest::keyClick(combo(), Qt::Key_F4);
         ASSERT_TRUE(combo()->view()->isVisible());
         ASSERT_TRUE(combo()->isVisible());
         pick(1);
-        EXPECT_EQ(editable ? size->value : rate->value, editable ? "320x240" : "13");
+        EXPECT_EQ(editable ? value(size) : value(rate), editable ? "320x240" : "13");
 
         QTest::keyClick(combo(), Qt::Key_Down, Qt::AltModifier);
         ASSERT_TRUE(combo()->view()->isVisible());
@@ -333,7 +317,7 @@ TEST_F(PropertyListTest, ComboListOpensWithTheMouseAndTheKeysAndAnEntryCanBePick
         QTest::keyClick(combo()->view(), Qt::Key_Return);
         EXPECT_FALSE(combo()->view()->isVisible());
         EXPECT_TRUE(combo()->isVisible());
-        EXPECT_EQ(editable ? size->value : rate->value, editable ? "160x112" : "default");
+        EXPECT_EQ(editable ? value(size) : value(rate), editable ? "160x112" : "default");
 
         // Escape closes the list and keeps the value.
         QTest::keyClick(combo(), Qt::Key_F4);
@@ -341,7 +325,8 @@ TEST_F(PropertyListTest, ComboListOpensWithTheMouseAndTheKeysAndAnEntryCanBePick
         EXPECT_FALSE(combo()->view()->isVisible());
         EXPECT_TRUE(combo()->isVisible());
     }
-    EXPECT_EQ(delivered(), Strings(6, "0x865"));
+    EXPECT_EQ(delivered(),
+              (Strings{"0 default", "0 13", "0 default", "1 160x112", "1 320x240", "1 160x112"}));
 }
 
 TEST_F(PropertyListTest, ValueOutsideTheListStillShowsWithNothingSelected) {
@@ -411,8 +396,8 @@ TEST_F(PropertyListTest, DividerDraggedToSixtyRedrawsEveryRowAndStays) {
 
     // The divider outlives the rows: the next profile's rows get it too.
     grid.reset();
-    for (PropertyItem& item : items) {
-        grid.addItem(&item);
+    for (std::size_t row = 0; row < items.size(); ++row) {
+        grid.addItem(items[row], static_cast<int>(row));
     }
     splitAtSixty(picture(), shown);
     EXPECT_EQ(grid.divider(), 60);
@@ -436,7 +421,7 @@ TEST_F(PropertyListTest, DividerCannotBeDraggedOutOfTheGrid) {
 }
 
 TEST_F(PropertyListTest, LeavingAnEditorHidesItAndKeepsTheValue) {
-    PropertyItem* end = add("End time", EditorKind::Edit, "");
+    const int end = add("End time", EditorKind::Edit, "");
     add("Split", EditorKind::Combo, "Not split", "Not split|650 MB|", 0);
     show();
     clickRow(0);
@@ -444,7 +429,7 @@ TEST_F(PropertyListTest, LeavingAnEditorHidesItAndKeepsTheValue) {
     clickRow(1);
     EXPECT_TRUE(edit()->isHidden());
     EXPECT_TRUE(combo()->isVisible());
-    EXPECT_EQ(end->value, "12");
+    EXPECT_EQ(value(end), "12");
     clickRow(0);  // a new edit box replaces the old one
     EXPECT_EQ(grid.findChildren<QLineEdit*>("propertyEdit").size(), 1);
     EXPECT_TRUE(combo()->isHidden());
@@ -466,7 +451,7 @@ TEST_F(PropertyListTest, ScrollingHidesTheComboAndMovesTheRowsUnderThePointer) {
 }
 
 TEST_F(PropertyListTest, ColourButtonPresetsFromTheValueAndStoresTheChoice) {
-    PropertyItem* colour = add("Border", EditorKind::Colour, "RGB(10,20,30)");
+    const int colour = add("Border", EditorKind::Colour, "RGB(10,20,30)");
     show();
     clickRow(0);
     ASSERT_NE(button(), nullptr);
@@ -476,36 +461,36 @@ TEST_F(PropertyListTest, ColourButtonPresetsFromTheValueAndStoresTheChoice) {
     EXPECT_EQ(button()->geometry().size(), QSize(25, 17));
 
     QTest::mouseClick(button(), Qt::LeftButton);  // cancelled
-    EXPECT_EQ(colour->value, "RGB(10,20,30)");
+    EXPECT_EQ(value(colour), "RGB(10,20,30)");
     EXPECT_TRUE(button()->isVisible());
 
     choosers.colour = Rgb{1, 2, 3};
     QTest::mouseClick(button(), Qt::LeftButton);
-    EXPECT_EQ(colour->value, "RGB(1,2,3)");
+    EXPECT_EQ(value(colour), "RGB(1,2,3)");
     EXPECT_TRUE(button()->isHidden());
     ASSERT_EQ(choosers.colourPresets.size(), 2u);
     EXPECT_EQ(choosers.colourPresets[1], (Rgb{10, 20, 30}));
-    EXPECT_EQ(delivered(), Strings{});
+    EXPECT_EQ(delivered(), Strings{"0 RGB(1,2,3)"});
 }
 
 TEST_F(PropertyListTest, FontAndFileButtonsStoreTheFaceAndThePath) {
-    PropertyItem* font = add("Caption font", EditorKind::Font, "Old Face");
-    PropertyItem* file = add("Logo", EditorKind::File, "/home/ann/pics/logo.gif");
+    const int font = add("Caption font", EditorKind::Font, "Old Face");
+    const int file = add("Logo", EditorKind::File, "/home/ann/pics/logo.gif");
     show();
     choosers.face = "DejaVu Sans";
     choosers.file = "/tmp/other.gif";
 
     clickRow(0);
     QTest::mouseClick(button(), Qt::LeftButton);
-    EXPECT_EQ(font->value, "DejaVu Sans");
+    EXPECT_EQ(value(font), "DejaVu Sans");
     EXPECT_EQ(choosers.fontCalls, 1);
 
     clickRow(1);
     EXPECT_TRUE(button()->isVisible());
     QTest::mouseClick(button(), Qt::LeftButton);
-    EXPECT_EQ(file->value, "/tmp/other.gif");
+    EXPECT_EQ(value(file), "/tmp/other.gif");
     EXPECT_EQ(choosers.startFolders, Strings{"/home/ann/pics"});
-    EXPECT_EQ(delivered(), Strings{});
+    EXPECT_EQ(delivered(), (Strings{"0 DejaVu Sans", "1 /tmp/other.gif"}));
 }
 
 }  // namespace

@@ -2,16 +2,16 @@
 
 #include "settings/HandheldSettings.h"
 #include "settings/Settings.h"
-#include "support/TestSupport.h"
+#include "support/MemoryFileSystem.h"
 
 namespace pelorine {
 namespace {
 
 TEST(HandheldSettings, DefaultsStoredBesideTheGeneralSettings) {
-    testing::TempFolder folder;
-    const std::string file = folder.file("zelvic.ini");
-    folder.write("zelvic.ini", "[GENERAL]\nOverWriteType=3\nOutputPath=/videos\n");
-    HandheldSettings handheld(platform::systemFileSystem(), file);
+    testing::MemoryFileSystem files;
+    const std::string file = "/home/me/.config/pelorine/zelvic.ini";
+    files.put(file, "[GENERAL]\nOverWriteType=3\nOutputPath=/videos\n");
+    HandheldSettings handheld(files, file);
     handheld.read();
     EXPECT_TRUE(handheld.thumbnails());
     EXPECT_FALSE(handheld.newerFirmware());
@@ -21,17 +21,17 @@ TEST(HandheldSettings, DefaultsStoredBesideTheGeneralSettings) {
     ASSERT_TRUE(handheld.setNewerFirmware(true));
     ASSERT_TRUE(handheld.setCopyWhenFinished(true));
     // The general settings write their section without losing this one.
-    Settings general(platform::systemFileSystem(), file, "/default");
+    Settings general(files, file, "/default");
     general.read();
     EXPECT_EQ(general.overwritePolicy(), 3);
     ASSERT_TRUE(general.setOutputPath("/elsewhere"));
 
-    HandheldSettings again(platform::systemFileSystem(), file);
+    HandheldSettings again(files, file);
     again.read();
     EXPECT_FALSE(again.thumbnails());
     EXPECT_TRUE(again.newerFirmware());
     EXPECT_TRUE(again.copyWhenFinished());
-    EXPECT_NE(folder.read("zelvic.ini").find("OutputPath=/elsewhere"), std::string::npos);
+    EXPECT_NE(files.text(file).find("OutputPath=/elsewhere"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The whole road of a file without a display: generated media added through
-// the window logic and identified by the real engine, settings changed through
-// the grid's notifications, then converted with each built-in profile.
+// the window logic and identified by the real engine, settings changed as
+// the grid reports them, then converted with each built-in profile.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -69,12 +69,9 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
 
     // The H.264 Job: a clip from 0.5 s to 1.5 s and a lower bitrate, through the grid.
     window.selected = 2;
-    ops.loadSelectedJob();
-    controller.rows().set(Row::VideoBitrate, "400");
-    ops.settingsChanged();
-    controller.rows().set(Row::StartTime, "00:00:00.50");
-    controller.rows().set(Row::EndTime, "00:00:01.50");
-    ops.clipTimesTyped();
+    ops.loadJob(2);
+    ops.edit(change::RowText{Row::VideoBitrate, "400"});
+    ops.edit(change::ClipTimes{"00:00:00.50", "00:00:01.50"});
     EXPECT_EQ(controller.jobs().job(2).clipEnabled, 1);
 
     controller.handleCommand(command::kConvert);

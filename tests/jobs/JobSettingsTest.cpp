@@ -214,9 +214,10 @@ TEST(JobSettings, TextsTheEngineCannotTakeAreNamedAndTheViewStaysWhole) {
 TEST(JobSettings, EveryConsumerReadsAValueAlike) {
     Job job = recordJob();
     job.audioChannel = "Default";
-    EXPECT_EQ(EncoderCommandLine::audioFilters(job), "  -srate 44100 ");
+    const JobSettings read = jobSettingsOf(job);
+    EXPECT_EQ(EncoderCommandLine::audioFilters(read.sound, *read.audio), "  -srate 44100 ");
     job.split = "notsplit";
-    EXPECT_EQ(firstOutputPath(job), "/out/M4V00001.mp4");
+    EXPECT_EQ(firstOutputPath(jobSettingsOf(job)), "/out/M4V00001.mp4");
     EXPECT_EQ(EncoderCommandLine(job, {}).prefix().find("endpos"), std::string::npos);
     EXPECT_EQ(estimateOutput(job).parts, 1);
     // The estimate counts the parts the batch plans.
@@ -230,7 +231,8 @@ TEST(JobSettings, EveryConsumerReadsAValueAlike) {
     job.split = "650 MB";
     job.videoDisabled = "No";
     bool estimated = false;
-    EXPECT_NEAR(*plannedPartLength(job, estimated), 650.0 * 1048576 * 8 * 0.98 / 128000, 1e-6);
+    EXPECT_NEAR(*plannedPartLength(jobSettingsOf(job), estimated),
+                650.0 * 1048576 * 8 * 0.98 / 128000, 1e-6);
 }
 
 }  // namespace

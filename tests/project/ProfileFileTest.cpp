@@ -8,7 +8,7 @@
 #include "profiles/SettingsRows.h"
 #include "project/CountingAllocator.h"
 #include "project/FileBytes.h"
-#include "support/TestSupport.h"
+#include "support/MemoryFileSystem.h"
 
 namespace pelorine {
 namespace {
@@ -98,20 +98,20 @@ TEST(ProfileFileFormat, DamagedFilesAreRefusedWithAMessage) {
     }
 }
 
-TEST(ProfileFiles, SavedAndOpenedFromDisk) {
-    testing::TempFolder folder;
-    platform::FileSystem& files = platform::systemFileSystem();
+TEST(ProfileFiles, SavedAndOpened) {
+    testing::MemoryFileSystem files;
+    ASSERT_TRUE(files.createFolders("/home/me"));
     ProfileRows rows = startRows();
     rows[3].value = "mp3";
-    ASSERT_TRUE(saveProfile(folder.file("mine.profile"), rows, files));
-    const OpenedProfile opened = openProfile(folder.file("mine.profile"), files);
+    ASSERT_TRUE(saveProfile("/home/me/mine.profile", rows, files));
+    const OpenedProfile opened = openProfile("/home/me/mine.profile", files);
     ASSERT_EQ(opened.result, OpenedProfile::Result::Opened) << opened.detail.message();
     EXPECT_EQ(opened.rows, rows);
 
-    EXPECT_EQ(openProfile(folder.file("none.profile"), files).result,
+    EXPECT_EQ(openProfile("/home/me/none.profile", files).result,
               OpenedProfile::Result::CannotRead);
-    folder.write("cut.profile", "\x01\x00");
-    const OpenedProfile cut = openProfile(folder.file("cut.profile"), files);
+    files.put("/home/me/cut.profile", std::string("\x01\x00", 2));
+    const OpenedProfile cut = openProfile("/home/me/cut.profile", files);
     EXPECT_EQ(cut.result, OpenedProfile::Result::Damaged);
     EXPECT_THAT(cut.detail.message(), HasSubstr("cut.profile\" is damaged"));
 }

@@ -6,14 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "project/CountingAllocator.h"
 #include "project/FileBytes.h"
 #include "project/SampleJobs.h"
-#include "support/TestSupport.h"
+#include "support/MemoryFileSystem.h"
 
 namespace pelorine {
 namespace {
@@ -139,19 +137,21 @@ TEST(ProjectFileFormat, ALongSourcePathHasTheThreeBytePrefix) {
 
 class ProjectFileTest : public ::testing::Test {
 protected:
-    std::vector<Job> samples() const { return testing::sampleJobs(folder.path()); }
-    void createSource(const Job& job) const { std::ofstream(job.sourcePath) << "media"; }
-    void createSources(const std::vector<Job>& jobs) const {
+    static constexpr const char* kFolder = "/home/me/Videos/";
+
+    std::vector<Job> samples() const { return testing::sampleJobs(kFolder); }
+    void createSource(const Job& job) { files.put(job.sourcePath, "media"); }
+    void createSources(const std::vector<Job>& jobs) {
         for (const Job& job : jobs) {
             createSource(job);
         }
     }
-    std::string project() const { return folder.file("batch.vpt"); }
-    void writeProject(const Bytes& bytes) const {
-        folder.write("batch.vpt", std::string(bytes.begin(), bytes.end()));
+    static std::string project() { return std::string(kFolder) + "batch.vpt"; }
+    void writeProject(const Bytes& bytes) {
+        files.put(project(), std::string(bytes.begin(), bytes.end()));
     }
     Bytes projectBytes() const {
-        const std::string content = folder.read("batch.vpt");
+        const std::string content = files.text(project());
         return Bytes(content.begin(), content.end());
     }
     Status save(const std::vector<Job>& jobs) {
@@ -162,8 +162,7 @@ protected:
         return saveProject(project(), list, files);
     }
 
-    testing::TempFolder folder;
-    platform::FileSystem& files = platform::systemFileSystem();
+    testing::MemoryFileSystem files;
 };
 
 TEST_F(ProjectFileTest, ThreeJobsComeBackWithEveryField) {
@@ -189,11 +188,11 @@ TEST_F(ProjectFileTest, JobsWhoseSourceIsGoneAreLeftOutInOrder) {
 
 TEST_F(ProjectFileTest, DvdJobsStayWhileTheirDiscIsThere) {
     std::vector<Job> jobs = samples();
-    std::filesystem::create_directories(folder.file("disc/VIDEO_TS"));
+    ASSERT_TRUE(files.createFolders(std::string(kFolder) + "disc/VIDEO_TS"));
     jobs[0].isDvd = 1;
-    jobs[0].sourcePath = "DVD_DRIVE_" + folder.file("disc");
+    jobs[0].sourcePath = "DVD_DRIVE_" + std::string(kFolder) + "disc";
     jobs[1].isDvd = 1;
-    jobs[1].sourcePath = "DVD_DRIVE_" + folder.file("gone");
+    jobs[1].sourcePath = "DVD_DRIVE_" + std::string(kFolder) + "gone";
     jobs[2].isDvd = 1;
     jobs[2].sourcePath = "DVD_DRIVE_";
     ASSERT_TRUE(save(jobs));
@@ -214,11 +213,12 @@ TEST_F(ProjectFileTest, OpeningAndSavingWritesTheSameBytes) {
 }
 
 TEST_F(ProjectFileTest, AFileThatCannotBeOpenedIsNotDamaged) {
-    EXPECT_EQ(openProject(folder.file("missing.vpt"), files).result,
+    ASSERT_TRUE(files.createFolders(kFolder));
+    EXPECT_EQ(openProject(std::string(kFolder) + "missing.vpt", files).result,
               OpenedProject::Result::CannotRead);
-    const OpenedProject folderAsFile = openProject(folder.path(), files);
+    const OpenedProject folderAsFile = openProject(kFolder, files);
     EXPECT_EQ(folderAsFile.result, OpenedProject::Result::CannotRead);
-    EXPECT_THAT(folderAsFile.detail.message(), HasSubstr(folder.path()));
+    EXPECT_THAT(folderAsFile.detail.message(), HasSubstr(kFolder));
 }
 
 // Damage the reader must refuse as a whole, each with a message saying what

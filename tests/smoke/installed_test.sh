@@ -3,7 +3,7 @@
 # virtual X server with a window manager: the installed program starts, adds a
 # video (identified by the installed engine), converts it, and opens its
 # installed help.
-#   installed_test.sh BUILD_DIR   (run inside xvfb-run)
+#   installed_test.sh BUILD_DIR   (run by with_x_server)
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -28,9 +28,14 @@ poll() {  # poll SECONDS 'SHELL TEST': until the test succeeds, within SECONDS
     for _ in $(seq $(($1 * 10))); do eval "$2" && return 0; sleep 0.1; done
     return 1
 }
-openbox >/dev/null 2>&1 & wm=$!
-poll 20 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    { echo "the window manager did not start"; exit 1; }
+openbox >"$work/openbox.log" 2>&1 & wm=$!
+# A loaded machine can take long to start it.
+poll 60 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' || {
+    echo "the window manager did not start"
+    kill -0 "$wm" 2>/dev/null || echo "openbox has ended"
+    cat "$work/openbox.log"
+    exit 1
+}
 command -v pelorine >/dev/null || { echo "pelorine is not on PATH"; exit 1; }
 pelorine 2>"$work/pelorine.log" & app=$!
 viewable() { xwininfo -id "$1" 2>/dev/null | grep 'IsViewable' >/dev/null; }

@@ -2,7 +2,7 @@
 # Starts the real program on a virtual X server: the window must be 720 x 540
 # with its controls at their places, and a second start must show the
 # one-instance message and end while the first goes on.
-#   smoke_test.sh PELORINE SMOKE_CHECK   (run inside xvfb-run)
+#   smoke_test.sh PELORINE SMOKE_CHECK   (run by with_x_server)
 set -euo pipefail
 pelorine=$1
 check=$2

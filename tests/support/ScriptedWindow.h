@@ -42,7 +42,12 @@ public:
             controller->outputPathEdited(text);  // the edit reports every change
         }
     }
-    void keepAlive() override {}
+    // A wait's turn of the event loop: what arrives meanwhile, if anything.
+    void keepAlive() override {
+        if (duringWait) {
+            duringWait();
+        }
+    }
     void onWindowThread(const std::function<void()>& work) override { work(); }
     void selectRow(std::size_t row) override {
         RecordingBatchView<MainView>::selectRow(row);
@@ -65,13 +70,17 @@ public:
         rows.at(row).at(static_cast<std::size_t>(column)) = text;
     }
     std::optional<std::size_t> selectedRow() override { return selected; }
-    void showRows(const std::vector<PropertyItem*>& shown) override {
+    void showRows(const ShownRows& shown) override {
         gridRows.clear();
-        for (const PropertyItem* item : shown) {
-            gridRows.push_back(item->name);
+        for (const ShownRow& row : shown) {
+            gridRows.push_back(row.item.name);
         }
+        grid = shown;
     }
-    void repaintGrid() override { log.add("repaint grid"); }
+    void refreshRows(const ShownRows& shown) override {
+        log.add("repaint grid");
+        grid = shown;
+    }
     int profileSelection() override { return profile; }
     void selectProfile(int index) override { profile = index; }
     void showCustomProfile() override {
@@ -96,11 +105,21 @@ public:
     }
     void startPlaybackTimer(int periodMs) override { playbackTimer = periodMs; }
     void stopPlaybackTimer() override { playbackTimer = 0; }
-    double seekPosition() override { return seek; }
-    double seekMaximum() override { return seekMax; }
     bool seekDragging() override { return dragging; }
     void setSeekPosition(double seconds) override { seek = std::clamp(seconds, 0.0, seekMax); }
-    std::pair<double, double> sliderRange() override { return slider; }
+    // The seek bar's release as the window reports it.
+    SeekRelease seekRelease(int control = command::kSeekBar) const {
+        return {control, seek, seekMax, slider};
+    }
+    // The value the grid shows in the row of `role` ("" when it shows none).
+    std::string gridValue(Row role) const {
+        for (const ShownRow& row : grid) {
+            if (row.role == role) {
+                return row.item.value;
+            }
+        }
+        return {};
+    }
     void selectOnlyRow(std::size_t row) override { selected = row; }
     void showTiming(const std::string& text) override { timing = text; }
     void beginTask(const std::string& title, int) override { log.add("task " + title); }
@@ -176,6 +195,8 @@ public:
     std::vector<std::vector<std::string>> rows;
     std::optional<std::size_t> selected;
     std::vector<std::string> gridRows;
+    ShownRows grid;
+    std::function<void()> duringWait;
     int profile = -1;
     int profileEntries = 4;  // the profile box's entries
     int cancelAtStep = 1 << 30;
@@ -191,9 +212,9 @@ public:
 
 class ScriptedDesktop final : public platform::Desktop {
 public:
-    int openLink(const std::string& link) override {
+    Status openLink(const std::string& link) override {
         links.push_back(link);
-        return result;
+        return platform::linkStatus(result);
     }
     [[noreturn]] void exitProcess(int code) override { throw ExitCalled{code}; }
     std::vector<std::string> links;
@@ -236,6 +257,15 @@ protected:
             return batch && batch->converting() && batch->engineRunning();
         }));
         ASSERT_EQ(controller.activityState(), ActivityState::Converting);
+    }
+    // A click on list row `row`: selects it and loads its Job.
+    void click(std::size_t row) {
+        window.selected = row;
+        controller.jobOperations().loadJob(row);
+    }
+    // The grid committed `text` in the row of `role`.
+    void type(Row role, const std::string& text) {
+        controller.jobOperations().edit(change::RowText{role, text});
     }
     // Stops that batch and waits for its end.
     void endPretending() {

@@ -108,10 +108,17 @@ bool DecodingFront::frameMatchesGraph(const DecodedStream& stream, const AVFrame
 
 Outcome DecodingFront::drainFilters(DecodedStream& stream) {
     const AVRational base = av_buffersink_get_time_base(stream.filters.sink);
+    TextRenderer* text = stream.isVideo ? source_.textSubtitles() : nullptr;
     return drain([&] { return av_buffersink_get_frame(stream.filters.sink, filtered_.get()); },
                  [&] {
-                     auto delivered = stream.isVideo ? sink_.videoFrame(filtered_.get(), base)
-                                                     : sink_.audioFrame(filtered_.get(), base);
+                     // At the output's size: the letters are drawn as sharp as it allows.
+                     Outcome delivered = text ? text->burn(filtered_.get(),
+                                                           source_.textTimeOf(filtered_->pts, base))
+                                              : success();
+                     if (delivered) {
+                         delivered = stream.isVideo ? sink_.videoFrame(filtered_.get(), base)
+                                                    : sink_.audioFrame(filtered_.get(), base);
+                     }
                      av_frame_unref(filtered_.get());
                      return delivered;
                  },
@@ -147,7 +154,7 @@ Outcome DecodingFront::filterFrame(DecodedStream& stream, AVFrame* frame) {
         return success();  // a mid-stream format change we cannot follow: skip the frame
     }
     stream.lastEnd = std::max(stream.lastEnd, shifted + duration);
-    if (source_.subtitles() && stream.isVideo) {
+    if (source_.subtitles() && source_.subtitles()->comeWithPictures() && stream.isVideo) {
         // A program stream carries a sub-picture shortly before it shows, and
         // the sound about as early, but the pictures up to a second before
         // that: a picture waits until what was read has gone past it.

@@ -80,7 +80,18 @@ struct ChainPicture {
     AVRational aspect{1, 1};
     bool scaled = false;
     std::size_t lastScale = std::string::npos;  // index in `chain`
+    // The source's picture within the frame (not the border expand adds).
+    double areaX = 0, areaY = 0, areaWidth = 0, areaHeight = 0;
     double displayAspect() const { return width * av_q2d(aspect) / height; }
+    // The frame scaled to `newWidth` x `newHeight`, the picture with it.
+    void resize(int newWidth, int newHeight) {
+        const double across = static_cast<double>(newWidth) / width;
+        const double down = static_cast<double>(newHeight) / height;
+        areaX *= across, areaWidth *= across;
+        areaY *= down, areaHeight *= down;
+        width = newWidth;
+        height = newHeight;
+    }
 };
 
 // Interlaced pictures are made whole before anything else, each from its two
@@ -97,6 +108,7 @@ void makeUpright(const VideoInputFormat& input, ChainPicture& picture) {
     if (input.clockwise == 90 || input.clockwise == 270) {
         picture.chain.push_back(input.clockwise == 90 ? "transpose=clock" : "transpose=cclock");
         std::swap(picture.width, picture.height);
+        std::swap(picture.areaWidth, picture.areaHeight);
         picture.aspect = av_inv_q(picture.aspect);
     } else if (input.clockwise == 180) {
         picture.chain.push_back("hflip,vflip");
@@ -121,8 +133,7 @@ void addScale(const ScaleStep& scale, ChainPicture& picture) {
     height = height == 0 ? picture.height : height;
     picture.chain.push_back(format("scale=%d:%d", width, height));
     picture.lastScale = picture.chain.size() - 1;
-    picture.width = width;
-    picture.height = height;
+    picture.resize(width, height);
     picture.aspect = {1, 1};
     picture.scaled = true;
 }
@@ -132,11 +143,9 @@ void addScale(const ScaleStep& scale, ChainPicture& picture) {
 void fitInto(int frameWidth, int frameHeight, ChainPicture& picture) {
     const double displayAspect = picture.displayAspect();
     if (displayAspect > static_cast<double>(frameWidth) / frameHeight) {
-        picture.width = frameWidth;
-        picture.height = std::min(frameHeight, evenSide(frameWidth / displayAspect));
+        picture.resize(frameWidth, std::min(frameHeight, evenSide(frameWidth / displayAspect)));
     } else {
-        picture.height = frameHeight;
-        picture.width = std::min(frameWidth, evenSide(frameHeight * displayAspect));
+        picture.resize(std::min(frameWidth, evenSide(frameHeight * displayAspect)), frameHeight);
     }
     const std::string fitted = format("scale=%d:%d", picture.width, picture.height);
     if (picture.lastScale == picture.chain.size() - 1) {
@@ -161,6 +170,8 @@ void addExpand(const ExpandStep& expand, ChainPicture& picture) {
     const int y = expand.y < 0 ? ((frameHeight - picture.height) / 2) & ~1
                                : std::min(expand.y, frameHeight - picture.height);
     picture.chain.push_back(format("pad=%d:%d:%d:%d:black", frameWidth, frameHeight, x, y));
+    picture.areaX += x;
+    picture.areaY += y;
     picture.width = frameWidth;
     picture.height = frameHeight;
 }
@@ -179,6 +190,8 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
     ChainPicture picture;
     picture.width = input.width;
     picture.height = input.height;
+    picture.areaWidth = input.width;
+    picture.areaHeight = input.height;
     if (input.sampleAspect.num > 0 && input.sampleAspect.den > 0) {
         picture.aspect = input.sampleAspect;
     }
@@ -203,8 +216,7 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
         }
     }
     if (picture.width % 2 != 0 || picture.height % 2 != 0) {
-        picture.width = evenFloor(picture.width);
-        picture.height = evenFloor(picture.height);
+        picture.resize(evenFloor(picture.width), evenFloor(picture.height));
         picture.chain.push_back(format("scale=%d:%d", picture.width, picture.height));
     }
     if (picture.scaled) {
@@ -216,6 +228,10 @@ VideoPlan planVideo(const std::vector<VideoStep>& steps, const std::optional<Fra
     plan.width = picture.width;
     plan.height = picture.height;
     plan.sampleAspect = picture.aspect;
+    plan.pictureX = static_cast<int>(std::lround(picture.areaX));
+    plan.pictureY = static_cast<int>(std::lround(picture.areaY));
+    plan.pictureWidth = static_cast<int>(std::lround(picture.areaWidth));
+    plan.pictureHeight = static_cast<int>(std::lround(picture.areaHeight));
     return plan;
 }
 

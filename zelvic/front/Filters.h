@@ -51,6 +51,11 @@ struct VideoPlan {
     AVRational sampleAspect{1, 1};
     AVRational frameRate{25, 1};
     bool constantRate = false;  // harddup or -ofps: every output slot holds a frame
+    // Where the source's picture lies in that frame; expand's border is the rest.
+    int pictureX = 0;
+    int pictureY = 0;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
 };
 
 // Input timestamps reach the chain already shifted so that the start asked

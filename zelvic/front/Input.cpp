@@ -144,9 +144,6 @@ DisplayTurn displayTurn(const AVStream* stream) {
     return turn;
 }
 
-namespace {
-
-// The index of the `nth` stream of `type`, -1 when there are fewer.
 int nthStreamOf(const AVFormatContext* input, AVMediaType type, int nth) {
     int seen = 0;
     for (unsigned i = 0; i < input->nb_streams; ++i) {
@@ -157,7 +154,11 @@ int nthStreamOf(const AVFormatContext* input, AVMediaType type, int nth) {
     return -1;
 }
 
-}  // namespace
+int streamCountOf(const AVFormatContext* input, AVMediaType type) {
+    return static_cast<int>(std::count_if(
+        input->streams, input->streams + input->nb_streams,
+        [type](const AVStream* stream) { return stream->codecpar->codec_type == type; }));
+}
 
 int findAudioStream(const AVFormatContext* input, int audioId) {
     const DvdSource* dvd = dvdSourceOf(input);

@@ -52,6 +52,12 @@ int findAudioStream(const AVFormatContext* input, int audioId);
 // long after the start), for a file the subtitleId-th subtitle stream.
 bool isChosenSubtitle(const AVFormatContext* input, const AVStream* stream, int subtitleId);
 
+// The index of a file's `nth` stream of `type` (0-based, in stream order, as
+// the info record lists them), -1 when there are fewer.
+int nthStreamOf(const AVFormatContext* input, AVMediaType type, int nth);
+// How many streams of `type` the file has.
+int streamCountOf(const AVFormatContext* input, AVMediaType type);
+
 // Why reading the source stopped when it was not the end: a DVD sector
 // that could not be read, or a scrambled one. Nothing for a plain end.
 std::optional<Error> readFailure(const AVFormatContext* input);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "dvd/DvdInput.h"
 #include "front/Input.h"
 #include "front/StartSeek.h"
 
@@ -50,6 +51,36 @@ DecodedStream* SourceStreams::streamOf(const AVPacket* packet) {
     return nullptr;
 }
 
+namespace {
+
+// A track the command line names that a file does not have is no reason to
+// convert something else: the run fails before anything is written. (A DVD
+// Job may have been kept from another disc; there some sound beats none.)
+Outcome checkFileTrack(const AVFormatContext* input, AVMediaType type, int id,
+                       const std::string& source) {
+    if (id < 0 || dvdSourceOf(input) || nthStreamOf(input, type, id) >= 0) {
+        return success();
+    }
+    const bool audio = type == AVMEDIA_TYPE_AUDIO;
+    const int count = streamCountOf(input, type);
+    return conversionFailed(source + " has no " + (audio ? "audio" : "subtitle") + " track " +
+                            std::to_string(id) + " (" + (audio ? "-aid" : "-sid") + "; it has " +
+                            std::to_string(count) + (audio ? " audio" : " subtitle") +
+                            (count == 1 ? " track)" : " tracks)"));
+}
+
+}  // namespace
+
+Outcome SourceStreams::checkTracks() const {
+    const std::string source = sourceName(options_);
+    if (auto audio = checkFileTrack(input_.get(), AVMEDIA_TYPE_AUDIO,
+                                    options_.noSound ? -1 : options_.audioId, source);
+        !audio) {
+        return audio;
+    }
+    return checkFileTrack(input_.get(), AVMEDIA_TYPE_SUBTITLE, options_.subtitleId, source);
+}
+
 void SourceStreams::chooseStreams() {
     // Play mode shows the picture and plays the sound there is; encode mode
     // takes what its encoders ask for.
@@ -92,6 +123,9 @@ Outcome SourceStreams::open() {
     inputStart_ = inputStartSeconds(input_.get());
     std::printf("source: %s (%s), %.3f s\n", sourceName(options_).c_str(), input_->iformat->name,
                 inputLengthSeconds(input_.get()));
+    if (auto tracks = checkTracks(); !tracks) {
+        return tracks;
+    }
     chooseStreams();
     if (!video_ && !audio_) {
         return conversionFailed("the source holds none of the streams asked for");
@@ -99,8 +133,8 @@ Outcome SourceStreams::open() {
     if (options_.container == Container::RawAudio && !audio_) {
         return conversionFailed("the source holds no audio");
     }
-    if (options_.subtitleId >= 0) {
-        subtitles_.emplace(input_.get(), options_.subtitleId);
+    if (auto chosen = chooseSubtitles(); !chosen) {
+        return chosen;
     }
     // Streams we do not use are not even read where the demuxer can skip them;
     // the timeline's reference is read for its timestamps.
@@ -130,6 +164,98 @@ Outcome SourceStreams::open() {
         }
     }
     return success();
+}
+
+// Picture subtitles are decoded as their packets come (a DVD's may first
+// appear long after the start); text subtitles, a file's or a stream's, are
+// read whole now, so a line that began before the start shows from the first
+// picture and a file that cannot be used fails before anything is written.
+Outcome SourceStreams::chooseSubtitles() {
+    const bool asked = options_.subtitleId >= 0 || !options_.subtitleFile.empty();
+    if (asked && !video_) {
+        std::printf("subtitles: no picture to burn them into\n");
+        return success();
+    }
+    if (!options_.subtitleFile.empty()) {
+        auto events = readSubtitleFile(options_.subtitleFile, options_.subtitleCodePage);
+        if (!events) {
+            return events.error();
+        }
+        // A file's times count from the video's start.
+        events->shift(std::llround(inputStart_ * 1000));
+        std::printf("subtitles: \"%s\" (%s, %s), %zu lines\n", options_.subtitleFile.c_str(),
+                    events->format.c_str(), events->encoding.c_str(), events->events.size());
+        textEvents_ = std::move(*events);
+        return success();
+    }
+    if (options_.subtitleId < 0) {
+        return success();
+    }
+    subtitles_.emplace(input_.get(), options_.subtitleId);
+    if (!dvdSourceOf(input_.get())) {
+        return readTrack(nthStreamOf(input_.get(), AVMEDIA_TYPE_SUBTITLE, options_.subtitleId));
+    }
+    return success();
+}
+
+// A file's subtitle track read from an opening of the source of its own, up
+// to a little past the part asked for: text as events, pictures as packets.
+Outcome SourceStreams::readTrack(int index) {
+    auto again = openInput(options_, {});
+    if (!again) {
+        return again.error();
+    }
+    std::optional<double> until;
+    if (options_.end.seconds) {
+        until = inputStart_ + options_.start + *options_.end.seconds + 1.0;
+    }
+    const AVStream* stream = input_->streams[index];
+    if (!isTextSubtitle(stream)) {
+        auto packets = readSubtitlePackets(again->get(), index, until);
+        return packets ? subtitles_->preload(stream, std::move(*packets)) : packets.error();
+    }
+    subtitles_.reset();
+    auto events = readSubtitleStream(again->get(), index, until);
+    if (!events) {
+        return events.error();
+    }
+    std::printf("subtitles: track %d (%s), %zu lines\n", options_.subtitleId,
+                avcodec_get_name(stream->codecpar->codec_id), events->events.size());
+    textEvents_ = std::move(*events);
+    return success();
+}
+
+// libass at the output's size, with the fonts the source carries.
+Outcome SourceStreams::prepareText() {
+    if (!textEvents_ || !plans_.video) {
+        return success();
+    }
+    const VideoPlan& plan = *plans_.video;
+    PictureArea area;
+    area.frameWidth = plan.width;
+    area.frameHeight = plan.height;
+    area.x = plan.pictureX;
+    area.y = plan.pictureY;
+    area.width = plan.pictureWidth;
+    area.height = plan.pictureHeight;
+    area.sourceWidth = video_->videoFormat.width;
+    area.sourceHeight = video_->videoFormat.height;
+    area.pixelAspect = plan.sampleAspect.num > 0 ? av_q2d(plan.sampleAspect) : 1.0;
+    const std::vector<FontFile> fonts = attachedFonts(input_.get());
+    auto renderer = TextRenderer::create(*textEvents_, fonts, area);
+    textEvents_.reset();
+    if (!renderer) {
+        return renderer.error();
+    }
+    text_ = std::move(*renderer);
+    std::printf("subtitles: drawn at %dx%d with %zu fonts of the source, else the system's\n",
+                plan.width, plan.height, fonts.size());
+    return success();
+}
+
+std::int64_t SourceStreams::textTimeOf(std::int64_t pts, AVRational base) const {
+    return av_rescale_q(pts, base, AVRational{1, 1000}) +
+           std::llround((inputStart_ + options_.start) * 1000);
 }
 
 Outcome SourceStreams::openDecoder(DecodedStream& stream) {
@@ -239,6 +365,9 @@ Outcome SourceStreams::plan(FrameSink& sink) {
     if (video_) {
         if (auto planned = planPicture(); !planned) {
             return planned;
+        }
+        if (auto prepared = prepareText(); !prepared) {
+            return prepared;
         }
     }
     if (audio_) {

@@ -14,6 +14,7 @@
 #include "front/SubtitleBurner.h"
 #include "front/Timeline.h"
 #include "options/Options.h"
+#include "subtitles/TextRenderer.h"
 
 namespace zelvic {
 
@@ -41,6 +42,12 @@ public:
     DecodedStream* streamOf(const AVPacket* packet);
     // The subtitles -sid asks to burn into the picture, if any.
     BurnedSubtitles* subtitles() { return subtitles_ ? &*subtitles_ : nullptr; }
+    // The text subtitles -sid or -sub ask to burn, drawn on the filtered
+    // pictures, if any.
+    TextRenderer* textSubtitles() { return text_.get(); }
+    // The time on the text subtitles' timeline (ms) of a filtered picture at
+    // `pts` in `base`.
+    std::int64_t textTimeOf(std::int64_t pts, AVRational base) const;
     // Moves a packet's timestamps onto the source's continuous timeline.
     void place(AVPacket* packet) { timeline_.place(packet); }
 
@@ -49,6 +56,10 @@ public:
     double onFrameGrid(double seconds) const;
 
 private:
+    Outcome checkTracks() const;
+    Outcome chooseSubtitles();
+    Outcome readTrack(int index);
+    Outcome prepareText();
     void chooseStreams();
     Outcome openDecoder(DecodedStream& stream);
     Outcome planPicture();
@@ -60,6 +71,8 @@ private:
     std::optional<DecodedStream> video_;
     std::optional<DecodedStream> audio_;
     std::optional<BurnedSubtitles> subtitles_;
+    std::optional<TextEvents> textEvents_;  // read in open, handed to text_ in plan
+    std::unique_ptr<TextRenderer> text_;
     SinkStreams plans_;
     Timeline timeline_;
     double inputStart_ = 0;

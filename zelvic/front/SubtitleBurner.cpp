@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "common/VideoColour.h"
 #include "dvd/DvdInput.h"
 #include "front/Input.h"
 
@@ -12,29 +13,6 @@ namespace zelvic {
 namespace {
 
 constexpr std::int64_t kForever = std::numeric_limits<std::int64_t>::max();
-
-std::uint8_t clampByte(double value) {
-    return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
-}
-
-// BT.601 video range, as DVD pictures are.
-struct Yuv {
-    std::uint8_t y, u, v;
-};
-Yuv yuvOf(std::uint32_t argb) {
-    const double r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-    return {clampByte(16 + 0.257 * r + 0.504 * g + 0.098 * b),
-            clampByte(128 - 0.148 * r - 0.291 * g + 0.439 * b),
-            clampByte(128 + 0.439 * r - 0.368 * g - 0.071 * b)};
-}
-
-bool isPlanar420(int format) {
-    return format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P;
-}
-
-std::uint8_t mix(std::uint8_t under, std::uint8_t over, std::uint8_t alpha) {
-    return static_cast<std::uint8_t>((under * (255 - alpha) + over * alpha + 127) / 255);
-}
 
 }  // namespace
 
@@ -176,9 +154,26 @@ void blendInto(AVFrame* frame, int x, int y, int width, int height, const std::u
     }
 }
 
+Outcome BurnedSubtitles::preload(const AVStream* stream, std::vector<PacketPtr> packets) {
+    auto made = SubtitleBurner::create(stream, nullptr);
+    if (!made) {
+        return made.error();
+    }
+    burner_ = std::move(*made);
+    preloaded_ = true;
+    aheadBase_ = stream->time_base;
+    for (PacketPtr& packet : packets) {
+        ahead_.push_back(std::move(packet));
+    }
+    std::printf("subtitles: %s burned into the picture\n",
+                avcodec_get_name(stream->codecpar->codec_id));
+    return success();
+}
+
 bool BurnedSubtitles::wants(const AVStream* stream) const {
-    return !unusable_ && (burner_ ? burner_->streamIndex() == stream->index
-                                  : isChosenSubtitle(input_, stream, subtitleId_));
+    return !unusable_ && !preloaded_ &&
+           (burner_ ? burner_->streamIndex() == stream->index
+                    : isChosenSubtitle(input_, stream, subtitleId_));
 }
 
 void BurnedSubtitles::take(const AVStream* stream, const AVPacket* packet) {
@@ -198,7 +193,16 @@ void BurnedSubtitles::take(const AVStream* stream, const AVPacket* packet) {
 }
 
 Outcome BurnedSubtitles::burn(AVFrame* frame, std::int64_t pts, AVRational timeBase) {
-    return burner_ ? burner_->burn(frame, pts, timeBase) : success();
+    if (!burner_) {
+        return success();
+    }
+    const std::int64_t now = av_rescale_q(pts, timeBase, AV_TIME_BASE_Q);
+    while (!ahead_.empty() &&
+           av_rescale_q(ahead_.front()->pts, aheadBase_, AV_TIME_BASE_Q) <= now) {
+        burner_->decode(ahead_.front().get());
+        ahead_.pop_front();
+    }
+    return burner_->burn(frame, pts, timeBase);
 }
 
 }  // namespace zelvic

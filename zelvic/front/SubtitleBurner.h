@@ -59,16 +59,27 @@ private:
     std::deque<Shown> shown_;  // in start order
 };
 
-// The subtitle stream -sid names, burned into the picture. Its decoder is
-// made when its first packet comes: a DVD's sub-pictures may first appear
-// long after the start. Subtitles that are text, not pictures, are left out
-// with a line in the log; the conversion goes on without them.
+// The picture subtitle stream -sid names, burned into the picture. A DVD's
+// packets come with the source's, and its decoder is made when the first
+// one comes (its sub-pictures may first appear long after the start); a
+// file's stream is read whole before the run (preload). Text subtitles are
+// drawn elsewhere (subtitles/TextRenderer.h); a stream that is not pictures
+// is left out here with a line in the log.
 class BurnedSubtitles {
 public:
     BurnedSubtitles(const AVFormatContext* input, int subtitleId)
         : input_(input), subtitleId_(subtitleId) {}
 
-    // Whether the packets of `stream` are the chosen subtitles.
+    // Every packet of `stream`, read before the run: each is decoded when the
+    // pictures reach its time, so a subtitle that began before the start
+    // asked for shows from the first picture.
+    Outcome preload(const AVStream* stream, std::vector<PacketPtr> packets);
+    // Whether the packets come with the source's: the pictures then wait
+    // for the sub-pictures shown on them.
+    bool comeWithPictures() const { return !preloaded_; }
+
+    // Whether the packets of `stream` are the chosen subtitles (never, once
+    // they have been read ahead).
     bool wants(const AVStream* stream) const;
     // A packet of a wanted stream.
     void take(const AVStream* stream, const AVPacket* packet);
@@ -80,6 +91,9 @@ private:
     int subtitleId_;
     std::unique_ptr<SubtitleBurner> burner_;
     bool unusable_ = false;
+    bool preloaded_ = false;
+    std::deque<PacketPtr> ahead_;  // preloaded packets not yet decoded
+    AVRational aheadBase_{1, 1000};
 };
 
 // Blends `bitmap`-like data into a 4:2:0 frame; exposed for its own tests.

@@ -141,6 +141,14 @@ constexpr OptionSpec kOptions[] = {
      [](const std::string& v, Options& o) { return store(audioOrSubtitleId(v), o.audioId); }},
     {"-sid", true,
      [](const std::string& v, Options& o) { return store(audioOrSubtitleId(v), o.subtitleId); }},
+    {"-sub", true,
+     [](const std::string& v, Options& o) {
+         return v.empty() ? malformed() : (o.subtitleFile = v, success());
+     }},
+    {"-subcp", true,
+     [](const std::string& v, Options& o) {
+         return v.empty() ? malformed() : (o.subtitleCodePage = v, success());
+     }},
     {"-ss", true, [](const std::string& v, Options& o) { return store(parseSeconds(v), o.start); }},
     {"-endpos", true,
      [](const std::string& v, Options& o) { return store(parseEndLimit(v), o.end); }},
@@ -267,6 +275,9 @@ Result<Options> parseOptions(std::span<const std::string> args) {
     }
     if (!options.hasSource()) {
         return badCommandLine("no source given");
+    }
+    if (options.subtitleId >= 0 && !options.subtitleFile.empty()) {
+        return badCommandLine("one subtitle can be burned: -sid or -sub, not both");
     }
     if (options.mode() == Mode::Encode) {
         if (auto outcome = checkEncodeRequest(options); !outcome) {

@@ -109,10 +109,12 @@ struct Options {
     int title = 0;       // dvd://T or vcd://T
     std::string dvdDevice;
     std::string cdromDevice;
-    int chapterFirst = 0;  // 0: from the first
-    int chapterLast = 0;   // 0: to the end
-    int audioId = -1;      // -aid
-    int subtitleId = -1;   // -sid
+    int chapterFirst = 0;          // 0: from the first
+    int chapterLast = 0;           // 0: to the end
+    int audioId = -1;              // -aid
+    int subtitleId = -1;           // -sid
+    std::string subtitleFile;      // -sub: a text subtitle file burned into the picture
+    std::string subtitleCodePage;  // -subcp: the code page of an 8-bit subtitle file
 
     double start = 0;  // -ss, seconds
     EndLimit end;      // -endpos

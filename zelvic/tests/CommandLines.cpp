@@ -5,9 +5,10 @@
 
 namespace zelvic::test {
 
-std::string composeCommandLine(const JobLine& line) {
-    // The converter's own composer, so the engine is tested on exactly what
-    // it will be given.
+namespace {
+
+// The Job's record as the converter stores it.
+pelorine::Job recordOf(const JobLine& line) {
     pelorine::Job job;
     job.sourcePath = line.source;
     job.outputPath = line.output;
@@ -35,9 +36,18 @@ std::string composeCommandLine(const JobLine& line) {
         job.dvdAudioId = line.dvdAudioId;
         job.dvdSubtitleId = line.dvdSubtitleId;
     }
+    return job;
+}
+
+}  // namespace
+
+std::string composeCommandLine(const JobLine& line) {
+    // The converter's own composer, so the engine is tested on exactly what
+    // it will be given.
+    const pelorine::JobSettings job = pelorine::jobSettingsOf(recordOf(line));
     using pelorine::EncoderCommandLine;
     return EncoderCommandLine::sourcePiece(job) + EncoderCommandLine::mediaPiece(job) +
-           line.timing + EncoderCommandLine::launchTail(line.output, line.folder) +
+           line.tracks + line.timing + EncoderCommandLine::launchTail(line.output, line.folder) +
            (line.thumbnail ? EncoderCommandLine::thumbnailPiece(line.output) : "");
 }
 

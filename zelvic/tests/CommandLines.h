@@ -27,6 +27,7 @@ struct JobLine {
     std::string quantizerMax = "31";
     int sourceWidth = 640;
     int sourceHeight = 480;
+    std::string tracks;      // e.g. " -aid 1 -sid 0 ", after the media settings
     std::string timing;      // e.g. " -ss 1.000000 -endpos 2.000000 ", empty for none
     bool thumbnail = false;  // the converter's -thumbnail piece after the launch tail
     // A DVD title instead of a file: `source` is then the disc (device,

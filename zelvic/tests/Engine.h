@@ -85,6 +85,10 @@ struct MediaRecipe {
     // far, `path` is this file.
     std::function<void(const fs::path& folder, const fs::path& path)> after = {};
 };
+// The arguments of a quiet ffmpeg run that makes test media: each of
+// `sources` read from the lavfi device as an input, in order, then `rest`.
+std::vector<std::string> ffmpegArgs(std::initializer_list<std::string> sources,
+                                    std::initializer_list<std::string> rest);
 // The ffmpeg arguments of a moving picture (testsrc2, every frame differs
 // from the one before) of `size` at 25 fps and a 1 kHz stereo tone, both
 // `seconds` long: the inputs of generated sources. `thenFilters` (",a,b")

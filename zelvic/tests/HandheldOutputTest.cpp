@@ -146,25 +146,10 @@ TEST(OutputTitle, ThumbnailOption) {
 // or without one.
 std::string makeSource(const TempDir& dir, const std::string& name, const std::string& title) {
     const std::string path = dir.file(name);
-    std::vector<std::string> args = {
-        "-v",
-        "error",
-        "-y",
-        "-f",
-        "lavfi",
-        "-i",
-        "color=c=black:s=640x360:r=25:d=4,geq=lum='if(lt(N,40),16,170)':cb=110:cr=150",
-        "-f",
-        "lavfi",
-        "-i",
-        "sine=frequency=440:duration=4",
-        "-c:v",
-        "libx264",
-        "-preset",
-        "ultrafast",
-        "-c:a",
-        "aac",
-        "-shortest"};
+    std::vector<std::string> args =
+        ffmpegArgs({"color=c=black:s=640x360:r=25:d=4,geq=lum='if(lt(N,40),16,170)':cb=110:cr=150",
+                    "sine=frequency=440:duration=4"},
+                   {"-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac", "-shortest"});
     if (!title.empty()) {
         args.insert(args.end(), {"-metadata", "title=" + title});
     }

@@ -1,5 +1,6 @@
-// Play mode into a real X11 window: these tests run under a virtual X server
-// with SDL's dummy sound driver (see CMakeLists.txt).
+// Play mode into a real X11 window, with SDL's dummy sound driver (see
+// CMakeLists.txt). Each case has a virtual X server of its own: no window of
+// another case, and no engine of one still closing its window, shares its display.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "TestWindow.h"
 #include "jobs/DvdSource.h"
 #include "preview/PreviewCommandLine.h"
+#include "support/VirtualXServer.h"
 
 namespace zelvic::test {
 namespace {
@@ -29,7 +31,10 @@ constexpr int kHeight = 138;
 class PlayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(window.valid()) << "no X display: run these tests under xvfb-run";
+        ASSERT_TRUE(server.ready()) << server.failure();
+        // The engines this case starts play on its server.
+        ::setenv("DISPLAY", server.display().c_str(), 1);
+        ASSERT_TRUE(window.valid()) << "cannot open the display " << server.display();
     }
 
     // Plays `name` from `start` to `end` seconds into the window, with the
@@ -69,8 +74,9 @@ protected:
         return engine->wait(10s);
     }
 
+    pelorine::testing::VirtualXServer server;
     TempDir dir;
-    TestWindow window{kWidth, kHeight, kKey};
+    TestWindow window{server.display(), kWidth, kHeight, kKey};
     std::unique_ptr<Process> engine;
 };
 
@@ -182,6 +188,19 @@ TEST_F(PlayTest, WithoutAWindowIdItPlaysInAWindowOfItsOwn) {
         dir.file("own.log"), 30s);
     EXPECT_TRUE(end.exited);
     EXPECT_EQ(end.status, ExitStatus::Done);
+}
+
+// Servers running side by side each name a display of their own, ready for
+// windows as soon as it is named.
+TEST(VirtualXServer, ServersSideBySideNeverShareADisplay) {
+    const pelorine::testing::VirtualXServer servers[3];
+    for (const auto& server : servers) {
+        ASSERT_TRUE(server.ready()) << server.failure();
+        EXPECT_TRUE(TestWindow(server.display(), 8, 8, kKey).valid()) << server.display();
+    }
+    EXPECT_NE(servers[0].display(), servers[1].display());
+    EXPECT_NE(servers[0].display(), servers[2].display());
+    EXPECT_NE(servers[1].display(), servers[2].display());
 }
 
 }  // namespace

@@ -333,6 +333,27 @@ RegionColour regionAt(const std::string& path, double seconds, int x, int y, int
     return colour;
 }
 
+double shareAt(const std::string& path, double seconds, int x, int y, int width, int height,
+               int plane, int atLeast) {
+    double share = -1;
+    withPictureAt(path, seconds, [&](const AVFrame* frame) {
+        if (frame->format != AV_PIX_FMT_YUV420P || x < 0 || y < 0 || x + width > frame->width ||
+            y + height > frame->height) {
+            return;
+        }
+        const int shift = plane == 0 ? 0 : 1;  // 4:2:0 chroma
+        int count = 0, above = 0;
+        for (int row = y >> shift; row < (y + height) >> shift; ++row) {
+            const std::uint8_t* line = frame->data[plane] + row * frame->linesize[plane];
+            for (int column = x >> shift; column < (x + width) >> shift; ++column, ++count) {
+                above += line[column] >= atLeast;
+            }
+        }
+        share = count ? static_cast<double>(above) / count : -1;
+    });
+    return share;
+}
+
 PictureProbe probeFirstPicture(const std::string& path) {
     PictureProbe result;
     Decoding video = openDecoding(path, AVMEDIA_TYPE_VIDEO);

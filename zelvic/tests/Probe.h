@@ -71,6 +71,12 @@ struct RegionColour {
 };
 RegionColour regionAt(const std::string& path, double seconds, int x, int y, int width, int height);
 
+// The share (0..1) of the samples of `plane` (0 Y, 1 U, 2 V) in a rectangle
+// of that picture whose value is at least `atLeast`; -1 when there is no
+// such picture or rectangle.
+double shareAt(const std::string& path, double seconds, int x, int y, int width, int height,
+               int plane, int atLeast);
+
 // How much each of the first `count` pictures differs from the one before:
 // the mean absolute difference of their luma (count - 1 values).
 std::vector<double> pictureChanges(const std::string& path, int count);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "front/SubtitleBurner.h"
+#include "subtitles/TextRenderer.h"
 
 namespace zelvic::test {
 namespace {
@@ -68,6 +69,23 @@ TEST(SubtitleBurner, BitmapsReachingPastThePictureAreCutNotOverrun) {
     EXPECT_EQ(at(frame.get(), 0, 0, 0), 200);
     EXPECT_EQ(at(frame.get(), 0, 4, 4), 60);
     EXPECT_EQ(at(frame.get(), 1, 3, 3), 90);
+}
+
+// libass's coverage masks, one colour each.
+TEST(SubtitleBurner, TextMasksAreLaidInTheirColourAndOpacity) {
+    FramePtr frame = greyFrame(8, 4);
+    // Opaque white in the first column of a 4x2 mask at (6, 2) whose right
+    // half lies outside the picture; then half transparent red (AA = 0x80).
+    const std::uint8_t edge[] = {255, 0, 0, 255, 255, 0, 0, 255};
+    blendMask(frame.get(), 6, 2, 4, 2, 4, edge, 0xFFFFFF00);
+    EXPECT_EQ(frame->data[0][2 * frame->linesize[0] + 6], 235);
+    EXPECT_EQ(frame->data[0][2 * frame->linesize[0] + 7], 60);
+    const std::uint8_t full[] = {255, 255, 255, 255};
+    blendMask(frame.get(), 0, 0, 2, 2, 2, full, 0xFF000080);
+    EXPECT_NEAR(frame->data[0][0], (60 + 82) / 2, 1);
+    EXPECT_EQ(frame->data[0][2], 60);
+    EXPECT_NEAR(frame->data[2][0], (128 + 240) / 2, 1);
+    EXPECT_EQ(frame->data[2][1], 128);
 }
 
 }  // namespace

@@ -23,8 +23,10 @@ std::uint32_t rgbOf(XImage* image, int x, int y) {
 
 }  // namespace
 
-TestWindow::TestWindow(int width, int height, std::uint32_t rgb) : width_(width), height_(height) {
-    display_ = XOpenDisplay(nullptr);
+TestWindow::TestWindow(const std::string& display, int width, int height, std::uint32_t rgb)
+    : width_(width), height_(height) {
+    // An empty name would mean whatever DISPLAY names.
+    display_ = display.empty() ? nullptr : XOpenDisplay(display.c_str());
     if (!display_) {
         return;
     }

@@ -1,9 +1,10 @@
 #pragma once
-// A window of the test's own on the X display (the tests run under a virtual
-// X server), standing in for the converter's preview area: the engine draws
+// A window of the test's own on an X display (a virtual X server of the
+// test's own), standing in for the converter's preview area: the engine draws
 // into it by its id, and the test reads its pixels back.
 
 #include <cstdint>
+#include <string>
 
 typedef struct _XDisplay Display;
 
@@ -11,8 +12,9 @@ namespace zelvic::test {
 
 class TestWindow {
 public:
-    // A mapped width x height window whose background is `rgb` (0xRRGGBB).
-    TestWindow(int width, int height, std::uint32_t rgb);
+    // A mapped width x height window whose background is `rgb` (0xRRGGBB),
+    // on `display` (":N"); not valid when there is no such display.
+    TestWindow(const std::string& display, int width, int height, std::uint32_t rgb);
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;

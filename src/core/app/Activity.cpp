@@ -10,7 +10,16 @@ bool Activity::refusedWhileConverting() {
     return true;
 }
 
-bool Activity::gate() {
+void Activity::keepWindowPainting() {
+    struct Hold {
+        int& waits;
+        explicit Hold(int& count) : waits(++count) {}
+        ~Hold() { --waits; }
+    } hold(waits_);
+    view_.keepAlive();
+}
+
+bool Activity::stopPreviewUnlessConverting() {
     if (refusedWhileConverting()) {
         return false;
     }
@@ -19,13 +28,16 @@ bool Activity::gate() {
 }
 
 bool Activity::passes(Guard guard) {
+    if (waiting()) {
+        return false;
+    }
     switch (guard) {
         case Guard::None:
             return true;
         case Guard::RefuseWhileConverting:
             return !refusedWhileConverting();
         case Guard::Gate:
-            return gate();
+            return stopPreviewUnlessConverting();
     }
     return false;
 }

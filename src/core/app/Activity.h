@@ -1,7 +1,8 @@
 #pragma once
 // What the window is doing, as the owners of its engine runs answer it: the
-// batch (converting) and the preview (previewing). Every command, grid edit
-// and list operation asks its guard here.
+// batch (converting) and the preview (previewing), and whether a handler is
+// waiting while the window keeps painting. Every command, grid edit, list
+// click, slider move and seek asks its guard here.
 
 #include "app/MainView.h"
 #include "engine/Engine.h"
@@ -31,9 +32,11 @@ enum class Guard {
     Gate,                   // the guard message while converting; a preview is stopped first
 };
 
+// Every guard refuses, quietly, while a handler waits (see Activity::keepWindowPainting).
+
 class Activity {
 public:
-    explicit Activity(Dialogs& dialogs) : dialogs_(dialogs) {}
+    Activity(Dialogs& dialogs, MainView& view) : dialogs_(dialogs), view_(view) {}
 
     // The controllers that answer; set once, before any command.
     void attach(const ActivitySource& batch, PreviewControl& preview) {
@@ -45,12 +48,21 @@ public:
     bool previewing() const { return preview_ && preview_->active(); }
     ActivityState state() const { return activityState(converting(), previewing()); }
 
+    // A handler waits (for an engine, a helper thread, a copy) and lets the
+    // window paint meanwhile: the window's events that arrive during the
+    // wait are refused without a word, so no handler ever runs inside
+    // another's wait.
+    bool waiting() const { return waits_ > 0; }
+    // One turn of the window's event loop, as every wait takes between its
+    // looks; the window is waiting while it runs.
+    void keepWindowPainting();
+
     // True (after the guard message) when a conversion runs.
     bool refusedWhileConverting();
-    // The activity gate: false (after the guard message) while converting;
-    // a running preview is stopped first.
-    bool gate();
-    // Whether a command with `guard` may go on.
+    // False (after the guard message) while converting; otherwise a running
+    // preview is stopped first and true.
+    bool stopPreviewUnlessConverting();
+    // Whether a command with `guard` may go on: never while waiting.
     bool passes(Guard guard);
 
     void stopPreview();
@@ -58,6 +70,8 @@ public:
 
 private:
     Dialogs& dialogs_;
+    MainView& view_;
+    int waits_ = 0;
     const ActivitySource* batch_ = nullptr;
     PreviewControl* preview_ = nullptr;
 };

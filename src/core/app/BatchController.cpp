@@ -33,8 +33,9 @@ void BatchController::convert() {
         return;
     }
     timing_ = BatchTiming();
-    batch_ = std::make_shared<BatchRun>(p_.jobs.snapshot(), static_cast<BatchView&>(*this),
-                                        p_.services, newLogFolder(folder), patience_);
+    batch_ =
+        std::make_shared<BatchRun>(p_.jobs.snapshot(), static_cast<BatchView&>(*this), p_.services,
+                                   newLogFolder(folder), EngineSession::kQuitPatience);
     if (setup_) {
         setup_(*batch_);
     }
@@ -63,7 +64,7 @@ void BatchController::stop() {
     batch_->requestStop();
     // The batch ends a run that does not obey within its patience, so this ends.
     while (batch_->engineRunning()) {
-        p_.view.keepAlive();
+        p_.activity.keepWindowPainting();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
@@ -101,10 +102,9 @@ void BatchController::openLog(const std::string& path) {
         p_.dialogs.message("There is no log of this job: one is written when it is converted.");
         return;
     }
-    if (const int result = p_.desktop.openLink(path); result <= 32) {
-        p_.dialogs.warning(
-            "Unable to open the log \"" + path + "\":\n\n" + platform::openLinkErrorText(result),
-            kProductTitle);
+    if (const Status opened = p_.desktop.openLink(path); !opened) {
+        p_.dialogs.warning("Unable to open the log \"" + path + "\":\n\n" + opened.message(),
+                           kProductTitle);
     }
 }
 

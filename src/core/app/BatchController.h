@@ -69,8 +69,6 @@ public:
     // Called with every new batch before it starts (its thumbnails, what it
     // does when finished).
     void setBatchSetup(std::function<void(BatchRun&)> setup) { setup_ = std::move(setup); }
-    // How long a run is given to obey quit before it is ended by force.
-    void setPatience(std::chrono::milliseconds patience) { patience_ = patience; }
 
 private:
     // The folder of the new batch's logs: in the user's state folder, or,
@@ -96,7 +94,6 @@ private:
     void batchEnded() override;
 
     Parts p_;
-    std::chrono::milliseconds patience_ = EngineSession::kQuitPatience;
     std::function<void(BatchRun&)> setup_;
     std::function<void()> afterBatch_;
     BatchTiming timing_;

@@ -80,6 +80,19 @@ inline constexpr int kListDeleteVideoFile = 0x86E;
 inline constexpr int kListShowLog = 0x86F;  // the engine log of the selected Job
 inline constexpr int kListSendToHandheld = 0x870;
 
+// The list view's context-menu items; the window posts each on as its
+// command above.
+inline constexpr int kListMenuPlay = 32798;
+inline constexpr int kListMenuStop = 32799;
+inline constexpr int kListMenuAddFile = 32801;
+inline constexpr int kListMenuDeleteVideoFile = 32802;
+inline constexpr int kListMenuClear = 32803;
+inline constexpr int kListMenuDvdSettings = 32804;
+inline constexpr int kListMenuSetOutputFileName = 32805;
+inline constexpr int kListMenuFileInformation = 32806;
+inline constexpr int kListMenuSendToHandheld = 32811;
+inline constexpr int kListMenuShowLog = 32812;
+
 // Keys that reach a command: the whole window's, or the job list's only when
 // it has the keyboard (Delete must not delete a Job while a value is typed).
 struct KeyBinding {
@@ -98,6 +111,8 @@ inline constexpr KeyBinding kKeyBindings[] = {
 inline constexpr int kFileMenuResource = 143;
 inline constexpr int kEditMenuResource = 144;
 inline constexpr int kSettingsMenuResource = 145;
+inline constexpr int kPlayMenuResource = 146;
+inline constexpr int kConvertMenuResource = 147;
 inline constexpr int kHelpMenuResource = 148;
 inline constexpr int kListMenuWithSelection = 238;
 inline constexpr int kListMenuWithoutSelection = 239;

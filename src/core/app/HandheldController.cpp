@@ -33,8 +33,12 @@ std::string existingFolder(const platform::FileSystem& files, std::string folder
 }  // namespace
 
 HandheldController::HandheldController(Services services, const JobList& jobs, MainView& view,
-                                       Dialogs& dialogs)
-    : services_(std::move(services)), jobs_(jobs), view_(view), dialogs_(dialogs) {}
+                                       Dialogs& dialogs, Activity& activity)
+    : services_(std::move(services)),
+      jobs_(jobs),
+      view_(view),
+      dialogs_(dialogs),
+      activity_(activity) {}
 
 std::optional<std::string> HandheldController::handheldRoot() const {
     const auto sticks =
@@ -86,7 +90,7 @@ void HandheldController::sendToHandheld(bool selectedOnly) {
         if (!view_.stepTask(permille(copied.load(), total.load()), label)) {
             stop = true;
         }
-        view_.keepAlive();
+        activity_.keepWindowPainting();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     worker.join();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Activity.h"
 #include "app/MainView.h"
 #include "conversion/BatchRun.h"
 #include "conversion/SizeEstimate.h"
@@ -35,7 +36,8 @@ public:
         std::string handheldOverride;
     };
 
-    HandheldController(Services services, const JobList& jobs, MainView& view, Dialogs& dialogs);
+    HandheldController(Services services, const JobList& jobs, MainView& view, Dialogs& dialogs,
+                       Activity& activity);
 
     // Send to PSP: every converted Job, or with `selectedOnly` the selected
     // one (every Job when none is selected), copied on a worker with a
@@ -81,6 +83,7 @@ private:
     const JobList& jobs_;
     MainView& view_;
     Dialogs& dialogs_;
+    Activity& activity_;
 };
 
 }  // namespace pelorine

@@ -4,9 +4,8 @@
 #include <future>
 #include <thread>
 
+#include "app/PreviewController.h"
 #include "base/Paths.h"
-#include "base/Text.h"
-#include "base/TimeText.h"
 #include "jobs/JobNaming.h"
 #include "records/ExitStatus.h"
 
@@ -34,22 +33,14 @@ std::string notIdentifiedReason(const IdentifyOutcome& outcome) {
 
 }  // namespace
 
-JobListOperations::JobListOperations(Parts parts) : p_(std::move(parts)) {}
-
-Job* JobListOperations::gridJob() {
-    return selectedIndex_ && *selectedIndex_ < p_.jobs.count() ? &p_.jobs.job(*selectedIndex_)
-                                                               : nullptr;
-}
-
-void JobListOperations::showClip(const Job& job) {
-    p_.view.showClip(clip_.start, clip_.end, job.duration);
-}
+JobListOperations::JobListOperations(Parts parts)
+    : p_(std::move(parts)), editor_({p_.jobs, p_.rows, p_.custom}) {}
 
 IdentifyOutcome JobListOperations::identify(const std::string& path) {
     auto pending =
         std::async(std::launch::async, [this, path] { return p_.engine.identify(path, false); });
     while (pending.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-        p_.view.keepAlive();
+        p_.activity.keepWindowPainting();
     }
     return pending.get();
 }
@@ -158,210 +149,72 @@ void JobListOperations::clear() {
 }
 
 void JobListOperations::showNoJob() {
-    selectedIndex_.reset();
-    clip_ = {};
-    p_.view.selectNoRow();
-    p_.view.showClip(0.0, 0.0, 0.0);
-    if (const auto shown = showProfile(p_.view.profileSelection(), p_.rows, nullptr, p_.custom)) {
-        p_.view.showRows(*shown);
-    }
+    apply(editor_.showNoJob(p_.view.profileSelection()));
 }
 
 void JobListOperations::jobRemoved(std::size_t row) {
-    if (!selectedIndex_ || *selectedIndex_ < row) {
-        return;
-    }
-    if (*selectedIndex_ == row) {
-        selectedIndex_.reset();
-    } else {
-        --*selectedIndex_;
-    }
+    editor_.jobRemoved(row);
 }
 
 void JobListOperations::jobsCleared() {
     showNoJob();
 }
 
-void JobListOperations::loadSelectedJob() {
-    if (p_.activity.converting()) {
+void JobListOperations::loadJob(std::optional<std::size_t> row) {
+    if (!row || p_.activity.waiting() || p_.activity.converting()) {
         return;
     }
-    const auto row = p_.view.selectedRow();
-    if (!row || *row >= p_.jobs.count()) {
+    apply(editor_.load(*row));
+}
+
+void JobListOperations::edit(const JobChange& change) {
+    if (p_.activity.waiting()) {
+        apply(editor_.shownBefore(change));
         return;
     }
-    if (selectedIndex_ != row) {
+    // A profile file and an output name have their guards in their commands.
+    const bool fromTheWindow = !std::holds_alternative<change::LoadedProfile>(change) &&
+                               !std::holds_alternative<change::OutputName>(change);
+    if (fromTheWindow && !p_.activity.stopPreviewUnlessConverting()) {
+        return;
+    }
+    apply(editor_.edit(change));
+}
+
+void JobListOperations::apply(const EditResult& result) {
+    if (!result.refusal.empty()) {
+        p_.dialogs.message(result.refusal);
+    }
+    if (result.quitPreview) {
         p_.activity.quitPreview();
-        selectedIndex_ = row;
     }
-    const Job& job = p_.jobs.job(*row);
-    clip_ = {job.clipStart, job.clipEnd, job.clipEnabled != 0};
-    showClip(job);
-    p_.view.selectProfile(job.profileIndex);
-    if (const auto shown = showJob(job, p_.rows, p_.custom)) {
-        p_.view.showRows(*shown);
+    if (result.selectNoRow) {
+        p_.view.selectNoRow();
     }
-}
-
-void JobListOperations::clipTimesTyped() {
-    if (!p_.activity.gate()) {
-        return;
+    if (result.customProfile) {
+        p_.view.showCustomProfile();
+    } else if (result.profileBox) {
+        p_.view.selectProfile(*result.profileBox);
     }
-    p_.activity.stopPreview();
-    Job* job = gridJob();
-    if (!job) {
-        return;
-    }
-    const std::string start = p_.rows.value(Row::StartTime);
-    const std::string end = p_.rows.value(Row::EndTime);
-    std::pair<double, double> clip;
-    if (Status typed = checkTypedClip(start, end, job->duration, clip); !typed) {
-        p_.dialogs.message(typed.message());
-        restoreClipRows(*job);
-        return;
-    }
-    clip_ = {clip.first, clip.second, true};
-    job->clipEnabled = 1;
-    job->clipStart = clip.first;
-    job->clipEnd = clip.second;
-    showClip(*job);
-    // The clip the user typed is the clip converted, as with the slider.
-    p_.rows.set(Row::ClipVideo, "yes");
-    p_.view.repaintGrid();
-    p_.jobs.changed(*selectedIndex_);
-    // The row shows the times as typed; the Job keeps its own texts.
-    p_.jobRows.showClipTexts(*selectedIndex_, start, end);
-}
-
-void JobListOperations::restoreClipRows(const Job& job) {
-    const bool clipped = job.clipEnabled != 0;
-    p_.rows.set(Row::StartTime, clipped ? timeText(job.clipStart) : kZeroTime);
-    p_.rows.set(Row::EndTime, timeText(clipped ? job.clipEnd : job.duration));
-    p_.view.repaintGrid();
-}
-
-void JobListOperations::settingsChanged() {
-    if (!p_.activity.gate()) {
-        return;
-    }
-    Job* job = gridJob();
-    if (!job) {
-        return;
-    }
-    // Typed values the engine could not use are refused here, where the user
-    // typed them, rather than failing the conversion later.
-    for (const Row role : {Row::VideoBitrate, Row::VideoSize, Row::Split, Row::AudioVolume}) {
-        if (Status typed = checkTypedSetting(role, p_.rows.value(role)); !typed) {
-            p_.dialogs.message(typed.message());
-            showJob(*job, p_.rows, p_.custom);
-            p_.view.repaintGrid();
-            return;
+    if (result.clip) {
+        p_.preview.showClip(*result.clip, editor_.selectedIndex());
+        if (result.clipDuration) {
+            p_.view.showClip(result.clip->start, result.clip->end, *result.clipDuration);
         }
     }
-    copyRowsToJob(p_.rows, *job);
-    p_.jobs.changed(*selectedIndex_);  // "Split" and "Clip video" change the files written
-}
-
-void JobListOperations::outputFormatChosen() {
-    if (!p_.activity.gate()) {
-        return;
-    }
-    if (Job* job = gridJob()) {
-        job->outputFormat = p_.rows.value(Row::OutputFormat);
-        p_.jobs.changed(*selectedIndex_);
-    }
-}
-
-void JobListOperations::clipVideoChosen() {
-    if (!p_.activity.gate()) {
-        return;
-    }
-    Job* job = gridJob();
-    if (p_.rows.value(Row::ClipVideo) != "no" || !job) {
-        return;
-    }
-    clip_ = {0.0, job->duration, false};
-    job->clipEnabled = 0;
-    job->clipStart = 0.0;
-    job->clipEnd = job->duration;
-    showClip(*job);
-    // The row shows the whole source; the Job keeps its own texts.
-    p_.jobs.changed(*selectedIndex_);
-    p_.jobRows.showClipTexts(*selectedIndex_, kZeroTime, timeText(job->duration));
-    p_.rows.set(Row::StartTime, kZeroTime);
-    p_.rows.set(Row::EndTime, timeText(job->duration));
-    p_.view.repaintGrid();
-}
-
-void JobListOperations::clipRangeChanged(double start, double end) {
-    if (!p_.activity.gate()) {
-        return;
-    }
-    Job* job = gridJob();
-    if (!job) {
-        return;
-    }
-    p_.activity.quitPreview();
-    job->clipEnabled = 1;
-    job->clipStart = start;
-    job->clipEnd = end;
-    job->startText = timeText(start);
-    job->endText = timeText(end);
-    const std::size_t row = *selectedIndex_;
-    p_.jobs.changed(row);
-    p_.jobRows.showClipTexts(row, job->startText, job->endText);
-    p_.rows.set(Row::StartTime, job->startText);
-    p_.rows.set(Row::EndTime, job->endText);
-    if (p_.rows.value(Row::ClipVideo) == "no") {
-        p_.rows.set(Row::ClipVideo, "yes");
-    }
-    p_.view.repaintGrid();
-    clip_ = {start, end, true};
-    showClip(*job);
-}
-
-void JobListOperations::profileChanged() {
-    if (!p_.activity.gate()) {
-        return;
-    }
-    const int profile = p_.view.profileSelection();
-    Job* job = gridJob();
-    if (job) {
-        if (profile == job->profileIndex) {
-            return;
+    if (result.grid) {
+        if (result.resetGrid) {
+            p_.view.showRows(*result.grid);
+        } else {
+            p_.view.refreshRows(*result.grid);
         }
-        job->profileIndex = profile;
     }
-    const auto shown = showProfile(profile, p_.rows, job, p_.custom);
-    if (!shown) {
-        return;
-    }
-    p_.view.showRows(*shown);
-    clip_ = {0.0, job ? job->duration : 0.0, false};
-    if (!job) {
-        return;
-    }
-    showClip(*job);
-    applyProfileToJob(*job, profile, p_.rows, p_.custom);
-    const std::size_t row = *selectedIndex_;
-    p_.jobs.changed(row);
-    p_.jobRows.showClipTexts(row, job->startText, job->endText);
-}
-
-void JobListOperations::profileLoaded(
-    const std::array<PropertyItem, SettingsRows::kCount>& loaded) {
-    p_.rows.items() = loaded;
-    p_.custom.rows.items() = loaded;
-    p_.custom.format = p_.rows.value(Row::OutputFormat);
-    if (Job* job = gridJob()) {
-        applyLoadedProfileToJob(p_.rows, *job);
-        p_.jobs.changed(*selectedIndex_);
-    }
-    p_.view.showCustomProfile();
-    if (const auto shown = showLoadedProfile(p_.rows)) {
-        p_.view.showRows(*shown);
-    } else {
-        p_.view.repaintGrid();
+    if (result.listRow) {
+        p_.jobs.changed(*result.listRow);
+        if (result.clipTexts) {
+            p_.jobRows.showClipTexts(*result.listRow, result.clipTexts->first,
+                                     result.clipTexts->second);
+        }
     }
 }
 

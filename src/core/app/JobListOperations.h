@@ -1,13 +1,8 @@
 #pragma once
 // The job list as the user edits it: adding files (each identified by the
 // engine and named), deleting and clearing, loading a clicked Job into the
-// grid, the grid's and the range slider's edits written back into the Job
-// the grid shows, and profile changes.
-//
-// The grid always shows either the Job last loaded into it or, when there is
-// none (at start, after Delete, Clear, New project or Open project), the
-// defaults of the profile in the profile box. Its edits go into the Job it
-// shows, never into a row the selection moved to without loading it.
+// grid, and every change of the Job the grid shows, made by the JobEditor
+// under the change's guard and then shown in the window.
 
 #include <functional>
 #include <string>
@@ -17,6 +12,7 @@
 #include "app/JobRows.h"
 #include "app/MainView.h"
 #include "conversion/SourceFiles.h"
+#include "editing/JobEditor.h"
 #include "engine/Engine.h"
 #include "jobs/JobFactory.h"
 #include "jobs/JobList.h"
@@ -27,19 +23,13 @@ namespace pelorine {
 
 inline constexpr const char* kNoOutputFolderMessage = "Please specify a directory for output.";
 inline constexpr const char* kNoProfileMessage = "Please select a profile.";
-inline constexpr const char* kNoSelectionMessage = "Please select a video in the list first!";
 inline constexpr const char* kClearCaption = "Clear";
 
 // The profile box's selection for new Jobs (Add, Open DVD): nothing, after
 // its message, when no output folder is set or no profile is selected.
 std::optional<int> newJobsProfile(const Settings& settings, MainView& view, Dialogs& dialogs);
 
-// The clip of the selected Job, as the preview uses it.
-struct CurrentClip {
-    double start = 0.0;
-    double end = 0.0;
-    bool enabled = false;
-};
+class PreviewController;
 
 class JobListOperations final : public JobListObserver {
 public:
@@ -53,6 +43,7 @@ public:
         MainView& view;
         Dialogs& dialogs;
         Activity& activity;
+        PreviewController& preview;
     };
 
     explicit JobListOperations(Parts parts);
@@ -75,27 +66,18 @@ public:
     // The grid and the profile box with no Job: the profile's defaults, no
     // row selected.
     void showNoJob();
-    // A click or right-click on the list (never a keyboard move).
-    void loadSelectedJob();
+    // A click or right-click on list row `row` (never a keyboard move);
+    // nothing while converting or waiting.
+    void loadJob(std::optional<std::size_t> row);
+    // A change of the Job the grid shows, from the grid, the range slider,
+    // the profile box, a profile file or the output name dialog. While the
+    // window waits it is refused without a word (what it moved is shown as
+    // before); the grid's, the slider's and the profile box's changes are
+    // refused with the guard message while converting, and stop a preview.
+    void edit(const JobChange& change);
 
-    // The settings grid's notifications, handled when they arrive.
-    void clipTimesTyped();
-    void settingsChanged();
-    void outputFormatChosen();
-    void clipVideoChosen();
-    // The range slider moved to start .. end seconds.
-    void clipRangeChanged(double start, double end);
-    // The user chose another profile in the profile box.
-    void profileChanged();
-    // A profile file was read: its rows become the settings rows and the
-    // customised profile, which the selected Job and the profile box take.
-    void profileLoaded(const std::array<PropertyItem, SettingsRows::kCount>& loaded);
-
-    // The current clip: the loaded Job's, or where the last seek put it.
-    const CurrentClip& currentClip() const { return clip_; }
-    CurrentClip& currentClip() { return clip_; }
     // The row of the Job the grid shows, if any.
-    std::optional<std::size_t> selectedIndex() const { return selectedIndex_; }
+    std::optional<std::size_t> selectedIndex() const { return editor_.selectedIndex(); }
 
     // JobListObserver: the Job the grid shows keeps its place, or is forgotten
     // with its row.
@@ -116,16 +98,12 @@ private:
     IdentifyOutcome identify(const std::string& path);
     // Adds one file; the reason it was left out, or empty.
     std::string addFile(const std::string& path, const Profile& profile);
-    // The Job the grid shows; nullptr when it shows none.
-    Job* gridJob();
-    void showClip(const Job& job);
-    // Puts the Job's clip back into the time rows after a refused typed time.
-    void restoreClipRows(const Job& job);
+    // Shows what an edit asks for.
+    void apply(const EditResult& result);
 
     Parts p_;
     JobFactory factory_;
-    std::optional<std::size_t> selectedIndex_;
-    CurrentClip clip_;
+    JobEditor editor_;
 };
 
 }  // namespace pelorine

@@ -18,22 +18,21 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       view_(view),
       dialogs_(dialogs),
       jobRows_(view),
-      activity_(dialogs),
-      preview_({services.engine, view, activity_, dialogs, jobs_,
-                [this]() -> CurrentClip& { return jobOperations_.currentClip(); },
-                [this] { return jobOperations_.selectedIndex(); }}),
-      files_({jobs_, view, dialogs, activity_, services.files, rows_,
-              [this](const ProfileRows& rows) { jobOperations_.profileLoaded(rows); }}),
+      activity_(dialogs, view),
+      preview_({services.engine, view, activity_, dialogs, jobs_}),
+      files_(
+          {jobs_, view, dialogs, activity_, services.files, rows_,
+           [this](const ProfileRows& rows) { jobOperations_.edit(change::LoadedProfile{rows}); }}),
       jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
-                      dialogs, activity_}),
-      discReader_(services.engine, [&view] { view.keepAlive(); }),
+                      dialogs, activity_, preview_}),
+      discReader_(services.engine, [this] { activity_.keepWindowPainting(); }),
       openDvd_({jobs_, services.settings, view, dialogs, jobOperations_.factory(),
                 [this](int index) { return profileFor(index, rows_); }, discReader_,
                 [&drives = services.devices.drives] { return drives.list(); }}),
       handheldSettings_(services.files, services.settings.filePath()),
       handheld_({handheldSettings_, services.files, services.devices.largeFiles,
                  services.devices.mounts, services.devices.handheldOverride},
-                jobs_, view, dialogs),
+                jobs_, view, dialogs, activity_),
       batch_({{services.engine, services.files, services.power, services.settings},
               services.paths,
               services.desktop,
@@ -49,7 +48,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
     jobs_.addObserver(&jobOperations_);
     activity_.attach(batch_, preview_);
     // After a batch the grid shows the Job its last row is, as a click would.
-    batch_.setAfterBatch([this] { jobOperations_.loadSelectedJob(); });
+    batch_.setAfterBatch([this] { jobOperations_.loadJob(view_.selectedRow()); });
     buildCommandTable();
 }
 
@@ -179,6 +178,9 @@ void MainController::showSelectedLog() {
 }
 
 void MainController::playSelected() {
+    if (activity_.waiting()) {
+        return;
+    }
     preview_.stopPlay();
     preview_.play();
 }
@@ -213,7 +215,7 @@ void MainController::outputPathEdited(const std::string& text) {
     if (text == services_.settings.outputPath()) {
         return;  // nothing changes: also ends the echo of setOutputPathText
     }
-    if (activity_.refusedWhileConverting()) {
+    if (activity_.waiting() || activity_.refusedWhileConverting()) {
         view_.setOutputPathText(services_.settings.outputPath());
         return;
     }
@@ -242,10 +244,8 @@ void MainController::setOutputFileName() {
         return;
     }
     activity_.stopPreview();
-    if (const auto name = dialogs_.askOutputFileName()) {
-        Job& job = jobs_.job(*row);
-        job.outputPath = outputPathWithName(job.outputPath, *name, job.outputFormat);
-        jobs_.changed(*row);
+    if (auto name = dialogs_.askOutputFileName()) {
+        jobOperations_.edit(change::OutputName{*row, std::move(*name)});
     }
 }
 
@@ -266,10 +266,8 @@ void MainController::openHelp() {
 }
 
 void MainController::openLink(const std::string& link) {
-    const int result = services_.desktop.openLink(link);
-    if (result <= 32) {
-        dialogs_.warning("Unable to open hyperlink:\n\n" + platform::openLinkErrorText(result),
-                         kProductTitle);
+    if (const Status opened = services_.desktop.openLink(link); !opened) {
+        dialogs_.warning("Unable to open hyperlink:\n\n" + opened.message(), kProductTitle);
     }
 }
 

@@ -9,10 +9,10 @@
 
 #include "conversion/BatchRun.h"
 #include "dvd/DvdDialogModel.h"
+#include "editing/JobEditor.h"
 #include "jobs/DvdSource.h"
 #include "jobs/Job.h"
 #include "preview/PreviewView.h"
-#include "profiles/PropertyItem.h"
 
 namespace pelorine {
 
@@ -20,6 +20,7 @@ inline constexpr const char* kProductTitle = "Pelorine";
 inline constexpr const char* kWindowCaption = "Video Batch Converter";
 inline constexpr const char* kGuardMessage =
     "Please stop converting the videos and then add files to the list.";
+inline constexpr const char* kNoSelectionMessage = "Please select a video in the list first!";
 inline constexpr const char* kExitQuestion = "Exit anyway?";
 inline constexpr const char* kFolderPrompt = "\"Please Select a Folder:\"";
 // Until the project has a domain of its own.
@@ -36,7 +37,8 @@ public:
     // id, or 0 when none was chosen.
     virtual int popUpMenu(int menu, int button) = 0;
     virtual void setOutputPathText(const std::string& text) = 0;
-    // Keeps the window painting during a wait on its own thread.
+    // One turn of the window's event loop, so that it keeps painting during
+    // a wait on its own thread (see Activity::keepWindowPainting).
     virtual void keepAlive() = 0;
     // Runs `work` on the window's thread, waiting for it when called from
     // another (the conversion worker); once the window is closing, not at all.
@@ -52,9 +54,12 @@ public:
     // No row selected, and none made current that a key could select.
     virtual void selectNoRow() = 0;
 
-    // The settings grid shows these rows, in this order.
-    virtual void showRows(const std::vector<PropertyItem*>& rows) = 0;
-    virtual void repaintGrid() = 0;
+    // The settings grid shows these rows, in this order, and reports each
+    // committed edit by the row's role with its text.
+    virtual void showRows(const ShownRows& rows) = 0;
+    // New values of the rows it shows: an open editor shows its row's value
+    // again unless the user is typing in it.
+    virtual void refreshRows(const ShownRows& rows) = 0;
     // The profile box: its selection (-1 for none), and choosing one without
     // reporting it as the user's change.
     virtual int profileSelection() = 0;

@@ -38,7 +38,7 @@ void PreviewController::stop() {
     p_.view.stopPlaybackTimer();
     setPlaying(false, true);
     if (session_) {
-        session_->end(EngineSession::kQuitPatience, [this] { p_.view.keepAlive(); });
+        session_->end(EngineSession::kQuitPatience, [this] { p_.activity.keepWindowPainting(); });
         session_.reset();
     }
     p_.view.setPreviewPause(0);
@@ -78,13 +78,12 @@ void PreviewController::play() {
 
 void PreviewController::playRow(std::size_t row) {
     const Job& job = p_.jobs.job(row);
-    CurrentClip& clip = p_.currentClip();
-    clip.enabled = job.clipEnabled != 0;
-    // The current clip belongs to the Job last loaded; a row selected without
-    // loading it plays its own clip.
-    const bool loaded = p_.loadedRow() == row;
-    const double start = loaded ? clip.start : job.clipStart;
-    const double end = loaded ? clip.end : job.clipEnd;
+    clip_.enabled = job.clipEnabled != 0;
+    // The clip belongs to the Job last loaded; a row selected without loading
+    // it plays its own clip.
+    const bool loaded = clipRow_ == row;
+    const double start = loaded ? clip_.start : job.clipStart;
+    const double end = loaded ? clip_.end : job.clipEnd;
 
     auto session = std::make_unique<EngineSession>(p_.engine, EnginePurpose::Preview);
     Status started = session->open();
@@ -161,24 +160,24 @@ void PreviewController::playNext() {
     playAnother(+1);
 }
 
-void PreviewController::seek(int controlId) {
-    if (p_.activity.converting() || controlId != command::kSeekBar || !p_.view.selectedRow()) {
+void PreviewController::seek(const SeekRelease& release) {
+    if (p_.activity.waiting() || p_.activity.converting() ||
+        release.controlId != command::kSeekBar || !p_.view.selectedRow()) {
         return;
     }
     stopPlay();
-    const double at = p_.view.seekPosition();
-    CurrentClip& clip = p_.currentClip();
-    if (clip.enabled) {
+    const double at = release.position;
+    if (clip_.enabled) {
         // Inside the clip the preview starts where the thumb is; outside it,
         // at the clip's start.
-        const auto [left, right] = p_.view.sliderRange();
-        clip.start = left <= at && at <= right ? at : left;
-        clip.end = right;
+        const auto [left, right] = release.slider;
+        clip_.start = left <= at && at <= right ? at : left;
+        clip_.end = right;
     } else {
-        clip.start = at;
-        clip.end = p_.view.seekMaximum();
+        clip_.start = at;
+        clip_.end = release.maximum;
     }
-    p_.view.setSeekPosition(clip.start);
+    p_.view.setSeekPosition(clip_.start);
     play();
 }
 

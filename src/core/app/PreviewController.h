@@ -14,14 +14,22 @@
 #include <optional>
 
 #include "app/Activity.h"
-#include "app/JobListOperations.h"
 #include "app/MainView.h"
+#include "editing/JobEditor.h"
 #include "engine/EngineSession.h"
 #include "jobs/JobList.h"
 
 namespace pelorine {
 
 inline constexpr const char* kStopConvertingFirstMessage = "Please stop converting movies first!";
+
+// The seek bar released, with what the window showed at that moment.
+struct SeekRelease {
+    int controlId;  // the control whose release this is
+    double position;
+    double maximum;
+    std::pair<double, double> slider;  // the range slider's left and right values
+};
 
 class PreviewController final : public PreviewControl {
 public:
@@ -33,11 +41,7 @@ public:
         MainView& view;
         Activity& activity;
         Dialogs& dialogs;
-        JobList& jobs;
-        // The current clip (the loaded Job's, or where a seek put it) and
-        // the row it was loaded from.
-        std::function<CurrentClip&()> currentClip;
-        std::function<std::optional<std::size_t>()> loadedRow;
+        const JobList& jobs;
     };
 
     explicit PreviewController(Parts parts);
@@ -57,9 +61,15 @@ public:
     void stopPlay();
     void playPrevious();
     void playNext();
-    // The seek bar (control `controlId`) was released: the preview starts
-    // again from its position, inside the clip when one is set.
-    void seek(int controlId);
+    // The clip of the Job the grid shows (of list row `row`), as the editor
+    // made it; a seek moves it on without changing the Job.
+    void showClip(const PreviewClip& clip, std::optional<std::size_t> row) {
+        clip_ = clip;
+        clipRow_ = row;
+    }
+    // The seek bar was released: the preview starts again from its
+    // position, inside the clip when one is set. Nothing while waiting.
+    void seek(const SeekRelease& release);
     // The playback timer: notices the end of a preview and lets the seek
     // bar's thumb follow the playing position (not while the user drags it).
     void playbackTick();
@@ -77,6 +87,10 @@ private:
     void setPlaying(bool playing, bool repaint);
 
     Parts p_;
+    // Where the preview plays: the loaded Job's clip, or where the last seek
+    // put it; and the row it was loaded from.
+    PreviewClip clip_;
+    std::optional<std::size_t> clipRow_;
     std::unique_ptr<EngineSession> session_;
     bool playing_ = false;
 };

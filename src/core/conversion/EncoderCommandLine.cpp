@@ -94,10 +94,6 @@ std::string EncoderCommandLine::firstOutput() const {
     return firstOutputPath(settings_);
 }
 
-std::string EncoderCommandLine::wholeFileName() const {
-    return wholeOutputPath(baseName_, settings_.output.extension);
-}
-
 std::string EncoderCommandLine::partFileName(int part) const {
     return partOutputPath(baseName_, part, settings_.output.extension);
 }
@@ -173,26 +169,6 @@ std::string EncoderCommandLine::videoPiece(const JobSettings& settings) {
     return piece + encoderPiece(settings, video);
 }
 
-std::string EncoderCommandLine::sourcePiece(const Job& job) {
-    return sourcePiece(jobSettingsOf(job));
-}
-
-// The filters as they stand in the line of the Job with its sound enabled.
-std::string EncoderCommandLine::audioFilters(const Job& job) {
-    Job withSound = job;
-    withSound.audioDisabled = "no";
-    const JobSettings settings = jobSettingsOf(withSound);
-    return audioFilters(settings.sound, *settings.audio);
-}
-
-std::string EncoderCommandLine::mediaPiece(const Job& job) {
-    return mediaPiece(jobSettingsOf(job));
-}
-
-std::string EncoderCommandLine::videoPiece(const Job& job) {
-    return videoPiece(jobSettingsOf(job));
-}
-
 std::string EncoderCommandLine::channelFilter(AudioChannel channel) {
     switch (channel) {
         case AudioChannel::LeftStereo:
@@ -257,11 +233,6 @@ std::string EncoderCommandLine::timing(double start, const std::string& splitTex
 
 std::string EncoderCommandLine::firstPartTiming(const std::string& splitText) {
     return " -ss 0 -endpos " + splitText + " ";
-}
-
-Status checkCommandLineSettings(const Job& job) {
-    JobSettings settings;
-    return readJobSettings(job, settings);
 }
 
 }  // namespace pelorine

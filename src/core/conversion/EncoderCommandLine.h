@@ -41,31 +41,23 @@ public:
     std::string commandLine(const std::string& timing, const std::string& output,
                             const std::string& channelFolder) const;
 
-    bool mp3Output() const { return settings_.mp3(); }
-    bool notSplit() const { return settings_.split.kind == Split::Kind::None; }
     // Whether the Job is converted in parts (MP3 outputs never are).
     bool splitOutput() const { return settings_.splitOutput(); }
     // The file the Job's first run writes.
     std::string firstOutput() const;
     // The split setting as the engine's -endpos takes it: "650 MB" gives "650mb".
     const std::string& splitText() const { return settings_.split.engineText; }
-    // base.format and base_clip_k.format, from the Job's output path.
-    std::string wholeFileName() const;
+    // base_clip_k.format, from the Job's output path.
     std::string partFileName(int part) const;
     // The output path without its extension, which every file of the Job shares.
     const std::string& baseName() const { return baseName_; }
 
-    // The pieces, each exactly as it stands in the command line; each also
-    // for a record as it stands.
+    // The pieces, each exactly as it stands in the command line.
     static std::string sourcePiece(const JobSettings& settings);
-    static std::string sourcePiece(const Job& job);
     // The channel and volume filters and the sample rate of a Job with sound.
     static std::string audioFilters(const SoundFilters& sound, const AudioSettings& audio);
-    static std::string audioFilters(const Job& job);
     static std::string mediaPiece(const JobSettings& settings);
-    static std::string mediaPiece(const Job& job);
     static std::string videoPiece(const JobSettings& settings);
-    static std::string videoPiece(const Job& job);
     static std::string launchTail(const std::string& output, const std::string& channelFolder);
     // After the launch tail, for an output that gets a thumbnail:
     // -thumbnail "BASE.THM" and a blank.
@@ -99,11 +91,5 @@ private:
     std::string baseName_;
     std::string prefix_;
 };
-
-// Whether every setting that stands in the command line as written is one
-// plain token: a text with blanks or quotes (which only a damaged or
-// hand-made file can bring in) would change the meaning of the command line.
-// Returns an error naming the setting otherwise (readJobSettings' check).
-Status checkCommandLineSettings(const Job& job);
 
 }  // namespace pelorine

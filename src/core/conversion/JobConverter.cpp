@@ -134,8 +134,4 @@ JobReport convertJob(JobSettings settings, const EngineInvocation& invocation,
     return JobRuns(std::move(settings), invocation, host).convert();
 }
 
-JobReport convertJob(const Job& job, const EngineInvocation& invocation, ConversionHost& host) {
-    return convertJob(jobSettingsOf(job), invocation, host);
-}
-
 }  // namespace pelorine

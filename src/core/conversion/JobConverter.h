@@ -57,6 +57,5 @@ struct JobReport {
 // the batch refuses a Job whose readJobSettings fails before it gets here.
 JobReport convertJob(JobSettings settings, const EngineInvocation& invocation,
                      ConversionHost& host);
-JobReport convertJob(const Job& job, const EngineInvocation& invocation, ConversionHost& host);
 
 }  // namespace pelorine

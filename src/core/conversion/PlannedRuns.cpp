@@ -59,10 +59,6 @@ std::optional<double> plannedPartLength(const JobSettings& settings, bool& estim
     return split.bytes * 8.0 * kPayloadShare / rate;
 }
 
-std::optional<double> plannedPartLength(const Job& job, bool& estimated) {
-    return plannedPartLength(jobSettingsOf(job), estimated);
-}
-
 PlannedRuns planRuns(const Job& job, const EngineInvocation& invocation) {
     PlannedRuns planned;
     JobSettings settings;

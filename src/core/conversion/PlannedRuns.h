@@ -33,6 +33,5 @@ PlannedRuns planRuns(const Job& job, const EngineInvocation& invocation);
 // a size the bytes at the Job's video and audio bitrates (less a little for
 // the container). Nothing for a Job that is not split or a text that is neither.
 std::optional<double> plannedPartLength(const JobSettings& settings, bool& estimated);
-std::optional<double> plannedPartLength(const Job& job, bool& estimated);
 
 }  // namespace pelorine

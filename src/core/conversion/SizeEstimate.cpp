@@ -19,6 +19,7 @@ double bytesPerSecond(const Typed<int>& kilobits) {
     return std::max(0, kilobits.value) * 1000.0 / 8.0;
 }
 
+// The container's own bytes for `seconds` of output.
 std::uint64_t containerBytes(const JobSettings& settings, double seconds) {
     if (settings.mp3()) {
         return static_cast<std::uint64_t>(kMp3HeaderBytes);
@@ -39,10 +40,6 @@ int partCount(const Split& split, double seconds, double streamBytes) {
 
 }  // namespace
 
-std::uint64_t containerBytes(const Job& job, double seconds) {
-    return containerBytes(jobSettingsOf(job), seconds);
-}
-
 OutputEstimate estimateOutput(const JobSettings& settings) {
     OutputEstimate estimate;
     estimate.seconds = std::max(0.0, settings.convertedLength().count());
@@ -62,14 +59,6 @@ OutputEstimate estimateOutput(const JobSettings& settings) {
 
 OutputEstimate estimateOutput(const Job& job) {
     return estimateOutput(jobSettingsOf(job));
-}
-
-std::uint64_t totalEstimate(const std::vector<const Job*>& jobs) {
-    std::uint64_t total = 0;
-    for (const Job* job : jobs) {
-        total += estimateOutput(*job).bytes;
-    }
-    return total;
 }
 
 }  // namespace pelorine

@@ -56,7 +56,7 @@ void Engine::sweepStaleRuns() {
     if (!privateFolder(folder) || state() != EngineState::NotRunning) {
         return;
     }
-    const platform::ProcessId self = platform::currentProcessId();
+    const platform::ProcessId self = ownProcessId();
     for (const std::string& name : files_.listFolder(folder)) {
         const auto owner = runFolderOwner(name);
         if (owner && *owner != self && !processes_.exists(*owner)) {

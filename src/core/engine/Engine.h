@@ -56,6 +56,8 @@ public:
     // channel folders and the batch logs; created when missing.
     Status privateFolder(std::string& folder) const { return paths_.ensureChannelFolder(folder); }
     platform::FileSystem& files() const { return files_; }
+    // This program's own process id, which names its runs' channel folders.
+    platform::ProcessId ownProcessId() const { return processes_.ownId(); }
 
     // Starts one engine process and returns at once; the caller owns it.
     platform::StartResult start(const std::string& commandLine, const std::string& logPath) {

@@ -45,7 +45,7 @@ Status EngineSession::open() {
     if (Status ready = engine_.privateFolder(folder); !ready) {
         return ready;
     }
-    folder += std::string(kRunPrefix) + std::to_string(platform::currentProcessId()) + "-" +
+    folder += std::string(kRunPrefix) + std::to_string(engine_.ownProcessId()) + "-" +
               std::to_string(++runsOpened) + "/";
     if (Status made = engine_.files().createFolders(folder); !made) {
         return made;

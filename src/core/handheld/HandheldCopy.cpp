@@ -33,6 +33,30 @@ Status readFully(platform::OpenFile& file, std::uint64_t offset, std::span<std::
     return Status::ok();
 }
 
+// Reads the original and its copy back piece by piece, through the two
+// buffers, and compares them.
+Status compareCopy(platform::OpenFile& original, platform::OpenFile& copy, std::uint64_t size,
+                   std::span<std::uint8_t> piece, std::span<std::uint8_t> back) {
+    for (std::uint64_t at = 0; at < size;) {
+        std::size_t gotOriginal = 0;
+        std::size_t gotCopy = 0;
+        Status read = readFully(original, at, piece, gotOriginal);
+        if (read) {
+            read = readFully(copy, at, back, gotCopy);
+        }
+        if (!read) {
+            return read;
+        }
+        if (gotOriginal == 0 || gotOriginal != gotCopy ||
+            !std::equal(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(gotOriginal),
+                        back.begin())) {
+            return Status::error("The copy on the memory stick differs from the original.");
+        }
+        at += gotOriginal;
+    }
+    return Status::ok();
+}
+
 }  // namespace
 
 std::string partialCopyPath(const std::string& to) {
@@ -171,24 +195,7 @@ Status HandheldCopier::writeAndCheck(const CopyStep& step, const std::string& pa
     if (!copy.file) {
         return copy.status;
     }
-    for (std::uint64_t at = 0; at < *size;) {
-        std::size_t gotOriginal = 0;
-        std::size_t gotCopy = 0;
-        Status read = readFully(*source.file, at, piece, gotOriginal);
-        if (read) {
-            read = readFully(*copy.file, at, back, gotCopy);
-        }
-        if (!read) {
-            return read;
-        }
-        if (gotOriginal == 0 || gotOriginal != gotCopy ||
-            !std::equal(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(gotOriginal),
-                        back.begin())) {
-            return Status::error("The copy on the memory stick differs from the original.");
-        }
-        at += gotOriginal;
-    }
-    return Status::ok();
+    return compareCopy(*source.file, *copy.file, *size, piece, back);
 }
 
 }  // namespace pelorine::handheld

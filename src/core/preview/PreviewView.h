@@ -1,10 +1,8 @@
 #pragma once
 // What the preview needs of the window: the preview area the engine draws
-// into, the Play button, the playback timer, the seek bar and the clip range
-// slider.
+// into, the Play button, the playback timer and the seek bar.
 
 #include <cstddef>
-#include <utility>
 
 #include "preview/PreviewCommandLine.h"
 
@@ -26,14 +24,10 @@ public:
     virtual void startPlaybackTimer(int periodMs) = 0;
     virtual void stopPlaybackTimer() = 0;
 
-    // The seek bar: position and maximum in seconds, whether the user drags
-    // its thumb, and moving it (clamped to its range).
-    virtual double seekPosition() = 0;
-    virtual double seekMaximum() = 0;
+    // The seek bar: whether the user drags its thumb, and moving it (clamped
+    // to its range, in seconds).
     virtual bool seekDragging() = 0;
     virtual void setSeekPosition(double seconds) = 0;
-    // The clip range slider's left and right values.
-    virtual std::pair<double, double> sliderRange() = 0;
 
     // Makes `row` the one selected row of the job list.
     virtual void selectOnlyRow(std::size_t row) = 0;

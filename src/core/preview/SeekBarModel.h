@@ -49,8 +49,6 @@ public:
     double position() const { return pos_; }
     bool dragging() const { return dragging_; }
 
-    void setMinimum(double value) { min_ = value; }
-    void setMaximum(double value) { max_ = value; }
     void setRange(double minimum, double maximum);
     // Stores `value`, brought down to the maximum and then up to the minimum.
     void setPosition(double value);

@@ -101,26 +101,35 @@ void fillCustomVideo(SettingsRows& rows, const SettingsRows& stored) {
              stored.value(Row::VideoBitrate));
 }
 
-void copyVideoRows(const SettingsRows& rows, Job& job) {
-    job.videoCodec = rows.value(Row::VideoCodec);
-    job.videoSize = rows.value(Row::VideoSize);
-    job.videoFrameRate = rows.value(Row::VideoFrameRate);
-    job.videoBitrate = rows.value(Row::VideoBitrate);
-    job.videoDisabled = rows.value(Row::VideoDisabled);
+// Which field of a Job each row of a group is written to.
+struct RowField {
+    Row role;
+    std::string Job::*field;
+};
+using RowFields = std::vector<RowField>;
+
+const RowFields kVideoFields = {{Row::VideoCodec, &Job::videoCodec},
+                                {Row::VideoSize, &Job::videoSize},
+                                {Row::VideoFrameRate, &Job::videoFrameRate},
+                                {Row::VideoBitrate, &Job::videoBitrate},
+                                {Row::VideoDisabled, &Job::videoDisabled}};
+const RowFields kAudioFields = {
+    {Row::AudioCodec, &Job::audioCodec},     {Row::AudioSample, &Job::audioSampleRate},
+    {Row::AudioBitrate, &Job::audioBitrate}, {Row::AudioChannel, &Job::audioChannel},
+    {Row::AudioVolume, &Job::audioVolume},   {Row::AudioDisabled, &Job::audioDisabled}};
+const RowFields kQuantizerFields = {{Row::QuantizerMin, &Job::quantizerMin},
+                                    {Row::QuantizerMax, &Job::quantizerMax}};
+
+void copyRows(const SettingsRows& rows, const RowFields& fields, Job& job) {
+    for (const RowField& row : fields) {
+        job.*row.field = rows.value(row.role);
+    }
 }
 
-void copyAudioRows(const SettingsRows& rows, Job& job) {
-    job.audioCodec = rows.value(Row::AudioCodec);
-    job.audioSampleRate = rows.value(Row::AudioSample);
-    job.audioBitrate = rows.value(Row::AudioBitrate);
-    job.audioChannel = rows.value(Row::AudioChannel);
-    job.audioVolume = rows.value(Row::AudioVolume);
-    job.audioDisabled = rows.value(Row::AudioDisabled);
-}
-
-void copyQuantizerRows(const SettingsRows& rows, Job& job) {
-    job.quantizerMin = rows.value(Row::QuantizerMin);
-    job.quantizerMax = rows.value(Row::QuantizerMax);
+void copyVideoAudioAndQuantizerRows(const SettingsRows& rows, Job& job) {
+    copyRows(rows, kVideoFields, job);
+    copyRows(rows, kAudioFields, job);
+    copyRows(rows, kQuantizerFields, job);
 }
 
 // The name with its first three characters replaced by `prefix`.
@@ -169,14 +178,6 @@ void SettingsRows::set(Row role, std::string options, std::string value) {
     PropertyItem& item = at(role);
     item.options = std::move(options);
     item.value = std::move(value);
-}
-
-std::vector<PropertyItem*> SettingsRows::startRows() {
-    std::vector<PropertyItem*> shown;
-    for (std::size_t i = 0; i < 16; ++i) {
-        shown.push_back(&items_[i]);
-    }
-    return shown;
 }
 
 std::vector<PropertyItem*> SettingsRows::pick(const std::vector<Row>& roles) {
@@ -250,11 +251,11 @@ void applyProfileToJob(Job& job, int profile, const SettingsRows& rows,
     job.outputPath = renameForProfile(job.outputPath, profile, custom);
     job.split = rows.value(Row::Split);
     if (shape == Shape::Video) {
-        copyVideoRows(rows, job);
+        copyRows(rows, kVideoFields, job);
     }
-    copyAudioRows(rows, job);
+    copyRows(rows, kAudioFields, job);
     if (profile == kProfileCustom && shape == Shape::Video) {
-        copyQuantizerRows(rows, job);
+        copyRows(rows, kQuantizerFields, job);
     }
 }
 
@@ -324,9 +325,7 @@ void applyLoadedProfileToJob(const SettingsRows& rows, Job& job) {
     job.outputFormat = rows.value(Row::OutputFormat);
     // Only the extension changes, and only within the file's own name.
     job.outputPath = withoutExtension(job.outputPath) + "." + job.outputFormat;
-    copyVideoRows(rows, job);
-    copyAudioRows(rows, job);
-    copyQuantizerRows(rows, job);
+    copyVideoAudioAndQuantizerRows(rows, job);
     job.profileIndex = kProfileCustom;
 }
 
@@ -334,9 +333,7 @@ void copyRowsToJob(const SettingsRows& rows, Job& job) {
     job.clipEnabled = text::lower(rows.value(Row::ClipVideo)) == "no" ? 0 : 1;
     job.outputFormat = rows.value(Row::OutputFormat);
     job.split = rows.value(Row::Split);
-    copyVideoRows(rows, job);
-    copyAudioRows(rows, job);
-    copyQuantizerRows(rows, job);
+    copyVideoAudioAndQuantizerRows(rows, job);
 }
 
 Profile profileFor(int profile, const SettingsRows& rows) {
@@ -364,12 +361,6 @@ Profile profileFor(int profile, const SettingsRows& rows) {
     custom.quantizerMin = rows.value(Row::QuantizerMin);
     custom.quantizerMax = rows.value(Row::QuantizerMax);
     return custom;
-}
-
-void newJobSettings(Job& job, int profile, const SettingsRows& rows) {
-    const int index = job.profileIndex;
-    applyProfile(profileFor(profile, rows), job);
-    job.profileIndex = index;  // the caller sets it
 }
 
 namespace {

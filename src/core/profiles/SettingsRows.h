@@ -59,8 +59,6 @@ public:
 
     std::array<PropertyItem, kCount>& items() { return items_; }
     const std::array<PropertyItem, kCount>& items() const { return items_; }
-    // The rows shown at start-up: the first sixteen.
-    std::vector<PropertyItem*> startRows();
     // Pointers to the rows of these roles, in the order given.
     std::vector<PropertyItem*> pick(const std::vector<Row>& roles);
 
@@ -113,9 +111,6 @@ void copyRowsToJob(const SettingsRows& rows, Job& job);
 // The profile of box entry `profile`: a built-in one, or the customised one
 // as the rows show it.
 Profile profileFor(int profile, const SettingsRows& rows);
-
-// The settings a new Job of `profile` starts with.
-void newJobSettings(Job& job, int profile, const SettingsRows& rows);
 
 // Whether a value typed into one of the rows that accept typing ("Video
 // bitrate", "Video size", "Split", "Audio volume") is one the engine can use.

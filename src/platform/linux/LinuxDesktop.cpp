@@ -61,7 +61,14 @@ std::optional<std::string> execOf(const std::string& name) {
 
 class LinuxDesktop final : public Desktop {
 public:
-    int openLink(const std::string& link) override {
+    Status openLink(const std::string& link) override { return linkStatus(openWithOpener(link)); }
+
+    [[noreturn]] void exitProcess(int code) override { std::_Exit(code); }
+
+private:
+    // xdg-open, else the default handler of web pages: a code of
+    // openLinkErrorText, above 32 when it opened.
+    static int openWithOpener(const std::string& link) {
         if (const auto opener = findProgram("xdg-open")) {
             const auto started = systemProcessLauncher().launch(
                 quoteArgument(*opener) + " " + quoteArgument(link), "", false);
@@ -72,9 +79,6 @@ public:
         return openWithHtmlHandler(link);
     }
 
-    [[noreturn]] void exitProcess(int code) override { std::_Exit(code); }
-
-private:
     // The fallback: the default handler of web pages, started directly.
     static int openWithHtmlHandler(const std::string& link) {
         const auto mime = findProgram("xdg-mime");

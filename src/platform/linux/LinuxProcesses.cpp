@@ -212,6 +212,8 @@ public:
         return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
     }
 
+    ProcessId ownId() const override { return ::getpid(); }
+
 private:
     // Calls `visit` with each process of this user whose executable is `path`,
     // until it returns false. False when /proc cannot be read.
@@ -254,10 +256,6 @@ private:
 };
 
 }  // namespace
-
-ProcessId currentProcessId() {
-    return ::getpid();
-}
 
 ProcessLauncher& systemProcessLauncher() {
     static LinuxProcessLauncher launcher;

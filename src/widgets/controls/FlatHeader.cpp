@@ -60,22 +60,25 @@ void FlatHeader::paintEvent(QPaintEvent* /*event*/) {
     QPainter(viewport()).drawImage(0, 0, image);
 }
 
-void FlatHeader::paintColumn(QPainter& painter, QRect rect, int logicalIndex, bool pressed) const {
+QRect FlatHeader::paintEdge(QPainter& painter, QRect rect, bool pressed) const {
     const QPalette& colours = palette();
     if (pressed) {
         painter.setPen(colours.color(QPalette::Dark));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect.adjusted(0, 0, -1, -1));
-        rect.translate(1, 1);
-    } else {
-        const QColor light = colours.color(QPalette::Light);
-        const QColor shadow = colours.color(QPalette::Dark);
-        painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), light);
-        painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), light);
-        painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), shadow);
-        painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), shadow);
+        return rect.translated(1, 1);
     }
+    const QColor light = colours.color(QPalette::Light);
+    const QColor shadow = colours.color(QPalette::Dark);
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), light);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), light);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), shadow);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), shadow);
+    return rect;
+}
 
+void FlatHeader::paintColumn(QPainter& painter, QRect rect, int logicalIndex, bool pressed) const {
+    rect = paintEdge(painter, rect, pressed);
     if (const int direction = sortDirection(logicalIndex); direction != 0) {
         const int side = rect.height();
         const QRect cell(rect.left() + rect.width() - side, rect.top(), side, side);
@@ -85,12 +88,14 @@ void FlatHeader::paintColumn(QPainter& painter, QRect rect, int logicalIndex, bo
         }
         rect.setWidth(rect.width() - side);
     }
-
     if (const auto background = SkinPictures::load(kHeaderPictureId)) {
         painter.drawPixmap(QRect(rect.left(), rect.top(), rect.width() - 1, rect.height()),
                            *background);
     }
+    paintLabel(painter, rect, logicalIndex);
+}
 
+void FlatHeader::paintLabel(QPainter& painter, QRect rect, int logicalIndex) const {
     const QVariant icon = model() != nullptr
                               ? model()->headerData(logicalIndex, orientation(), Qt::DecorationRole)
                               : QVariant();

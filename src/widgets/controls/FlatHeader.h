@@ -40,6 +40,11 @@ protected:
 
 private:
     void paintColumn(QPainter& painter, QRect rect, int logicalIndex, bool pressed) const;
+    // The raised or pressed edge of a column: what is left inside it, moved
+    // with a press.
+    QRect paintEdge(QPainter& painter, QRect rect, bool pressed) const;
+    // The column's icon and text inside `rect`.
+    void paintLabel(QPainter& painter, QRect rect, int logicalIndex) const;
     void setHot(int column);
 
     std::map<int, int> directions_;

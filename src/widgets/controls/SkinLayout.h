@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "app/Commands.h"
+
 namespace pelorine::controls {
 
 // A rectangle in the window's client pixels; right and bottom are exclusive.
@@ -29,25 +31,25 @@ struct SkinButtonPlace {
 };
 
 inline constexpr std::array<SkinButtonPlace, 19> kSkinButtons{{
-    {1001, {13, 24, 40, 38}, 135, 139, 136},     // File
-    {1002, {48, 24, 77, 38}, 141, 142, 140},     // Edit
-    {1003, {84, 24, 134, 38}, 151, 152, 150},    // Settings
-    {1006, {237, 24, 268, 38}, 160, 161, 159},   // Help
-    {1007, {26, 42, 88, 106}, 138, 149, 137},    // Add
-    {1008, {88, 42, 154, 106}, 163, 164, 162},   // Sub (delete)
-    {1009, {154, 42, 219, 106}, 166, 169, 168},  // Clear
-    {1010, {219, 42, 284, 106}, 170, 167, 165},  // Convert
-    {1011, {284, 42, 349, 106}, 172, 173, 171},  // Stop
-    {1012, {349, 42, 415, 106}, 175, 176, 174},  // dvd
-    {1013, {415, 42, 481, 106}, 177, 178, 179},  // website
-    {1019, {560, 191, 596, 220}, 183, 0, 182},   // StopPlay
-    {1020, {596, 191, 633, 220}, 185, 0, 184},   // Play Previous
-    {1021, {633, 191, 670, 220}, 187, 0, 186},   // Play Next
-    {1015, {426, 445, 501, 470}, 189, 0, 188},   // Save Profile As
-    {1016, {426, 470, 501, 496}, 191, 0, 190},   // Browse
-    {1017, {435, 506, 511, 530}, 193, 0, 1017},  // Cancel
-    {1000, {696, 2, 713, 18}, 195, 0, 194},      // Exit
-    {1014, {656, 3, 675, 18}, 197, 0, 196},      // min
+    {command::kFileMenu, {13, 24, 40, 38}, 135, 139, 136},
+    {command::kEditMenu, {48, 24, 77, 38}, 141, 142, 140},
+    {command::kSettingsMenu, {84, 24, 134, 38}, 151, 152, 150},
+    {command::kHelpMenu, {237, 24, 268, 38}, 160, 161, 159},
+    {command::kAdd, {26, 42, 88, 106}, 138, 149, 137},
+    {command::kDelete, {88, 42, 154, 106}, 163, 164, 162},
+    {command::kClear, {154, 42, 219, 106}, 166, 169, 168},
+    {command::kConvert, {219, 42, 284, 106}, 170, 167, 165},
+    {command::kStop, {284, 42, 349, 106}, 172, 173, 171},
+    {command::kDvd, {349, 42, 415, 106}, 175, 176, 174},
+    {command::kWebsite, {415, 42, 481, 106}, 177, 178, 179},
+    {command::kStopPlay, {560, 191, 596, 220}, 183, 0, 182},
+    {command::kPlayPrevious, {596, 191, 633, 220}, 185, 0, 184},
+    {command::kPlayNext, {633, 191, 670, 220}, 187, 0, 186},
+    {command::kSaveProfileAs, {426, 445, 501, 470}, 189, 0, 188},
+    {command::kBrowse, {426, 470, 501, 496}, 191, 0, 190},
+    {command::kCancel, {435, 506, 511, 530}, 193, 0, 1017},
+    {command::kExit, {696, 2, 713, 18}, 195, 0, 194},
+    {command::kMinimise, {656, 3, 675, 18}, 197, 0, 196},
 }};
 
 // The Play button: its first state offers to play, its second to pause.
@@ -62,8 +64,8 @@ struct TwoStateButtonPlace {
     int secondPressed;
 };
 
-inline constexpr TwoStateButtonPlace kPlayButton{1018, {527, 191, 560, 220}, 181, 0, 180, 228, 229,
-                                                 0};
+inline constexpr TwoStateButtonPlace kPlayButton{
+    command::kPlay, {527, 191, 560, 220}, 181, 0, 180, 228, 229, 0};
 
 // Every picture of the skin that is not a button face, with its size.
 struct SkinPictureSize {

@@ -58,8 +58,8 @@ PropertyList::~PropertyList() {
     delete edit_.data();
 }
 
-int PropertyList::addItem(PropertyItem* item) {
-    items_.push_back(item);
+int PropertyList::addItem(const PropertyItem& item, int key) {
+    rows_.push_back({item, key});
     updateScrollRange();
     update();
     return count() - 1;
@@ -70,8 +70,9 @@ void PropertyList::reset() {
     // must not be announced as a change of the new ones.
     typedPending_ = false;
     editPending_ = false;
-    items_.clear();
+    rows_.clear();
     currentRow_ = -1;
+    comboRow_ = editRow_ = buttonRow_ = -1;
     // An editor left standing would sit over a row that is no longer there.
     hideTextEditors();
     if (button_) {
@@ -81,8 +82,26 @@ void PropertyList::reset() {
     update();
 }
 
-PropertyItem* PropertyList::item(int row) const {
-    return row >= 0 && row < count() ? items_[static_cast<std::size_t>(row)] : nullptr;
+const PropertyItem* PropertyList::item(int row) const {
+    return row >= 0 && row < count() ? &rows_[static_cast<std::size_t>(row)].item : nullptr;
+}
+
+void PropertyList::updateItem(int key, const PropertyItem& item) {
+    for (GridRow& row : rows_) {
+        if (row.key == key) {
+            row.item = item;
+        }
+    }
+}
+
+void PropertyList::commit(int row, const std::string& text) {
+    if (item(row) == nullptr) {
+        return;  // a reset took the row while its chooser was open
+    }
+    GridRow& shown = rows_[static_cast<std::size_t>(row)];
+    shown.item.value = text;
+    update();
+    emit edited(shown.key, QString::fromStdString(text));
 }
 
 QSize PropertyList::sizeHint() const {
@@ -134,7 +153,7 @@ void PropertyList::paintEvent(QPaintEvent*) {
         if (divider_ == 0) {
             divider_ = initialDivider(place);
         }
-        const PropertyItem& item = *items_[static_cast<std::size_t>(row)];
+        const PropertyItem& item = rows_[static_cast<std::size_t>(row)].item;
         const RowPaint paint = rowPaint(place, divider_);
         painter.fillRect(paint.nameCell, toQColor(nameCellShade(item.name)));
         painter.setPen(QPen(toQColor(kGridLineColour), 1));
@@ -241,7 +260,7 @@ void PropertyList::selectRow(int row) {
 }
 
 void PropertyList::showEditor() {
-    PropertyItem* current = item(currentRow_);
+    const PropertyItem* current = item(currentRow_);
     if (current == nullptr) {
         return;
     }
@@ -251,29 +270,30 @@ void PropertyList::showEditor() {
     }
     switch (current->kind) {
         case EditorKind::Combo:
-            showCombo(*current, places.combo);
+            showCombo(currentRow_, places.combo);
             break;
         case EditorKind::Edit:
-            showEdit(*current, places.edit);
+            showEdit(currentRow_, places.edit);
             break;
         case EditorKind::Colour:
         case EditorKind::Font:
         case EditorKind::File:
-            buttonItem_ = current;
+            buttonRow_ = currentRow_;
             showChooserButton(places.button);
             break;
     }
 }
 
-void PropertyList::showCombo(PropertyItem& item, const QRect& place) {
+void PropertyList::showCombo(int row, const QRect& place) {
+    const PropertyItem& shown = *item(row);
     typedPending_ = false;
     delete combo_.data();
-    comboItem_ = &item;
+    comboRow_ = row;
     auto* combo = new QComboBox(this);
     combo_ = combo;
     combo->setObjectName(QStringLiteral("propertyCombo"));
     combo->setFont(font_);
-    const bool typing = item.fixedList == 0;
+    const bool typing = shown.fixedList == 0;
     combo->setEditable(typing);
     if (typing) {
         // Typed text is a value of its own: never completed from or added to the list.
@@ -283,14 +303,14 @@ void PropertyList::showCombo(PropertyItem& item, const QRect& place) {
     const int entryHeight = std::max(1, combo->fontMetrics().height());
     combo->setMaxVisibleItems(std::max(1, kComboDropExtent / entryHeight));
     combo->setGeometry(place);
-    for (const std::string& entry : optionEntries(item.options)) {
+    for (const std::string& entry : optionEntries(shown.options)) {
         combo->addItem(QString::fromStdString(entry));
     }
     combo->installEventFilter(this);
     connect(combo, &QComboBox::activated, this, [this, combo](int index) {
-        if (comboItem_ != nullptr && index >= 0) {
+        if (item(comboRow_) != nullptr && index >= 0) {
             typedPending_ = false;
-            send(commitComboChoice(*comboItem_, combo->itemText(index).toStdString()));
+            commit(comboRow_, combo->itemText(index).toStdString());
         }
     });
     if (typing) {
@@ -303,7 +323,7 @@ void PropertyList::showCombo(PropertyItem& item, const QRect& place) {
     }
     combo->show();
     combo->setFocus(Qt::OtherFocusReason);
-    const QString value = QString::fromStdString(item.value);
+    const QString value = QString::fromStdString(shown.value);
     combo->setCurrentIndex(combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive));
     if (typing) {
         combo->setEditText(value);
@@ -313,9 +333,10 @@ void PropertyList::showCombo(PropertyItem& item, const QRect& place) {
     }
 }
 
-void PropertyList::showEdit(PropertyItem& item, const QRect& place) {
+void PropertyList::showEdit(int row, const QRect& place) {
+    const PropertyItem& shown = *item(row);
     delete edit_.data();
-    editItem_ = &item;
+    editRow_ = row;
     auto* edit = new QLineEdit(this);
     edit_ = edit;
     edit->setObjectName(QStringLiteral("propertyEdit"));
@@ -329,7 +350,7 @@ void PropertyList::showEdit(PropertyItem& item, const QRect& place) {
     connect(edit, &QLineEdit::editingFinished, this, &PropertyList::commitTypedEdit);
     edit->show();
     edit->setFocus(Qt::OtherFocusReason);
-    edit->setText(QString::fromStdString(item.value));
+    edit->setText(QString::fromStdString(shown.value));
 }
 
 void PropertyList::showChooserButton(const QRect& place) {
@@ -345,14 +366,14 @@ void PropertyList::showChooserButton(const QRect& place) {
 }
 
 void PropertyList::chooseValue() {
-    if (buttonItem_ == nullptr) {
+    if (item(buttonRow_) == nullptr) {
         return;
     }
-    PropertyItem& item = *buttonItem_;
+    const PropertyItem& shown = *item(buttonRow_);
     std::optional<std::string> chosen;
-    switch (item.kind) {
+    switch (shown.kind) {
         case EditorKind::Colour: {
-            if (const auto colour = choosers_->chooseColour(this, parseRgbValue(item.value))) {
+            if (const auto colour = choosers_->chooseColour(this, parseRgbValue(shown.value))) {
                 chosen = formatRgbValue(*colour);
             }
             break;
@@ -361,50 +382,44 @@ void PropertyList::chooseValue() {
             chosen = choosers_->chooseFontFace(this);
             break;
         case EditorKind::File:
-            chosen = choosers_->chooseFile(this, startFolderOf(item.value));
+            chosen = choosers_->chooseFile(this, startFolderOf(shown.value));
             break;
         case EditorKind::Combo:
         case EditorKind::Edit:
             break;
     }
     if (chosen) {
-        item.value = *chosen;
         if (button_) {
             button_->hide();
         }
-        update();
+        commit(buttonRow_, *chosen);
     }
 }
 
 void PropertyList::commitTypedText() {
-    if (!typedPending_ || !combo_ || comboItem_ == nullptr) {
+    if (!typedPending_ || !combo_ || item(comboRow_) == nullptr) {
         return;
     }
     typedPending_ = false;
-    const GridNotices notices = commitComboText(*comboItem_, combo_->currentText().toStdString());
-    update();
-    send(notices);
+    commit(comboRow_, combo_->currentText().toStdString());
 }
 
 void PropertyList::commitTypedEdit() {
-    if (!editPending_ || !edit_ || editItem_ == nullptr) {
+    if (!editPending_ || !edit_ || item(editRow_) == nullptr) {
         return;
     }
     editPending_ = false;
     const std::string text = edit_->text().toStdString();
-    if (text == editItem_->value) {
-        return;
+    if (text != item(editRow_)->value) {
+        commit(editRow_, text);
     }
-    const GridNotices notices = commitEditText(*editItem_, text);
-    update();
-    send(notices);
 }
 
 void PropertyList::refresh() {
     // An editor still showing text the owner has since replaced (a refused
     // value) shows the row's value again, unless the user is typing in it.
-    if (combo_ && comboItem_ != nullptr && !typedPending_ && combo_->isEditable()) {
-        const QString value = QString::fromStdString(comboItem_->value);
+    if (combo_ && item(comboRow_) != nullptr && !typedPending_ && combo_->isEditable()) {
+        const QString value = QString::fromStdString(item(comboRow_)->value);
         if (combo_->currentText() != value) {
             const QSignalBlocker quiet(combo_.data());
             combo_->setCurrentIndex(
@@ -412,8 +427,8 @@ void PropertyList::refresh() {
             combo_->setEditText(value);
         }
     }
-    if (edit_ && editItem_ != nullptr && !editPending_) {
-        const QString value = QString::fromStdString(editItem_->value);
+    if (edit_ && item(editRow_) != nullptr && !editPending_) {
+        const QString value = QString::fromStdString(item(editRow_)->value);
         if (edit_->text() != value) {
             const QSignalBlocker quiet(edit_.data());
             edit_->setText(value);
@@ -472,25 +487,6 @@ bool PropertyList::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void PropertyList::send(const GridNotices& notices) {
-    for (const GridNotice notice : notices) {
-        switch (notice) {
-            case GridNotice::ClipTimeTyped:
-                emit clipTimeTyped();
-                break;
-            case GridNotice::ValueChanged:
-                emit valueChanged();
-                break;
-            case GridNotice::OutputFormatChosen:
-                emit outputFormatChosen();
-                break;
-            case GridNotice::ClipVideoChosen:
-                emit clipVideoChosen();
-                break;
-        }
-    }
 }
 
 }  // namespace pelorine

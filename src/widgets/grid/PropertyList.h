@@ -3,14 +3,10 @@
 // PropertyItem, edited in place with a combo box, an edit box or a "..."
 // button that opens a chooser.
 //
-// Ownership: the grid keeps pointers only; the items must outlive their rows
-// (until reset() or the grid's end). The grid knows nothing of jobs or
-// profiles. It tells its owner about edits through four signals, emitted at
-// the moment of the commit; connect them with Qt::QueuedConnection so that a
-// handler sees the row values as they are when it runs, after the grid has
-// finished with the event that caused them. Within one combo choice the
-// specific signal (outputFormatChosen or clipVideoChosen) comes before
-// valueChanged.
+// The grid shows copies of its owner's rows, each with the owner's key, and
+// knows nothing of jobs or profiles. Every committed edit is reported as
+// edited(key, text); the owner decides what becomes of it and sends the
+// rows' values back with updateItem() and refresh().
 
 #include <QCursor>
 #include <QFont>
@@ -38,39 +34,35 @@ public:
     explicit PropertyList(QWidget* parent = nullptr, PropertyListChoosers* choosers = nullptr);
     ~PropertyList() override;
 
-    // Appends a row showing `item` and returns its index.
-    int addItem(PropertyItem* item);
-    // Removes every row; the items live on, and so does the divider. Text
-    // typed into a combo and not yet committed is dropped.
+    // Appends a row showing a copy of `item`, reported as `key`, and
+    // returns its index.
+    int addItem(const PropertyItem& item, int key);
+    // Removes every row; the divider stays. Text typed into a combo and not
+    // yet committed is dropped.
     void reset();
+    // The row reported as `key` shows `item` from now on (nothing without
+    // such a row); refresh() shows it.
+    void updateItem(int key, const PropertyItem& item);
     // Repaints, and puts a row's value back into its open editor when the
     // owner changed the value (for example after refusing a typed one).
     void refresh();
 
-    int count() const { return static_cast<int>(items_.size()); }
-    PropertyItem* item(int row) const;
+    int count() const { return static_cast<int>(rows_.size()); }
+    const PropertyItem* item(int row) const;
     // 0 until the first row is drawn, then where the name column ends.
     int divider() const { return divider_; }
     // The row last released on (-1 before any).
     int currentRow() const { return currentRow_; }
     int topRow() const { return topRow_; }
-    // The face every editor gets ("MS Sans Serif" 8 pt or a free look-alike).
-    const QFont& editorFont() const { return font_; }
 
     QSize sizeHint() const override;
 
 signals:
-    // Text typed into "Start time" or "End time" was committed (Enter, the
-    // focus leaving the edit box, or another row chosen) and differs from
-    // the value before; the owner checks it.
-    void clipTimeTyped();
-    // A combo entry was chosen, or text typed into a combo was committed
-    // (Enter, the focus leaving the combo, or another row chosen).
-    void valueChanged();
-    // An entry was chosen in "Output format" (before its valueChanged).
-    void outputFormatChosen();
-    // An entry was chosen in "Clip video" (before its valueChanged).
-    void clipVideoChosen();
+    // The row reported as `key` took `text`: a combo entry was chosen, text
+    // typed into a combo or an edit box was committed (Enter, the focus
+    // leaving it, or another row chosen; an edit box only when the text
+    // differs from the value before), or a "..." chooser gave a value.
+    void edited(int key, const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -89,17 +81,22 @@ private:
     void scrolledTo(int top);
     void selectRow(int row);
     void showEditor();
-    void showCombo(PropertyItem& item, const QRect& place);
-    void showEdit(PropertyItem& item, const QRect& place);
+    void showCombo(int row, const QRect& place);
+    void showEdit(int row, const QRect& place);
     void showChooserButton(const QRect& place);
     void chooseValue();
     void commitTypedText();
     void commitTypedEdit();
     bool editorStillInUse(QWidget* editor) const;
     void hideTextEditors();
-    void send(const GridNotices& notices);
+    // Row `row` takes `text`, and the owner hears of it.
+    void commit(int row, const std::string& text);
 
-    std::vector<PropertyItem*> items_;
+    struct GridRow {
+        PropertyItem item;
+        int key;
+    };
+    std::vector<GridRow> rows_;
     PropertyListChoosers* choosers_;
     std::unique_ptr<PropertyListChoosers> desktopChoosers_;
     QScrollBar* scrollBar_;
@@ -108,11 +105,10 @@ private:
     int divider_ = 0;
     int topRow_ = 0;
     int currentRow_ = -1;
-    // The item a combo, edit box or "..." button edits; it stays valid across a
-    // reset because the window owns the items.
-    PropertyItem* comboItem_ = nullptr;
-    PropertyItem* editItem_ = nullptr;
-    PropertyItem* buttonItem_ = nullptr;
+    // The row a combo, edit box or "..." button edits; -1 once a reset took it.
+    int comboRow_ = -1;
+    int editRow_ = -1;
+    int buttonRow_ = -1;
     QPointer<QComboBox> combo_;
     QPointer<QLineEdit> edit_;
     QPointer<QPushButton> button_;

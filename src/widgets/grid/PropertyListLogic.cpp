@@ -8,11 +8,6 @@
 namespace pelorine {
 namespace {
 
-constexpr std::string_view kStartTimeRow = "Start time";
-constexpr std::string_view kEndTimeRow = "End time";
-constexpr std::string_view kOutputFormatRow = "Output format";
-constexpr std::string_view kClipVideoRow = "Clip video";
-
 // Reads a number the lenient way the values have always been read: leading
 // blanks and a sign, then digits until anything else; no digits reads as 0.
 int leadingNumber(std::string_view text) {
@@ -52,32 +47,6 @@ bool isVideoRow(std::string_view name) {
 
 Rgb nameCellShade(std::string_view name) {
     return isVideoRow(name) ? Rgb{235, 235, 235} : Rgb{250, 250, 250};
-}
-
-GridNotices commitComboChoice(PropertyItem& item, const std::string& entry) {
-    item.value = entry;
-    GridNotices notices;
-    if (item.name == kOutputFormatRow) {
-        notices.push_back(GridNotice::OutputFormatChosen);
-    }
-    if (item.name == kClipVideoRow) {
-        notices.push_back(GridNotice::ClipVideoChosen);
-    }
-    notices.push_back(GridNotice::ValueChanged);
-    return notices;
-}
-
-GridNotices commitComboText(PropertyItem& item, const std::string& text) {
-    item.value = text;
-    return {GridNotice::ValueChanged};
-}
-
-GridNotices commitEditText(PropertyItem& item, const std::string& text) {
-    item.value = text;
-    if (item.name == kStartTimeRow || item.name == kEndTimeRow) {
-        return {GridNotice::ClipTimeTyped};
-    }
-    return {};
 }
 
 std::optional<Rgb> parseRgbValue(const std::string& value) {

@@ -1,7 +1,6 @@
 #pragma once
 // The decisions of the settings grid that need no screen: which rows are
-// shaded, what a clip time looks like, how a colour value is written, and
-// which notifications each kind of commit produces, in order.
+// shaded and how a colour value is written.
 
 #include <optional>
 #include <string>
@@ -11,16 +10,6 @@
 #include "profiles/PropertyItem.h"
 
 namespace pelorine {
-
-// What the grid tells the window after a commit. The order inside one commit
-// matters: the window reads the specific notice before the general one.
-enum class GridNotice {
-    ClipTimeTyped,       // text typed into "Start time"/"End time" was committed
-    ValueChanged,        // a combo value was chosen or typed
-    OutputFormatChosen,  // an entry was chosen in "Output format"
-    ClipVideoChosen,     // an entry was chosen in "Clip video"
-};
-using GridNotices = std::vector<GridNotice>;
 
 struct Rgb {
     int red = 0;
@@ -33,13 +22,6 @@ struct Rgb {
 bool isVideoRow(std::string_view name);
 Rgb nameCellShade(std::string_view name);
 inline constexpr Rgb kGridLineColour{200, 200, 200};
-
-// Each commit stores the new value in the row and returns the notices to send.
-// A committed edit of a clip time is announced whatever it reads: the window
-// checks the time and says what is wrong with it.
-GridNotices commitComboChoice(PropertyItem& item, const std::string& entry);
-GridNotices commitComboText(PropertyItem& item, const std::string& text);
-GridNotices commitEditText(PropertyItem& item, const std::string& text);
 
 // "RGB(r,g,b)" values of colour rows. Parsing needs "RGB" somewhere in the
 // value, then reads the numbers from the fifth character on, each up to its

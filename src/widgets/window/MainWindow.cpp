@@ -4,11 +4,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QScreen>
@@ -19,7 +17,6 @@
 #include <QWindow>
 
 #include "app/Commands.h"
-#include "controls/FlatHeader.h"
 #include "controls/MenuCatalog.h"
 #include "controls/ProgressBar.h"
 #include "controls/SkinButton.h"
@@ -49,56 +46,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override { event->accept(); }
 };
-
-// The list's context-menu items and the commands they stand for.
-const std::pair<int, int> kListMenuCommands[] = {
-    {32798, command::kListPlay},
-    {32799, command::kListStop},
-    {32801, command::kListAddFile},
-    {32802, command::kListDeleteVideoFile},
-    {32803, command::kListClear},
-    {32804, command::kListDvdSettings},
-    {32805, command::kListSetOutputFileName},
-    {32806, command::kListFileInformation},
-    {32811, command::kListSendToHandheld},
-    {32812, command::kListShowLog},
-};
-
-struct Column {
-    const char* header;
-    Qt::Alignment alignment;
-    int width;
-};
-
-// In the order of JobColumn.
-const Column kColumns[] = {
-    {"ID", Qt::AlignHCenter, 25},         {"Source", Qt::AlignLeft, 130},
-    {"Begin Time", Qt::AlignHCenter, 80}, {"End Time", Qt::AlignHCenter, 80},
-    {"Output", Qt::AlignLeft, 130},       {"Format", Qt::AlignHCenter, 60},
-    {"Size", Qt::AlignRight, 70},
-    {"Status", Qt::AlignHCenter, 95},
-};
-static_assert(std::size(kColumns) == kColumnCount);
-
-// Cells too narrow for a whole path show it whole as a tooltip.
-bool showsPath(int column) {
-    return column == kSourceColumn || column == kOutputColumn;
-}
-
-// The local files of a drag, or nothing when it carries anything else.
-QStringList droppedFiles(const QMimeData* data) {
-    QStringList files;
-    if (data == nullptr || !data->hasUrls()) {
-        return files;
-    }
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile()) {
-            return {};
-        }
-        files << url.toLocalFile();
-    }
-    return files;
-}
 
 }  // namespace
 
@@ -152,7 +99,7 @@ void MainWindow::createControls() {
     profiles_->setCurrentIndex(kStartProfile);
     // Only the user's choices count as a profile change.
     connect(profiles_, &QComboBox::activated, this,
-            [this] { controller_->jobOperations().profileChanged(); });
+            [this](int index) { controller_->jobOperations().edit(change::ProfileChoice{index}); });
     // The rectangle's height is that of the closed box's list; the box itself
     // is as tall as its text needs.
     place(profiles_, command::kProfileCombo, 81, 449, 421, 449 + kComboHeight);
@@ -197,59 +144,6 @@ void MainWindow::createControls() {
     createShortcuts();
 }
 
-void MainWindow::createJobList() {
-    jobList_ = new QTreeWidget(this);
-    jobList_->setHeader(new controls::FlatHeader(jobList_));
-    jobList_->setRootIsDecorated(false);
-    jobList_->setUniformRowHeights(true);
-    jobList_->setAllColumnsShowFocus(true);
-    jobList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    jobList_->setStyleSheet("QTreeView::item { height: 20px; }");
-    QStringList headers;
-    for (const Column& column : kColumns) {
-        headers << column.header;
-    }
-    jobList_->setHeaderLabels(headers);
-    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-        jobList_->setColumnWidth(i, kColumns[i].width);
-        jobList_->headerItem()->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
-    }
-    // The status where it is seen during a batch: next to the row's number.
-    jobList_->header()->moveSection(kStatusColumn, 1);
-    // Files and folders dropped on the list are added; rows are never dragged.
-    jobList_->setDragDropMode(QAbstractItemView::NoDragDrop);
-    jobList_->viewport()->setAcceptDrops(true);
-    jobList_->viewport()->installEventFilter(this);
-    // Clicks load the Job; moving the selection with the keyboard does not.
-    connect(jobList_, &QTreeWidget::itemClicked, this,
-            [this] { controller_->jobOperations().loadSelectedJob(); });
-    connect(jobList_, &QTreeWidget::itemDoubleClicked, this,
-            [this] { controller_->playSelected(); });
-    jobList_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(jobList_, &QTreeWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
-    place(jobList_, command::kJobListView, 14, 112, 506, 438);
-}
-
-void MainWindow::showListMenu(const QPoint& at) {
-    // A right-click selects the row under it and loads it, like a click.
-    if (QTreeWidgetItem* item = jobList_->itemAt(at)) {
-        jobList_->setCurrentItem(item);
-        controller_->jobOperations().loadSelectedJob();
-    }
-    const bool selected = selectedRow().has_value();
-    const auto menu = controls::buildSkinMenu(
-        selected ? command::kListMenuWithSelection : command::kListMenuWithoutSelection, jobList_);
-    const int chosen = menu->choose(jobList_->viewport()->mapToGlobal(at));
-    for (const auto& [item, message] : kListMenuCommands) {
-        if (item == chosen) {
-            // Posted, as the list's menu does: the window handles it like the button.
-            QMetaObject::invokeMethod(
-                this, [this, message] { controller_->handleCommand(message); },
-                Qt::QueuedConnection);
-        }
-    }
-}
-
 void MainWindow::createEstimateLine() {
     estimate_ = new QLabel(this);
     QFont small = estimate_->font();
@@ -276,20 +170,10 @@ void MainWindow::refreshEstimate() {
 
 void MainWindow::createSettingsGrid() {
     grid_ = new PropertyList(this);
-    JobListOperations& jobs = controller_->jobOperations();
-    // Posted notifications: each handler sees the rows as they are when it runs.
-    connect(
-        grid_, &PropertyList::clipTimeTyped, this, [&jobs] { jobs.clipTimesTyped(); },
-        Qt::QueuedConnection);
-    connect(
-        grid_, &PropertyList::valueChanged, this, [&jobs] { jobs.settingsChanged(); },
-        Qt::QueuedConnection);
-    connect(
-        grid_, &PropertyList::outputFormatChosen, this, [&jobs] { jobs.outputFormatChosen(); },
-        Qt::QueuedConnection);
-    connect(
-        grid_, &PropertyList::clipVideoChosen, this, [&jobs] { jobs.clipVideoChosen(); },
-        Qt::QueuedConnection);
+    connect(grid_, &PropertyList::edited, this, [this](int key, const QString& text) {
+        controller_->jobOperations().edit(
+            change::RowText{static_cast<Row>(key), text.toStdString()});
+    });
     place(grid_, command::kSettingsGrid, 518, 267, 708, 506);
 }
 
@@ -300,43 +184,6 @@ void MainWindow::createShortcuts() {
         shortcut->setContext(binding.listOnly ? Qt::WidgetShortcut : Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this,
                 [this, id = binding.command] { controller_->handleCommand(id); });
-    }
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != jobList_->viewport()) {
-        return QWidget::eventFilter(watched, event);
-    }
-    switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDropEvent*>(event);
-            if (droppedFiles(drag->mimeData()).isEmpty()) {
-                drag->ignore();
-            } else {
-                drag->acceptProposedAction();
-            }
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            std::vector<std::string> paths;
-            for (const QString& file : droppedFiles(drop->mimeData())) {
-                paths.push_back(file.toStdString());
-            }
-            if (paths.empty()) {
-                drop->ignore();
-                return true;
-            }
-            drop->acceptProposedAction();
-            // Added once the drop is over, so the program the files came from
-            // is not kept waiting while they are identified.
-            QMetaObject::invokeMethod(
-                this, [this, paths] { controller_->filesDropped(paths); }, Qt::QueuedConnection);
-            return true;
-        }
-        default:
-            return QWidget::eventFilter(watched, event);
     }
 }
 
@@ -462,59 +309,17 @@ void MainWindow::setOutputPathText(const std::string& text) {
     }
 }
 
-void MainWindow::appendRow(const std::vector<std::string>& cells) {
-    auto* item = new QTreeWidgetItem(jobList_);
-    for (int i = 0; i < static_cast<int>(cells.size()) && i < static_cast<int>(std::size(kColumns));
-         ++i) {
-        const QString text = QString::fromStdString(cells[static_cast<std::size_t>(i)]);
-        item->setText(i, text);
-        item->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
-        if (showsPath(i)) {
-            item->setToolTip(i, text);
-        }
-    }
-}
-
-void MainWindow::removeRow(std::size_t row) {
-    delete jobList_->takeTopLevelItem(static_cast<int>(row));
-}
-
-void MainWindow::clearRows() {
-    jobList_->clear();
-}
-
-void MainWindow::setCell(std::size_t row, int column, const std::string& text) {
-    if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
-        item->setText(column, QString::fromStdString(text));
-        if (showsPath(column)) {
-            item->setToolTip(column, QString::fromStdString(text));
-        }
-    }
-}
-
-std::optional<std::size_t> MainWindow::selectedRow() {
-    for (int i = 0; i < jobList_->topLevelItemCount(); ++i) {
-        if (jobList_->topLevelItem(i)->isSelected()) {
-            return static_cast<std::size_t>(i);
-        }
-    }
-    return std::nullopt;
-}
-
-void MainWindow::selectNoRow() {
-    // Clears the current row too, so that no key selects it and Qt has no
-    // row to fall back on.
-    jobList_->selectionModel()->clear();
-}
-
-void MainWindow::showRows(const std::vector<PropertyItem*>& rows) {
+void MainWindow::showRows(const ShownRows& rows) {
     grid_->reset();
-    for (PropertyItem* row : rows) {
-        grid_->addItem(row);
+    for (const ShownRow& row : rows) {
+        grid_->addItem(row.item, static_cast<int>(row.role));
     }
 }
 
-void MainWindow::repaintGrid() {
+void MainWindow::refreshRows(const ShownRows& rows) {
+    for (const ShownRow& row : rows) {
+        grid_->updateItem(static_cast<int>(row.role), row.item);
+    }
     grid_->refresh();
 }
 
@@ -561,32 +366,12 @@ void MainWindow::stopPlaybackTimer() {
     preview_->stopPlaybackTimer();
 }
 
-double MainWindow::seekPosition() {
-    return preview_->seekPosition();
-}
-
-double MainWindow::seekMaximum() {
-    return preview_->seekMaximum();
-}
-
 bool MainWindow::seekDragging() {
     return preview_->seekDragging();
 }
 
 void MainWindow::setSeekPosition(double seconds) {
     preview_->setSeekPosition(seconds);
-}
-
-std::pair<double, double> MainWindow::sliderRange() {
-    return preview_->sliderRange();
-}
-
-void MainWindow::selectOnlyRow(std::size_t row) {
-    if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
-        jobList_->clearSelection();
-        jobList_->setCurrentItem(item);
-        item->setSelected(true);
-    }
 }
 
 void MainWindow::showTiming(const std::string& text) {
@@ -626,16 +411,6 @@ void MainWindow::onWindowThread(const std::function<void()>& work) {
     } else {
         QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
     }
-}
-
-void MainWindow::selectRow(std::size_t row) {
-    onWindowThread([this, row] {
-        // One row at a time is selected: the Job being converted.
-        selectOnlyRow(row);
-        if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
-            jobList_->scrollToItem(item);
-        }
-    });
 }
 
 void MainWindow::setOverallBar(int position) {

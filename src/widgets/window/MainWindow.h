@@ -50,8 +50,8 @@ public:
     void setCell(std::size_t row, int column, const std::string& text) override;
     std::optional<std::size_t> selectedRow() override;
     void selectNoRow() override;
-    void showRows(const std::vector<PropertyItem*>& rows) override;
-    void repaintGrid() override;
+    void showRows(const ShownRows& rows) override;
+    void refreshRows(const ShownRows& rows) override;
     int profileSelection() override;
     void selectProfile(int index) override;
     void showCustomProfile() override;
@@ -62,11 +62,8 @@ public:
     void setPlayButtonState(bool playing, bool repaint) override;
     void startPlaybackTimer(int periodMs) override;
     void stopPlaybackTimer() override;
-    double seekPosition() override;
-    double seekMaximum() override;
     bool seekDragging() override;
     void setSeekPosition(double seconds) override;
-    std::pair<double, double> sliderRange() override;
     void selectOnlyRow(std::size_t row) override;
     void showTiming(const std::string& text) override;
     void beginTask(const std::string& title, int steps) override;
@@ -87,11 +84,6 @@ public:
 
     // The controls, by their ids (for tests and the parts that fill them).
     QWidget* control(int id) const;
-    class PreviewPanel& previewPanel() {
-        return *preview_;
-    }
-    // The line of speed and time left under the progress bars.
-    QLabel* timingLine() const { return timing_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,6 +103,8 @@ private:
     void createShortcuts();
     // The list's context menu at `at` (list coordinates).
     void showListMenu(const QPoint& at);
+    // A click or right-click on a row loads its Job.
+    void loadClickedRow();
     void place(QWidget* widget, int id, int left, int top, int right, int bottom);
     void skinBroken();
     // The estimated size of the batch against the free space, above the list.

@@ -27,15 +27,20 @@ PreviewPanel::PreviewPanel(QWidget* window, MainController& controller, const Pl
     seekBar_->setRange(0.0, 100.0, false);
     seekBar_->setPosition(40.0);
     place(seekBar_, command::kSeekBar, 528, 222, 697, 233);
-    // The bar posts its release; the seek reads the bar as it is then.
-    connect(seekBar_, &preview::SeekBar::released, this,
-            [this](int id, int) { controller_.preview().seek(id); });
+    // The bar posts its release; the seek takes the bar as it is then.
+    connect(seekBar_, &preview::SeekBar::released, this, [this](int id, int) {
+        controller_.preview().seek({id,
+                                    seekBar_->position(),
+                                    seekBar_->maximum(),
+                                    {rangeSlider_->left(), rangeSlider_->right()}});
+    });
 
     rangeSlider_ = new preview::RangeSlider(window);
     place(rangeSlider_, command::kRangeSlider, 520, 236, 705, 251);
     // Sent: the Job takes the clip while the drag step is still running.
     connect(rangeSlider_, &preview::RangeSlider::rangeChanged, this, [this] {
-        controller_.jobOperations().clipRangeChanged(rangeSlider_->left(), rangeSlider_->right());
+        controller_.jobOperations().edit(
+            change::SliderRange{rangeSlider_->left(), rangeSlider_->right()});
     });
 
     connect(&playbackTimer_, &QTimer::timeout, this,
@@ -65,24 +70,12 @@ void PreviewPanel::startPlaybackTimer(int periodMs) {
     playbackTimer_.start(periodMs);
 }
 
-double PreviewPanel::seekPosition() const {
-    return seekBar_->position();
-}
-
-double PreviewPanel::seekMaximum() const {
-    return seekBar_->maximum();
-}
-
 bool PreviewPanel::seekDragging() const {
     return seekBar_->dragging();
 }
 
 void PreviewPanel::setSeekPosition(double seconds) {
     seekBar_->setPosition(seconds);
-}
-
-std::pair<double, double> PreviewPanel::sliderRange() const {
-    return {rangeSlider_->left(), rangeSlider_->right()};
 }
 
 void PreviewPanel::showClip(double start, double end, double duration) {

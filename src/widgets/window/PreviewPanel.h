@@ -43,21 +43,14 @@ public:
     void setPlayButtonState(bool playing);
     void startPlaybackTimer(int periodMs);
     void stopPlaybackTimer() { playbackTimer_.stop(); }
-    double seekPosition() const;
-    double seekMaximum() const;
     bool seekDragging() const;
     void setSeekPosition(double seconds);
-    std::pair<double, double> sliderRange() const;
     // A row was loaded: the seek bar over the whole Job at its clip's start,
     // the slider on the clip.
     void showClip(double start, double end, double duration);
     // The window is about to be dragged by its title strip: a paused
     // preview shows its pause notice meanwhile.
     void windowDragStarts();
-
-    preview::PreviewWindow* previewWindow() const { return previewWindow_; }
-    preview::SeekBar* seekBar() const { return seekBar_; }
-    preview::RangeSlider* rangeSlider() const { return rangeSlider_; }
 
 private:
     MainController& controller_;
