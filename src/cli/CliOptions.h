@@ -22,6 +22,7 @@ struct CliOptions {
     std::optional<std::string> outputFolder;
     std::optional<OverwriteChoice> overwrite;
     bool sendToHandheld = false;     // "--send-to-psp": copy what was converted to the memory stick
+    bool resume = false;             // "--resume" (run): only the Jobs whose outputs are not there
     std::vector<std::string> files;  // sources (convert, info) or the project (run, commands)
 };
 
