@@ -64,7 +64,9 @@ std::int64_t seekMemory(void* opaque, std::int64_t offset, int whence) {
 
 Result<std::string> readWholeFile(const std::string& path) {
     AVIOContext* raw = nullptr;
-    if (const int result = avio_open2(&raw, path.c_str(), AVIO_FLAG_READ, nullptr, nullptr);
+    // Named as a file outright: a name such as "Part 2: the end.srt" is no protocol.
+    const std::string url = "file:" + path;
+    if (const int result = avio_open2(&raw, url.c_str(), AVIO_FLAG_READ, nullptr, nullptr);
         result < 0) {
         return conversionFailed(avErrorText(result));
     }
