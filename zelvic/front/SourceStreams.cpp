@@ -209,16 +209,22 @@ Outcome SourceStreams::readTrack(int index) {
     }
     const AVStream* stream = input_->streams[index];
     const bool text = isTextSubtitle(stream);
+    // Placed as the run places the pictures they are drawn on.
+    Timeline timeline(input_.get());
+    PacketPlacing placing;
+    if (timeline.active()) {
+        placing = {timeline.referenceStream(), [&](AVPacket* packet) { timeline.place(packet); }};
+    }
     std::vector<PacketPtr> packets;
     if (text) {
-        auto events = readSubtitleStream(input_.get(), index, until);
+        auto events = readSubtitleStream(input_.get(), index, until, placing);
         if (!events) {
             return events.error();
         }
         std::printf("subtitles: track %d (%s), %zu lines\n", options_.subtitleId,
                     avcodec_get_name(stream->codecpar->codec_id), events->events.size());
         textEvents_ = std::move(*events);
-    } else if (auto read = readSubtitlePackets(input_.get(), index, until); read) {
+    } else if (auto read = readSubtitlePackets(input_.get(), index, until, placing); read) {
         packets = std::move(*read);
     } else {
         return read.error();

@@ -251,10 +251,13 @@ Result<TextEvents> readSubtitleFile(const std::string& path, const std::string& 
 }
 
 Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int streamIndex,
-                                                   std::optional<double> untilSeconds) {
+                                                   std::optional<double> untilSeconds,
+                                                   const PacketPlacing& placing) {
     for (unsigned i = 0; i < input->nb_streams; ++i) {
-        input->streams[i]->discard =
-            static_cast<int>(i) == streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        const int index = static_cast<int>(i);
+        input->streams[i]->discard = index == streamIndex || index == placing.referenceStream
+                                         ? AVDISCARD_DEFAULT
+                                         : AVDISCARD_ALL;
     }
     const AVRational base = input->streams[streamIndex]->time_base;
     std::vector<PacketPtr> packets;
@@ -265,6 +268,9 @@ Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int s
         }
         if (av_read_frame(input, packet.get()) < 0) {
             break;
+        }
+        if (placing.place) {
+            placing.place(packet.get());
         }
         if (packet->stream_index != streamIndex || packet->pts == AV_NOPTS_VALUE) {
             continue;
@@ -278,8 +284,9 @@ Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int s
 }
 
 Result<TextEvents> readSubtitleStream(AVFormatContext* input, int streamIndex,
-                                      std::optional<double> untilSeconds) {
-    auto packets = readSubtitlePackets(input, streamIndex, untilSeconds);
+                                      std::optional<double> untilSeconds,
+                                      const PacketPlacing& placing) {
+    auto packets = readSubtitlePackets(input, streamIndex, untilSeconds, placing);
     if (!packets) {
         return packets.error();
     }
