@@ -118,6 +118,20 @@ TEST_F(MainControllerTest, MenusRouteTheChosenItem) {
     EXPECT_THAT(window.events(), ElementsAre("focus", "menu 143 at 1001"));
 }
 
+// The menu is modal: its item acts on the row the window sent with the click
+// that opened it.
+TEST_F(MainControllerTest, AMenuItemActsOnTheRowSentWithTheMenu) {
+    for (const std::string name : {"a", "b", "c"}) {
+        addJob(name);
+    }
+    window.menuChoice = command::kDeleteSelectedFile;
+    controller.handleCommand(command::kEditMenu, {1, kStartProfile});
+    ASSERT_EQ(controller.jobs().count(), 2u);
+    EXPECT_EQ(controller.jobs().job(1).sourcePath, folder.file("c.avi"));
+    controller.handleCommand(command::kEditMenu, {std::nullopt, kStartProfile});
+    EXPECT_EQ(window.events().back(), "box Please select a video in the list first!");
+}
+
 TEST_F(MainControllerTest, ExitAsksFirst) {
     window.confirmAnswer = false;
     EXPECT_NO_THROW(controller.handleCommand(command::kExit, window.at()));
