@@ -3,6 +3,7 @@
 #include "conversion/OutputNames.h"
 #include "conversion/SizeEstimate.h"
 #include "handheld/HandheldCopy.h"
+#include "tracks/TrackEntries.h"
 
 namespace pelorine {
 
@@ -11,6 +12,8 @@ std::string convertingStatus(std::optional<int> percent) {
 }
 
 JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
+    const bool file = choosesFileTracks(job);
+    const TrackChoice tracks = trackChoiceOf(job);
     return {std::to_string(row + 1),
             job.sourcePath,
             job.startText,
@@ -18,7 +21,9 @@ JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
             outputCellText(job),
             job.outputFormat,
             handheld::sizeText(estimateOutput(job).bytes),
-            ""};
+            "",
+            file ? soundText(tracks) : "",
+            file ? subtitlesText(tracks) : ""};
 }
 
 void JobRows::jobAppended(std::size_t row, const Job& job) {

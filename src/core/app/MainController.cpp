@@ -23,8 +23,9 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       files_(
           {jobs_, view, dialogs, activity_, services.files, rows_,
            [this](const ProfileRows& rows) { jobOperations_.edit(change::LoadedProfile{rows}); }}),
+      trackSettings_(services.files, services.settings.filePath()),
       jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
-                      dialogs, activity_, preview_}),
+                      dialogs, activity_, preview_, services.files, trackSettings_}),
       discReader_(services.engine, [this] { activity_.keepWindowPainting(); }),
       openDvd_({jobs_, services.settings, view, dialogs, jobOperations_.factory(),
                 [this](int index) { return profileFor(index, rows_); }, discReader_,
@@ -42,6 +43,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
               activity_,
               dialogs}) {
     handheldSettings_.read();
+    trackSettings_.read();
     batch_.setBatchSetup([this](BatchRun& batch) { handheld_.setUpBatch(batch); });
     // The rows first: the grid's keeper may select and show after them.
     jobs_.addObserver(&jobRows_);
@@ -96,6 +98,9 @@ void MainController::buildCommandTable() {
     c.add({kSetOutputFileName, kListSetOutputFileName}, Guard::None,
           [this] { setOutputFileName(); });
     c.add({kOverwriteSettings}, Guard::RefuseWhileConverting, [this] { overwriteSettings(); });
+    c.add({kSoundAndSubtitles, kListSoundAndSubtitles}, Guard::Gate,
+          [this] { jobOperations_.soundAndSubtitles(); });
+    c.add({kTrackDefaults}, Guard::None, [this] { trackDefaults(); });
     c.add({kSendToHandheld}, Guard::RefuseWhileConverting,
           [this] { handheld_.sendToHandheld(false); });
     c.add({kListSendToHandheld}, Guard::RefuseWhileConverting,
@@ -165,6 +170,14 @@ void MainController::openFiles(const std::vector<std::string>& paths) {
 void MainController::filesDropped(const std::vector<std::string>& paths) {
     if (activity_.passes(Guard::Gate)) {
         jobOperations_.addDropped(paths);
+    }
+}
+
+void MainController::trackDefaults() {
+    if (const auto chosen = dialogs_.chooseTrackDefaults(trackSettings_.preferences())) {
+        if (const Status saved = trackSettings_.setPreferences(*chosen); !saved) {
+            dialogs_.message(saved.message());
+        }
     }
 }
 

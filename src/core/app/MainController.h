@@ -29,6 +29,7 @@
 #include "platform/PowerControl.h"
 #include "platform/SystemPaths.h"
 #include "settings/Settings.h"
+#include "settings/TrackSettings.h"
 
 namespace pelorine {
 
@@ -108,6 +109,7 @@ private:
     void videoInformation();
     void setOutputFileName();
     void overwriteSettings();
+    void trackDefaults();
     void showSelectedLog();
 
     Services services_;
@@ -120,6 +122,7 @@ private:
     Activity activity_;
     PreviewController preview_;
     FilesController files_;
+    TrackSettings trackSettings_;
     JobListOperations jobOperations_;
     EngineDiscReader discReader_;
     OpenDvd openDvd_;
