@@ -37,6 +37,9 @@ Options:
                              ask, skip or replace
       --send-to-psp        (convert, run) then copy every converted Job to the
                              PSP's memory stick, as the window's Send to PSP
+      --resume             (run) convert only the Jobs whose outputs are not
+                             there yet, so an interrupted batch goes on with
+                             the same command; the others are skipped
   -h, --help               display this help and exit
       --version            output version information and exit
 

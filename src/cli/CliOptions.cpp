@@ -32,6 +32,16 @@ constexpr std::array<OptionName, 5> kOptions = {
      {"--audio", "--audio", Option::Audio},
      {"--subtitles", "--subtitles", Option::Subtitles}}};
 
+// Options without a value, and the commands they apply to.
+struct FlagName {
+    std::string_view name;
+    bool CliOptions::*field;
+    bool forConvert;  // also for convert; run takes every one
+};
+
+constexpr std::array<FlagName, 2> kFlags = {{{"--send-to-psp", &CliOptions::sendToHandheld, true},
+                                             {"--resume", &CliOptions::resume, false}}};
+
 bool applies(Option option, Verb verb) {
     switch (option) {
         case Option::Profile:
@@ -120,14 +130,18 @@ private:
     std::string takeOption(const std::string& argument) {
         const auto equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        if (name == "--send-to-psp") {
-            if (options_.verb != Verb::Convert && options_.verb != Verb::Run) {
-                return "option '--send-to-psp' does not apply to '" + arguments_[0] + "'";
+        for (const FlagName& flag : kFlags) {
+            if (name != flag.name) {
+                continue;
+            }
+            if (options_.verb != Verb::Run &&
+                !(flag.forConvert && options_.verb == Verb::Convert)) {
+                return "option '" + name + "' does not apply to '" + arguments_[0] + "'";
             }
             if (equals != std::string::npos) {
-                return "option '--send-to-psp' doesn't allow an argument";
+                return "option '" + name + "' doesn't allow an argument";
             }
-            options_.sendToHandheld = true;
+            options_.*flag.field = true;
             return {};
         }
         for (const OptionName& option : kOptions) {

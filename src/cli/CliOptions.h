@@ -26,6 +26,7 @@ struct CliOptions {
     std::optional<std::string> audio;
     std::optional<std::string> subtitles;
     bool sendToHandheld = false;     // "--send-to-psp": copy what was converted to the memory stick
+    bool resume = false;             // "--resume" (run): only the Jobs whose outputs are not there
     std::vector<std::string> files;  // sources (convert, info) or the project (run, commands)
 };
 

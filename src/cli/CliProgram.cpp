@@ -9,6 +9,7 @@
 #include "conversion/OutputNames.h"
 #include "conversion/PlannedRuns.h"
 #include "handheld/HandheldSend.h"
+#include "keeping/RestorePlan.h"
 #include "platform/Console.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/SettingsRows.h"
@@ -192,12 +193,20 @@ int CliProgram::runProject(const CliOptions& options) {
     }
     std::vector<JobEntry> entries;
     std::vector<std::size_t> entryOf;
-    for (const Job& job : jobs) {
-        entryOf.push_back(entries.size());
-        entries.push_back({job.sourcePath, outputShown(job), {}});
+    std::vector<Job> converted;
+    for (Job& job : jobs) {
+        JobEntry entry{job.sourcePath, outputShown(job), {}};
+        if (options.resume && jobOutputIsThere(job, services_.files)) {
+            entry.result.outcome = JobOutcome::Skipped;
+            entry.result.reason = "converted before, its output is there (--resume)";
+        } else {
+            entryOf.push_back(entries.size());
+            converted.push_back(std::move(job));
+        }
+        entries.push_back(std::move(entry));
     }
     entries.insert(entries.end(), dropped.begin(), dropped.end());
-    return convertJobs(std::move(jobs), std::move(entries), entryOf, options);
+    return convertJobs(std::move(converted), std::move(entries), entryOf, options);
 }
 
 std::optional<Profile> CliProgram::chosenProfile(const CliOptions& options) {

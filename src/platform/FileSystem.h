@@ -35,16 +35,29 @@ public:
     // old or the new content, never half of it.
     virtual Status replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
 
-    // Saves a file of the user's (a project, a profile) as replaceFile does,
-    // and more carefully: the bytes reach the disk before the rename, a new file
-    // gets the usual permissions and a replaced one keeps its own, and a
-    // symbolic link is followed so the file it names is replaced. On any
-    // failure the old file is left as it was and no temporary file remains.
+    // Replaces the file whole so that it survives a power cut: the bytes go
+    // to a temporary file in the same folder, reach the disk, and only then
+    // is it renamed over `path`, the rename reaching the disk as well. After
+    // a crash at any moment `path` holds either the old or the new content.
+    // A new file is private to the user. On any failure the old file is left
+    // as it was and no temporary file remains.
+    virtual Status writeFileDurably(const std::string& path,
+                                    std::span<const std::uint8_t> bytes) = 0;
+
+    // Saves a file of the user's (a project, a profile) as writeFileDurably
+    // does, except that a new file gets the usual permissions and a replaced
+    // one keeps its own, and a symbolic link is followed so the file it names
+    // is replaced.
     virtual Status saveDocument(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
 
     // Renames `from` to `to` in one step, replacing a file named `to`. Both
     // must be on one filesystem (in practice: in the same folder).
     virtual Status renameFile(const std::string& from, const std::string& to) = 0;
+
+    // Gives a finished file its name for good, as renameFile does, so that a
+    // power cut never leaves `to` naming less than the whole file: the data of
+    // `from` reaches the disk first, and the rename after it.
+    virtual Status renameDurably(const std::string& from, const std::string& to) = 0;
 
     // Deletes `path` until it no longer exists, trying at most `attempts` times.
     // Ok when the file is gone (or was never there).

@@ -40,6 +40,10 @@ public:
     // trailing separator (it may not exist yet): "pelorine/logs/" in the
     // user's state folder.
     virtual std::string logFolder() const = 0;
+    // The folder of what the program keeps between its runs (the list as it
+    // was left, the logs), with a trailing separator (it may not exist yet):
+    // "pelorine/" in the user's state folder.
+    virtual std::string stateFolder() const = 0;
 };
 
 // What the Linux paths are computed from; the default reads the real process.

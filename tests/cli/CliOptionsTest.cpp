@@ -54,6 +54,11 @@ TEST(CliOptions, RunAndCommandsTakeOneProject) {
     EXPECT_EQ(run.options->overwrite, OverwriteChoice::Ask);
     EXPECT_THAT(run.options->files, ElementsAre("batch.vpt"));
     EXPECT_EQ(parse({"commands", "--output=/o", "b.vpt"}).options->outputFolder, "/o");
+    EXPECT_FALSE(run.options->resume);
+    const auto resumed = parse({"run", "batch.vpt", "--resume", "--send-to-psp"});
+    ASSERT_TRUE(resumed.options) << resumed.error;
+    EXPECT_TRUE(resumed.options->resume);
+    EXPECT_TRUE(resumed.options->sendToHandheld);
 }
 
 TEST(CliOptions, EachMistakeIsOneClearLine) {
@@ -80,6 +85,9 @@ TEST(CliOptions, EachMistakeIsOneClearLine) {
          "option '--send-to-psp' does not apply to 'commands'"},
         {{"convert", "--send-to-psp=yes", "a.avi"},
          "option '--send-to-psp' doesn't allow an argument"},
+        {{"convert", "--resume", "a.avi"}, "option '--resume' does not apply to 'convert'"},
+        {{"commands", "--resume", "b.vpt"}, "option '--resume' does not apply to 'commands'"},
+        {{"run", "--resume=yes", "b.vpt"}, "option '--resume' doesn't allow an argument"},
     };
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = parse(c.arguments);

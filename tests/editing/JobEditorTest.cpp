@@ -19,7 +19,7 @@ protected:
         for (const char* name : {"a", "b"}) {
             auto job = testing::plainJob(std::string("/v/") + name + ".avi",
                                          std::string("/out/M4V1234") + name + ".MP4", 300);
-            newJobSettings(*job, kProfileMpeg4Small, rows);
+            applyProfile(profileFor(kProfileMpeg4Small, rows), *job);
             job->profileIndex = kProfileMpeg4Small;
             job->startText = "00:00:00.00";
             job->endText = "00:05:00.00";

@@ -37,6 +37,7 @@ TEST(LinuxSystemPaths, FollowTheDesktopConventions) {
     EXPECT_EQ(paths->settingsFilePath(), home.file(".config/pelorine/zelvic.ini"));
     EXPECT_EQ(paths->defaultOutputFolder(), home.file("Videos/PSP"));
     EXPECT_EQ(paths->logFolder(), home.file(".local/state/pelorine/logs/"));
+    EXPECT_EQ(paths->stateFolder(), home.file(".local/state/pelorine/"));
 
     std::string folder;
     ASSERT_TRUE(paths->ensureChannelFolder(folder));
@@ -59,6 +60,7 @@ TEST(LinuxSystemPaths, HonourTheXdgVariablesAndTheVideosFolder) {
     EXPECT_EQ(paths->settingsFilePath(), home.file("conf/pelorine/zelvic.ini"));
     EXPECT_EQ(paths->defaultOutputFolder(), home.file("Filme/PSP"));
     EXPECT_EQ(paths->logFolder(), home.file("st/pelorine/logs/"));
+    EXPECT_EQ(paths->stateFolder(), home.file("st/pelorine/"));
     std::string folder;
     ASSERT_TRUE(paths->ensureChannelFolder(folder));
     EXPECT_EQ(folder, home.file("rt/pelorine/"));

@@ -48,6 +48,7 @@ public:
     std::string settingsFilePath() const override { return folder_ + "zelvic.ini"; }
     std::string defaultOutputFolder() const override { return folder_ + "out"; }
     std::string logFolder() const override { return folder_ + "logs/"; }
+    std::string stateFolder() const override { return folder_ + "state/"; }
 
 private:
     std::string folder_;

@@ -355,7 +355,8 @@ Outcome EncodeSink::end(ExitStatus status, double position) {
     const std::string name = status == ExitStatus::Quit
                                  ? pelorine::stoppedOutputPath(options_.output, position)
                                  : options_.output;
-    const auto renamed = disk_.files.renameFile(pelorine::partialOutputPath(options_.output), name);
+    const auto renamed =
+        disk_.files.renameDurably(pelorine::partialOutputPath(options_.output), name);
     if (!renamed) {
         return conversionFailed(renamed.message());
     }

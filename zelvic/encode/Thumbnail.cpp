@@ -185,7 +185,8 @@ Outcome ThumbnailPicker::write(const std::string& path, Disk disk) const {
         return jpeg.error();
     }
     // Written under a partial name, like the output, with the output's
-    // permissions; the rename replaces an earlier thumbnail.
+    // permissions, and named for good once on the disk; the rename replaces
+    // an earlier thumbnail.
     const std::string partial = pelorine::partialOutputPath(path);
     auto& files = disk.files;
     (void)files.removeFile(partial, 1);
@@ -198,7 +199,7 @@ Outcome ThumbnailPicker::write(const std::string& path, Disk disk) const {
             written = closed;
         }
         if (written) {
-            written = files.renameFile(partial, path);
+            written = files.renameDurably(partial, path);
         }
         if (!written) {
             (void)files.removeFile(partial, 3);

@@ -36,7 +36,7 @@ Status IniSection::write(const Entries& entries) const {
         }
     }
     const std::string content = file.content();
-    return files_.replaceFile(
+    return files_.writeFileDurably(
         filePath_,
         std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/linux/DiskSync.h"
 #include "platform/linux/Errno.h"
 
 namespace pelorine::platform {
@@ -40,8 +41,34 @@ std::string temporaryNameFor(const std::string& path) {
 struct TemporaryWrite {
     mode_t createMode = 0600;  // for the new file, less the umask
     bool keepMode = false;     // give it the replaced file's permissions instead
-    bool sync = false;         // the data reaches the disk before the rename
+    bool sync = false;         // the data reaches the disk before the rename, the rename after it
 };
+
+// The folder a path's entry is in ("." for a bare name).
+std::string folderOfEntry(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// Renames `from` over `to` and, when `sync`, makes the rename reach the disk.
+// A failure is told in the words of `replaceWhat` for the rename, of
+// `writeWhat` for the sync.
+Status renameInPlace(const std::string& from, const std::string& to, bool sync,
+                     const std::string& replaceWhat, const std::string& writeWhat) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        return errnoStatus(replaceWhat);
+    }
+    if (sync) {
+        if (const int failure = syncToDisk(folderOfEntry(to), true); failure != 0) {
+            errno = failure;
+            return errnoStatus(writeWhat);
+        }
+    }
+    return Status::ok();
+}
 
 // Writes `bytes` to a temporary file beside `target` and renames it over
 // `target`; messages name `shown`. On failure the temporary file is removed
@@ -71,12 +98,12 @@ Status writeThroughTemporary(const std::string& shown, const std::string& target
         ::unlink(temporary.c_str());
         return status;
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        Status status = errnoStatus("Cannot replace \"" + shown + "\"");
-        ::unlink(temporary.c_str());
-        return status;
+    Status renamed = renameInPlace(temporary, target, how.sync, "Cannot replace \"" + shown + "\"",
+                                   "Cannot write \"" + shown + "\"");
+    if (!renamed) {
+        ::unlink(temporary.c_str());  // gone already when only the folder's sync failed
     }
-    return Status::ok();
+    return renamed;
 }
 
 class LinuxFileSystem final : public FileSystem {
@@ -134,6 +161,10 @@ public:
         return writeThroughTemporary(path, path, bytes, TemporaryWrite{});
     }
 
+    Status writeFileDurably(const std::string& path, std::span<const std::uint8_t> bytes) override {
+        return writeThroughTemporary(path, path, bytes, TemporaryWrite{0600, false, true});
+    }
+
     Status saveDocument(const std::string& path, std::span<const std::uint8_t> bytes) override {
         // Follow a link to the file it names, so the link stays a link.
         std::string target = path;
@@ -149,6 +180,15 @@ public:
             return errnoStatus("Cannot rename \"" + from + "\" to \"" + to + "\"");
         }
         return Status::ok();
+    }
+
+    Status renameDurably(const std::string& from, const std::string& to) override {
+        if (const int failure = syncToDisk(from, false); failure != 0) {
+            errno = failure;
+            return errnoStatus("Cannot write \"" + from + "\"");
+        }
+        return renameInPlace(from, to, true, "Cannot rename \"" + from + "\" to \"" + to + "\"",
+                             "Cannot write \"" + to + "\"");
     }
 
     Status removeFile(const std::string& path, int attempts) override {

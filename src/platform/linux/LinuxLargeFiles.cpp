@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "platform/LargeFiles.h"
+#include "platform/linux/DiskSync.h"
 #include "platform/linux/Errno.h"
 
 namespace pelorine::platform {
@@ -130,16 +131,11 @@ public:
     }
 
     Status flushFolder(const std::string& folder) override {
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            return errnoStatus("Cannot open \"" + folder + "\"");
+        if (const int failure = syncToDisk(folder, true); failure != 0) {
+            errno = failure;
+            return errnoStatus("Cannot write \"" + folder + "\"");
         }
-        // Some filesystems (FAT among them, through some drivers) refuse to
-        // sync a folder; what they wrote is then written with the files.
-        const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
-        Status status = synced ? Status::ok() : errnoStatus("Cannot write \"" + folder + "\"");
-        ::close(fd);
-        return status;
+        return Status::ok();
     }
 };
 

@@ -104,9 +104,11 @@ public:
         return (videos ? *videos : home() + "/Videos") + "/PSP";
     }
 
-    std::string logFolder() const override {
+    std::string logFolder() const override { return stateFolder() + "logs/"; }
+
+    std::string stateFolder() const override {
         const auto state = nonEmpty("XDG_STATE_HOME");
-        return (state ? withSeparator(*state) : home() + "/.local/state/") + "pelorine/logs/";
+        return (state ? withSeparator(*state) : home() + "/.local/state/") + "pelorine/";
     }
 
 private:

@@ -53,7 +53,7 @@ void triangle(QPainter& p, QPoint a, QPoint b, QPoint c) {
 
 }  // namespace
 
-RangeSlider::RangeSlider(QWidget* parent) : QWidget(parent) {
+RangeSlider::RangeSlider(QWidget* parent) : DragControl(parent) {
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     model_.setSize(width(), height());
@@ -111,25 +111,19 @@ void RangeSlider::send(const std::optional<RangeNotice>& notice) {
     update();
 }
 
-void RangeSlider::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    setFocus(Qt::MouseFocusReason);
-    const QPoint at = event->position().toPoint();
+void RangeSlider::dragStarts(QPoint at) {
     model_.press(at.x(), at.y());
     update();
 }
 
-void RangeSlider::mouseMoveEvent(QMouseEvent* event) {
+void RangeSlider::dragMoves(QPoint at) {
     if (model_.tracking()) {
-        const QPoint at = event->position().toPoint();
         send(model_.move(at.x(), at.y()));
     }
 }
 
-void RangeSlider::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && model_.tracking()) {
+void RangeSlider::dragEnds() {
+    if (model_.tracking()) {
         model_.release();
         update();
     }
@@ -144,14 +138,6 @@ void RangeSlider::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     send(model_.key(key == Qt::Key_Right ? RangeKey::Right : RangeKey::Left,
                     mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier)));
-}
-
-void RangeSlider::focusInEvent(QFocusEvent*) {
-    update();
-}
-
-void RangeSlider::focusOutEvent(QFocusEvent*) {
-    update();
 }
 
 }  // namespace pelorine::preview

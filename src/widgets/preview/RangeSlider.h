@@ -8,13 +8,13 @@
 // signal): the receiver reads left() and right() while the step is running.
 // The program's own setters send nothing.
 
-#include <QWidget>
+#include "controls/DragControl.h"
 
 #include "preview/RangeSliderModel.h"
 
 namespace pelorine::preview {
 
-class RangeSlider : public QWidget {
+class RangeSlider : public controls::DragControl {
     Q_OBJECT
 
 public:
@@ -38,12 +38,10 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragStarts(QPoint at) override;
+    void dragMoves(QPoint at) override;
+    void dragEnds() override;
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void send(const std::optional<RangeNotice>& notice);

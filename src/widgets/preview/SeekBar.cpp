@@ -34,7 +34,7 @@ QImage keyedOut(QImage image, QRgb key) {
 
 }  // namespace
 
-SeekBar::SeekBar(int controlId, QWidget* parent) : QWidget(parent), controlId_(controlId) {
+SeekBar::SeekBar(int controlId, QWidget* parent) : DragControl(parent), controlId_(controlId) {
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -166,35 +166,20 @@ void SeekBar::post(const std::optional<SeekNotice>& notice) {
         Qt::QueuedConnection);
 }
 
-void SeekBar::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
-    setFocus(Qt::MouseFocusReason);
-    post(model_.press(event->position().toPoint().x()));
+void SeekBar::dragStarts(QPoint at) {
+    post(model_.press(at.x()));
     update();
 }
 
-void SeekBar::mouseMoveEvent(QMouseEvent* event) {
-    if (const auto moved = model_.move(event->position().toPoint().x())) {
+void SeekBar::dragMoves(QPoint at) {
+    if (const auto moved = model_.move(at.x())) {
         post(moved);
         update();
     }
 }
 
-void SeekBar::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
-    }
+void SeekBar::dragEnds() {
     post(model_.release());
-    update();
-}
-
-void SeekBar::focusInEvent(QFocusEvent*) {
-    update();
-}
-
-void SeekBar::focusOutEvent(QFocusEvent*) {
     update();
 }
 

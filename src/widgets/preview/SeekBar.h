@@ -9,13 +9,14 @@
 // (queued), so a receiver reads the bar as it is when the notice arrives.
 
 #include <QImage>
-#include <QWidget>
+
+#include "controls/DragControl.h"
 
 #include "preview/SeekBarModel.h"
 
 namespace pelorine::preview {
 
-class SeekBar : public QWidget {
+class SeekBar : public controls::DragControl {
     Q_OBJECT
 
 public:
@@ -51,11 +52,9 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void dragStarts(QPoint at) override;
+    void dragMoves(QPoint at) override;
+    void dragEnds() override;
 
 private:
     void post(const std::optional<SeekNotice>& notice);

@@ -1,0 +1,81 @@
+#include "keeping/ListTracker.h"
+
+namespace pelorine {
+
+void ListTracker::announce() {
+    if (changed_) {
+        changed_();
+    }
+}
+
+void ListTracker::jobAppended(std::size_t row, const Job& /*job*/) {
+    if (row <= state_.outcomes.size()) {
+        state_.outcomes.insert(state_.outcomes.begin() + static_cast<long>(row),
+                               JobOutcome::Pending);
+    }
+    announce();
+}
+
+void ListTracker::jobRemoved(std::size_t row) {
+    if (row < state_.outcomes.size()) {
+        state_.outcomes.erase(state_.outcomes.begin() + static_cast<long>(row));
+    }
+    if (state_.running == row) {
+        state_.running.reset();
+    } else if (state_.running && *state_.running > row) {
+        state_.running = *state_.running - 1;
+    }
+    announce();
+}
+
+void ListTracker::jobsCleared() {
+    state_ = {};
+    announce();
+}
+
+void ListTracker::jobChanged(std::size_t /*row*/, const Job& /*job*/) {
+    announce();
+}
+
+void ListTracker::batchStarted(std::size_t count) {
+    state_.outcomes.resize(std::max(state_.outcomes.size(), count), JobOutcome::Pending);
+    std::fill_n(state_.outcomes.begin(), count, JobOutcome::Pending);
+    state_.running.reset();
+    announce();
+}
+
+void ListTracker::jobConverting(std::size_t row) {
+    if (state_.running != row) {
+        state_.running = row;
+        announce();
+    }
+}
+
+void ListTracker::jobEnded(std::size_t row, JobOutcome outcome) {
+    if (row < state_.outcomes.size()) {
+        state_.outcomes[row] = outcome;
+    }
+    state_.running.reset();
+    announce();
+}
+
+void ListTracker::batchEnded() {
+    state_.running.reset();
+    announce();
+}
+
+void ListTracker::restored(const KeptList& kept) {
+    state_.outcomes = kept.outcomes;
+    state_.outcomes.resize(jobs_.count(), JobOutcome::Pending);
+    state_.running.reset();
+    announce();
+}
+
+KeptList ListTracker::snapshot() const {
+    KeptList list = state_;
+    list.jobs = jobs_.snapshot();
+    list.outcomes.resize(list.jobs.size(), JobOutcome::Pending);
+    return list;
+}
+
+}  // namespace pelorine
