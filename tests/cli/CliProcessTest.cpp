@@ -142,7 +142,8 @@ TEST_F(CliCommandsTest, PrintsTheCommandLinesTheWindowsBatchRuns) {
     }
     EXPECT_EQ(shown.size(), 7u) << "one line a run: 1 + 1 + 3 parts + 1 + 1";
     EXPECT_THAT(shown, ElementsAreArray(ran));
-    EXPECT_THAT(shown.back(), HasSubstr("film.mkv\x1f-aid\x1f1\x1f-sub\x1f" +
+    EXPECT_THAT(shown.back(), HasSubstr("film.mkv\x1f-aid\x1f"
+                                        "1\x1f-sub\x1f" +
                                         folder.file("film.en.srt") + "\x1f"));
 }
 
@@ -182,8 +183,9 @@ TEST(CliTracks, OptionsAndDefaultsChooseTheTracks) {
                 HasSubstr(source + "-aid 0 -sub " + folder.file("my subs.ass") + " "));
     const auto none = engineLine({"--audio=ru", "--subtitles=none"});
     EXPECT_THAT(none.first, HasSubstr(source + "-srate"));
-    EXPECT_EQ(none.second, "pelorine-cli: note: \"" + folder.file("film.mkv") +
-                               "\" has no sound track in ru; its default one is converted\n");
+    EXPECT_THAT(none.second,
+                StartsWith("pelorine-cli: note: \"" + folder.file("film.mkv") +
+                           "\" has no sound track in ru; its default one is converted\n"));
     EXPECT_THAT(engineLine({"--subtitles=it"}).second,
                 HasSubstr("has no subtitles in it, and there is no such file; it is converted "
                           "without subtitles\n"));

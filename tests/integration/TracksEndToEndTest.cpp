@@ -96,18 +96,34 @@ TEST(TracksEndToEnd, TheChosenSoundAndTheSubtitleFileBesideTheVideoAreConverted)
     window.tracksChoice = std::pair{2, 1};
     controller.handleCommand(command::kListSoundAndSubtitles);
     ASSERT_THAT(window.shownTracks.sound,
-                ::testing::ElementsAre("The file's default track", "0: Japanese (aac 2ch)",
-                                       "1: English (aac 2ch)"));
+                ::testing::ElementsAre("The file's default track", "0: Japanese (aac 1ch)",
+                                       "1: English (aac 1ch)"));
     ASSERT_THAT(window.shownTracks.subtitles,
                 ::testing::ElementsAre("None", "File: Film \"one\".en.srt (English)"));
     EXPECT_EQ(window.shownTracks.soundIndex, 2);
     EXPECT_EQ(trackChoiceOf(controller.jobs().job(0)),
               (TrackChoice{1, SubtitleChoice::ofFile(folder.file("Film \"one\".en.srt"))}));
 
+    // A second Job whose subtitle file is gone fails with the engine's reason;
+    // the first is converted all the same.
+    const std::string second = folder.file("second.mkv");
+    std::filesystem::copy_file(film, second);
+    window.filesChoice = {second};
+    controller.handleCommand(command::kAdd);
+    ASSERT_EQ(controller.jobs().count(), 2u);
+    controller.jobOperations().edit(
+        change::Tracks{1, {std::nullopt, SubtitleChoice::ofFile(folder.file("gone.srt"))}});
+
     controller.handleCommand(command::kConvert);
     ASSERT_TRUE(
         testing::waitUntil([&] { return !controller.batchActive(); }, std::chrono::seconds(120)));
-    ASSERT_THAT(window.events(), ::testing::Contains("message Complete!"));
+    std::string said;
+    for (const std::string& event : window.events()) {
+        said += event + "\n";
+    }
+    EXPECT_THAT(
+        said, ::testing::AllOf(::testing::HasSubstr("second.mkv"), ::testing::HasSubstr("gone.srt"),
+                               ::testing::HasSubstr("No such file or directory")));
     const std::string output = firstOutputPath(jobSettingsOf(controller.jobs().job(0)));
     EXPECT_NEAR(pitchOf(output), 1000.0, 30.0);
     EXPECT_GT(brightPixelsAt(output, 1.5), 100) << "the line in its time";

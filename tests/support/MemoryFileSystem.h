@@ -28,6 +28,13 @@ public:
     Status replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
     Status saveDocument(const std::string& path, std::span<const std::uint8_t> bytes) override;
     Status renameFile(const std::string& from, const std::string& to) override;
+    // Memory has no power cut: the durable forms are the plain ones.
+    Status writeFileDurably(const std::string& path, std::span<const std::uint8_t> bytes) override {
+        return replaceFile(path, bytes);
+    }
+    Status renameDurably(const std::string& from, const std::string& to) override {
+        return renameFile(from, to);
+    }
     Status removeFile(const std::string& path, int attempts) override;
     Status createFolders(const std::string& path) override;
     std::vector<std::string> listFolder(const std::string& path) const override;

@@ -58,8 +58,7 @@ TEST(TrackDefaults, SoundFollowsTheOrderOfThePreferredLanguages) {
     EXPECT_EQ(defaultTracks(prefer({"de", "English"}, {}, BurnRule::Never), film()).sound, 1);
     // No preferred language offered: the file's default track.
     EXPECT_EQ(defaultTracks(prefer({"ru"}, {}, BurnRule::Never), film()).sound, std::nullopt);
-    EXPECT_EQ(defaultTracks(prefer({}, {}, BurnRule::Never), film()),
-              TrackChoice{});
+    EXPECT_EQ(defaultTracks(prefer({}, {}, BurnRule::Never), film()), TrackChoice{});
 }
 
 TEST(TrackDefaults, BurnRulesPickSubtitlesAsSet) {
@@ -107,7 +106,7 @@ TEST(TrackSettings, PreferencesAreKeptInTheSettingsFile) {
         ASSERT_TRUE(settings.setPreferences(prefer({"jpn", "en"}, {"en"}, BurnRule::Foreign)));
     }
     EXPECT_EQ(files.text(ini),
-              "[GENERAL]\nOverWriteType=2\n\n[TRACKS]\nSoundLanguages=jpn, en\n"
+              "[GENERAL]\nOverWriteType=2\n[TRACKS]\nSoundLanguages=jpn, en\n"
               "SubtitleLanguages=en\nBurnSubtitles=foreign\n");
     TrackSettings again(files, ini);
     again.read();
@@ -137,15 +136,14 @@ TEST(SubtitleFiles, FilesBesideTheVideoAreFoundWithTheirLanguage) {
 // A file Job as the factory makes it, in a project beside its video.
 class FileJobChoice : public ::testing::Test {
 protected:
-    Job fileJob() const {
-        return *testing::plainJob("/v/Film \"one\".mkv", "/o/MAQ00001.MP4", 60);
-    }
+    Job fileJob() const { return *testing::plainJob("/v/Film \"one\".mkv", "/o/MAQ00001.MP4", 60); }
     std::string sourcePiece(const Job& job) const {
         return EncoderCommandLine::sourcePiece(jobSettingsOf(job));
     }
     std::vector<Job> saveAndOpen(const Job& job) {
         JobList list;
         list.append(std::make_unique<Job>(job));
+        EXPECT_TRUE(files.createFolders("/p"));
         EXPECT_TRUE(saveProject("/p/batch.vpt", list, files));
         return openProject("/p/batch.vpt", files).jobs;
     }
@@ -159,7 +157,8 @@ TEST_F(FileJobChoice, TheChoiceGivesTheEngineOptions) {
     setTrackChoice(job, {1, SubtitleChoice::ofTrack(0)});
     EXPECT_EQ(sourcePiece(job), " \"/v/Film \\\"one\\\".mkv\"  -aid 1  -sid 0 ");
     setTrackChoice(job, {std::nullopt, SubtitleChoice::ofFile("/v/Film \"one\".en.srt")});
-    EXPECT_EQ(sourcePiece(job), " \"/v/Film \\\"one\\\".mkv\"  -sub \"/v/Film \\\"one\\\".en.srt\" ");
+    EXPECT_EQ(sourcePiece(job),
+              " \"/v/Film \\\"one\\\".mkv\"  -sub \"/v/Film \\\"one\\\".en.srt\" ");
     // The preview plays the same sound and subtitles.
     const preview::PreviewTarget target{320, 240, 7};
     EXPECT_THAT(preview::previewCommandLine(job, 0, 10, target, {"zelvic", "/c/"}),
@@ -192,6 +191,7 @@ TEST_F(FileJobChoice, AProjectKeepsTheChoiceAndFindsTheSubtitleFileAgain) {
     setTrackChoice(job, {0, SubtitleChoice::ofFile("/v/Film \"one\".en.srt")});
     JobList list;
     list.append(std::make_unique<Job>(job));
+    ASSERT_TRUE(files.createFolders("/p"));
     ASSERT_TRUE(saveProject("/p/batch.vpt", list, files));
     ASSERT_TRUE(files.removeFile("/v/Film \"one\".en.srt", 1));
     const auto opened = openProject("/p/batch.vpt", files).jobs;

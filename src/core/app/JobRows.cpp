@@ -54,7 +54,8 @@ void JobRows::jobChanged(std::size_t row, const Job& job) {
         return;
     }
     const Cells cells = cellsOf(row, job);
-    for (int column : {kBeginColumn, kEndColumn, kOutputColumn, kFormatColumn, kSizeColumn}) {
+    for (int column : {kBeginColumn, kEndColumn, kOutputColumn, kFormatColumn, kSizeColumn,
+                       kSoundColumn, kSubtitlesColumn}) {
         const auto at = static_cast<std::size_t>(column);
         if (rows_[row].fields[at] != cells[at]) {
             rows_[row].fields[at] = cells[at];
