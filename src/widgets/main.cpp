@@ -74,8 +74,9 @@ int main(int argc, char** argv) {
     // opened once the window is up, so its messages belong to the window.
     if (argc > 1) {
         const std::vector<std::string> files(argv + 1, argv + argc);
-        QTimer::singleShot(0, window.get(),
-                           [&window, files] { window->controller().openFiles(files); });
+        QTimer::singleShot(0, window.get(), [&window, files] {
+            window->controller().openFiles(files, window->state());
+        });
     }
     const int result = application.exec();
     // Closing while a batch converts: the batch must not outlive its window.

@@ -28,7 +28,7 @@ protected:
         folder.write("film.en.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello\n");
         window.profile = 0;
         window.filesChoice = {folder.file("film.mkv")};
-        controller.handleCommand(command::kAdd);
+        controller.handleCommand(command::kAdd, window.at());
         EXPECT_EQ(controller.jobs().count(), 1u);
         return controller.jobs().job(0);
     }
@@ -41,7 +41,7 @@ TEST_F(TracksCommands, DefaultsSetOnceAreTakenByNewFileJobs) {
     EXPECT_EQ(window.rows[0][kSubtitlesColumn], "none");
 
     window.preferencesChoice = TrackPreferences{{"jpn", "en"}, {"eng"}, BurnRule::Foreign};
-    controller.handleCommand(command::kTrackDefaults);
+    controller.handleCommand(command::kTrackDefaults, window.at());
     EXPECT_EQ(window.shownPreferences, TrackPreferences{});
     EXPECT_THAT(folder.read("zelvic.ini"),
                 HasSubstr("[TRACKS]\nSoundLanguages=jpn, en\nSubtitleLanguages=eng\n"
@@ -55,7 +55,7 @@ TEST_F(TracksCommands, DefaultsSetOnceAreTakenByNewFileJobs) {
                             ::testing::_, ::testing::_, "", "track 1", "film.en.srt"));
     // Cancelled, the defaults stay.
     window.preferencesChoice.reset();
-    controller.handleCommand(command::kTrackDefaults);
+    controller.handleCommand(command::kTrackDefaults, window.at());
     EXPECT_EQ(window.shownPreferences.burn, BurnRule::Foreign);
 }
 
@@ -63,7 +63,7 @@ TEST_F(TracksCommands, TheDialogListsTheFilesTracksAndChangesTheJob) {
     addFilm();
     window.selected = 0;
     window.tracksChoice = std::pair{2, 1};
-    controller.handleCommand(command::kListSoundAndSubtitles);
+    controller.handleCommand(command::kListSoundAndSubtitles, window.at());
     EXPECT_EQ(
         window.shownTracks,
         (TrackLists{{"The file's default track", "0: English (aac 2ch)", "1: Japanese (aac 2ch)"},
@@ -80,25 +80,25 @@ TEST_F(TracksCommands, TheDialogListsTheFilesTracksAndChangesTheJob) {
 
     // Shown again with the choice; Cancel changes nothing.
     window.tracksChoice.reset();
-    controller.handleCommand(command::kSoundAndSubtitles);
+    controller.handleCommand(command::kSoundAndSubtitles, window.at());
     EXPECT_EQ(window.shownTracks.soundIndex, 2);
     EXPECT_EQ(window.shownTracks.subtitleIndex, 1);
     EXPECT_EQ(trackChoiceOf(job), (TrackChoice{1, SubtitleChoice::ofTrack(0)}));
 
     // The file's subtitle file, then none at all.
     window.tracksChoice = std::pair{0, 2};
-    controller.handleCommand(command::kSoundAndSubtitles);
+    controller.handleCommand(command::kSoundAndSubtitles, window.at());
     EXPECT_EQ(trackChoiceOf(job),
               (TrackChoice{std::nullopt, SubtitleChoice::ofFile(folder.file("film.en.srt"))}));
     window.tracksChoice = std::pair{0, 0};
-    controller.handleCommand(command::kSoundAndSubtitles);
+    controller.handleCommand(command::kSoundAndSubtitles, window.at());
     EXPECT_EQ(trackChoiceOf(job), TrackChoice{});
     EXPECT_EQ(informationLines(videoInformationOf(job)).size(), 8u);
 }
 
 TEST_F(TracksCommands, ADvdJobOrNoSelectionIsRefused) {
     window.clear();
-    controller.handleCommand(command::kSoundAndSubtitles);
+    controller.handleCommand(command::kSoundAndSubtitles, window.at());
     EXPECT_THAT(window.events(), Contains(std::string("box ") + kNoSelectionMessage));
     Job dvd = *testing::plainJob(folder.file("disc"), folder.file("out/d.MP4"), 100);
     dvd.isDvd = 1;
@@ -107,7 +107,7 @@ TEST_F(TracksCommands, ADvdJobOrNoSelectionIsRefused) {
     controller.jobs().append(std::make_unique<Job>(dvd));
     window.selected = 0;
     window.clear();
-    controller.handleCommand(command::kListSoundAndSubtitles);
+    controller.handleCommand(command::kListSoundAndSubtitles, window.at());
     EXPECT_THAT(window.events(), Contains(std::string("box ") + kDvdTracksMessage));
     EXPECT_THAT(window.events(), Not(Contains("tracks dialog")));
     EXPECT_EQ(controller.jobs().job(0), dvd);

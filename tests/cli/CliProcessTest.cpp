@@ -122,9 +122,9 @@ TEST_F(CliCommandsTest, PrintsTheCommandLinesTheWindowsBatchRuns) {
     // The window: the project opened, then converted, each part 600 s long.
     ::setenv("FAKE_ZELVIC_LOG", folder.file("engine.log").c_str(), 1);
     ::setenv("FAKE_ZELVIC_PART_LENGTH", "600", 1);
-    controller.openFile(folder.file("batch.vpt"));
+    controller.openFile(folder.file("batch.vpt"), window.at());
     ASSERT_EQ(controller.jobs().count(), jobs.size());
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     ::unsetenv("FAKE_ZELVIC_LOG");
     ::unsetenv("FAKE_ZELVIC_PART_LENGTH");

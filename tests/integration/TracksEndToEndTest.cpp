@@ -87,14 +87,14 @@ TEST(TracksEndToEnd, TheChosenSoundAndTheSubtitleFileBesideTheVideoAreConverted)
     controller.initialise();
     window.profile = kProfileMpeg4Small;
     window.filesChoice = {film};
-    controller.handleCommand(command::kAdd);
+    controller.handleCommand(command::kAdd, window.at());
     ASSERT_EQ(controller.jobs().count(), 1u) << window.events().back();
     // English sound, in a preferred subtitle language: the foreign-film rule
     // burns nothing. Always burning takes the English file beside the video.
     EXPECT_EQ(trackChoiceOf(controller.jobs().job(0)), (TrackChoice{1, SubtitleChoice::none()}));
     window.selected = 0;
     window.tracksChoice = std::pair{2, 1};
-    controller.handleCommand(command::kListSoundAndSubtitles);
+    controller.handleCommand(command::kListSoundAndSubtitles, window.at());
     ASSERT_THAT(window.shownTracks.sound,
                 ::testing::ElementsAre("The file's default track", "0: Japanese (aac 1ch)",
                                        "1: English (aac 1ch)"));
@@ -109,12 +109,12 @@ TEST(TracksEndToEnd, TheChosenSoundAndTheSubtitleFileBesideTheVideoAreConverted)
     const std::string second = folder.file("second.mkv");
     std::filesystem::copy_file(film, second);
     window.filesChoice = {second};
-    controller.handleCommand(command::kAdd);
+    controller.handleCommand(command::kAdd, window.at());
     ASSERT_EQ(controller.jobs().count(), 2u);
     controller.jobOperations().edit(
         change::Tracks{1, {std::nullopt, SubtitleChoice::ofFile(folder.file("gone.srt"))}});
 
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(
         testing::waitUntil([&] { return !controller.batchActive(); }, std::chrono::seconds(120)));
     std::string said;

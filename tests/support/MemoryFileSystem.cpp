@@ -67,6 +67,12 @@ Status MemoryFileSystem::replaceFile(const std::string& path, std::span<const st
     return Status::ok();
 }
 
+// Memory has no disk to reach: every write is as durable as it gets.
+Status MemoryFileSystem::writeFileDurably(const std::string& path,
+                                          std::span<const std::uint8_t> bytes) {
+    return replaceFile(path, bytes);
+}
+
 Status MemoryFileSystem::saveDocument(const std::string& path,
                                       std::span<const std::uint8_t> bytes) {
     return replaceFile(path, bytes);
@@ -81,6 +87,10 @@ Status MemoryFileSystem::renameFile(const std::string& from, const std::string& 
     files_.erase(found);
     files_[key(to)] = std::move(bytes);
     return Status::ok();
+}
+
+Status MemoryFileSystem::renameDurably(const std::string& from, const std::string& to) {
+    return renameFile(from, to);
 }
 
 Status MemoryFileSystem::removeFile(const std::string& path, int /*attempts*/) {

@@ -26,15 +26,10 @@ public:
     std::optional<std::vector<std::uint8_t>> readPrefix(const std::string& path,
                                                         std::size_t maxBytes) const override;
     Status replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
+    Status writeFileDurably(const std::string& path, std::span<const std::uint8_t> bytes) override;
     Status saveDocument(const std::string& path, std::span<const std::uint8_t> bytes) override;
     Status renameFile(const std::string& from, const std::string& to) override;
-    // Memory has no power cut: the durable forms are the plain ones.
-    Status writeFileDurably(const std::string& path, std::span<const std::uint8_t> bytes) override {
-        return replaceFile(path, bytes);
-    }
-    Status renameDurably(const std::string& from, const std::string& to) override {
-        return renameFile(from, to);
-    }
+    Status renameDurably(const std::string& from, const std::string& to) override;
     Status removeFile(const std::string& path, int attempts) override;
     Status createFolders(const std::string& path) override;
     std::vector<std::string> listFolder(const std::string& path) const override;

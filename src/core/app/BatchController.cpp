@@ -148,9 +148,7 @@ void BatchController::showEndMessage(const std::string& text, const std::string&
 void BatchController::batchEnded() {
     p_.view.onWindowThread([this] {
         p_.rows.batchEnded();
-        if (afterBatch_) {
-            afterBatch_();
-        }
+        p_.view.batchEnded();
     });
 }
 

@@ -57,10 +57,6 @@ public:
     // The progress timer's tick.
     void progressTick();
 
-    // Run on the window's thread once a batch is over and its end message
-    // closed.
-    void setAfterBatch(std::function<void()> afterBatch) { afterBatch_ = std::move(afterBatch); }
-
     // Opens a log file or folder in the desktop's viewer; says why not when it cannot.
     void openLog(const std::string& path);
 
@@ -95,7 +91,6 @@ private:
 
     Parts p_;
     std::function<void(BatchRun&)> setup_;
-    std::function<void()> afterBatch_;
     BatchTiming timing_;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::shared_ptr<BatchRun> batch_;
