@@ -14,9 +14,7 @@
 
 #include "app/Commands.h"
 #include "conversion/OutputNames.h"
-#include "support/RealMedia.h"
-#include "support/ScriptedWindow.h"
-#include "support/TestSupport.h"
+#include "support/RealEngineWindow.h"
 
 namespace pelorine {
 namespace {
@@ -60,7 +58,6 @@ int brightPixelsAt(const std::string& path, double seconds) {
 
 TEST(TracksEndToEnd, TheChosenSoundAndTheSubtitleFileBesideTheVideoAreConverted) {
     testing::TempFolder folder;
-    testing::installRealEngine(folder.file("bin/"));
     const std::string film = folder.file("Film \"one\".mkv");
     shell(
         "ffmpeg -v error -f lavfi -i color=c=black:size=320x240:rate=25:duration=4 "
@@ -73,18 +70,9 @@ TEST(TracksEndToEnd, TheChosenSoundAndTheSubtitleFileBesideTheVideoAreConverted)
     folder.write("zelvic.ini",
                  "[TRACKS]\nSoundLanguages=fr, en\nSubtitleLanguages=eng\nBurnSubtitles=foreign\n");
 
-    testing::FolderPaths paths(folder.path(), folder.file("bin/"));
-    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
-                  platform::systemFileSystem());
-    Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
-    testing::ScriptedDesktop desktop;
-    testing::RecordingPower power;
-    testing::ScriptedWindow window;
-    MainController controller({engine, paths, platform::systemFileSystem(), power, desktop,
-                               settings, testing::systemDevices()},
-                              window, window);
-    window.controller = &controller;
-    controller.initialise();
+    testing::RealEngineWindow real(folder);
+    testing::ScriptedWindow& window = real.window;
+    MainController& controller = real.controller;
     window.profile = kProfileMpeg4Small;
     window.filesChoice = {film};
     controller.handleCommand(command::kAdd, window.at());
