@@ -16,7 +16,8 @@ Commands:
   run       convert the Jobs of a project saved by the window
   commands  print every engine command line the project would run, one run
               a line (each part of a split Job on its own line); nothing runs
-  info      identify each FILE: length, picture size, audio and subtitles
+  info      identify each FILE: length, picture size, audio and subtitles,
+              and the subtitle files beside it
 
 Options:
   -p, --profile=PROFILE    (convert) the profile: its number 0-3 or name
@@ -28,6 +29,10 @@ Options:
                            the default is 2
   -o, --output=DIR         (convert, run, commands) the output folder; for a
                              project, every Job keeps its file name
+      --audio=TRACK        (convert) the sound track: its id as 'info' lists it,
+                             or a language (en, jpn, German)
+      --subtitles=WHICH    (convert) the subtitles burned into the picture: a
+                             track id, a language, a subtitle file, or none
   -w, --overwrite=WHEN     (convert, run) when an output file exists already:
                              ask, skip or replace
       --send-to-psp        (convert, run) then copy every converted Job to the
@@ -38,8 +43,10 @@ Options:
   -h, --help               display this help and exit
       --version            output version information and exit
 
-Without --output and --overwrite the window's settings are used, from
-~/.config/pelorine/zelvic.ini.
+Without --output, --overwrite, --audio and --subtitles the window's settings
+are used, from ~/.config/pelorine/zelvic.ini (the sound and subtitle languages
+of Settings -> Sound and Subtitles...). A language a file has no track in
+takes the file's default sound track, and no subtitles.
 
 While a Job converts, a status line shows how far it is, how fast the engine
 goes (times real time) and the time left; on a terminal it is redrawn in place.

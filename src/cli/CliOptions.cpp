@@ -17,7 +17,7 @@ constexpr std::array<VerbName, 5> kVerbs = {{{"convert", Verb::Convert},
                                              {"info", Verb::Info},
                                              {"help", Verb::Help}}};
 
-enum class Option { Profile, Output, Overwrite };
+enum class Option { Profile, Output, Overwrite, Audio, Subtitles };
 
 struct OptionName {
     std::string_view longName;
@@ -25,9 +25,12 @@ struct OptionName {
     Option option;
 };
 
-constexpr std::array<OptionName, 3> kOptions = {{{"--profile", "-p", Option::Profile},
-                                                 {"--output", "-o", Option::Output},
-                                                 {"--overwrite", "-w", Option::Overwrite}}};
+constexpr std::array<OptionName, 5> kOptions = {
+    {{"--profile", "-p", Option::Profile},
+     {"--output", "-o", Option::Output},
+     {"--overwrite", "-w", Option::Overwrite},
+     {"--audio", "--audio", Option::Audio},
+     {"--subtitles", "--subtitles", Option::Subtitles}}};
 
 // Options without a value, and the commands they apply to.
 struct FlagName {
@@ -42,6 +45,8 @@ constexpr std::array<FlagName, 2> kFlags = {{{"--send-to-psp", &CliOptions::send
 bool applies(Option option, Verb verb) {
     switch (option) {
         case Option::Profile:
+        case Option::Audio:
+        case Option::Subtitles:
             return verb == Verb::Convert;
         case Option::Output:
             return verb == Verb::Convert || verb == Verb::Run || verb == Verb::Commands;
@@ -170,6 +175,12 @@ private:
                 break;
             case Option::Output:
                 options_.outputFolder = value;
+                break;
+            case Option::Audio:
+                options_.audio = value;
+                break;
+            case Option::Subtitles:
+                options_.subtitles = value;
                 break;
             case Option::Overwrite:
                 options_.overwrite = overwriteChoice(value);

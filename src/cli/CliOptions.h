@@ -21,6 +21,10 @@ struct CliOptions {
     std::optional<std::string> profile;  // "--profile": a number, a name or a .profile file
     std::optional<std::string> outputFolder;
     std::optional<OverwriteChoice> overwrite;
+    // "--audio" (ID or language) and "--subtitles" (ID, language, file or
+    // "none"); absent: the window's sound and subtitle defaults.
+    std::optional<std::string> audio;
+    std::optional<std::string> subtitles;
     bool sendToHandheld = false;     // "--send-to-psp": copy what was converted to the memory stick
     bool resume = false;             // "--resume" (run): only the Jobs whose outputs are not there
     std::vector<std::string> files;  // sources (convert, info) or the project (run, commands)

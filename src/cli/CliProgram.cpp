@@ -16,6 +16,8 @@
 #include "project/ProjectFile.h"
 #include "settings/HandheldSettings.h"
 #include "settings/OutputFolder.h"
+#include "settings/TrackSettings.h"
+#include "tracks/SubtitleFiles.h"
 
 namespace pelorine::cli {
 
@@ -103,8 +105,9 @@ int CliProgram::info(const std::vector<std::string>& files) {
             status = 1;
             continue;
         }
-        console_.result((first ? "" : "\n") +
-                        infoText(file, *outcome.info, services_.files.fileSize(file)));
+        console_.result((first ? "" : "\n") + infoText(file, *outcome.info,
+                                                       services_.files.fileSize(file),
+                                                       subtitleFilesBeside(file, services_.files)));
         first = false;
     }
     return status;
@@ -249,13 +252,45 @@ bool CliProgram::addFile(const std::string& file, const Profile& profile, const 
         }
         return false;
     }
-    const Job& job = jobs.append(factory_.makeFileJob(file, profile, folder, *outcome.info, jobs));
+    const Job& job = jobs.append(factory_.makeFileJob(file, profile, folder, *outcome.info, jobs,
+                                                      chosenTracks(file, *outcome.info)));
     entry.output = outputShown(job);
     entry.result.outcome = JobOutcome::Pending;
     return true;
 }
 
+TrackChoice CliProgram::chosenTracks(const std::string& file, const MediaInfo& info) {
+    const OfferedTracks offered = offeredTracks(info, subtitleFilesBeside(file, services_.files));
+    TrackChoice choice = defaultTracks(trackPreferences_, offered);
+    const std::string quoted = "\"" + file + "\"";
+    if (const auto& audio = requestedTracks_.audio) {
+        choice.sound = soundNamed(offered, *audio);
+        if (!choice.sound) {
+            error("note: " + quoted + " has no sound track in " + *audio +
+                  "; its default one is converted");
+        }
+    }
+    if (const auto& subtitles = requestedTracks_.subtitles) {
+        const std::string path = platform::absolutePath(*subtitles);
+        const auto named = subtitlesNamed(offered, *subtitles);
+        if (named) {
+            choice.subtitles = *named;
+        } else if (services_.files.fileSize(path)) {
+            choice.subtitles = SubtitleChoice::ofFile(path);
+        } else {
+            choice.subtitles = SubtitleChoice::none();
+            error("note: " + quoted + " has no subtitles in " + *subtitles +
+                  ", and there is no such file; it is converted without subtitles");
+        }
+    }
+    return choice;
+}
+
 int CliProgram::convert(const CliOptions& options) {
+    TrackSettings tracks(services_.files, services_.settings.filePath());
+    tracks.read();
+    trackPreferences_ = tracks.preferences();
+    requestedTracks_ = {options.audio, options.subtitles};
     const std::optional<Profile> profile = chosenProfile(options);
     if (!profile) {
         return 1;

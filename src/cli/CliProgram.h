@@ -21,6 +21,7 @@
 #include "platform/PowerControl.h"
 #include "profiles/Profile.h"
 #include "settings/Settings.h"
+#include "tracks/TrackDefaults.h"
 
 namespace pelorine::cli {
 
@@ -86,6 +87,9 @@ private:
     // set) when it cannot be converted.
     bool addFile(const std::string& file, const Profile& profile, const std::string& folder,
                  JobList& jobs, JobEntry& entry);
+    // The sound and subtitles of a new Job: --audio and --subtitles, else
+    // the window's defaults; a name the file has nothing for is noted.
+    TrackChoice chosenTracks(const std::string& file, const MediaInfo& info);
     int overwritePolicy(const CliOptions& options) const;
     void error(const std::string& text);
 
@@ -94,6 +98,11 @@ private:
     StopRelay& stops_;
     Ask ask_;
     JobFactory factory_;
+    TrackPreferences trackPreferences_;
+    struct {
+        std::optional<std::string> audio;
+        std::optional<std::string> subtitles;
+    } requestedTracks_;
 };
 
 }  // namespace pelorine::cli

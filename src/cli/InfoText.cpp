@@ -47,7 +47,8 @@ std::string sizeText(std::uint64_t bytes) {
 }
 
 std::string infoText(const std::string& path, const MediaInfo& info,
-                     std::optional<std::uint64_t> fileSize) {
+                     std::optional<std::uint64_t> fileSize,
+                     const std::vector<SubtitleFile>& beside) {
     std::string text = path + "\n";
     text += field("Length:", timeText(info.mediaLength()));
     const bool picture = info.videoWidth() > 0 && info.videoHeight() > 0;
@@ -65,6 +66,12 @@ std::string infoText(const std::string& path, const MediaInfo& info,
     text += streams("Subtitles:", info.subtitleCount(), [&](int i) {
         return std::to_string(info.subtitleId(i)) + ": " + info.subtitleName(i);
     });
+    if (!beside.empty()) {
+        text += streams("Beside it:", static_cast<int>(beside.size()), [&](int i) {
+            const SubtitleFile& file = beside[static_cast<std::size_t>(i)];
+            return file.name + (file.language.empty() ? "" : " (" + file.language + ")");
+        });
+    }
     return text;
 }
 

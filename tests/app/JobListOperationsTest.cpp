@@ -54,7 +54,8 @@ TEST_F(JobListOperationsTest, AddedFilesBecomeRowsWithTheirLengthAndName) {
     // The list shows the file that will be written: the format's own extension.
     EXPECT_THAT(window.rows[0], ElementsAre("1", folder.file("a.avi"), "00:00:00.00", "01:02:05.50",
                                             folder.file("out/M4V34546.mp4"), "mp4",
-                                            handheld::sizeText(estimateOutput(job(0)).bytes), ""));
+                                            handheld::sizeText(estimateOutput(job(0)).bytes), "",
+                                            "default", "none"));
 }
 
 TEST_F(JobListOperationsTest, AddOpensWhereTheLastAddTookFiles) {

@@ -18,6 +18,7 @@
 #include "support/RealMedia.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
+#include "tracks/TrackChoice.h"
 
 namespace pelorine {
 namespace {
@@ -84,6 +85,10 @@ protected:
         mp3->outputFormat = "mp3";
         mp3->audioCodec = "mp3";
         mp3->outputPath = folder.file("out/song.mp3");
+        // Its sound track and a subtitle file beside it chosen.
+        Job* film = add("film.mkv", "Not split", 60);
+        folder.write("film.en.srt", "1\n00:00:01,000 --> 00:00:02,000\nHello\n");
+        setTrackChoice(*film, {1, SubtitleChoice::ofFile(folder.file("film.en.srt"))});
         return jobs;
     }
 
@@ -135,8 +140,62 @@ TEST_F(CliCommandsTest, PrintsTheCommandLinesTheWindowsBatchRuns) {
     for (const std::string& line : fields(printed.out, '\n')) {
         shown.push_back(normalised(splitCommandLine(line)));
     }
-    EXPECT_EQ(shown.size(), 6u) << "one line a run: 1 + 1 + 3 parts + 1";
+    EXPECT_EQ(shown.size(), 7u) << "one line a run: 1 + 1 + 3 parts + 1 + 1";
     EXPECT_THAT(shown, ElementsAreArray(ran));
+    EXPECT_THAT(shown.back(), HasSubstr("film.mkv\x1f-aid\x1f"
+                                        "1\x1f-sub\x1f" +
+                                        folder.file("film.en.srt") + "\x1f"));
+}
+
+// --audio and --subtitles, and without them the window's defaults, as the
+// engine receives them; what info finds beside a video.
+TEST(CliTracks, OptionsAndDefaultsChooseTheTracks) {
+    testing::TempFolder folder;
+    testing::installFakeEngine(folder.path());
+    const std::string cli = installCli(folder.path());
+    folder.write("film.mkv",
+                 "length=5 width=640 height=480 audio=Japanese,English subtitles=English,French");
+    folder.write("film.de.srt", "1\n00:00:01,000 --> 00:00:02,000\nHallo\n");
+    folder.write("my subs.ass", "[Script Info]\n");
+    std::filesystem::create_directories(folder.file("config/pelorine"));
+    folder.write("config/pelorine/zelvic.ini",
+                 "[TRACKS]\nSoundLanguages=eng\nSubtitleLanguages=de\nBurnSubtitles=always\n");
+    const auto engineLine = [&](const std::vector<std::string>& options) {
+        std::filesystem::remove(folder.file("engine.log"));
+        std::vector<std::string> arguments = {"convert", "-w", "replace", "-o", folder.file("out")};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        arguments.push_back(folder.file("film.mkv"));
+        const Finished run =
+            runCli(cli, arguments, folder.path(), {"FAKE_ZELVIC_LOG=" + folder.file("engine.log")});
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::string log = folder.read("engine.log");
+        const auto encode = log.rfind('\n', log.size() - 2);
+        std::string line = log.substr(encode == std::string::npos ? 0 : encode + 1);
+        std::replace(line.begin(), line.end(), '\x1f', ' ');
+        return std::pair{line, run.err};
+    };
+    const std::string source = folder.file("film.mkv") + " ";
+    EXPECT_THAT(engineLine({}).first,
+                HasSubstr(source + "-aid 1 -sub " + folder.file("film.de.srt") + " "));
+    EXPECT_THAT(engineLine({"--audio=ja", "--subtitles", "fre"}).first,
+                HasSubstr(source + "-aid 0 -sid 1 "));
+    EXPECT_THAT(engineLine({"--audio=0", "--subtitles=" + folder.file("my subs.ass")}).first,
+                HasSubstr(source + "-aid 0 -sub " + folder.file("my subs.ass") + " "));
+    const auto none = engineLine({"--audio=ru", "--subtitles=none"});
+    EXPECT_THAT(none.first, HasSubstr(source + "-srate"));
+    EXPECT_THAT(none.second,
+                StartsWith("pelorine-cli: note: \"" + folder.file("film.mkv") +
+                           "\" has no sound track in ru; its default one is converted\n"));
+    EXPECT_THAT(engineLine({"--subtitles=it"}).second,
+                HasSubstr("has no subtitles in it, and there is no such file; it is converted "
+                          "without subtitles\n"));
+
+    const Finished info = runCli(cli, {"info", folder.file("film.mkv")}, folder.path());
+    EXPECT_THAT(info.out, HasSubstr("  Subtitles:  0: English\n              1: French\n"
+                                    "  Beside it:  film.de.srt (German)\n"));
+    const Finished misplaced = runCli(cli, {"run", "--audio=1", "a.vpt"}, folder.path());
+    EXPECT_EQ(misplaced.status, 2);
+    EXPECT_THAT(misplaced.err, HasSubstr("option '--audio' does not apply to 'run'"));
 }
 
 // Converting a saved project: with the fake engine, one Job done and one

@@ -119,7 +119,7 @@ TEST(MenuCatalogTest, MenusHoldTheirItemsInOrder) {
     EXPECT_STREQ(file.front().text, "New project");
     EXPECT_EQ(file.back().commandId, 32777);
     EXPECT_EQ(file.back().pictureId, 0);
-    EXPECT_EQ(menuEntries(238).size(), 13u);
+    EXPECT_EQ(menuEntries(238).size(), 14u);
     EXPECT_EQ(menuEntries(239).size(), 2u);
     EXPECT_TRUE(menuEntries(1).empty());
     for (int id : {143, 144, 145, 146, 147, 148, 238, 239}) {

@@ -113,8 +113,8 @@ TEST_F(OpenDvdTest, MakesAJobOfExactlyTheChosenTitleAndChapters) {
     EXPECT_EQ(window.rows, (std::vector<std::vector<std::string>>{
                                {"1", "DVD_DRIVE_/dev/sr0", "00:00:00", "00:20:34",
                                 "/home/u/out/DVD_DRIVE__dev_sr0.mp3", "mp3",
-                                handheld::sizeText(estimateOutput(job).bytes), ""}}))
-        << "the file really written, and no status before a batch";
+                                handheld::sizeText(estimateOutput(job).bytes), "", "", ""}}))
+        << "the file really written, no status before a batch, and no file's tracks";
 }
 
 TEST_F(OpenDvdTest, TheSameDiscTwiceLeavesOneJobAtTheEndRenumbered) {

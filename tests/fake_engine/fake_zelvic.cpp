@@ -1,7 +1,9 @@
 // A stand-in for the engine in the converter's tests. It records each command
 // line it is started with and speaks the channel files like the engine:
 //   identify: the source is a text file "length=S width=W height=H"; the info
-//     record gets those values. A missing source writes no record (exit 2).
+//     record gets those values, and "audio=A,B" and "subtitles=C,D" the
+//     languages of sound and subtitle tracks 0, 1, ... A missing source writes
+//     no record (exit 2).
 //   encode (-o): writes the output as such a text file, its length the numeric
 //     -endpos, or FAKE_ZELVIC_PART_LENGTH for a size or time text, or 10; it
 //     reports progress (step n: n seconds) and ends early on quit (exit 4);
@@ -121,6 +123,21 @@ double numberAfter(const std::string& text, const std::string& key, double fallb
     return at == std::string::npos ? fallback : std::atof(text.c_str() + at + key.size() + 1);
 }
 
+// The comma-separated words after "key=", up to the next blank.
+std::vector<std::string> wordsAfter(const std::string& text, const std::string& key) {
+    std::vector<std::string> words;
+    const auto at = text.find(key + "=");
+    if (at == std::string::npos) {
+        return words;
+    }
+    std::istringstream list(
+        text.substr(at + key.size() + 1, text.find_first_of(" \n", at) - at - key.size() - 1));
+    for (std::string word; std::getline(list, word, ',');) {
+        words.push_back(word);
+    }
+    return words;
+}
+
 void writeBytes(const std::string& path, const void* data, std::size_t size) {
     platform::systemFileSystem().replaceFile(
         path, std::span(static_cast<const std::uint8_t*>(data), size));
@@ -152,6 +169,14 @@ int identify(const Arguments& args) {
     info.setMediaLength(numberAfter(content, "length", 0.0));
     info.setVideoSize(static_cast<int>(numberAfter(content, "width", 0)),
                       static_cast<int>(numberAfter(content, "height", 0)));
+    const auto sound = wordsAfter(content, "audio");
+    for (std::size_t i = 0; i < sound.size(); ++i) {
+        info.setAudio(static_cast<int>(i), static_cast<int>(i), sound[i], "aac 2ch");
+    }
+    const auto subtitles = wordsAfter(content, "subtitles");
+    for (std::size_t i = 0; i < subtitles.size(); ++i) {
+        info.setSubtitle(static_cast<int>(i), static_cast<int>(i), subtitles[i]);
+    }
     writeBytes(args.folder + std::string(channel::kInfoFileName), info.bytes().data(),
                info.bytes().size());
     return 0;

@@ -7,9 +7,7 @@
 
 #include "app/Commands.h"
 #include "jobs/JobFactory.h"
-#include "support/RealMedia.h"
-#include "support/ScriptedWindow.h"
-#include "support/TestSupport.h"
+#include "support/RealEngineWindow.h"
 
 namespace pelorine {
 namespace {
@@ -19,7 +17,11 @@ using testing::streamsOf;
 
 TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
     testing::TempFolder folder;
-    testing::installRealEngine(folder.file("bin/"));
+    testing::RealEngineWindow real(folder);
+    Engine& engine = real.engine;
+    Settings& settings = real.settings;
+    testing::ScriptedWindow& window = real.window;
+    MainController& controller = real.controller;
     const std::string wide = folder.file("wide clip.mkv");
     shell(
         "ffmpeg -v error -f lavfi -i testsrc=size=640x360:rate=25:duration=2 -f lavfi -i "
@@ -27,18 +29,6 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
         wide + "'");
     ASSERT_TRUE(std::filesystem::exists(wide)) << "the ffmpeg tool made no test media";
 
-    testing::FolderPaths paths(folder.path(), folder.file("bin/"));
-    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
-                  platform::systemFileSystem());
-    Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
-    testing::ScriptedDesktop desktop;
-    testing::RecordingPower power;
-    testing::ScriptedWindow window;
-    MainController controller({engine, paths, platform::systemFileSystem(), power, desktop,
-                               settings, testing::systemDevices()},
-                              window, window);
-    window.controller = &controller;
-    controller.initialise();
     JobListOperations& ops = controller.jobOperations();
 
     ops.setRandom([] { return 12345; });

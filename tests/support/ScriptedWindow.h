@@ -181,6 +181,16 @@ public:
         log.add("dvd dialog");
         return dvdDialog ? dvdDialog(reader, drives) : std::nullopt;
     }
+    std::optional<std::pair<int, int>> chooseTracks(const TrackLists& lists) override {
+        log.add("tracks dialog");
+        shownTracks = lists;
+        return tracksChoice;
+    }
+    std::optional<TrackPreferences> chooseTrackDefaults(const TrackPreferences& current) override {
+        log.add("track defaults dialog");
+        shownPreferences = current;
+        return preferencesChoice;
+    }
     void clear() { log.clear(); }
 
     MainController* controller = nullptr;
@@ -196,6 +206,10 @@ public:
     std::optional<std::string> fileChoice;
     std::optional<int> policyChoice;
     std::optional<std::string> nameChoice;
+    TrackLists shownTracks;
+    std::optional<std::pair<int, int>> tracksChoice;
+    TrackPreferences shownPreferences;
+    std::optional<TrackPreferences> preferencesChoice;
     // Plays the DVD dialog: answers with a choice (or nothing for Cancel).
     std::function<std::optional<DvdChoice>(DiscReader&, const std::vector<std::string>&)> dvdDialog;
     std::vector<std::vector<std::string>> rows;

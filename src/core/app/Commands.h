@@ -68,6 +68,11 @@ inline constexpr int kToggleThumbnails = 32831;
 inline constexpr int kToggleNewerFirmware = 32832;
 inline constexpr int kToggleCopyWhenFinished = 32833;
 
+// A file Job's sound track and subtitles (Edit and the list's menu), and the
+// defaults of new file Jobs (Settings).
+inline constexpr int kSoundAndSubtitles = 32834;
+inline constexpr int kTrackDefaults = 32835;
+
 // The list view's context menu, posted on to the main window.
 inline constexpr int kListPlay = 0x867;
 inline constexpr int kListStop = 0x868;
@@ -78,6 +83,7 @@ inline constexpr int kListSetOutputFileName = 0x86C;
 inline constexpr int kListFileInformation = 0x86D;
 inline constexpr int kListDeleteVideoFile = 0x86E;
 inline constexpr int kListShowLog = 0x86F;  // the engine log of the selected Job
+inline constexpr int kListSoundAndSubtitles = 0x871;
 inline constexpr int kListSendToHandheld = 0x870;
 
 // The list view's context-menu items; the window posts each on as its
@@ -92,6 +98,7 @@ inline constexpr int kListMenuSetOutputFileName = 32805;
 inline constexpr int kListMenuFileInformation = 32806;
 inline constexpr int kListMenuSendToHandheld = 32811;
 inline constexpr int kListMenuShowLog = 32812;
+inline constexpr int kListMenuSoundAndSubtitles = 32813;
 
 // Keys that reach a command: the whole window's, or the job list's only when
 // it has the keyboard (Delete must not delete a Job while a value is typed).

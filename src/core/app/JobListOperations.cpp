@@ -8,6 +8,8 @@
 #include "base/Paths.h"
 #include "jobs/JobNaming.h"
 #include "records/ExitStatus.h"
+#include "tracks/SubtitleFiles.h"
+#include "tracks/TrackEntries.h"
 
 namespace pelorine {
 namespace {
@@ -117,9 +119,40 @@ std::string JobListOperations::addFile(const std::string& path, const Profile& p
     if (outcome.result != IdentifyResult::Identified) {
         return notIdentifiedReason(outcome);
     }
-    p_.jobs.append(
-        factory_.makeFileJob(path, profile, p_.settings.outputPath(), *outcome.info, p_.jobs));
+    const TrackChoice tracks =
+        defaultTracks(p_.tracks.preferences(), offeredBy(path, *outcome.info));
+    p_.jobs.append(factory_.makeFileJob(path, profile, p_.settings.outputPath(), *outcome.info,
+                                        p_.jobs, tracks));
     return {};
+}
+
+OfferedTracks JobListOperations::offeredBy(const std::string& path, const MediaInfo& info) const {
+    return offeredTracks(info, subtitleFilesBeside(path, p_.files));
+}
+
+void JobListOperations::soundAndSubtitles(const WindowState& at) {
+    const auto row = at.selectedRow;
+    if (!row || *row >= p_.jobs.count()) {
+        p_.dialogs.message(kNoSelectionMessage);
+        return;
+    }
+    const Job& job = p_.jobs.job(*row);
+    if (!choosesFileTracks(job)) {
+        p_.dialogs.message(kDvdTracksMessage);
+        return;
+    }
+    const std::string source = job.sourcePath;
+    const IdentifyOutcome outcome = identify(source);
+    if (outcome.result != IdentifyResult::Identified || !outcome.info) {
+        p_.dialogs.message(source + ": " + notIdentifiedReason(outcome));
+        return;
+    }
+    const OfferedTracks offered = offeredBy(source, *outcome.info);
+    const auto chosen = p_.dialogs.chooseTracks(trackLists(offered, trackChoiceOf(job)));
+    // The list may have changed while the dialog was open.
+    if (chosen && *row < p_.jobs.count() && p_.jobs.job(*row).sourcePath == source) {
+        edit(change::Tracks{*row, trackChoiceAt(offered, chosen->first, chosen->second)});
+    }
 }
 
 void JobListOperations::deleteSelected(const WindowState& at) {

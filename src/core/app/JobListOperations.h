@@ -1,6 +1,7 @@
 #pragma once
 // The job list as the user edits it: adding files (each identified by the
-// engine and named), deleting and clearing, loading a clicked Job into the
+// engine and named, with the sound and subtitle defaults), deleting and
+// clearing, a file Job's sound and subtitles, loading a clicked Job into the
 // grid, and every change of the Job the grid shows, made by the JobEditor
 // under the change's guard and then shown in the window.
 
@@ -18,6 +19,7 @@
 #include "jobs/JobList.h"
 #include "profiles/SettingsRows.h"
 #include "settings/Settings.h"
+#include "settings/TrackSettings.h"
 
 namespace pelorine {
 
@@ -45,6 +47,10 @@ public:
         Dialogs& dialogs;
         Activity& activity;
         PreviewController& preview;
+        // Where the subtitle files beside a video are looked for, and the
+        // sound and subtitle defaults new file Jobs take.
+        const platform::FileSystem& files;
+        const TrackSettings& tracks;
     };
 
     explicit JobListOperations(Parts parts);
@@ -64,6 +70,9 @@ public:
     void addDropped(const std::vector<std::string>& paths, int profile);
     // Delete: the Job of the selected row.
     void deleteSelected(const WindowState& at);
+    // Sound and Subtitles: the selected file Job's source is identified again
+    // for its tracks, and the choice made in the dialog is its new one.
+    void soundAndSubtitles(const WindowState& at);
     // Clear and New project; asks first when the list has Jobs.
     void clear(int profile);
     // The grid and the profile box with no Job: the defaults of `profile`,
@@ -101,6 +110,8 @@ private:
     IdentifyOutcome identify(const std::string& path);
     // Adds one file; the reason it was left out, or empty.
     std::string addFile(const std::string& path, const Profile& profile);
+    // What the file offers: its tracks and the subtitle files beside it.
+    OfferedTracks offeredBy(const std::string& path, const MediaInfo& info) const;
     // Shows what an edit asks for.
     void apply(const EditResult& result);
 

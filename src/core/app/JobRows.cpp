@@ -3,6 +3,7 @@
 #include "conversion/OutputNames.h"
 #include "conversion/SizeEstimate.h"
 #include "handheld/HandheldCopy.h"
+#include "tracks/TrackEntries.h"
 
 namespace pelorine {
 
@@ -11,6 +12,8 @@ std::string convertingStatus(std::optional<int> percent) {
 }
 
 JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
+    const bool file = choosesFileTracks(job);
+    const TrackChoice tracks = trackChoiceOf(job);
     return {std::to_string(row + 1),
             job.sourcePath,
             job.startText,
@@ -18,7 +21,9 @@ JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
             outputCellText(job),
             job.outputFormat,
             handheld::sizeText(estimateOutput(job).bytes),
-            ""};
+            "",
+            file ? soundText(tracks) : "",
+            file ? subtitlesText(tracks) : ""};
 }
 
 void JobRows::jobAppended(std::size_t row, const Job& job) {
@@ -49,7 +54,8 @@ void JobRows::jobChanged(std::size_t row, const Job& job) {
         return;
     }
     const Cells cells = cellsOf(row, job);
-    for (int column : {kBeginColumn, kEndColumn, kOutputColumn, kFormatColumn, kSizeColumn}) {
+    for (int column : {kBeginColumn, kEndColumn, kOutputColumn, kFormatColumn, kSizeColumn,
+                       kSoundColumn, kSubtitlesColumn}) {
         const auto at = static_cast<std::size_t>(column);
         if (rows_[row].fields[at] != cells[at]) {
             rows_[row].fields[at] = cells[at];

@@ -23,8 +23,9 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       files_({jobs_, view, dialogs, activity_, services.files, rows_,
               [this](const ProfileRows& rows) { jobOperations_.edit(change::LoadedProfile{rows}); },
               [this](int index) { jobOperations_.showNoJob(index); }}),
+      trackSettings_(services.files, services.settings.filePath()),
       jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
-                      dialogs, activity_, preview_}),
+                      dialogs, activity_, preview_, services.files, trackSettings_}),
       discReader_(services.engine, [this] { activity_.keepWindowPainting(); }),
       openDvd_({jobs_, services.settings, dialogs, jobOperations_.factory(),
                 [this](int index) { return profileFor(index, rows_); }, discReader_,
@@ -42,6 +43,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
               activity_,
               dialogs}) {
     handheldSettings_.read();
+    trackSettings_.read();
     batch_.setBatchSetup([this](BatchRun& batch) {
         handheld_.setUpBatch(batch);
         if (kept_) {
@@ -117,6 +119,9 @@ void MainController::buildCommandTable() {
     c.add({kSetOutputFileName, kListSetOutputFileName}, Guard::None,
           [this](At at) { setOutputFileName(at.selectedRow); });
     c.add({kOverwriteSettings}, Guard::RefuseWhileConverting, [this](At) { overwriteSettings(); });
+    c.add({kSoundAndSubtitles, kListSoundAndSubtitles}, Guard::Gate,
+          [this](At at) { jobOperations_.soundAndSubtitles(at); });
+    c.add({kTrackDefaults}, Guard::None, [this](At) { trackDefaults(); });
     c.add({kSendToHandheld}, Guard::RefuseWhileConverting,
           [this](At) { handheld_.sendToHandheld(std::nullopt); });
     c.add({kListSendToHandheld}, Guard::RefuseWhileConverting,
@@ -186,6 +191,14 @@ void MainController::openFiles(const std::vector<std::string>& paths, const Wind
 void MainController::filesDropped(const std::vector<std::string>& paths, int profile) {
     if (activity_.passes(Guard::Gate)) {
         jobOperations_.addDropped(paths, profile);
+    }
+}
+
+void MainController::trackDefaults() {
+    if (const auto chosen = dialogs_.chooseTrackDefaults(trackSettings_.preferences())) {
+        if (const Status saved = trackSettings_.setPreferences(*chosen); !saved) {
+            dialogs_.message(saved.message());
+        }
     }
 }
 

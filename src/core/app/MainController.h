@@ -30,6 +30,7 @@
 #include "platform/PowerControl.h"
 #include "platform/SystemPaths.h"
 #include "settings/Settings.h"
+#include "settings/TrackSettings.h"
 
 namespace pelorine {
 
@@ -120,6 +121,7 @@ private:
     void videoInformation(std::optional<std::size_t> row);
     void setOutputFileName(std::optional<std::size_t> row);
     void overwriteSettings();
+    void trackDefaults();
     void showSelectedLog(std::optional<std::size_t> row);
 
     Services services_;
@@ -132,6 +134,7 @@ private:
     Activity activity_;
     PreviewController preview_;
     FilesController files_;
+    TrackSettings trackSettings_;
     JobListOperations jobOperations_;
     EngineDiscReader discReader_;
     OpenDvd openDvd_;

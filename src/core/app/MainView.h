@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion/BatchRun.h"
@@ -14,6 +15,7 @@
 #include "jobs/DvdSource.h"
 #include "jobs/Job.h"
 #include "preview/PreviewView.h"
+#include "tracks/TrackEntries.h"
 
 namespace pelorine {
 
@@ -94,8 +96,10 @@ enum JobColumn : int {
     kEndColumn,
     kOutputColumn,
     kFormatColumn,
-    kSizeColumn,    // the estimated size of the output
-    kStatusColumn,  // the Job's state in the last batch
+    kSizeColumn,       // the estimated size of the output
+    kStatusColumn,     // the Job's state in the last batch
+    kSoundColumn,      // a file Job's sound track
+    kSubtitlesColumn,  // the subtitles burned into a file Job's picture
     kColumnCount
 };
 
@@ -142,6 +146,12 @@ public:
     // nothing after Cancel.
     virtual std::optional<DvdChoice> runDvdDialog(DiscReader& reader,
                                                   const std::vector<std::string>& drives) = 0;
+    // "Sound and Subtitles" of a file Job: its two lists; the entries chosen
+    // (sound, subtitles) after OK, nothing after Cancel.
+    virtual std::optional<std::pair<int, int>> chooseTracks(const TrackLists& lists) = 0;
+    // The sound and subtitle defaults of new file Jobs; the new ones after OK.
+    virtual std::optional<TrackPreferences> chooseTrackDefaults(
+        const TrackPreferences& current) = 0;
 };
 
 }  // namespace pelorine

@@ -6,6 +6,7 @@
 
 #include "base/Paths.h"
 #include "base/TimeText.h"
+#include "tracks/TrackEntries.h"
 
 namespace pelorine {
 namespace {
@@ -28,6 +29,10 @@ VideoInformation videoInformationOf(const Job& job) {
     information.duration = job.duration;
     information.clipLength = job.clipEnd - job.clipStart;
     information.clipEnabled = job.clipEnabled;
+    if (const TrackChoice tracks = trackChoiceOf(job); tracks != TrackChoice{}) {
+        information.sound = soundText(tracks);
+        information.subtitles = subtitlesText(tracks);
+    }
     return information;
 }
 
@@ -43,6 +48,10 @@ std::vector<InformationLine> informationLines(const VideoInformation& informatio
         {180, line("Duration: ", timeText(information.duration, TimeDivision::Reciprocal))},
         {220, line("Clip Source file: ", information.clipEnabled != 0 ? "yes" : "no")},
     };
+    if (!information.sound.empty() || !information.subtitles.empty()) {
+        lines.insert(lines.begin() + 6, {160, line("Sound track: ", information.sound)});
+        lines.insert(lines.begin() + 8, {200, line("Subtitles: ", information.subtitles)});
+    }
     if (information.clipEnabled != 0) {
         lines.push_back({240, line("Clip duration: ",
                                    timeText(information.clipLength, TimeDivision::Reciprocal))});

@@ -21,6 +21,10 @@ struct VideoInformation {
     double duration = 0.0;     // seconds, the whole source
     double clipLength = 0.0;   // seconds, clip end - clip start
     int clipEnabled = 0;       // non-zero: only the clip is converted
+    // A file Job's sound track and subtitles as the list shows them; empty
+    // for a DVD or video CD Job.
+    std::string sound;
+    std::string subtitles;
 };
 
 VideoInformation videoInformationOf(const Job& job);
@@ -34,7 +38,8 @@ struct InformationLine {
 };
 
 // Eight lines, the last "Clip Source file: no"; eleven when the clip flag is
-// set, adding the clip's length, start and end.
+// set, adding the clip's length, start and end. A file Job that has its sound
+// or subtitles chosen adds "Sound track:" and "Subtitles:" around "Duration:".
 std::vector<InformationLine> informationLines(const VideoInformation& information);
 
 // Why a name typed in Set Output File Name cannot be used, or nothing when it

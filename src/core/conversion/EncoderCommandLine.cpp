@@ -103,7 +103,7 @@ std::string EncoderCommandLine::partFileName(int part) const {
 std::string EncoderCommandLine::sourcePiece(const JobSettings& settings) {
     const JobSource& source = settings.source;
     if (!source.disc) {
-        return " " + quoteArgument(source.path) + " ";
+        return " " + quoteArgument(source.path) + " " + fileStreamsPiece(source.file);
     }
     std::string piece =
         fill(" dvd://%s -dvd-device %s -chapter %s-%s ",
@@ -119,6 +119,20 @@ std::string EncoderCommandLine::dvdStreamsPiece(const DvdTitle& dvd) {
     }
     if (dvd.subtitleId) {
         piece += " -sid " + std::to_string(*dvd.subtitleId) + " ";
+    }
+    return piece;
+}
+
+std::string EncoderCommandLine::fileStreamsPiece(const FileStreams& file) {
+    std::string piece;
+    if (file.audioId) {
+        piece += " -aid " + std::to_string(*file.audioId) + " ";
+    }
+    if (file.subtitleId) {
+        piece += " -sid " + std::to_string(*file.subtitleId) + " ";
+    }
+    if (file.subtitleFile) {
+        piece += " -sub " + quoteArgument(*file.subtitleFile) + " ";
     }
     return piece;
 }

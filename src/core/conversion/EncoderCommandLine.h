@@ -69,6 +69,9 @@ public:
     // Pieces the preview's command line shares.
     // " -aid N " and " -sid N " for the streams chosen on a DVD.
     static std::string dvdStreamsPiece(const DvdTitle& dvd);
+    // " -aid N ", " -sid N " and " -sub FILE " (quoted) for a file's chosen
+    // streams; empty for the default sound without subtitles.
+    static std::string fileStreamsPiece(const FileStreams& file);
     // The filter of a channel ("channels=2:2:0:0:0:1", "pan=1:0.5:0.5");
     // empty for Default and Unnamed.
     static std::string channelFilter(AudioChannel channel);

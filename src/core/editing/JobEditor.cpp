@@ -90,6 +90,7 @@ EditResult JobEditor::edit(const JobChange& change) {
                    [&](const change::ProfileChoice& choice) { profileChoice(choice.index, out); },
                    [&](const change::LoadedProfile& loaded) { loadedProfile(loaded, out); },
                    [&](const change::OutputName& named) { outputName(named, out); },
+                   [&](const change::Tracks& chosen) { tracks(chosen, out); },
                },
                change);
     return out;
@@ -282,6 +283,19 @@ void JobEditor::outputName(const change::OutputName& named, EditResult& out) {
     Job& job = p_.jobs.job(named.row);
     job.outputPath = outputPathWithName(job.outputPath, named.name, job.outputFormat);
     out.listRow = named.row;
+}
+
+void JobEditor::tracks(const change::Tracks& chosen, EditResult& out) {
+    if (chosen.row >= p_.jobs.count()) {
+        return;
+    }
+    Job& job = p_.jobs.job(chosen.row);
+    if (!choosesFileTracks(job)) {
+        out.refusal = kDvdTracksMessage;
+        return;
+    }
+    setTrackChoice(job, chosen.choice);
+    out.listRow = chosen.row;
 }
 
 }  // namespace pelorine

@@ -1,7 +1,8 @@
 #pragma once
 // Editing the Job the grid shows. Every change the user makes to it (a row's
 // text, the clip from the slider or typed times, "Clip video", the output
-// format, a profile chosen or loaded, an output name) comes here as a typed
+// format, a profile chosen or loaded, an output name, a file's sound track
+// and subtitles) comes here as a typed
 // change, is checked, and is written into the Job and the settings rows. The
 // answer says what the window must show for it; the job list's controller
 // shows it, and nothing else writes the Job.
@@ -21,6 +22,7 @@
 
 #include "jobs/JobList.h"
 #include "profiles/SettingsRows.h"
+#include "tracks/TrackChoice.h"
 
 namespace pelorine {
 
@@ -72,11 +74,16 @@ struct OutputName {
     std::size_t row;
     std::string name;
 };
+// A sound track and subtitles chosen for the file Job of list row `row`.
+struct Tracks {
+    std::size_t row;
+    TrackChoice choice;
+};
 }  // namespace change
 
 using JobChange = std::variant<change::RowText, change::ClipTimes, change::SliderRange,
                                change::ClipVideo, change::OutputFormat, change::ProfileChoice,
-                               change::LoadedProfile, change::OutputName>;
+                               change::LoadedProfile, change::OutputName, change::Tracks>;
 
 // The clip of the Job the grid shows, as the preview plays it.
 struct PreviewClip {
@@ -153,6 +160,7 @@ private:
     void profileChoice(int profile, EditResult& out);
     void loadedProfile(const change::LoadedProfile& loaded, EditResult& out);
     void outputName(const change::OutputName& named, EditResult& out);
+    void tracks(const change::Tracks& chosen, EditResult& out);
 
     // The Job the grid shows; nullptr when it shows none.
     Job* gridJob();

@@ -2,7 +2,7 @@
 // One entry of the conversion list: a source (a file or a DVD title) and the
 // settings it is converted with. The settings are the texts of the settings
 // grid, kept verbatim; the core reads them once into typed values (JobSettings.h).
-// The fields keep this order: project files store them in it.
+// The fields keep this order: project files store them in it (all but the last).
 
 #include <cstdint>
 #include <string>
@@ -44,6 +44,10 @@ struct Job {
     std::int32_t dvdChapterFirst = 0;
     std::int32_t dvdTitle = 0;
     std::int32_t profileIndex = 0;  // profile combo index 0..4 (4: customised)
+
+    // Not stored: a file Job's subtitle file beside its source, which the
+    // project keeps as a code of its name in dvdSubtitleId (tracks/TrackChoice.h).
+    std::string subtitleFile;
 
     bool operator==(const Job&) const = default;
 };

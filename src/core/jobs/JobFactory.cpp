@@ -16,7 +16,7 @@ JobFactory::JobFactory()
 
 std::unique_ptr<Job> JobFactory::makeFileJob(const std::string& sourcePath, const Profile& profile,
                                              const std::string& outputFolder, const MediaInfo& info,
-                                             const JobList& others) {
+                                             const JobList& others, const TrackChoice& tracks) {
     const std::string digits = randomDigits(random_);
     const auto prefix = outputPrefix(profile);
     const std::string base =
@@ -29,6 +29,7 @@ std::unique_ptr<Job> JobFactory::makeFileJob(const std::string& sourcePath, cons
     job->sourceWidth = info.videoWidth();
     job->sourceHeight = info.videoHeight();
     job->endText = timeText(job->duration);
+    setTrackChoice(*job, tracks);
     applyProfile(profile, *job);
     return job;
 }

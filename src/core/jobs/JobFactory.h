@@ -13,6 +13,7 @@
 #include "jobs/JobList.h"
 #include "profiles/Profile.h"
 #include "records/MediaInfo.h"
+#include "tracks/TrackChoice.h"
 
 namespace pelorine {
 
@@ -28,10 +29,11 @@ public:
     // A Job converting the file `sourcePath` with `profile` into
     // `outputFolder`: its length and picture size from `info`, the clip
     // off, and an output name that no Job of `others` has (random digits
-    // after the profile's prefix; MP3 outputs are named after the source).
+    // after the profile's prefix; MP3 outputs are named after the source),
+    // with the sound and subtitles of `tracks`.
     std::unique_ptr<Job> makeFileJob(const std::string& sourcePath, const Profile& profile,
                                      const std::string& outputFolder, const MediaInfo& info,
-                                     const JobList& others);
+                                     const JobList& others, const TrackChoice& tracks = {});
 
     // A Job converting the DVD title and chapters of `choice` with `profile`
     // into `outputFolder`: its length (of exactly those chapters) and

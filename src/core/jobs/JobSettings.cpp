@@ -5,6 +5,7 @@
 
 #include "base/Text.h"
 #include "jobs/DvdSource.h"
+#include "tracks/TrackChoice.h"
 
 namespace pelorine {
 namespace {
@@ -57,6 +58,13 @@ JobSource sourceOf(const Job& job) {
     }
     if (job.dvdSubtitleId >= 0) {
         source.dvd.subtitleId = job.dvdSubtitleId;
+    }
+    const TrackChoice tracks = trackChoiceOf(job);
+    source.file.audioId = tracks.sound;
+    if (tracks.subtitles.kind == SubtitleChoice::Kind::Track) {
+        source.file.subtitleId = tracks.subtitles.track;
+    } else if (tracks.subtitles.kind == SubtitleChoice::Kind::File) {
+        source.file.subtitleFile = tracks.subtitles.file;
     }
     source.width = job.sourceWidth;
     source.height = job.sourceHeight;

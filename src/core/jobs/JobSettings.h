@@ -49,6 +49,14 @@ struct DvdTitle {
     std::optional<int> subtitleId;  // the subtitle burnt into the picture
 };
 
+// A file's sound track and subtitles, as the engine's -aid, -sid and -sub
+// take them; all absent: the default sound and no subtitles.
+struct FileStreams {
+    std::optional<int> audioId;
+    std::optional<int> subtitleId;
+    std::optional<std::string> subtitleFile;
+};
+
 struct JobSource {
     // The record's kind: the preview plays the source as this kind says.
     SourceKind kind = SourceKind::File;
@@ -58,6 +66,8 @@ struct JobSource {
     // path names one: the encoder reads a DVD title from it then.
     std::optional<std::string> disc;
     DvdTitle dvd;
+    // A file's streams (SourceKind::File without a disc only).
+    FileStreams file;
     // The picture as shown (its display width), 0 when it is not known.
     int width = 0;
     int height = 0;

@@ -7,6 +7,7 @@
 #include "jobs/JobSettings.h"
 #include "project/ProjectFile.h"
 #include "records/OutputFiles.h"
+#include "tracks/SubtitleFiles.h"
 
 namespace pelorine {
 namespace {
@@ -62,6 +63,7 @@ RestorePlan planRestore(KeptList kept, const platform::FileSystem& files) {
             plan.droppedSources.push_back(job.sourcePath);
             continue;
         }
+        findSubtitleFileAgain(job, files);
         JobOutcome outcome = kept.outcomeOf(i);
         if (kept.running == i) {
             const auto unfinished = unfinishedFilesOf(job, files);

@@ -16,7 +16,8 @@ std::string previewSourcePiece(const JobSettings& settings) {
     const JobSource& source = settings.source;
     switch (source.kind) {
         case SourceKind::File:
-            return " " + quoteArgument(source.path) + " ";
+            return " " + quoteArgument(source.path) + " " +
+                   EncoderCommandLine::fileStreamsPiece(source.file);
         case SourceKind::DvdTitle:
             return " -dvd-device  " + quoteArgument(source.disc.value_or(source.path)) + " dvd://" +
                    std::to_string(source.dvd.title) + " -chapter " +

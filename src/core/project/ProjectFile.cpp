@@ -7,6 +7,7 @@
 #include "project/DocumentFiles.h"
 #include "project/RecordCoding.h"
 #include "project/RecordFields.h"
+#include "tracks/SubtitleFiles.h"
 
 namespace pelorine {
 namespace {
@@ -146,6 +147,7 @@ OpenedProject openProject(const std::string& path, const platform::FileSystem& f
         path, files, "project", [&jobs](auto bytes) { return decodeProject(bytes, jobs); });
     for (Job& job : jobs) {
         if (sourceIsThere(job, files)) {
+            findSubtitleFileAgain(job, files);
             opened.jobs.push_back(std::move(job));
         } else {
             opened.droppedSources.push_back(job.sourcePath);

@@ -28,6 +28,7 @@ const std::pair<int, int> kListMenuCommands[] = {
     {command::kListMenuFileInformation, command::kListFileInformation},
     {command::kListMenuSendToHandheld, command::kListSendToHandheld},
     {command::kListMenuShowLog, command::kListShowLog},
+    {command::kListMenuSoundAndSubtitles, command::kListSoundAndSubtitles},
 };
 
 struct Column {
@@ -42,6 +43,7 @@ const Column kColumns[] = {
     {"Begin Time", Qt::AlignHCenter, 80}, {"End Time", Qt::AlignHCenter, 80},
     {"Output", Qt::AlignLeft, 130},       {"Format", Qt::AlignHCenter, 60},
     {"Size", Qt::AlignRight, 70},         {"Status", Qt::AlignHCenter, 95},
+    {"Sound", Qt::AlignHCenter, 60},      {"Subtitles", Qt::AlignLeft, 90},
 };
 static_assert(std::size(kColumns) == kColumnCount);
 

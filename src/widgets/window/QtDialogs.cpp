@@ -12,6 +12,7 @@
 #include "dialogs/OutputNameDialog.h"
 #include "dialogs/OverwriteDialog.h"
 #include "dialogs/PowerOffDialog.h"
+#include "dialogs/TracksDialog.h"
 #include "dialogs/VideoInformationDialog.h"
 #include "dvd/DvdDialog.h"
 #include "settings/OutputFolder.h"
@@ -141,6 +142,14 @@ void QtDialogs::showVideoInformation(const Job& job) {
 
 std::optional<int> QtDialogs::chooseOverwritePolicy(int current) {
     return runOverwriteDialog(owner_, current);
+}
+
+std::optional<std::pair<int, int>> QtDialogs::chooseTracks(const TrackLists& lists) {
+    return runTracksDialog(owner_, lists);
+}
+
+std::optional<TrackPreferences> QtDialogs::chooseTrackDefaults(const TrackPreferences& current) {
+    return runTrackDefaultsDialog(owner_, current);
 }
 
 std::optional<std::string> QtDialogs::askOutputFileName() {

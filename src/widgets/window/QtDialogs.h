@@ -31,6 +31,8 @@ public:
     void showAbout() override;
     std::optional<DvdChoice> runDvdDialog(DiscReader& reader,
                                           const std::vector<std::string>& drives) override;
+    std::optional<std::pair<int, int>> chooseTracks(const TrackLists& lists) override;
+    std::optional<TrackPreferences> chooseTrackDefaults(const TrackPreferences& current) override;
 
 private:
     QWidget* owner_ = nullptr;
