@@ -6,8 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-[ -x "$build/bin/pelorine" ] && [ -x "$build/tests/with_x_server" ] ||
-    { echo "build first: scripts/build.sh"; exit 1; }
+if [ ! -x "$build/bin/pelorine" ] || [ ! -x "$build/tests/with_x_server" ]; then
+    echo "build first: scripts/build.sh"
+    exit 1
+fi
 if [ -z "${PELORINE_SCREENSHOT_INNER:-}" ]; then
     # A virtual X server of its own, which picks a free display itself.
     exec env PELORINE_SCREENSHOT_INNER=1 "$build/tests/with_x_server" "$0" "$build"

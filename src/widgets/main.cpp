@@ -84,14 +84,15 @@ int main(int argc, char** argv) {
     // restored; then a file given on the command line, as a file manager
     // starts the program, so its messages belong to the window.
     const std::vector<std::string> files(argv + 1, argv + argc);
-    QTimer::singleShot(0, window.get(), [&window, &keepTimer, &keepWriter, &keepDialogs,
-                                         &keepSetting, files] {
-        window->controller().keepList(
-            {platform::systemFileSystem(), keepTimer, keepWriter, keepDialogs}, keepSetting.on());
-        if (!files.empty()) {
-            window->controller().openFiles(files);
-        }
-    });
+    QTimer::singleShot(0, window.get(),
+                       [&window, &keepTimer, &keepWriter, &keepDialogs, &keepSetting, files] {
+                           window->controller().keepList(
+                               {platform::systemFileSystem(), keepTimer, keepWriter, keepDialogs},
+                               keepSetting.on());
+                           if (!files.empty()) {
+                               window->controller().openFiles(files, window->state());
+                           }
+                       });
     const int result = application.exec();
     (void)window->controller().finishKeeping();
     // Closing while a batch converts: the batch must not outlive its window.

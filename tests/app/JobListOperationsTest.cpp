@@ -36,7 +36,7 @@ protected:
     void add(std::vector<std::string> paths, int profile = kProfileMpeg4Small) {
         window.profile = profile;
         window.filesChoice = std::move(paths);
-        controller.handleCommand(command::kAdd);
+        controller.handleCommand(command::kAdd, window.at());
     }
 
     JobListOperations& ops() { return controller.jobOperations(); }
@@ -76,23 +76,24 @@ TEST_F(JobListOperationsTest, DroppedFilesAndFoldersAreAddedAsAddDoes) {
     source("trip/a.avi");
     folder.write("trip/notes.txt", "");
     window.profile = kProfileMp3;
-    controller.filesDropped({folder.file("trip"), source("single.avi")});
+    controller.filesDropped({folder.file("trip"), source("single.avi")}, window.profile);
     ASSERT_EQ(controller.jobs().count(), 3u);
     EXPECT_EQ(job(0).sourcePath, folder.file("trip/a.avi"));
     EXPECT_EQ(job(1).sourcePath, folder.file("trip/day2/b.mp4"));
     EXPECT_EQ(job(2).sourcePath, folder.file("single.avi"));
     EXPECT_EQ(job(0).outputPath, folder.file("out/a.MP3")) << "named as Add names them";
 
-    controller.filesDropped({folder.file("trip/notes.txt"), folder.file("trip/day2")});
+    controller.filesDropped({folder.file("trip/notes.txt"), folder.file("trip/day2")},
+                            window.profile);
     EXPECT_EQ(controller.jobs().count(), 3u) << "b.mp4 is in the list already";
     EXPECT_THAT(window.events().back(), HasSubstr("notes.txt: it has no length"));
 
     std::filesystem::create_directories(folder.file("empty"));
-    controller.filesDropped({folder.file("empty")});
+    controller.filesDropped({folder.file("empty")}, window.profile);
     EXPECT_EQ(window.events().back(), "box There are no video files in what was dropped.");
 
     pretendConverting();
-    controller.filesDropped({source("late.avi")});
+    controller.filesDropped({source("late.avi")}, window.profile);
     EXPECT_EQ(window.events().back(), "box " + std::string(kGuardMessage));
     endPretending();
     EXPECT_EQ(controller.jobs().count(), 3u);
@@ -133,7 +134,7 @@ TEST_F(JobListOperationsTest, CancellingTheAddingKeepsWhatWasAdded) {
 TEST_F(JobListOperationsTest, RefusalsBeforeAdding) {
     window.profile = -1;
     window.filesChoice = {source("a.avi")};
-    controller.handleCommand(command::kAdd);
+    controller.handleCommand(command::kAdd, window.at());
     EXPECT_EQ(window.events().back(), "box Please select a profile.");
     settings.setOutputPath("");
     add({source("a.avi")});
@@ -143,17 +144,17 @@ TEST_F(JobListOperationsTest, RefusalsBeforeAdding) {
 
 TEST_F(JobListOperationsTest, DeletingRowTwoOfFourRenumbers) {
     add({source("1.avi"), source("2.avi"), source("3.avi"), source("4.avi")});
-    controller.handleCommand(command::kDelete);
+    controller.handleCommand(command::kDelete, window.at());
     EXPECT_EQ(window.events().back(), "box Please select a video in the list first!");
     window.selected = 1;
-    controller.handleCommand(command::kDelete);
+    controller.handleCommand(command::kDelete, window.at());
     ASSERT_EQ(controller.jobs().count(), 3u);
     EXPECT_EQ(job(1).sourcePath, folder.file("3.avi"));
     EXPECT_EQ(window.rows[0][0], "1");
     EXPECT_EQ(window.rows[1][0], "2");
     EXPECT_EQ(window.rows[2][0], "3");
     window.confirmAnswer = true;
-    controller.handleCommand(command::kNewProject);
+    controller.handleCommand(command::kNewProject, window.at());
     EXPECT_EQ(controller.jobs().count(), 0u);
     EXPECT_TRUE(window.rows.empty());
 }
@@ -166,7 +167,7 @@ TEST_F(JobListOperationsTest, AfterRemovingNoJobIsSelectedOrEdited) {
     type(Row::VideoBitrate, "2500");
     ASSERT_EQ(job(1).videoBitrate, "2500");
 
-    controller.handleCommand(command::kDelete);
+    controller.handleCommand(command::kDelete, window.at());
     EXPECT_EQ(window.selected, std::nullopt);
     EXPECT_EQ(ops().selectedIndex(), std::nullopt);
     EXPECT_EQ(controller.rows().value(Row::VideoBitrate), "1200") << "the profile's value";
@@ -179,16 +180,16 @@ TEST_F(JobListOperationsTest, AfterRemovingNoJobIsSelectedOrEdited) {
     // Clear asks first; New project is Clear.
     click(0);
     window.confirmAnswer = false;
-    controller.handleCommand(command::kClear);
+    controller.handleCommand(command::kClear, window.at());
     EXPECT_EQ(controller.jobs().count(), 2u);
     EXPECT_EQ(window.events().back(), "confirm Clear: Remove all 2 jobs from the list?");
     window.confirmAnswer = true;
-    controller.handleCommand(command::kNewProject);
+    controller.handleCommand(command::kNewProject, window.at());
     EXPECT_TRUE(controller.jobs().empty());
     EXPECT_EQ(window.selected, std::nullopt);
     EXPECT_EQ(ops().selectedIndex(), std::nullopt);
     window.clear();
-    controller.handleCommand(command::kClear);
+    controller.handleCommand(command::kClear, window.at());
     EXPECT_THAT(window.events(), ::testing::Not(::testing::Contains(HasSubstr("confirm"))))
         << "an empty list is cleared without asking";
 }
@@ -314,7 +315,7 @@ TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
     window.gridRows.clear();
     ops().loadJob(0);
     EXPECT_TRUE(window.gridRows.empty()) << "a click changes nothing";
-    controller.handleCommand(command::kClear);
+    controller.handleCommand(command::kClear, window.at());
     EXPECT_EQ(controller.jobs().count(), 1u);
     EXPECT_EQ(window.events().back(),
               "box Please stop converting the videos and then add files to the list.");
@@ -333,7 +334,7 @@ TEST_F(JobListOperationsTest, NothingRunsWhileAHandlerWaits) {
                                                    100));
     }
     click(0);
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     ASSERT_TRUE(controller.preview().active());
     const std::vector<Job> before = controller.jobs().snapshot();
     const int profile = window.profile;
@@ -347,7 +348,7 @@ TEST_F(JobListOperationsTest, NothingRunsWhileAHandlerWaits) {
         window.filesChoice = {source("new.avi")};
         for (const int id : {command::kDelete, command::kClear, command::kAdd, command::kPlay,
                              command::kVideoInformation, command::kExit}) {
-            controller.handleCommand(id);
+            controller.handleCommand(id, window.at());
         }
         type(Row::VideoBitrate, "2500");
         window.slider = {5.0, 10.0};
@@ -357,10 +358,10 @@ TEST_F(JobListOperationsTest, NothingRunsWhileAHandlerWaits) {
         window.selected = 1;
         ops().loadJob(1);
         controller.preview().seek(window.seekRelease());
-        controller.playSelected();
-        controller.filesDropped({source("dropped.avi")});
+        controller.playSelected(window.selected);
+        controller.filesDropped({source("dropped.avi")}, window.profile);
     };
-    controller.handleCommand(command::kStopPlay);
+    controller.handleCommand(command::kStopPlay, window.at());
     ASSERT_GT(turns, 0);
     EXPECT_FALSE(controller.preview().active());
     EXPECT_EQ(controller.jobs().snapshot(), before);
@@ -376,7 +377,7 @@ TEST_F(JobListOperationsTest, NothingRunsWhileAHandlerWaits) {
 
     // Once the wait is over, the window is heard again.
     window.selected = 0;
-    controller.handleCommand(command::kDelete);
+    controller.handleCommand(command::kDelete, window.at());
     EXPECT_EQ(controller.jobs().count(), 1u);
 }
 

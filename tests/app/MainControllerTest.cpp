@@ -103,28 +103,42 @@ TEST_F(MainControllerTest, EveryCommandOfTheTableIsHandled) {
                          kListSetOutputFileName,
                          kListFileInformation,
                          kListDeleteVideoFile}) {
-        EXPECT_TRUE(controller.handleCommand(id)) << id;
+        EXPECT_TRUE(controller.handleCommand(id, window.at())) << id;
     }
-    EXPECT_FALSE(controller.handleCommand(4242));
+    EXPECT_FALSE(controller.handleCommand(4242, window.at()));
 }
 
 TEST_F(MainControllerTest, MenusRouteTheChosenItem) {
     window.menuChoice = command::kMinimise;
-    controller.handleCommand(command::kHelpMenu);
+    controller.handleCommand(command::kHelpMenu, window.at());
     EXPECT_THAT(window.events(), ElementsAre("focus", "menu 148 at 1006", "focus", "minimise"));
     window.clear();
     window.menuChoice = 0;
-    controller.handleCommand(command::kFileMenu);
+    controller.handleCommand(command::kFileMenu, window.at());
     EXPECT_THAT(window.events(), ElementsAre("focus", "menu 143 at 1001"));
+}
+
+// The menu is modal: its item acts on the row the window sent with the click
+// that opened it.
+TEST_F(MainControllerTest, AMenuItemActsOnTheRowSentWithTheMenu) {
+    for (const std::string name : {"a", "b", "c"}) {
+        addJob(name);
+    }
+    window.menuChoice = command::kDeleteSelectedFile;
+    controller.handleCommand(command::kEditMenu, {1, kStartProfile});
+    ASSERT_EQ(controller.jobs().count(), 2u);
+    EXPECT_EQ(controller.jobs().job(1).sourcePath, folder.file("c.avi"));
+    controller.handleCommand(command::kEditMenu, {std::nullopt, kStartProfile});
+    EXPECT_EQ(window.events().back(), "box Please select a video in the list first!");
 }
 
 TEST_F(MainControllerTest, ExitAsksFirst) {
     window.confirmAnswer = false;
-    EXPECT_NO_THROW(controller.handleCommand(command::kExit));
+    EXPECT_NO_THROW(controller.handleCommand(command::kExit, window.at()));
     EXPECT_THAT(window.events(), Contains("confirm Video Batch Converter: Exit anyway?"));
     window.confirmAnswer = true;
     try {
-        controller.handleCommand(command::kExitMenu);
+        controller.handleCommand(command::kExitMenu, window.at());
         FAIL() << "the program should have ended";
     } catch (const ExitCalled& exit) {
         EXPECT_EQ(exit.code, 1);
@@ -136,7 +150,7 @@ TEST_F(MainControllerTest, ChoosingAFolderMovesEveryOutput) {
     addJob("one");
     addJob("two");
     window.folderChoice = folder.file("psp");
-    controller.handleCommand(command::kBrowse);
+    controller.handleCommand(command::kBrowse, window.at());
     EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("psp/one.MP4"));
     EXPECT_EQ(controller.jobs().job(1).outputPath, folder.file("psp/two.MP4"));
     EXPECT_THAT(window.events(), Contains("cell 1.4 " + folder.file("psp/two.mp4")));
@@ -144,7 +158,7 @@ TEST_F(MainControllerTest, ChoosingAFolderMovesEveryOutput) {
     EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("OutputPath=" + folder.file("psp")));
 
     window.folderChoice.reset();  // cancelled: nothing changes
-    controller.handleCommand(command::kSetOutputPath);
+    controller.handleCommand(command::kSetOutputPath, window.at());
     EXPECT_EQ(settings.outputPath(), folder.file("psp"));
 
     controller.outputPathEdited("");
@@ -155,7 +169,7 @@ TEST_F(MainControllerTest, TheOutputFolderDoesNotChangeUnderARunningBatch) {
     addJob("one");
     pretendConverting();
     window.folderChoice = folder.file("elsewhere");
-    controller.handleCommand(command::kBrowse);
+    controller.handleCommand(command::kBrowse, window.at());
     controller.outputPathEdited(folder.file("typed"));
     endPretending();
     EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/one.MP4"));
@@ -164,23 +178,23 @@ TEST_F(MainControllerTest, TheOutputFolderDoesNotChangeUnderARunningBatch) {
 }
 
 TEST_F(MainControllerTest, LinksOpenOrSayWhyNot) {
-    controller.handleCommand(command::kContactUs);
-    controller.handleCommand(command::kWebsite);
+    controller.handleCommand(command::kContactUs, window.at());
+    controller.handleCommand(command::kWebsite, window.at());
     EXPECT_THAT(desktop.links,
                 ElementsAre("mailto:support@pelorine.example", paths.helpStartPage()));
     desktop.result = platform::kLinkNoAssociation;
-    controller.handleCommand(command::kWebsiteMenu);
+    controller.handleCommand(command::kWebsiteMenu, window.at());
     EXPECT_THAT(window.events(),
                 Contains("warning Pelorine: Unable to open hyperlink:\n\nThere is no application "
                          "associated\nwith the given filename extension."));
-    controller.handleCommand(command::kHelp);  // no help installed in the test folder
+    controller.handleCommand(command::kHelp, window.at());  // no help installed in the test folder
     EXPECT_THAT(window.events().back(), HasSubstr("The help was not found"));
 }
 
 TEST_F(MainControllerTest, ConvertRunsTheBatchOnAWorkerAndFollowsItsProgress) {
     addJob("one");
     addJob("two");
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/one.mp4")));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/two.mp4")));
@@ -196,7 +210,7 @@ TEST_F(MainControllerTest, ProgressTicksFollowTheBatchsOwnCopy) {
     addJob("one");
     addJob("two").duration = 1000;
     folder.write("two.avi", "length=1000 hold");
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] {
         const BatchRun* batch = controller.batch().lastBatch();
         return batch->currentJob() == 2 && batch->engineRunning();
@@ -229,7 +243,7 @@ TEST_F(MainControllerTest, TheListFollowsTheBatchJobByJob) {
     addJob("three");
     folder.write("two.avi", "length=50 fail why=Read-only file system");
     folder.write("one.avi", "length=1000 hold");
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] {
         const BatchRun* batch = controller.batch().lastBatch();
         return batch->currentJob() == 1 && batch->engineRunning();
@@ -243,7 +257,7 @@ TEST_F(MainControllerTest, TheListFollowsTheBatchJobByJob) {
     }));
     EXPECT_THAT(window.rows[0][kStatusColumn], ::testing::MatchesRegex("converting [0-9]+ %"));
     EXPECT_THAT(window.timing, HasSubstr("this job "));
-    controller.handleCommand(command::kStop);
+    controller.handleCommand(command::kStop, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     EXPECT_EQ(window.rows[0][kStatusColumn], "stopped");
     EXPECT_EQ(window.rows[1][kStatusColumn], "") << "not reached";
@@ -252,7 +266,7 @@ TEST_F(MainControllerTest, TheListFollowsTheBatchJobByJob) {
     // Again, to the end this time.
     folder.write("one.avi", "length=50");
     window.logAnswer = true;  // "Show Log" in the end message
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     EXPECT_EQ(window.rows[0][kStatusColumn], "done");
     EXPECT_EQ(window.rows[1][kStatusColumn], "failed");
@@ -269,11 +283,11 @@ TEST_F(MainControllerTest, TheListFollowsTheBatchJobByJob) {
 
     // "Show Log" in the list's menu: the log of the selected Job.
     window.selected = 1;
-    controller.handleCommand(command::kListShowLog);
+    controller.handleCommand(command::kListShowLog, window.at());
     EXPECT_EQ(desktop.links.back(), batchFolder + "02 two.log");
     addJob("four");
     window.selected = 3;
-    controller.handleCommand(command::kListShowLog);
+    controller.handleCommand(command::kListShowLog, window.at());
     EXPECT_THAT(window.events().back(), HasSubstr("There is no log of this job"));
 }
 
@@ -281,7 +295,7 @@ TEST_F(MainControllerTest, ACancelledCountdownKeepsTheComputerOn) {
     addJob("one");
     window.shutDown = true;
     window.countdownRunsOut = false;
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     EXPECT_EQ(power.requests, 0);
     EXPECT_THAT(window.events(), Contains("countdown 30"));
@@ -289,7 +303,7 @@ TEST_F(MainControllerTest, ACancelledCountdownKeepsTheComputerOn) {
 }
 
 TEST_F(MainControllerTest, StopWhileIdleDoesNothing) {
-    controller.handleCommand(command::kStop);
+    controller.handleCommand(command::kStop, window.at());
     EXPECT_THAT(window.events(), ElementsAre("focus"));
     EXPECT_EQ(controller.activityState(), ActivityState::Idle);
 }
@@ -302,23 +316,23 @@ namespace {
 
 TEST_F(MainControllerTest, SmallDialogsChangeTheSettingAndTheOutputName) {
     window.policyChoice = 3;
-    controller.handleCommand(command::kOverwriteSettings);
+    controller.handleCommand(command::kOverwriteSettings, window.at());
     EXPECT_EQ(settings.overwritePolicy(), 3);
     window.policyChoice.reset();
-    controller.handleCommand(command::kOverwriteSettings);
+    controller.handleCommand(command::kOverwriteSettings, window.at());
     EXPECT_EQ(settings.overwritePolicy(), 3) << "Cancel changes nothing";
 
     addJob("one");
     window.nameChoice = "holiday";
-    controller.handleCommand(command::kSetOutputFileName);
+    controller.handleCommand(command::kSetOutputFileName, window.at());
     EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/one.MP4")) << "no selection";
     window.selected = 0;
-    controller.handleCommand(command::kListSetOutputFileName);
+    controller.handleCommand(command::kListSetOutputFileName, window.at());
     EXPECT_EQ(controller.jobs().job(0).outputPath, folder.file("out/holiday.mp4"));
     EXPECT_EQ(window.rows[0][kOutputColumn], folder.file("out/holiday.mp4"));
 
-    controller.handleCommand(command::kVideoInformation);
-    controller.handleCommand(command::kAbout);
+    controller.handleCommand(command::kVideoInformation, window.at());
+    controller.handleCommand(command::kAbout, window.at());
     EXPECT_THAT(window.events(), Contains("information " + folder.file("one.avi")));
     EXPECT_EQ(window.events().back(), "about");
 }
@@ -339,12 +353,12 @@ TEST_F(MainControllerTest, PreviewCommandsDuringABatchLeaveItConverting) {
     const BatchRun& batch = *controller.batch().lastBatch();
     const std::vector<Job> before = batch.jobs();
     const std::vector<std::function<void()>> commands = {
-        [&] { controller.handleCommand(command::kStopPlay); },
-        [&] { controller.handleCommand(command::kStopPreviewMenu); },
-        [&] { controller.handleCommand(command::kListStop); },
-        [&] { controller.handleCommand(command::kSetOutputFileName); },
-        [&] { controller.handleCommand(command::kListSetOutputFileName); },
-        [&] { controller.playSelected(); },  // a double click on the row
+        [&] { controller.handleCommand(command::kStopPlay, window.at()); },
+        [&] { controller.handleCommand(command::kStopPreviewMenu, window.at()); },
+        [&] { controller.handleCommand(command::kListStop, window.at()); },
+        [&] { controller.handleCommand(command::kSetOutputFileName, window.at()); },
+        [&] { controller.handleCommand(command::kListSetOutputFileName, window.at()); },
+        [&] { controller.playSelected(window.selected); },  // a double click on the row
     };
     for (std::size_t i = 0; i < commands.size(); ++i) {
         commands[i]();
@@ -395,12 +409,13 @@ TEST_F(ForeignEngineTest, IsNeverStoppedOrEndedByTheWindow) {
     type(Row::VideoBitrate, "800");  // then a grid value
     for (const int id : {command::kStopPlay, command::kStop, command::kStopPreviewOrGuard,
                          command::kSetOutputFileName}) {
-        controller.handleCommand(id);
+        controller.handleCommand(id, window.at());
     }
     window.filesChoice = {folder.file("one.avi")};
     window.profile = kProfileH264;
-    controller.handleCommand(command::kAdd);  // its identify is refused, writing nothing
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kAdd,
+                             window.at());  // its identify is refused, writing nothing
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
 
     EXPECT_EQ(controller.activityState(), ActivityState::Idle) << "not ours: neither state";

@@ -41,7 +41,7 @@ protected:
     // The playback timer's ticks, until the preview has ended.
     bool tickUntilEnded() {
         return testing::waitUntil([&] {
-            preview().playbackTick();
+            preview().playbackTick(window.dragging);
             return preview().session() == nullptr;
         });
     }
@@ -50,7 +50,7 @@ protected:
 TEST_F(PreviewControllerTest, PlayStartsTheSelectedJobThenPausesAndResumes) {
     addJob("one", 50);
     click(0);
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     ASSERT_TRUE(preview().active());
     EXPECT_THAT(commandLine(), HasSubstr(" -ss 0.000000 -endpos 50.000000 "));
     EXPECT_THAT(commandLine(), HasSubstr(" -wid 4242 "));
@@ -59,12 +59,12 @@ TEST_F(PreviewControllerTest, PlayStartsTheSelectedJobThenPausesAndResumes) {
     EXPECT_EQ(window.playbackTimer, PreviewController::kPlaybackTickMs);
     EXPECT_EQ(control(), channel::Command::Run);
 
-    controller.handleCommand(command::kPlayMenu);
+    controller.handleCommand(command::kPlayMenu, window.at());
     EXPECT_EQ(control(), channel::Command::Pause);
     EXPECT_FALSE(window.playButtonSecond);
     EXPECT_TRUE(preview().paused()) << "a drag of the window now shows the pause notice";
 
-    controller.handleCommand(command::kListPlay);
+    controller.handleCommand(command::kListPlay, window.at());
     EXPECT_EQ(control(), channel::Command::Run);
     EXPECT_TRUE(window.playButtonSecond);
     EXPECT_FALSE(preview().paused());
@@ -73,10 +73,10 @@ TEST_F(PreviewControllerTest, PlayStartsTheSelectedJobThenPausesAndResumes) {
 TEST_F(PreviewControllerTest, StopPlayEndsTheEngineAndShowsTheColourKeyAgain) {
     addJob("one", 50);
     click(0);
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     ASSERT_TRUE(preview().active());
     window.showPause = 1;
-    controller.handleCommand(command::kStopPlay);
+    controller.handleCommand(command::kStopPlay, window.at());
     EXPECT_FALSE(preview().active());
     EXPECT_EQ(preview().session(), nullptr);
     EXPECT_EQ(window.showPause, 0);
@@ -86,13 +86,13 @@ TEST_F(PreviewControllerTest, StopPlayEndsTheEngineAndShowsTheColourKeyAgain) {
 }
 
 TEST_F(PreviewControllerTest, WithoutASelectionOrDuringABatchNothingPlays) {
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     EXPECT_THAT(window.events(), Contains("box Please select a video in the list first!"));
     addJob("one", 50);
     window.selected = 0;
     pretendConverting();
-    controller.handleCommand(command::kPlay);
-    controller.handleCommand(command::kPlayNext);
+    controller.handleCommand(command::kPlay, window.at());
+    controller.handleCommand(command::kPlayNext, window.at());
     EXPECT_THAT(window.events(), Contains("box Please stop converting movies first!"));
     EXPECT_THAT(window.events(), Contains(std::string("box ") + kGuardMessage));
     EXPECT_EQ(preview().session(), nullptr);
@@ -104,14 +104,14 @@ TEST_F(PreviewControllerTest, TheTimerNoticesTheEndAndTheThumbFollowsThePreview)
     click(0);
     window.seek = 20.0;
     controller.jobs().job(0).clipStart = 0;
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     // The fake engine reports -ss + 1.
     window.dragging = true;
-    preview().playbackTick();
+    preview().playbackTick(window.dragging);
     EXPECT_EQ(window.seek, 20.0) << "not while the user holds the thumb";
     window.dragging = false;
     ASSERT_TRUE(testing::waitUntil([&] {
-        preview().playbackTick();
+        preview().playbackTick(window.dragging);
         return window.seek == 1.0;
     }));
     preview().quit();  // as when another row is clicked
@@ -124,12 +124,12 @@ TEST_F(PreviewControllerTest, TheTimerNoticesTheEndAndTheThumbFollowsThePreview)
 TEST_F(PreviewControllerTest, AnEngineThatFailsOrCannotStartIsExplained) {
     addJob("broken", 50, "fail");
     click(0);
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     ASSERT_TRUE(tickUntilEnded());
     EXPECT_THAT(window.events(), Contains("box The preview stopped: the source says fail"));
 
     std::filesystem::remove(folder.file("zelvic"));
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     EXPECT_THAT(window.events(), Contains(StartsWith("box The preview could not be started: ")));
     EXPECT_EQ(preview().session(), nullptr);
     EXPECT_FALSE(window.playButtonSecond);
@@ -139,13 +139,13 @@ TEST_F(PreviewControllerTest, PreviousAndNextStopAtTheEndsOfTheList) {
     addJob("one", 50);
     addJob("two", 30);
     click(0);
-    controller.handleCommand(command::kPlayPrevious);
+    controller.handleCommand(command::kPlayPrevious, window.at());
     EXPECT_EQ(window.selected, 0u) << "the first row plays again";
     EXPECT_THAT(commandLine(), HasSubstr(folder.file("one.avi")));
-    controller.handleCommand(command::kPlayNext);
+    controller.handleCommand(command::kPlayNext, window.at());
     EXPECT_EQ(window.selected, 1u);
     EXPECT_THAT(commandLine(), HasSubstr(folder.file("two.avi")));
-    controller.handleCommand(command::kPlayNext);
+    controller.handleCommand(command::kPlayNext, window.at());
     EXPECT_EQ(window.selected, 1u) << "the last row plays again";
     EXPECT_THAT(commandLine(), HasSubstr(folder.file("two.avi")));
 }
@@ -156,10 +156,10 @@ TEST_F(PreviewControllerTest, ARowSelectedWithoutLoadingPlaysItsOwnClip) {
     click(0);
     window.slider = {5.0, 10.0};
     controller.jobOperations().edit(change::SliderRange{5.0, 10.0});  // the slider on Job one
-    controller.handleCommand(command::kPlayNext);
+    controller.handleCommand(command::kPlayNext, window.at());
     EXPECT_THAT(commandLine(), HasSubstr(" -ss 0.000000 -endpos 30.000000 "))
         << "not Job one's clip";
-    controller.handleCommand(command::kPlayPrevious);
+    controller.handleCommand(command::kPlayPrevious, window.at());
     EXPECT_THAT(commandLine(), HasSubstr(" -ss 5.000000 -endpos 5.000000 "));
 }
 
@@ -196,10 +196,10 @@ TEST_F(PreviewControllerTest, SeekingRestartsThePreviewInsideTheClip) {
 TEST_F(PreviewControllerTest, AnEngineDeafToQuitIsEndedByForce) {
     addJob("deaf", 50, "deaf");
     click(0);
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     ASSERT_TRUE(preview().active());
     const auto pid = preview().session()->pid();
-    controller.handleCommand(command::kStopPlay);
+    controller.handleCommand(command::kStopPlay, window.at());
     EXPECT_FALSE(preview().active());
     EXPECT_FALSE(std::filesystem::exists("/proc/" + std::to_string(*pid) + "/status"));
 }
@@ -207,10 +207,10 @@ TEST_F(PreviewControllerTest, AnEngineDeafToQuitIsEndedByForce) {
 TEST_F(PreviewControllerTest, LeavingTheProgramAsksAPreviewToEnd) {
     addJob("one", 50);
     click(0);
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window.at());
     ASSERT_TRUE(preview().active());
     window.confirmAnswer = true;
-    EXPECT_THROW(controller.handleCommand(command::kExit), testing::ExitCalled);
+    EXPECT_THROW(controller.handleCommand(command::kExit, window.at()), testing::ExitCalled);
     EXPECT_EQ(control(), channel::Command::Quit);
     EXPECT_TRUE(testing::waitUntil([&] { return !preview().active(); }));
 }
@@ -218,10 +218,10 @@ TEST_F(PreviewControllerTest, LeavingTheProgramAsksAPreviewToEnd) {
 TEST_F(PreviewControllerTest, ADoubleClickPlaysTheRowFromTheStart) {
     addJob("one", 50);
     click(0);
-    controller.playSelected();
+    controller.playSelected(window.selected);
     ASSERT_TRUE(preview().active());
     const auto first = preview().session()->pid();
-    controller.playSelected();
+    controller.playSelected(window.selected);
     ASSERT_TRUE(preview().session());
     EXPECT_NE(preview().session()->pid(), first) << "stopped, then started again";
     EXPECT_TRUE(preview().active());

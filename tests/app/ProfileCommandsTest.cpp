@@ -20,11 +20,11 @@ class ProfileCommandsTest : public testing::ControllerFixture {
 protected:
     void save(const std::string& name) {
         window.fileChoice = folder.file(name);
-        controller.handleCommand(command::kSaveProfileAs);
+        controller.handleCommand(command::kSaveProfileAs, window.at());
     }
     void load(const std::string& name) {
         window.fileChoice = folder.file(name);
-        controller.handleCommand(command::kLoadProfile);
+        controller.handleCommand(command::kLoadProfile, window.at());
     }
     // A profile file made from the start-up rows with `change` applied.
     void write(const std::string& name, const std::function<void(SettingsRows&)>& change) {

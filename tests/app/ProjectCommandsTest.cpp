@@ -46,11 +46,11 @@ protected:
     }
     void save(const std::string& name) {
         window.fileChoice = folder.file(name);
-        controller.handleCommand(command::kSaveProject);
+        controller.handleCommand(command::kSaveProject, window.at());
     }
     void open(const std::string& name) {
         window.fileChoice = folder.file(name);
-        controller.handleCommand(command::kOpenProject);
+        controller.handleCommand(command::kOpenProject, window.at());
     }
     std::string project() const { return folder.file("batch.vpt"); }
 };
@@ -64,7 +64,7 @@ TEST_F(ProjectCommandsTest, SavedAndOpenedAgainEveryJobAndRowComesBack) {
                 ElementsAre("focus", "save dialog Project Files(*.vpt)|*.vpt|| .vpt",
                             "box Project saved!"));
     window.confirmAnswer = true;  // New project asks before it empties the list
-    controller.handleCommand(command::kNewProject);
+    controller.handleCommand(command::kNewProject, window.at());
     ASSERT_TRUE(window.rows.empty());
     // The output folder setting changes meanwhile: the outputs stay as saved.
     settings.setOutputPath(folder.file("elsewhere"));
@@ -131,8 +131,8 @@ TEST_F(ProjectCommandsTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
 TEST_F(ProjectCommandsTest, CancelledDialogsDoNothing) {
     addSamples();
     window.fileChoice.reset();
-    controller.handleCommand(command::kSaveProject);
-    controller.handleCommand(command::kOpenProject);
+    controller.handleCommand(command::kSaveProject, window.at());
+    controller.handleCommand(command::kOpenProject, window.at());
     EXPECT_EQ(controller.jobs().count(), 3u);
     EXPECT_FALSE(std::filesystem::exists(project()));
     EXPECT_THAT(window.log.events(), Not(Contains(StartsWith("box"))));
@@ -145,7 +145,7 @@ TEST_F(ProjectCommandsTest, OpeningIsRefusedWhileConvertingSavingIsNot) {
     window.clear();
     open("batch.vpt");
     EXPECT_THAT(window.log.events(), ElementsAre("focus", std::string("box ") + kGuardMessage));
-    controller.openFile(project());
+    controller.openFile(project(), window.at());
     EXPECT_EQ(controller.jobs().count(), 3u);
     window.clear();
     save("again.vpt");
@@ -157,7 +157,7 @@ TEST_F(ProjectCommandsTest, AProjectGivenOnTheCommandLineIsOpened) {
     addSamples();
     save("batch.vpt");
     controller.jobs().clear();
-    controller.openFile(project());
+    controller.openFile(project(), window.at());
     EXPECT_EQ(controller.jobs().count(), 3u);
     EXPECT_THAT(ids(), ElementsAre("1", "2", "3"));
 }
@@ -169,7 +169,7 @@ TEST_F(ProjectCommandsTest, FilesGivenOnTheCommandLineAreOpenedByTheirKind) {
     controller.jobs().clear();
     window.clear();
     std::ofstream(folder.file("holiday.AVI")) << "length=100";
-    controller.openFiles({project(), folder.file("holiday.AVI")});
+    controller.openFiles({project(), folder.file("holiday.AVI")}, window.at());
     EXPECT_EQ(controller.jobs().count(), 4u);
     EXPECT_EQ(controller.jobs().job(3).sourcePath, folder.file("holiday.AVI"));
     EXPECT_THAT(window.log.events(), Not(Contains(StartsWith("box"))));

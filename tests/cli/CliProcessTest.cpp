@@ -36,7 +36,6 @@ std::string installCli(const std::string& folder) {
     return folder + "pelorine-cli";
 }
 
-
 void saveJobs(const std::string& path, const std::vector<Job>& jobs) {
     JobList list;
     for (const Job& job : jobs) {
@@ -118,9 +117,9 @@ TEST_F(CliCommandsTest, PrintsTheCommandLinesTheWindowsBatchRuns) {
     // The window: the project opened, then converted, each part 600 s long.
     ::setenv("FAKE_ZELVIC_LOG", folder.file("engine.log").c_str(), 1);
     ::setenv("FAKE_ZELVIC_PART_LENGTH", "600", 1);
-    controller.openFile(folder.file("batch.vpt"));
+    controller.openFile(folder.file("batch.vpt"), window.at());
     ASSERT_EQ(controller.jobs().count(), jobs.size());
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     ::unsetenv("FAKE_ZELVIC_LOG");
     ::unsetenv("FAKE_ZELVIC_PART_LENGTH");

@@ -66,10 +66,10 @@ protected:
     }
 
     void open() {
-        OpenDvd openDvd({jobs, settings, window, window, factory,
+        OpenDvd openDvd({jobs, settings, window, factory,
                          [this](int index) { return profileFor(index, rows); }, reader,
                          [] { return std::vector<std::string>{"/dev/sr0"}; }});
-        openDvd.run();
+        openDvd.run(window.profile);
     }
 
     TempFolder folder;

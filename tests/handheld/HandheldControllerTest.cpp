@@ -57,7 +57,7 @@ TEST_F(HandheldControllerTest, SendToPspCopiesEveryConvertedJobTheListMenuTheSel
     converted("one", "h264");
     converted("two", "MPEG4");
     window.selected = 1;  // the Edit menu's command sends them all all the same
-    controller.handleCommand(command::kSendToHandheld);
+    controller.handleCommand(command::kSendToHandheld, window.at());
     EXPECT_EQ(
         handheldFiles(),
         (std::set<std::string>{"MP_ROOT/100ANV01/MAQ00001.MP4", "MP_ROOT/100ANV01/MAQ00001.THM",
@@ -71,7 +71,7 @@ TEST_F(HandheldControllerTest, SendToPspCopiesEveryConvertedJobTheListMenuTheSel
 
     window.clear();
     window.selected = 0;
-    controller.handleCommand(command::kListSendToHandheld);
+    controller.handleCommand(command::kListSendToHandheld, window.at());
     EXPECT_TRUE(handheldFiles().contains("MP_ROOT/100ANV01/MAQ00002.MP4"));
     EXPECT_EQ(handheldFiles().size(), 6u) << "only the selected Job, under the next number";
     EXPECT_EQ(folder.read("out/one.mp4"), "video of one") << "the output is untouched";
@@ -81,13 +81,13 @@ TEST_F(HandheldControllerTest, NothingToSendAndNoHandheldAreSaid) {
     folder.write("one.avi", "length=5");
     controller.jobs().append(
         testing::plainJob(folder.file("one.avi"), folder.file("out/one.MP4"), 5));
-    controller.handleCommand(command::kSendToHandheld);
+    controller.handleCommand(command::kSendToHandheld, window.at());
     EXPECT_THAT(window.events(),
                 Contains(std::string("warning Send to PSP: ") + handheld::kNothingToSendMessage));
 
     fs::remove_all(stick.file("PSP"));  // no longer looks like a memory stick
     window.clear();
-    controller.handleCommand(command::kSendToHandheld);
+    controller.handleCommand(command::kSendToHandheld, window.at());
     EXPECT_THAT(window.events(),
                 Contains(std::string("warning Send to PSP: ") + handheld::kNoHandheldMessage));
     EXPECT_TRUE(handheldFiles().empty());
@@ -96,7 +96,7 @@ TEST_F(HandheldControllerTest, NothingToSendAndNoHandheldAreSaid) {
 TEST_F(HandheldControllerTest, CopyWhenFinishedSendsWhatTheBatchConverted) {
     HandheldController& handheld = controller.handheld();
     EXPECT_EQ(handheld.checked(command::kToggleCopyWhenFinished), false);
-    controller.handleCommand(command::kToggleCopyWhenFinished);
+    controller.handleCommand(command::kToggleCopyWhenFinished, window.at());
     EXPECT_EQ(handheld.checked(command::kToggleCopyWhenFinished), true);
     EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("CopyWhenFinished=1"));
 
@@ -106,7 +106,7 @@ TEST_F(HandheldControllerTest, CopyWhenFinishedSendsWhatTheBatchConverted) {
         testing::plainJob(folder.file("done.avi"), folder.file("out/done.MP4"), 5));
     controller.jobs().append(
         testing::plainJob(folder.file("broken.avi"), folder.file("out/broken.MP4"), 5));
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
     // The engine made the thumbnail, as the setting is on by default.
     EXPECT_EQ(handheldFiles(), (std::set<std::string>{"MP_ROOT/100MNV01/M4V00001.MP4",
@@ -139,7 +139,7 @@ TEST_F(HandheldControllerTest, TheSizeLineWarnsAndConvertAsksWhenTheBatchWillNot
     EXPECT_THAT(line.text, HasSubstr("(too small)"));
     window.clear();
     window.confirmAnswer = false;
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     EXPECT_EQ(controller.batch().lastBatch(), nullptr) << "nothing converted";
     EXPECT_THAT(window.events(), Contains(HasSubstr("confirm Warning: The converted videos will "
                                                     "take about ")));

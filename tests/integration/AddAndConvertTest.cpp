@@ -48,7 +48,7 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
         std::filesystem::copy_file(wide, copy);
         window.profile = profile;
         window.filesChoice = {copy};
-        controller.handleCommand(command::kAdd);
+        controller.handleCommand(command::kAdd, window.at());
     }
     ASSERT_EQ(controller.jobs().count(), 4u) << window.events().back();
     EXPECT_NEAR(controller.jobs().job(0).duration, 2.0, 0.1);
@@ -74,7 +74,7 @@ TEST(AddAndConvert, EveryBuiltInProfileFromTheListToTheFile) {
     ops.edit(change::ClipTimes{"00:00:00.50", "00:00:01.50"});
     EXPECT_EQ(controller.jobs().job(2).clipEnabled, 1);
 
-    controller.handleCommand(command::kConvert);
+    controller.handleCommand(command::kConvert, window.at());
     ASSERT_TRUE(
         testing::waitUntil([&] { return !controller.batchActive(); }, std::chrono::seconds(120)));
     EXPECT_THAT(window.events(), ::testing::Contains("message Complete!"));

@@ -82,7 +82,7 @@ protected:
             return std::count(events.begin(), events.end(), "message Complete!");
         };
         const auto before = completes();
-        controller.handleCommand(command::kConvert);
+        controller.handleCommand(command::kConvert, window.at());
         ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); },
                                        std::chrono::seconds(120)));
         EXPECT_EQ(completes(), before + 1);
@@ -120,7 +120,7 @@ TEST_F(DvdEndToEnd, OpenDvdThenConvertWithEveryProfile) {
     for (const auto& [profile, streams] : profiles) {
         SCOPED_TRACE(profile);
         window.profile = profile;
-        controller.handleCommand(command::kDvd);
+        controller.handleCommand(command::kDvd, window.at());
         ASSERT_EQ(controller.jobs().count(), 1u) << "the disc's Job is replaced, not added";
         const Job& job = controller.jobs().job(0);
         EXPECT_EQ(job.sourcePath, source);
@@ -159,7 +159,7 @@ TEST_F(DvdEndToEnd, AScrambledDiscIsToldInTheDialogAndMakesNoJob) {
         dialog.accept();
         return std::optional<DvdChoice>(dialog.choice());
     };
-    controller.handleCommand(command::kDvd);
+    controller.handleCommand(command::kDvd, window.at());
     EXPECT_THAT(hint,
                 ::testing::StartsWith(std::string(kDiscUnreadablePrefix) + "the DVD is scrambled"));
     EXPECT_EQ(controller.jobs().count(), 0u);
@@ -167,7 +167,7 @@ TEST_F(DvdEndToEnd, AScrambledDiscIsToldInTheDialogAndMakesNoJob) {
 
 TEST_F(DvdEndToEnd, ASplitAndAClipStayInsideTheChosenChapters) {
     window.profile = kProfileMpeg4Small;
-    controller.handleCommand(command::kDvd);
+    controller.handleCommand(command::kDvd, window.at());
     ASSERT_EQ(controller.jobs().count(), 1u);
     Job& job = controller.jobs().job(0);
     job.split = "00:00:00.80";

@@ -84,7 +84,7 @@ TEST_F(KeptWindowTest, AfterAnEndInTheMiddleOfABatchOnlyTheRestIsConverted) {
         first.controller.jobs().job(2).videoBitrate = "768";
         first.controller.jobs().changed(2);
         before = first.controller.jobs().snapshot();
-        first.controller.handleCommand(command::kConvert);
+        first.controller.handleCommand(command::kConvert, first.window.at());
         ASSERT_TRUE(testing::waitUntil([&] {
             const BatchRun* batch = first.controller.batch().lastBatch();
             return batch && batch->currentJob() == 2 && batch->engineRunning();
@@ -109,7 +109,7 @@ TEST_F(KeptWindowTest, AfterAnEndInTheMiddleOfABatchOnlyTheRestIsConverted) {
     EXPECT_FALSE(fs::exists(folder.file(partialOutputPath("out/second.mp4"))));
 
     folder.write("second.avi", "length=5");
-    next.controller.handleCommand(command::kConvert);
+    next.controller.handleCommand(command::kConvert, next.window.at());
     ASSERT_TRUE(testing::waitUntil([&] { return !next.controller.batchActive(); }));
     EXPECT_EQ(engineRuns(), 2u) << "only the second and the third Job ran";
     EXPECT_THAT((std::vector<std::string>{next.status(0), next.status(1), next.status(2)}),

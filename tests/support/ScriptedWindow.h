@@ -69,7 +69,6 @@ public:
         log.add("cell " + std::to_string(row) + "." + std::to_string(column) + " " + text);
         rows.at(row).at(static_cast<std::size_t>(column)) = text;
     }
-    std::optional<std::size_t> selectedRow() override { return selected; }
     void showRows(const ShownRows& shown) override {
         gridRows.clear();
         for (const ShownRow& row : shown) {
@@ -81,7 +80,6 @@ public:
         log.add("repaint grid");
         grid = shown;
     }
-    int profileSelection() override { return profile; }
     void selectProfile(int index) override { profile = index; }
     void showCustomProfile() override {
         profileEntries = 5;
@@ -105,11 +103,19 @@ public:
     }
     void startPlaybackTimer(int periodMs) override { playbackTimer = periodMs; }
     void stopPlaybackTimer() override { playbackTimer = 0; }
-    bool seekDragging() override { return dragging; }
     void setSeekPosition(double seconds) override { seek = std::clamp(seconds, 0.0, seekMax); }
     // The seek bar's release as the window reports it.
     SeekRelease seekRelease(int control = command::kSeekBar) const {
-        return {control, seek, seekMax, slider};
+        return {control, seek, seekMax, slider, selected};
+    }
+    // What the window reports with a command.
+    WindowState at() const { return {selected, profile}; }
+    // As the window answers the end of a batch.
+    void batchEnded() override {
+        RecordingBatchView<MainView>::batchEnded();
+        if (controller) {
+            controller->batchOver(at());
+        }
     }
     // The value the grid shows in the row of `role` ("" when it shows none).
     std::string gridValue(Row role) const {
@@ -206,7 +212,7 @@ public:
     int playbackTimer = 0;  // its period while it runs
     double seek = 0.0;
     double seekMax = 100.0;
-    bool dragging = false;
+    bool dragging = false;  // what the playback timer reports
     std::pair<double, double> slider{0.0, 100.0};
 };
 
@@ -251,7 +257,7 @@ protected:
                 plainJob(folder.file("held.avi"), folder.file("out/held.MP4"), 100));
         }
         std::ofstream(controller.jobs().job(0).sourcePath) << "length=100 hold";
-        controller.handleCommand(command::kConvert);
+        controller.handleCommand(command::kConvert, window.at());
         ASSERT_TRUE(waitUntil([&] {
             const BatchRun* batch = controller.batch().lastBatch();
             return batch && batch->converting() && batch->engineRunning();
@@ -269,7 +275,7 @@ protected:
     }
     // Stops that batch and waits for its end.
     void endPretending() {
-        controller.handleCommand(command::kStop);
+        controller.handleCommand(command::kStop, window.at());
         ASSERT_TRUE(waitUntil([&] { return !controller.batchActive(); }));
     }
 

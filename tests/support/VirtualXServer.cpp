@@ -44,11 +44,17 @@ bool reaped(pid_t pid, std::chrono::milliseconds timeout) {
 
 VirtualXServer::VirtualXServer(const std::string& screen, std::chrono::milliseconds timeout) {
     char logName[] = "/tmp/pelorine-xvfb-XXXXXX";
-    const int logFd = ::mkstemp(logName);
+    // Close-on-exec, so that no other program this process starts holds them.
+    const int logFd = ::mkostemp(logName, O_CLOEXEC);
+    if (logFd < 0) {
+        failure_ = "cannot make the server's log";
+        return;
+    }
     log_ = logName;
     int ends[2];
-    if (logFd < 0 || ::pipe2(ends, O_CLOEXEC) != 0) {
-        failure_ = "cannot make the server's log or pipe";
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        ::close(logFd);
+        failure_ = "cannot make the server's pipe";
         return;
     }
     const std::string fdText = std::to_string(ends[1]);
@@ -65,6 +71,8 @@ VirtualXServer::VirtualXServer(const std::string& screen, std::chrono::milliseco
         ::fcntl(ends[1], F_SETFD, 0);  // the one descriptor Xvfb inherits
         ::execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-screen", "0", screen.c_str(),
                  "-nolisten", "tcp", static_cast<char*>(nullptr));
+        constexpr char kMissing[] = "cannot run Xvfb (is it installed?)\n";
+        [[maybe_unused]] const ssize_t said = ::write(STDERR_FILENO, kMissing, sizeof kMissing - 1);
         ::_exit(127);
     }
     ::close(ends[1]);

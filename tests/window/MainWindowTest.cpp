@@ -163,8 +163,8 @@ TEST_F(MainWindowTest, LoadedProfilesAreOneFifthEntryOfTheProfileBox) {
     auto* profiles = qobject_cast<QComboBox*>(control(command::kProfileCombo));
     auto* grid = qobject_cast<PropertyList*>(control(command::kSettingsGrid));
     dialogs.fileChoice = folder.file("song.profile");
-    window->controller().handleCommand(command::kLoadProfile);
-    window->controller().handleCommand(command::kLoadProfile);
+    window->controller().handleCommand(command::kLoadProfile, window->state());
+    window->controller().handleCommand(command::kLoadProfile, window->state());
     EXPECT_EQ(profiles->count(), 5);
     EXPECT_EQ(profiles->currentIndex(), kProfileCustom);
     EXPECT_EQ(profiles->currentText(), "Customized profile");
@@ -220,13 +220,13 @@ TEST_F(MainWindowPreviewTest, APausedPreviewShowsItsNoticeWhileTheWindowIsDragge
     QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
     EXPECT_EQ(previewArea()->showPause(), 0) << "playing: no notice";
 
-    window->controller().handleCommand(command::kPlay);
+    window->controller().handleCommand(command::kPlay, window->state());
     ASSERT_TRUE(preview.paused());
     QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
     QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(400, 10));
     EXPECT_EQ(previewArea()->showPause(), 1);
 
-    window->controller().handleCommand(command::kStopPlay);
+    window->controller().handleCommand(command::kStopPlay, window->state());
     EXPECT_EQ(previewArea()->showPause(), 0);
     EXPECT_FALSE(preview.active());
 }
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, TheBatchSelectsOneRowAtATime) {
     activate();
     auto* list = jobList();
     clickRow(2);
-    window->controller().handleCommand(command::kConvert);
+    window->controller().handleCommand(command::kConvert, window->state());
     int mostSelected = 0;
     ASSERT_TRUE(testing::waitUntil([&] {
         QCoreApplication::processEvents();

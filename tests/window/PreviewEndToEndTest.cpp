@@ -90,26 +90,26 @@ protected:
 TEST_F(PreviewEndToEndTest, PlayPauseStopAndCut) {
     MainController& controller = window->controller();
     dialogs.filesChoice = {clip};
-    controller.handleCommand(command::kAdd);
+    controller.handleCommand(command::kAdd, window->state());
     ASSERT_EQ(controller.jobs().count(), 1u) << ::testing::PrintToString(dialogs.events());
     auto* list = static_cast<QTreeWidget*>(window->control(command::kJobListView));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->topLevelItem(0)).center());
     EXPECT_GT(keyShare(), 0.99) << "the colour key before the preview";
 
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window->state());
     ASSERT_TRUE(controller.preview().active()) << ::testing::PrintToString(dialogs.events());
     EXPECT_TRUE(eventually([&] { return keyShare() >= 0.0 && keyShare() < 0.1; }))
         << "the picture in the preview area\n"
         << engineLog();
 
-    controller.handleCommand(command::kPlay);
+    controller.handleCommand(command::kPlay, window->state());
     EXPECT_TRUE(controller.preview().paused());
     EXPECT_TRUE(eventually([&] { return engineLog().find("paused at") != std::string::npos; }))
         << engineLog();
     EXPECT_LT(keyShare(), 0.1) << "the held picture stays";
 
-    controller.handleCommand(command::kStopPlay);
+    controller.handleCommand(command::kStopPlay, window->state());
     EXPECT_FALSE(controller.preview().active());
     EXPECT_TRUE(eventually([&] { return keyShare() > 0.99; })) << "the colour key again";
 

@@ -82,6 +82,10 @@ Result<InputContextPtr> openInput(const Options& options, const InputOpenSetting
         return sourceUnreadable("cannot read the streams of " + sourceName(options) + ": " +
                                 avErrorText(result));
     }
+    std::vector<AttachedFile> attachments = takeAttachments(input.get());
+    if (settings.attachments) {
+        *settings.attachments = std::move(attachments);
+    }
     const bool hasMedia =
         std::any_of(input->streams, input->streams + input->nb_streams, [](const AVStream* stream) {
             const auto type = stream->codecpar->codec_type;

@@ -7,6 +7,7 @@
 #include "common/Errors.h"
 #include "common/FFmpeg.h"
 #include "options/Options.h"
+#include "subtitles/TextRenderer.h"
 
 namespace zelvic {
 
@@ -17,6 +18,9 @@ struct InputOpenSettings {
     // Skip reading packets altogether when the container's header already
     // tells the length, the picture size and the audio formats.
     bool headersSuffice = false;
+    // Where the bytes of the attachments (a Matroska file's fonts) go, taken
+    // out of their streams; dropped when null.
+    std::vector<AttachedFile>* attachments = nullptr;
 };
 
 Result<InputContextPtr> openInput(const Options& options, const InputOpenSettings& settings);

@@ -115,7 +115,7 @@ void SourceStreams::chooseStreams() {
 }
 
 Outcome SourceStreams::open() {
-    auto input = openInput(options_, {});
+    auto input = openInput(options_, sourceSettings());
     if (!input) {
         return input.error();
     }
@@ -191,37 +191,58 @@ Outcome SourceStreams::chooseSubtitles() {
     if (options_.subtitleId < 0) {
         return success();
     }
-    subtitles_.emplace(input_.get(), options_.subtitleId);
     if (!dvdSourceOf(input_.get())) {
         return readTrack(nthStreamOf(input_.get(), AVMEDIA_TYPE_SUBTITLE, options_.subtitleId));
     }
+    subtitles_.emplace(input_.get(), options_.subtitleId);
     return success();
 }
 
-// A file's subtitle track read from an opening of the source of its own, up
-// to a little past the part asked for: text as events, pictures as packets.
+// A file's subtitle track read through once from the source as it is
+// opened, up to a little past the part asked for: text as events, pictures
+// as packets. The source is then opened again for the run, so that one
+// opening (with the fonts it carries) is held at a time.
 Outcome SourceStreams::readTrack(int index) {
-    auto again = openInput(options_, {});
-    if (!again) {
-        return again.error();
-    }
     std::optional<double> until;
     if (options_.end.seconds) {
         until = inputStart_ + options_.start + *options_.end.seconds + 1.0;
     }
     const AVStream* stream = input_->streams[index];
-    if (!isTextSubtitle(stream)) {
-        auto packets = readSubtitlePackets(again->get(), index, until);
-        return packets ? subtitles_->preload(stream, std::move(*packets)) : packets.error();
+    const bool text = isTextSubtitle(stream);
+    // Placed as the run places the pictures they are drawn on.
+    Timeline timeline(input_.get());
+    PacketPlacing placing;
+    if (timeline.active()) {
+        placing = {timeline.referenceStream(), [&](AVPacket* packet) { timeline.place(packet); }};
     }
-    subtitles_.reset();
-    auto events = readSubtitleStream(again->get(), index, until);
-    if (!events) {
-        return events.error();
+    std::vector<PacketPtr> packets;
+    if (text) {
+        auto events = readSubtitleStream(input_.get(), index, until, placing);
+        if (!events) {
+            return events.error();
+        }
+        std::printf("subtitles: track %d (%s), %zu lines\n", options_.subtitleId,
+                    avcodec_get_name(stream->codecpar->codec_id), events->events.size());
+        textEvents_ = std::move(*events);
+    } else if (auto read = readSubtitlePackets(input_.get(), index, until, placing); read) {
+        packets = std::move(*read);
+    } else {
+        return read.error();
     }
-    std::printf("subtitles: track %d (%s), %zu lines\n", options_.subtitleId,
-                avcodec_get_name(stream->codecpar->codec_id), events->events.size());
-    textEvents_ = std::move(*events);
+    video_.reset();
+    audio_.reset();
+    input_.reset();
+    attachments_.clear();
+    auto again = openInput(options_, sourceSettings());
+    if (!again) {
+        return again.error();
+    }
+    input_ = std::move(*again);
+    chooseStreams();
+    if (!text) {
+        subtitles_.emplace(input_.get(), options_.subtitleId);
+        return subtitles_->preload(input_->streams[index], std::move(packets));
+    }
     return success();
 }
 
@@ -241,7 +262,7 @@ Outcome SourceStreams::prepareText() {
     area.sourceWidth = video_->videoFormat.width;
     area.sourceHeight = video_->videoFormat.height;
     area.pixelAspect = plan.sampleAspect.num > 0 ? av_q2d(plan.sampleAspect) : 1.0;
-    const std::vector<FontFile> fonts = attachedFonts(input_.get());
+    const std::vector<FontFile> fonts = attachedFonts(attachments_);
     auto renderer = TextRenderer::create(*textEvents_, fonts, area);
     textEvents_.reset();
     if (!renderer) {
@@ -251,6 +272,15 @@ Outcome SourceStreams::prepareText() {
     std::printf("subtitles: drawn at %dx%d with %zu fonts of the source, else the system's\n",
                 plan.width, plan.height, fonts.size());
     return success();
+}
+
+InputOpenSettings SourceStreams::sourceSettings() {
+    InputOpenSettings settings;
+    // Only subtitles drawn as text need the fonts.
+    if (options_.subtitleId >= 0 || !options_.subtitleFile.empty()) {
+        settings.attachments = &attachments_;
+    }
+    return settings;
 }
 
 std::int64_t SourceStreams::textTimeOf(std::int64_t pts, AVRational base) const {
@@ -384,6 +414,8 @@ Outcome SourceStreams::plan(FrameSink& sink) {
     if (const AVDictionaryEntry* entry = av_dict_get(input_->metadata, "title", nullptr, 0)) {
         plans_.sourceTitle = entry->value;
     }
+    // libass holds copies of the fonts it was given.
+    attachments_.clear();
     plans_.length = std::max(0.0, inputLengthSeconds(input_.get()) - options_.start);
     if (length && (plans_.length == 0 || *length < plans_.length)) {
         plans_.length = *length;

@@ -11,6 +11,7 @@
 #include "front/DecodedStream.h"
 #include "front/Filters.h"
 #include "front/FrameSink.h"
+#include "front/Input.h"
 #include "front/SubtitleBurner.h"
 #include "front/Timeline.h"
 #include "options/Options.h"
@@ -60,6 +61,7 @@ private:
     Outcome chooseSubtitles();
     Outcome readTrack(int index);
     Outcome prepareText();
+    InputOpenSettings sourceSettings();
     void chooseStreams();
     Outcome openDecoder(DecodedStream& stream);
     Outcome planPicture();
@@ -73,6 +75,7 @@ private:
     std::optional<BurnedSubtitles> subtitles_;
     std::optional<TextEvents> textEvents_;  // read in open, handed to text_ in plan
     std::unique_ptr<TextRenderer> text_;
+    std::vector<AttachedFile> attachments_;  // the source's fonts until libass has them
     SinkStreams plans_;
     Timeline timeline_;
     double inputStart_ = 0;

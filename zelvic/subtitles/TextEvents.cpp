@@ -64,7 +64,9 @@ std::int64_t seekMemory(void* opaque, std::int64_t offset, int whence) {
 
 Result<std::string> readWholeFile(const std::string& path) {
     AVIOContext* raw = nullptr;
-    if (const int result = avio_open2(&raw, path.c_str(), AVIO_FLAG_READ, nullptr, nullptr);
+    // Named as a file outright: a name such as "Part 2: the end.srt" is no protocol.
+    const std::string url = "file:" + path;
+    if (const int result = avio_open2(&raw, url.c_str(), AVIO_FLAG_READ, nullptr, nullptr);
         result < 0) {
         return conversionFailed(avErrorText(result));
     }
@@ -249,10 +251,13 @@ Result<TextEvents> readSubtitleFile(const std::string& path, const std::string& 
 }
 
 Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int streamIndex,
-                                                   std::optional<double> untilSeconds) {
+                                                   std::optional<double> untilSeconds,
+                                                   const PacketPlacing& placing) {
     for (unsigned i = 0; i < input->nb_streams; ++i) {
-        input->streams[i]->discard =
-            static_cast<int>(i) == streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        const int index = static_cast<int>(i);
+        input->streams[i]->discard = index == streamIndex || index == placing.referenceStream
+                                         ? AVDISCARD_DEFAULT
+                                         : AVDISCARD_ALL;
     }
     const AVRational base = input->streams[streamIndex]->time_base;
     std::vector<PacketPtr> packets;
@@ -263,6 +268,9 @@ Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int s
         }
         if (av_read_frame(input, packet.get()) < 0) {
             break;
+        }
+        if (placing.place) {
+            placing.place(packet.get());
         }
         if (packet->stream_index != streamIndex || packet->pts == AV_NOPTS_VALUE) {
             continue;
@@ -276,8 +284,9 @@ Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int s
 }
 
 Result<TextEvents> readSubtitleStream(AVFormatContext* input, int streamIndex,
-                                      std::optional<double> untilSeconds) {
-    auto packets = readSubtitlePackets(input, streamIndex, untilSeconds);
+                                      std::optional<double> untilSeconds,
+                                      const PacketPlacing& placing) {
+    auto packets = readSubtitlePackets(input, streamIndex, untilSeconds, placing);
     if (!packets) {
         return packets.error();
     }

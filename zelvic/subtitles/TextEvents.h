@@ -7,6 +7,7 @@
 // anything is written.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,16 +42,25 @@ bool isTextSubtitle(const AVStream* stream);
 // name. Times count from 0.
 Result<TextEvents> readSubtitleFile(const std::string& path, const std::string& codePage);
 
-// Every packet of stream `streamIndex` of `input` (an opening of the source
-// of its own: it is read through, every other stream discarded), in order,
-// up to `untilSeconds` of its timeline (all of it when unset).
-Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int streamIndex,
-                                                   std::optional<double> untilSeconds);
+// How packets read are put on the source's one timeline where its timestamps
+// restart (front/Timeline.h): every packet goes to `place`, and the stream
+// whose timestamps tell the jumps is read along.
+struct PacketPlacing {
+    int referenceStream = -1;  // none: timestamps stay as they are
+    std::function<void(AVPacket*)> place;
+};
 
-// The text subtitle stream `streamIndex` of `input` (an opening of the
-// source of its own: it is read through), up to `untilSeconds` of its
-// timeline (all of it when unset). Times are the stream's.
+// Every packet of stream `streamIndex` of `input` (an opening of the source
+// of its own: it is read through, the other streams discarded), in order,
+// placed, up to `untilSeconds` of the timeline (all of it when unset).
+Result<std::vector<PacketPtr>> readSubtitlePackets(AVFormatContext* input, int streamIndex,
+                                                   std::optional<double> untilSeconds,
+                                                   const PacketPlacing& placing = {});
+
+// The text subtitle stream `streamIndex` of `input`, read so. Times are the
+// timeline's.
 Result<TextEvents> readSubtitleStream(AVFormatContext* input, int streamIndex,
-                                      std::optional<double> untilSeconds);
+                                      std::optional<double> untilSeconds,
+                                      const PacketPlacing& placing = {});
 
 }  // namespace zelvic

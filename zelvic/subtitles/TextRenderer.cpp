@@ -22,17 +22,19 @@ bool endsWith(std::string name, std::string_view ending) {
     return name.ends_with(ending);
 }
 
-bool isFont(const AVStream* stream, const std::string& name) {
-    const AVCodecID codec = stream->codecpar->codec_id;
-    if (codec == AV_CODEC_ID_TTF || codec == AV_CODEC_ID_OTF) {
+bool isFont(const AttachedFile& file) {
+    if (file.codec == AV_CODEC_ID_TTF || file.codec == AV_CODEC_ID_OTF ||
+        file.mimeType.find("font") != std::string::npos ||
+        file.mimeType.find("opentype") != std::string::npos) {
         return true;
     }
-    const AVDictionaryEntry* type = av_dict_get(stream->metadata, "mimetype", nullptr, 0);
-    if (type && (std::string_view(type->value).find("font") != std::string_view::npos ||
-                 std::string_view(type->value).find("opentype") != std::string_view::npos)) {
-        return true;
-    }
-    return endsWith(name, ".ttf") || endsWith(name, ".otf") || endsWith(name, ".ttc");
+    return endsWith(file.name, ".ttf") || endsWith(file.name, ".otf") ||
+           endsWith(file.name, ".ttc");
+}
+
+std::string tag(const AVStream* stream, const char* key) {
+    const AVDictionaryEntry* entry = av_dict_get(stream->metadata, key, nullptr, 0);
+    return entry ? entry->value : "";
 }
 
 // libass tells of fonts it falls back from and of broken script lines; only
@@ -65,17 +67,35 @@ struct TextRenderer::Library {
     }
 };
 
-std::vector<FontFile> attachedFonts(const AVFormatContext* input) {
-    std::vector<FontFile> fonts;
+std::vector<AttachedFile> takeAttachments(AVFormatContext* input) {
+    std::vector<AttachedFile> files;
     for (unsigned i = 0; i < input->nb_streams; ++i) {
-        const AVStream* stream = input->streams[i];
-        if (stream->codecpar->codec_type != AVMEDIA_TYPE_ATTACHMENT) {
+        AVStream* stream = input->streams[i];
+        AVCodecParameters* parameters = stream->codecpar;
+        if (parameters->codec_type != AVMEDIA_TYPE_ATTACHMENT) {
             continue;
         }
-        const AVDictionaryEntry* file = av_dict_get(stream->metadata, "filename", nullptr, 0);
-        const std::string name = file ? file->value : "attachment " + std::to_string(i);
-        if (isFont(stream, name)) {
-            fonts.push_back({name, stream->codecpar->extradata, stream->codecpar->extradata_size});
+        AttachedFile file;
+        file.name = tag(stream, "filename");
+        if (file.name.empty()) {
+            file.name = "attachment " + std::to_string(i);
+        }
+        file.mimeType = tag(stream, "mimetype");
+        file.codec = parameters->codec_id;
+        file.data.reset(parameters->extradata);
+        file.size = parameters->extradata_size;
+        parameters->extradata = nullptr;
+        parameters->extradata_size = 0;
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+std::vector<FontFile> attachedFonts(const std::vector<AttachedFile>& attachments) {
+    std::vector<FontFile> fonts;
+    for (const AttachedFile& file : attachments) {
+        if (isFont(file)) {
+            fonts.push_back({file.name, file.data.get(), file.size});
         }
     }
     return fonts;

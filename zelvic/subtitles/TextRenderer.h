@@ -30,7 +30,22 @@ struct PictureArea {
     double pixelAspect = 1.0;  // of the output's pixels
 };
 
-// A font file the source carries; the bytes stay the source's.
+// A file the source carries (a Matroska attachment), its bytes taken out
+// of its stream.
+struct AttachedFile {
+    std::string name;
+    std::string mimeType;
+    AVCodecID codec = AV_CODEC_ID_NONE;
+    Owned<std::uint8_t, av_freep> data;  // av_freep: Owned passes it the pointer's address
+    int size = 0;
+};
+
+// Takes the bytes of `input`'s attachments out of their streams, before the
+// streams are analysed: that would copy them once more, and a file may carry
+// tens of megabytes of fonts.
+std::vector<AttachedFile> takeAttachments(AVFormatContext* input);
+
+// A font file the source carries; the bytes stay the attachment's.
 struct FontFile {
     std::string name;
     const std::uint8_t* data = nullptr;
@@ -38,7 +53,7 @@ struct FontFile {
 };
 
 // The fonts among a source's attachments (by their type, else their name).
-std::vector<FontFile> attachedFonts(const AVFormatContext* input);
+std::vector<FontFile> attachedFonts(const std::vector<AttachedFile>& attachments);
 
 // Fails, naming the font, when FreeType cannot read it.
 Outcome checkFont(const FontFile& font);

@@ -18,7 +18,7 @@
 namespace zelvic::test {
 namespace {
 
-constexpr const char* kMediaVersion = "v1";
+constexpr const char* kMediaVersion = "v2";
 constexpr const char* kFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 // On the dark picture every source shows, text is the only bright or red.
@@ -67,7 +67,8 @@ std::vector<std::string> darkPictureWithTones(int seconds, std::vector<int> tone
 // tracks.mkv: Japanese 440 Hz (default) and English 1 kHz sound, an English
 // SubRip and a styled ASS track, DejaVu Sans attached. broken-font.mkv: the
 // same SubRip track and an attachment that calls itself a font and is not.
-// many.mkv: 10 sound and 30 subtitle tracks.
+// timed-text.mp4: the SubRip line as MP4 timed text. many.mkv: 10 sound
+// and 30 subtitle tracks.
 void makeMedia(const fs::path& folder, const fs::path&) {
     write(folder / "line.srt", kLine);
     write(folder / "styled.ass", kStyledScript);
@@ -136,6 +137,12 @@ void makeMedia(const fs::path& folder, const fs::path&) {
                                  "mimetype=application/x-truetype-font",
                                  (folder / "broken-font.mkv").string()});
     ffmpeg(broken, folder);
+    std::vector<std::string> timedText = darkPictureWithTones(4, {440});
+    timedText.insert(timedText.end(),
+                     {"-i", (folder / "line.srt").string(), "-map", "0", "-map", "1", "-map", "2",
+                      "-c:v", "libx264", "-preset", "ultrafast", "-c:a", "aac", "-c:s", "mov_text",
+                      (folder / "timed-text.mp4").string()});
+    ffmpeg(timedText, folder);
     std::vector<std::string> many = darkPictureWithTones(1, {440});
     many.insert(many.end(), {"-i", (folder / "line.srt").string(), "-map", "0"});
     for (int i = 0; i < 10; ++i) {
@@ -248,6 +255,32 @@ TEST(TextSubtitles, ALineShowsInTheFramesOfItsTimeAndNowhereElse) {
     EXPECT_GT(brightAtBottom(out, 2.96), 0.01);
     EXPECT_EQ(brightAtBottom(out, 3.04), 0.0);
     EXPECT_EQ(brightAtBottom(out, 4.5), 0.0);
+}
+
+TEST(TextSubtitles, WebVttAssFilesAndMp4TimedTextAreDrawnToo) {
+    TempDir files;
+    write(files.file("line.vtt"),
+          "WEBVTT\n\n00:00:01.000 --> 00:00:03.000\nBurned line HELLO WORLD\n\n");
+    write(files.file("styled.ass"), kStyledScript);
+    const std::vector<std::tuple<std::string, std::string, double>> cases = {
+        {mediaPath("tracks.mkv"), " -sub " + pelorine::quoteArgument(files.file("line.vtt")) + " ",
+         2.0},
+        {mediaPath("tracks.mkv"),
+         " -sub " + pelorine::quoteArgument(files.file("styled.ass")) + " ", 4.5},
+        {mediaPath("timed-text.mp4"), " -sid 0 ", 2.0},
+    };
+    for (const auto& [source, tracks, shown] : cases) {
+        SCOPED_TRACE(tracks);
+        TempDir dir;
+        convert(jobFor(dir, source, tracks), dir, ExitStatus::Done);
+        const std::string out = dir.file("out.mp4");
+        const auto drawn = [&](double seconds) {
+            return shareAt(out, seconds, 0, 160, 320, 80, 0, 60) +
+                   std::max(0.0, redAtBottom(out, seconds));
+        };
+        EXPECT_GT(drawn(shown), 0.01);
+        EXPECT_EQ(drawn(0.5), 0.0);
+    }
 }
 
 TEST(TextSubtitles, AnAssScriptKeepsItsStyleColourAndPositions) {

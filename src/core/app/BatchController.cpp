@@ -166,9 +166,7 @@ void BatchController::batchEnded() {
         if (tracker_) {
             tracker_->batchEnded();
         }
-        if (afterBatch_) {
-            afterBatch_();
-        }
+        p_.view.batchEnded();
     });
 }
 

@@ -58,10 +58,6 @@ public:
     // The progress timer's tick.
     void progressTick();
 
-    // Run on the window's thread once a batch is over and its end message
-    // closed.
-    void setAfterBatch(std::function<void()> afterBatch) { afterBatch_ = std::move(afterBatch); }
-
     // Opens a log file or folder in the desktop's viewer; says why not when it cannot.
     void openLog(const std::string& path);
 
@@ -98,7 +94,6 @@ private:
 
     Parts p_;
     std::function<void(BatchRun&)> setup_;
-    std::function<void()> afterBatch_;
     ListTracker* tracker_ = nullptr;
     BatchTiming timing_;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();

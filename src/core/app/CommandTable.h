@@ -1,6 +1,7 @@
 #pragma once
 // The window's commands: each id names a guard and a handler, so a new
-// command cannot forget its guard.
+// command cannot forget its guard. A handler is given what the window showed
+// when the command came.
 
 #include <functional>
 #include <initializer_list>
@@ -12,7 +13,7 @@ namespace pelorine {
 
 class CommandTable {
 public:
-    using Handler = std::function<void()>;
+    using Handler = std::function<void(const WindowState&)>;
     struct Entry {
         Guard guard = Guard::None;
         Handler handler;

@@ -43,16 +43,16 @@ void saveChosenFile(Dialogs& dialogs, const char* filter, const char* extension,
 
 }  // namespace
 
-void FilesController::openProject() {
+void FilesController::openProject(int profile) {
     if (p_.activity.refusedWhileConverting()) {
         return;
     }
     if (const auto path = p_.dialogs.chooseOpenFile(kOpenProjectFilter, kProjectExtension)) {
-        openProjectFile(*path);
+        openProjectFile(*path, profile);
     }
 }
 
-void FilesController::openProjectFile(const std::string& path) {
+void FilesController::openProjectFile(const std::string& path, int profile) {
     if (p_.activity.refusedWhileConverting()) {
         return;
     }
@@ -63,6 +63,7 @@ void FilesController::openProjectFile(const std::string& path) {
     // Only now, with the whole file read, does the list change.
     p_.activity.stopPreview();
     p_.jobs.clear();
+    p_.showNoJob(profile);
     for (Job& job : opened.jobs) {
         p_.jobs.append(std::make_unique<Job>(std::move(job)));
     }

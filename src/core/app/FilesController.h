@@ -30,15 +30,18 @@ public:
         const SettingsRows& rows;
         // Takes the rows of a profile file read whole into the window.
         std::function<void(const ProfileRows&)> profileLoaded;
+        // The grid with no Job, showing the defaults of profile `index`.
+        std::function<void(int index)> showNoJob;
     };
 
     explicit FilesController(Parts parts) : p_(parts) {}
 
-    // Open Project: a file chosen by the user replaces the list.
-    void openProject();
+    // Open Project: a file chosen by the user replaces the list, and the
+    // grid shows the defaults of `profile`, the profile box's selection.
+    void openProject(int profile);
     // The same for a file given by name (the program's command line); refused
     // while converting.
-    void openProjectFile(const std::string& path);
+    void openProjectFile(const std::string& path, int profile);
     // Save Project: the list, in order, into a file chosen by the user.
     void saveProject();
     // Save Profile As: the eighteen settings rows as they stand.

@@ -60,9 +60,9 @@ handheld::HandheldAccess HandheldController::handheldAccess() const {
     return {services_.files, services_.largeFiles, services_.mounts, services_.handheldOverride};
 }
 
-void HandheldController::sendToHandheld(bool selectedOnly) {
+void HandheldController::sendToHandheld(std::optional<std::size_t> row) {
     std::vector<Job> jobs;
-    if (const auto row = view_.selectedRow(); selectedOnly && row && *row < jobs_.count()) {
+    if (row && *row < jobs_.count()) {
         jobs.push_back(jobs_.job(*row));
     } else {
         jobs = jobs_.snapshot();

@@ -39,10 +39,10 @@ public:
     HandheldController(Services services, const JobList& jobs, MainView& view, Dialogs& dialogs,
                        Activity& activity);
 
-    // Send to PSP: every converted Job, or with `selectedOnly` the selected
-    // one (every Job when none is selected), copied on a worker with a
-    // progress dialog that can cancel; the window keeps painting meanwhile.
-    void sendToHandheld(bool selectedOnly);
+    // Send to PSP: the Job of list row `row`, or every converted Job when
+    // no row is given or it is no Job, copied on a worker with a progress
+    // dialog that can cancel; the window keeps painting meanwhile.
+    void sendToHandheld(std::optional<std::size_t> row);
 
     // A new batch makes thumbnails as set, and copies what it has done
     // when "copy to the PSP when finished" is on.

@@ -45,12 +45,11 @@ IdentifyOutcome JobListOperations::identify(const std::string& path) {
     return pending.get();
 }
 
-std::optional<int> newJobsProfile(const Settings& settings, MainView& view, Dialogs& dialogs) {
+std::optional<int> newJobsProfile(const Settings& settings, int profile, Dialogs& dialogs) {
     if (settings.outputPath().empty()) {
         dialogs.message(kNoOutputFolderMessage);
         return std::nullopt;
     }
-    const int profile = view.profileSelection();
     if (profile < 0 || profile > kProfileCustom) {
         dialogs.message(kNoProfileMessage);
         return std::nullopt;
@@ -58,16 +57,16 @@ std::optional<int> newJobsProfile(const Settings& settings, MainView& view, Dial
     return profile;
 }
 
-std::optional<JobListOperations::AddContext> JobListOperations::addContext() {
-    const auto profile = newJobsProfile(p_.settings, p_.view, p_.dialogs);
-    if (!profile) {
+std::optional<JobListOperations::AddContext> JobListOperations::addContext(int profile) {
+    const auto chosen = newJobsProfile(p_.settings, profile, p_.dialogs);
+    if (!chosen) {
         return std::nullopt;
     }
-    return AddContext{profileFor(*profile, p_.rows)};
+    return AddContext{profileFor(*chosen, p_.rows)};
 }
 
-void JobListOperations::addFiles() {
-    const auto context = addContext();
+void JobListOperations::addFiles(int profile) {
+    const auto context = addContext(profile);
     if (!context) {
         return;
     }
@@ -80,8 +79,8 @@ void JobListOperations::addFiles() {
     addPaths(paths, *context);
 }
 
-void JobListOperations::addDropped(const std::vector<std::string>& paths) {
-    const auto context = addContext();
+void JobListOperations::addDropped(const std::vector<std::string>& paths, int profile) {
+    const auto context = addContext(profile);
     if (!context) {
         return;
     }
@@ -123,33 +122,34 @@ std::string JobListOperations::addFile(const std::string& path, const Profile& p
     return {};
 }
 
-void JobListOperations::deleteSelected() {
-    const auto row = p_.view.selectedRow();
+void JobListOperations::deleteSelected(const WindowState& at) {
+    const auto row = at.selectedRow;
     if (!row || *row >= p_.jobs.count()) {
         p_.dialogs.message(kNoSelectionMessage);
         return;
     }
     p_.jobs.remove(*row);
     // Whatever the grid showed, the user chose nothing after this.
-    showNoJob();
+    showNoJob(at.profile);
 }
 
-void JobListOperations::clear() {
+void JobListOperations::clear(int profile) {
     const std::size_t count = p_.jobs.count();
     if (count == 0) {
-        showNoJob();
+        showNoJob(profile);
         return;
     }
     const std::string question =
         count == 1 ? "Remove the job from the list?"
                    : "Remove all " + std::to_string(count) + " jobs from the list?";
     if (p_.dialogs.confirm(question, kClearCaption)) {
-        p_.jobs.clear();  // the list's observers show no Job
+        p_.jobs.clear();
+        showNoJob(profile);
     }
 }
 
-void JobListOperations::showNoJob() {
-    apply(editor_.showNoJob(p_.view.profileSelection()));
+void JobListOperations::showNoJob(int profile) {
+    apply(editor_.showNoJob(profile));
 }
 
 void JobListOperations::jobRemoved(std::size_t row) {
@@ -157,7 +157,7 @@ void JobListOperations::jobRemoved(std::size_t row) {
 }
 
 void JobListOperations::jobsCleared() {
-    showNoJob();
+    editor_.jobsCleared();
 }
 
 void JobListOperations::loadJob(std::optional<std::size_t> row) {

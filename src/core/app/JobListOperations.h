@@ -25,9 +25,10 @@ inline constexpr const char* kNoOutputFolderMessage = "Please specify a director
 inline constexpr const char* kNoProfileMessage = "Please select a profile.";
 inline constexpr const char* kClearCaption = "Clear";
 
-// The profile box's selection for new Jobs (Add, Open DVD): nothing, after
-// its message, when no output folder is set or no profile is selected.
-std::optional<int> newJobsProfile(const Settings& settings, MainView& view, Dialogs& dialogs);
+// The profile box's selection `profile` for new Jobs (Add, Open DVD):
+// nothing, after its message, when no output folder is set or no profile is
+// selected.
+std::optional<int> newJobsProfile(const Settings& settings, int profile, Dialogs& dialogs);
 
 class PreviewController;
 
@@ -53,19 +54,21 @@ public:
     // The factory of every new Job the window makes (Open DVD's too).
     JobFactory& factory() { return factory_; }
 
-    // The commands; their guard is the command table's.
+    // The commands; their guard is the command table's. `profile` is the
+    // profile box's selection as the window reported it.
     // Add: the files chosen in the file dialog, which opens where the last
     // Add took files from.
-    void addFiles();
+    void addFiles(int profile);
     // Files and folders dropped on the list, added as Add does; a folder
     // gives its video files, in its sub-folders too, in name order.
-    void addDropped(const std::vector<std::string>& paths);
-    void deleteSelected();
+    void addDropped(const std::vector<std::string>& paths, int profile);
+    // Delete: the Job of the selected row.
+    void deleteSelected(const WindowState& at);
     // Clear and New project; asks first when the list has Jobs.
-    void clear();
-    // The grid and the profile box with no Job: the profile's defaults, no
-    // row selected.
-    void showNoJob();
+    void clear(int profile);
+    // The grid and the profile box with no Job: the defaults of `profile`,
+    // no row selected. Whoever clears the list calls it.
+    void showNoJob(int profile);
     // A click or right-click on list row `row` (never a keyboard move);
     // nothing while converting or waiting.
     void loadJob(std::optional<std::size_t> row);
@@ -80,7 +83,7 @@ public:
     std::optional<std::size_t> selectedIndex() const { return editor_.selectedIndex(); }
 
     // JobListObserver: the Job the grid shows keeps its place, or is forgotten
-    // with its row.
+    // with its row or the whole list.
     void jobAppended(std::size_t, const Job&) override {}
     void jobRemoved(std::size_t row) override;
     void jobsCleared() override;
@@ -92,7 +95,7 @@ private:
     struct AddContext {
         Profile profile;  // as it stands when Add is pressed, for every file
     };
-    std::optional<AddContext> addContext();
+    std::optional<AddContext> addContext(int profile);
     void addPaths(const std::vector<std::string>& paths, const AddContext& context);
     // Identifies `path` on a helper thread while the window keeps painting.
     IdentifyOutcome identify(const std::string& path);

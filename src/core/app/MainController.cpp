@@ -20,13 +20,13 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       jobRows_(view),
       activity_(dialogs, view),
       preview_({services.engine, view, activity_, dialogs, jobs_}),
-      files_(
-          {jobs_, view, dialogs, activity_, services.files, rows_,
-           [this](const ProfileRows& rows) { jobOperations_.edit(change::LoadedProfile{rows}); }}),
+      files_({jobs_, view, dialogs, activity_, services.files, rows_,
+              [this](const ProfileRows& rows) { jobOperations_.edit(change::LoadedProfile{rows}); },
+              [this](int index) { jobOperations_.showNoJob(index); }}),
       jobOperations_({jobs_, jobRows_, rows_, custom_, services.engine, services.settings, view,
                       dialogs, activity_, preview_}),
       discReader_(services.engine, [this] { activity_.keepWindowPainting(); }),
-      openDvd_({jobs_, services.settings, view, dialogs, jobOperations_.factory(),
+      openDvd_({jobs_, services.settings, dialogs, jobOperations_.factory(),
                 [this](int index) { return profileFor(index, rows_); }, discReader_,
                 [&drives = services.devices.drives] { return drives.list(); }}),
       handheldSettings_(services.files, services.settings.filePath()),
@@ -52,8 +52,6 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
     jobs_.addObserver(&jobRows_);
     jobs_.addObserver(&jobOperations_);
     activity_.attach(batch_, preview_);
-    // After a batch the grid shows the Job its last row is, as a click would.
-    batch_.setAfterBatch([this] { jobOperations_.loadJob(view_.selectedRow()); });
     buildCommandTable();
 }
 
@@ -71,67 +69,73 @@ Status MainController::finishKeeping() {
 
 void MainController::buildCommandTable() {
     using namespace command;
+    using At = const WindowState&;
     auto& c = commands_;
-    c.add({kExit, kExitMenu}, Guard::None, [this] { exitProgram(); });
-    c.add({kFileMenu}, Guard::None, [this] { showMenu(kFileMenuResource, kFileMenu); });
-    c.add({kEditMenu}, Guard::None, [this] { showMenu(kEditMenuResource, kEditMenu); });
-    c.add({kSettingsMenu}, Guard::None, [this] { showMenu(kSettingsMenuResource, kSettingsMenu); });
-    c.add({kHelpMenu}, Guard::None, [this] { showMenu(kHelpMenuResource, kHelpMenu); });
-    c.add({kAdd, kAddFile, kListAddFile}, Guard::Gate, [this] { jobOperations_.addFiles(); });
+    c.add({kExit, kExitMenu}, Guard::None, [this](At) { exitProgram(); });
+    c.add({kFileMenu}, Guard::None, [this](At at) { showMenu(kFileMenuResource, kFileMenu, at); });
+    c.add({kEditMenu}, Guard::None, [this](At at) { showMenu(kEditMenuResource, kEditMenu, at); });
+    c.add({kSettingsMenu}, Guard::None,
+          [this](At at) { showMenu(kSettingsMenuResource, kSettingsMenu, at); });
+    c.add({kHelpMenu}, Guard::None, [this](At at) { showMenu(kHelpMenuResource, kHelpMenu, at); });
+    c.add({kAdd, kAddFile, kListAddFile}, Guard::Gate,
+          [this](At at) { jobOperations_.addFiles(at.profile); });
     c.add({kDelete, kDeleteSelectedFile, kListDeleteVideoFile}, Guard::Gate,
-          [this] { jobOperations_.deleteSelected(); });
+          [this](At at) { jobOperations_.deleteSelected(at); });
     c.add({kClear, kClearMenu, kNewProject, kListClear}, Guard::Gate,
-          [this] { jobOperations_.clear(); });
-    c.add({kConvert, kConvertMenu}, Guard::None, [this] {
+          [this](At at) { jobOperations_.clear(at.profile); });
+    c.add({kConvert, kConvertMenu}, Guard::None, [this](At) {
         // A batch already running answers for itself.
         if (batch_.active() || handheld_.roomForBatch(services_.settings.outputPath())) {
             batch_.convert();
         }
     });
-    c.add({kStop, kCancel, kStopConversionMenu}, Guard::None, [this] { batch_.stop(); });
-    c.add({kPlay, kPlayMenu, kListPlay}, Guard::None, [this] { preview_.play(); });
-    c.add({kStopPlay, kStopPreviewMenu, kListStop}, Guard::None, [this] { preview_.stopPlay(); });
-    c.add({kStopPreviewOrGuard}, Guard::RefuseWhileConverting, [this] { preview_.stopPlay(); });
-    c.add({kPlayPrevious}, Guard::None, [this] { preview_.playPrevious(); });
-    c.add({kPlayNext}, Guard::None, [this] { preview_.playNext(); });
-    c.add({kDvd, kListDvdSettings}, Guard::Gate, [this] { openDvd_.run(); });
-    c.add({kOpenProject}, Guard::None, [this] { files_.openProject(); });
-    c.add({kSaveProject}, Guard::None, [this] { files_.saveProject(); });
-    c.add({kSaveProfileAs}, Guard::None, [this] { files_.saveProfileAs(); });
-    c.add({kLoadProfile}, Guard::Gate, [this] { files_.loadProfile(); });
+    c.add({kStop, kCancel, kStopConversionMenu}, Guard::None, [this](At) { batch_.stop(); });
+    c.add({kPlay, kPlayMenu, kListPlay}, Guard::None,
+          [this](At at) { preview_.play(at.selectedRow); });
+    c.add({kStopPlay, kStopPreviewMenu, kListStop}, Guard::None,
+          [this](At) { preview_.stopPlay(); });
+    c.add({kStopPreviewOrGuard}, Guard::RefuseWhileConverting, [this](At) { preview_.stopPlay(); });
+    c.add({kPlayPrevious}, Guard::None, [this](At at) { preview_.playPrevious(at.selectedRow); });
+    c.add({kPlayNext}, Guard::None, [this](At at) { preview_.playNext(at.selectedRow); });
+    c.add({kDvd, kListDvdSettings}, Guard::Gate, [this](At at) { openDvd_.run(at.profile); });
+    c.add({kOpenProject}, Guard::None, [this](At at) { files_.openProject(at.profile); });
+    c.add({kSaveProject}, Guard::None, [this](At) { files_.saveProject(); });
+    c.add({kSaveProfileAs}, Guard::None, [this](At) { files_.saveProfileAs(); });
+    c.add({kLoadProfile}, Guard::Gate, [this](At) { files_.loadProfile(); });
     c.add({kWebsite, kWebsiteMenu}, Guard::None,
-          [this] { openLink(services_.paths.helpStartPage()); });
+          [this](At) { openLink(services_.paths.helpStartPage()); });
     c.add({kContactUs}, Guard::None,
-          [this] { openLink(std::string("mailto:") + kSupportAddress); });
-    c.add({kHelp}, Guard::None, [this] { openHelp(); });
-    c.add({kMinimise}, Guard::None, [this] { view_.minimise(); });
-    c.add({kAbout}, Guard::None, [this] { dialogs_.showAbout(); });
+          [this](At) { openLink(std::string("mailto:") + kSupportAddress); });
+    c.add({kHelp}, Guard::None, [this](At) { openHelp(); });
+    c.add({kMinimise}, Guard::None, [this](At) { view_.minimise(); });
+    c.add({kAbout}, Guard::None, [this](At) { dialogs_.showAbout(); });
     c.add({kBrowse, kSetOutputPath}, Guard::RefuseWhileConverting,
-          [this] { chooseOutputFolder(); });
-    c.add({kVideoInformation, kListFileInformation}, Guard::Gate, [this] { videoInformation(); });
+          [this](At) { chooseOutputFolder(); });
+    c.add({kVideoInformation, kListFileInformation}, Guard::Gate,
+          [this](At at) { videoInformation(at.selectedRow); });
     // Allowed while converting: the batch converts its own copy.
     c.add({kSetOutputFileName, kListSetOutputFileName}, Guard::None,
-          [this] { setOutputFileName(); });
-    c.add({kOverwriteSettings}, Guard::RefuseWhileConverting, [this] { overwriteSettings(); });
+          [this](At at) { setOutputFileName(at.selectedRow); });
+    c.add({kOverwriteSettings}, Guard::RefuseWhileConverting, [this](At) { overwriteSettings(); });
     c.add({kSendToHandheld}, Guard::RefuseWhileConverting,
-          [this] { handheld_.sendToHandheld(false); });
+          [this](At) { handheld_.sendToHandheld(std::nullopt); });
     c.add({kListSendToHandheld}, Guard::RefuseWhileConverting,
-          [this] { handheld_.sendToHandheld(true); });
+          [this](At at) { handheld_.sendToHandheld(at.selectedRow); });
     for (const int toggle : {kToggleThumbnails, kToggleNewerFirmware, kToggleCopyWhenFinished}) {
-        c.add({toggle}, Guard::None, [this, toggle] { handheld_.toggle(toggle); });
+        c.add({toggle}, Guard::None, [this, toggle](At) { handheld_.toggle(toggle); });
     }
-    c.add({kListShowLog}, Guard::None, [this] { showSelectedLog(); });
+    c.add({kListShowLog}, Guard::None, [this](At at) { showSelectedLog(at.selectedRow); });
 }
 
 void MainController::initialise() {
     services_.engine.sweepStaleRuns();
     // The grid and the profile box agree from the start.
     view_.selectProfile(kStartProfile);
-    jobOperations_.showNoJob();
+    jobOperations_.showNoJob(kStartProfile);
     view_.setOutputPathText(services_.settings.outputPath());
 }
 
-bool MainController::handleCommand(int id) {
+bool MainController::handleCommand(int id, const WindowState& at) {
     const CommandTable::Entry* entry = commands_.find(id);
     if (!entry) {
         return false;
@@ -141,13 +145,13 @@ bool MainController::handleCommand(int id) {
         view_.focusDialog();
     }
     if (activity_.passes(entry->guard)) {
-        entry->handler();
+        entry->handler(at);
     }
     return true;
 }
 
-void MainController::openFile(const std::string& path) {
-    openFiles({path});
+void MainController::openFile(const std::string& path, const WindowState& at) {
+    openFiles({path}, at);
 }
 
 namespace {
@@ -163,11 +167,11 @@ bool hasExtension(const std::string& path, std::string_view extension) {
 }
 }  // namespace
 
-void MainController::openFiles(const std::vector<std::string>& paths) {
+void MainController::openFiles(const std::vector<std::string>& paths, const WindowState& at) {
     std::vector<std::string> sources;
     for (const std::string& path : paths) {
         if (hasExtension(path, kProjectExtension)) {
-            files_.openProjectFile(path);
+            files_.openProjectFile(path, at.profile);
         } else if (hasExtension(path, kProfileExtension)) {
             files_.loadProfileFile(path);
         } else {
@@ -175,18 +179,17 @@ void MainController::openFiles(const std::vector<std::string>& paths) {
         }
     }
     if (!sources.empty()) {
-        filesDropped(sources);
+        filesDropped(sources, at.profile);
     }
 }
 
-void MainController::filesDropped(const std::vector<std::string>& paths) {
+void MainController::filesDropped(const std::vector<std::string>& paths, int profile) {
     if (activity_.passes(Guard::Gate)) {
-        jobOperations_.addDropped(paths);
+        jobOperations_.addDropped(paths, profile);
     }
 }
 
-void MainController::showSelectedLog() {
-    const auto row = view_.selectedRow();
+void MainController::showSelectedLog(std::optional<std::size_t> row) {
     if (!row || *row >= jobs_.count()) {
         dialogs_.message(kNoSelectionMessage);
         return;
@@ -194,12 +197,16 @@ void MainController::showSelectedLog() {
     batch_.openLog(jobRows_.logOf(*row));
 }
 
-void MainController::playSelected() {
+void MainController::batchOver(const WindowState& at) {
+    jobOperations_.loadJob(at.selectedRow);
+}
+
+void MainController::playSelected(std::optional<std::size_t> row) {
     if (activity_.waiting()) {
         return;
     }
     preview_.stopPlay();
-    preview_.play();
+    preview_.play(row);
 }
 
 void MainController::exitProgram() {
@@ -215,9 +222,10 @@ bool MainController::closeRequested() {
     return dialogs_.confirm(kExitQuestion, kWindowCaption);
 }
 
-void MainController::showMenu(int menu, int button) {
+void MainController::showMenu(int menu, int button, const WindowState& at) {
+    // The menu is modal: the window still shows what it showed at the click.
     if (const int chosen = view_.popUpMenu(menu, button); chosen != 0) {
-        handleCommand(chosen);
+        handleCommand(chosen, at);
     }
 }
 
@@ -249,14 +257,13 @@ void MainController::applyOutputFolder(const std::string& folder) {
     }
 }
 
-void MainController::videoInformation() {
-    if (const auto row = view_.selectedRow(); row && *row < jobs_.count()) {
+void MainController::videoInformation(std::optional<std::size_t> row) {
+    if (row && *row < jobs_.count()) {
         dialogs_.showVideoInformation(jobs_.job(*row));
     }
 }
 
-void MainController::setOutputFileName() {
-    const auto row = view_.selectedRow();
+void MainController::setOutputFileName(std::optional<std::size_t> row) {
     if (!row || *row >= jobs_.count()) {
         return;
     }

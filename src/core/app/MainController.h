@@ -62,15 +62,15 @@ public:
     // it is laid out.
     void initialise();
 
-    // Every command of the window, its menus and its list view. False for an
-    // id that is not a command.
-    bool handleCommand(int id);
+    // Every command of the window, its menus and its list view, with what
+    // the window showed then. False for an id that is not a command.
+    bool handleCommand(int id, const WindowState& at);
 
     // A file given to the program: a project replaces the list.
-    void openFile(const std::string& path);
+    void openFile(const std::string& path, const WindowState& at);
     // Files given on the command line or by a file manager: a project is
     // opened, a profile loaded, anything else added as a source.
-    void openFiles(const std::vector<std::string>& paths);
+    void openFiles(const std::vector<std::string>& paths, const WindowState& at);
 
     // From now on the list is kept on disk (the window's program does this
     // once it shows; tests may leave it out): what the last run left is
@@ -79,12 +79,16 @@ public:
     // At a clean end: the list's last write. Ok when it is not kept.
     Status finishKeeping();
 
-    // A double-click on a row: StopPlay, then Play.
-    void playSelected();
+    // A double-click on a row, the selected one: StopPlay, then Play.
+    void playSelected(std::optional<std::size_t> row);
 
-    // Files and folders dropped on the job list: added as Add adds files,
-    // under Add's guard.
-    void filesDropped(const std::vector<std::string>& paths);
+    // Files and folders dropped on the job list: added as Add adds files
+    // (with the profile box's selection `profile`), under Add's guard.
+    void filesDropped(const std::vector<std::string>& paths, int profile);
+
+    // The window's answer to BatchView::batchEnded: the grid shows the Job
+    // of the selected row, as a click would.
+    void batchOver(const WindowState& at);
 
     // The output path edit's text changed (also when set by the program).
     void outputPathEdited(const std::string& text);
@@ -108,15 +112,15 @@ public:
 private:
     void buildCommandTable();
     void exitProgram();
-    void showMenu(int menu, int button);
+    void showMenu(int menu, int button, const WindowState& at);
     void chooseOutputFolder();
     void applyOutputFolder(const std::string& folder);
     void openLink(const std::string& link);
     void openHelp();
-    void videoInformation();
-    void setOutputFileName();
+    void videoInformation(std::optional<std::size_t> row);
+    void setOutputFileName(std::optional<std::size_t> row);
     void overwriteSettings();
-    void showSelectedLog();
+    void showSelectedLog(std::optional<std::size_t> row);
 
     Services services_;
     MainView& view_;

@@ -2,6 +2,7 @@
 // What the main window's logic needs of the window and of its dialogs. The
 // Qt window implements both; tests answer them from a script.
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,8 +27,17 @@ inline constexpr const char* kFolderPrompt = "\"Please Select a Folder:\"";
 // Until the project has a domain of its own.
 inline constexpr const char* kSupportAddress = "support@pelorine.example";
 
-// The window. BatchView's calls come from the conversion worker; the rest
-// from the window's own thread.
+// What the window shows when it reports a command or an event, sent with
+// it: the job list's first selected row, if any, and the profile box's
+// selection (-1 for none).
+struct WindowState {
+    std::optional<std::size_t> selectedRow;
+    int profile = -1;
+};
+
+// The window. BatchView's calls come from the conversion worker, but for
+// batchEnded, which comes on the window's own thread as the rest do; the
+// window answers it with MainController::batchOver.
 class MainView : public BatchView, public PreviewView {
 public:
     // Takes the keyboard focus away from the button that was used.
@@ -49,8 +59,6 @@ public:
     virtual void removeRow(std::size_t row) = 0;
     virtual void clearRows() = 0;
     virtual void setCell(std::size_t row, int column, const std::string& text) = 0;
-    // The first selected row, if any.
-    virtual std::optional<std::size_t> selectedRow() = 0;
     // No row selected, and none made current that a key could select.
     virtual void selectNoRow() = 0;
 
@@ -60,9 +68,8 @@ public:
     // New values of the rows it shows: an open editor shows its row's value
     // again unless the user is typing in it.
     virtual void refreshRows(const ShownRows& rows) = 0;
-    // The profile box: its selection (-1 for none), and choosing one without
-    // reporting it as the user's change.
-    virtual int profileSelection() = 0;
+    // The profile box: choosing an entry without reporting it as the user's
+    // change.
     virtual void selectProfile(int index) = 0;
     // Gives the profile box its fifth entry, "Customized profile", once, and
     // chooses it without reporting it as the user's change.

@@ -56,7 +56,7 @@ void PreviewController::stopPlay() {
     }
 }
 
-void PreviewController::play() {
+void PreviewController::play(std::optional<std::size_t> selected) {
     p_.view.setPreviewPause(0);
     if (p_.activity.converting()) {
         p_.dialogs.message(kStopConvertingFirstMessage);
@@ -68,12 +68,11 @@ void PreviewController::play() {
         setPlaying(!playing_, false);
         return;
     }
-    const auto row = p_.view.selectedRow();
-    if (!row || *row >= p_.jobs.count()) {
+    if (!selected || *selected >= p_.jobs.count()) {
         p_.dialogs.message(kNoSelectionMessage);
         return;
     }
-    playRow(*row);
+    playRow(*selected);
 }
 
 void PreviewController::playRow(std::size_t row) {
@@ -103,7 +102,7 @@ void PreviewController::playRow(std::size_t row) {
     p_.view.startPlaybackTimer(kPlaybackTickMs);
 }
 
-void PreviewController::playbackTick() {
+void PreviewController::playbackTick(bool seekDragging) {
     if (!session_) {
         p_.view.stopPlaybackTimer();
         return;
@@ -113,7 +112,7 @@ void PreviewController::playbackTick() {
         return;
     }
     // The thumb follows the preview, but never out of the user's hand.
-    if (playing_ && !p_.view.seekDragging()) {
+    if (playing_ && !seekDragging) {
         if (const double position = session_->link().readProgress(); position >= 0.0) {
             p_.view.setSeekPosition(position);
         }
@@ -134,35 +133,35 @@ void PreviewController::ended() {
     session_.reset();
 }
 
-void PreviewController::playAnother(int step) {
+void PreviewController::playAnother(int step, std::optional<std::size_t> selected) {
     if (p_.activity.converting()) {
         p_.dialogs.message(kGuardMessage);
         return;
     }
     stopPlay();
-    const auto row = p_.view.selectedRow();
-    if (!row || *row >= p_.jobs.count()) {
+    if (!selected || *selected >= p_.jobs.count()) {
         p_.dialogs.message(kNoSelectionMessage);
         return;
     }
     // The first row plays again before itself, the last after itself.
     const auto last = static_cast<long long>(p_.jobs.count()) - 1;
-    const auto target = std::clamp(static_cast<long long>(*row) + step, 0LL, last);
-    p_.view.selectOnlyRow(static_cast<std::size_t>(target));
-    play();
+    const auto target =
+        static_cast<std::size_t>(std::clamp(static_cast<long long>(*selected) + step, 0LL, last));
+    p_.view.selectOnlyRow(target);
+    play(target);
 }
 
-void PreviewController::playPrevious() {
-    playAnother(-1);
+void PreviewController::playPrevious(std::optional<std::size_t> selected) {
+    playAnother(-1, selected);
 }
 
-void PreviewController::playNext() {
-    playAnother(+1);
+void PreviewController::playNext(std::optional<std::size_t> selected) {
+    playAnother(+1, selected);
 }
 
 void PreviewController::seek(const SeekRelease& release) {
     if (p_.activity.waiting() || p_.activity.converting() ||
-        release.controlId != command::kSeekBar || !p_.view.selectedRow()) {
+        release.controlId != command::kSeekBar || !release.selectedRow) {
         return;
     }
     stopPlay();
@@ -178,7 +177,7 @@ void PreviewController::seek(const SeekRelease& release) {
         clip_.end = release.maximum;
     }
     p_.view.setSeekPosition(clip_.start);
-    play();
+    play(release.selectedRow);
 }
 
 }  // namespace pelorine

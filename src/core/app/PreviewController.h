@@ -29,6 +29,7 @@ struct SeekRelease {
     double position;
     double maximum;
     std::pair<double, double> slider;  // the range slider's left and right values
+    std::optional<std::size_t> selectedRow;
 };
 
 class PreviewController final : public PreviewControl {
@@ -55,12 +56,14 @@ public:
     void stop() override;
     void quit() override;
 
-    // Play: starts the selected Job, or pauses and resumes a running preview.
-    void play();
+    // Play: starts the Job of the selected row `selected`, or pauses and
+    // resumes a running preview.
+    void play(std::optional<std::size_t> selected);
     // StopPlay: ends a running preview; does nothing otherwise.
     void stopPlay();
-    void playPrevious();
-    void playNext();
+    // The row before or after the selected one is selected and played.
+    void playPrevious(std::optional<std::size_t> selected);
+    void playNext(std::optional<std::size_t> selected);
     // The clip of the Job the grid shows (of list row `row`), as the editor
     // made it; a seek moves it on without changing the Job.
     void showClip(const PreviewClip& clip, std::optional<std::size_t> row) {
@@ -71,8 +74,9 @@ public:
     // position, inside the clip when one is set. Nothing while waiting.
     void seek(const SeekRelease& release);
     // The playback timer: notices the end of a preview and lets the seek
-    // bar's thumb follow the playing position (not while the user drags it).
-    void playbackTick();
+    // bar's thumb follow the playing position (not while the user drags it:
+    // `seekDragging`).
+    void playbackTick(bool seekDragging);
 
     bool playing() const { return playing_; }
     // A preview runs and is paused: dragging the window shows the pause notice.
@@ -82,7 +86,7 @@ public:
 
 private:
     void playRow(std::size_t row);
-    void playAnother(int step);
+    void playAnother(int step, std::optional<std::size_t> selected);
     void ended();
     void setPlaying(bool playing, bool repaint);
 

@@ -18,8 +18,8 @@ void OpenDvd::replaceJobOf(const std::string& sourcePath) {
     }
 }
 
-void OpenDvd::run() {
-    const auto index = newJobsProfile(p_.settings, p_.view, p_.dialogs);
+void OpenDvd::run(int profileBox) {
+    const auto index = newJobsProfile(p_.settings, profileBox, p_.dialogs);
     if (!index) {
         return;
     }

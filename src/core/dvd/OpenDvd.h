@@ -28,7 +28,6 @@ public:
     struct Parts {
         JobList& jobs;
         const Settings& settings;
-        MainView& view;
         Dialogs& dialogs;
         JobFactory& factory;
         // The profile at `index` of the profile box, as new Jobs take it.
@@ -41,8 +40,9 @@ public:
 
     explicit OpenDvd(Parts parts) : p_(std::move(parts)) {}
 
-    // The command; its guard (the activity gate) is the command table's.
-    void run();
+    // The command, with the profile box's selection; its guard (the
+    // activity gate) is the command table's.
+    void run(int profileBox);
 
 private:
     void replaceJobOf(const std::string& sourcePath);

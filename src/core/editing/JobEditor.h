@@ -141,6 +141,8 @@ public:
     // Row `row` left the list: the Job the grid shows keeps its place, or is
     // forgotten with its row.
     void jobRemoved(std::size_t row);
+    // The list was cleared: the grid shows no Job until told what to show.
+    void jobsCleared() { selected_.reset(); }
 
 private:
     void rowText(const change::RowText& typed, EditResult& out);

@@ -24,9 +24,7 @@ public:
     virtual void startPlaybackTimer(int periodMs) = 0;
     virtual void stopPlaybackTimer() = 0;
 
-    // The seek bar: whether the user drags its thumb, and moving it (clamped
-    // to its range, in seconds).
-    virtual bool seekDragging() = 0;
+    // Moves the seek bar's thumb (clamped to its range, in seconds).
     virtual void setSeekPosition(double seconds) = 0;
 
     // Makes `row` the one selected row of the job list.

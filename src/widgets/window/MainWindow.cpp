@@ -138,7 +138,7 @@ void MainWindow::createControls() {
         [this](QWidget* widget, int id, int left, int top, int right, int bottom) {
             place(widget, id, left, top, right, bottom);
         },
-        [this] { skinBroken(); });
+        [this] { skinBroken(); }, [this] { return selectedRow(); });
     preview_->setPlayButton(
         static_cast<controls::TwoStateSkinButton*>(control(controls::kPlayButton.controlId)));
     createShortcuts();
@@ -183,7 +183,7 @@ void MainWindow::createShortcuts() {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(binding.keys)), owner);
         shortcut->setContext(binding.listOnly ? Qt::WidgetShortcut : Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this,
-                [this, id = binding.command] { controller_->handleCommand(id); });
+                [this, id = binding.command] { controller_->handleCommand(id, state()); });
     }
 }
 
@@ -191,7 +191,7 @@ void MainWindow::createSkinButtons() {
     auto wire = [this](controls::SkinButton* button, int id, const controls::SkinRect& rect) {
         button->setFocusPolicy(Qt::ClickFocus);
         connect(button, &controls::SkinButton::clicked, this,
-                [this, id] { controller_->handleCommand(id); });
+                [this, id] { controller_->handleCommand(id, state()); });
         connect(button, &controls::SkinButton::pictureMissing, this, &MainWindow::skinBroken,
                 Qt::QueuedConnection);
         place(button, id, rect.left, rect.top, rect.right, rect.bottom);
@@ -323,8 +323,8 @@ void MainWindow::refreshRows(const ShownRows& rows) {
     grid_->refresh();
 }
 
-int MainWindow::profileSelection() {
-    return profiles_->currentIndex();
+WindowState MainWindow::state() const {
+    return {selectedRow(), profiles_->currentIndex()};
 }
 
 void MainWindow::selectProfile(int index) {
@@ -364,10 +364,6 @@ void MainWindow::startPlaybackTimer(int periodMs) {
 
 void MainWindow::stopPlaybackTimer() {
     preview_->stopPlaybackTimer();
-}
-
-bool MainWindow::seekDragging() {
-    return preview_->seekDragging();
 }
 
 void MainWindow::setSeekPosition(double seconds) {
@@ -443,6 +439,10 @@ bool MainWindow::askOverwrite(const std::string& question) {
 
 void MainWindow::showMessage(const std::string& text) {
     onWindowThread([&] { dialogs_.message(text); });
+}
+
+void MainWindow::batchEnded() {
+    controller_->batchOver(state());
 }
 
 }  // namespace pelorine

@@ -36,6 +36,8 @@ public:
     ~MainWindow() override;
 
     MainController& controller() { return *controller_; }
+    // What the window shows, as it reports it with its commands and events.
+    WindowState state() const;
 
     // MainView, on the window's thread.
     void focusDialog() override;
@@ -48,11 +50,9 @@ public:
     void removeRow(std::size_t row) override;
     void clearRows() override;
     void setCell(std::size_t row, int column, const std::string& text) override;
-    std::optional<std::size_t> selectedRow() override;
     void selectNoRow() override;
     void showRows(const ShownRows& rows) override;
     void refreshRows(const ShownRows& rows) override;
-    int profileSelection() override;
     void selectProfile(int index) override;
     void showCustomProfile() override;
     void showClip(double start, double end, double duration) override;
@@ -62,7 +62,6 @@ public:
     void setPlayButtonState(bool playing, bool repaint) override;
     void startPlaybackTimer(int periodMs) override;
     void stopPlaybackTimer() override;
-    bool seekDragging() override;
     void setSeekPosition(double seconds) override;
     void selectOnlyRow(std::size_t row) override;
     void showTiming(const std::string& text) override;
@@ -81,6 +80,8 @@ public:
     bool askOverwrite(const std::string& question) override;
     void showMessage(const std::string& text) override;
     void jobEnded(std::size_t, const JobResult&) override {}
+    // On the window's thread: the grid shows the selected row's Job.
+    void batchEnded() override;
 
     // The controls, by their ids (for tests and the parts that fill them).
     QWidget* control(int id) const;
@@ -103,6 +104,8 @@ private:
     void createShortcuts();
     // The list's context menu at `at` (list coordinates).
     void showListMenu(const QPoint& at);
+    // The first selected row of the job list, if any.
+    std::optional<std::size_t> selectedRow() const;
     // A click or right-click on a row loads its Job.
     void loadClickedRow();
     void place(QWidget* widget, int id, int left, int top, int right, int bottom);

@@ -93,7 +93,7 @@ void MainWindow::createJobList() {
     // Clicks load the Job; moving the selection with the keyboard does not.
     connect(jobList_, &QTreeWidget::itemClicked, this, [this] { loadClickedRow(); });
     connect(jobList_, &QTreeWidget::itemDoubleClicked, this,
-            [this] { controller_->playSelected(); });
+            [this] { controller_->playSelected(selectedRow()); });
     jobList_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(jobList_, &QTreeWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
     place(jobList_, command::kJobListView, 14, 112, 506, 438);
@@ -113,7 +113,7 @@ void MainWindow::showListMenu(const QPoint& at) {
         if (item == chosen) {
             // Posted, as the list's menu does: the window handles it like the button.
             QMetaObject::invokeMethod(
-                this, [this, message] { controller_->handleCommand(message); },
+                this, [this, message] { controller_->handleCommand(message, state()); },
                 Qt::QueuedConnection);
         }
     }
@@ -148,7 +148,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             // Added once the drop is over, so the program the files came from
             // is not kept waiting while they are identified.
             QMetaObject::invokeMethod(
-                this, [this, paths] { controller_->filesDropped(paths); }, Qt::QueuedConnection);
+                this, [this, paths] { controller_->filesDropped(paths, state().profile); },
+                Qt::QueuedConnection);
             return true;
         }
         default:
@@ -186,7 +187,7 @@ void MainWindow::setCell(std::size_t row, int column, const std::string& text) {
     }
 }
 
-std::optional<std::size_t> MainWindow::selectedRow() {
+std::optional<std::size_t> MainWindow::selectedRow() const {
     for (int i = 0; i < jobList_->topLevelItemCount(); ++i) {
         if (jobList_->topLevelItem(i)->isSelected()) {
             return static_cast<std::size_t>(i);

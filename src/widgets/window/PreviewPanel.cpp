@@ -10,8 +10,8 @@
 namespace pelorine {
 
 PreviewPanel::PreviewPanel(QWidget* window, MainController& controller, const Place& place,
-                           const std::function<void()>& skinBroken)
-    : QObject(window), controller_(controller) {
+                           const std::function<void()>& skinBroken, SelectedRow selectedRow)
+    : QObject(window), controller_(controller), selectedRow_(std::move(selectedRow)) {
     previewWindow_ = new preview::PreviewWindow(window);
     place(previewWindow_, command::kPreviewWindow, 520, 48, 706, 186);
 
@@ -32,7 +32,8 @@ PreviewPanel::PreviewPanel(QWidget* window, MainController& controller, const Pl
         controller_.preview().seek({id,
                                     seekBar_->position(),
                                     seekBar_->maximum(),
-                                    {rangeSlider_->left(), rangeSlider_->right()}});
+                                    {rangeSlider_->left(), rangeSlider_->right()},
+                                    selectedRow_()});
     });
 
     rangeSlider_ = new preview::RangeSlider(window);
@@ -44,7 +45,7 @@ PreviewPanel::PreviewPanel(QWidget* window, MainController& controller, const Pl
     });
 
     connect(&playbackTimer_, &QTimer::timeout, this,
-            [this] { controller_.preview().playbackTick(); });
+            [this] { controller_.preview().playbackTick(seekBar_->dragging()); });
 }
 
 preview::PreviewTarget PreviewPanel::previewTarget() {
@@ -68,10 +69,6 @@ void PreviewPanel::setPlayButtonState(bool playing) {
 
 void PreviewPanel::startPlaybackTimer(int periodMs) {
     playbackTimer_.start(periodMs);
-}
-
-bool PreviewPanel::seekDragging() const {
-    return seekBar_->dragging();
 }
 
 void PreviewPanel::setSeekPosition(double seconds) {

@@ -8,7 +8,9 @@
 #include <QObject>
 #include <QTimer>
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 
 #include "app/MainController.h"
 
@@ -30,10 +32,13 @@ class PreviewPanel final : public QObject {
 public:
     using Place = std::function<void(QWidget*, int id, int left, int top, int right, int bottom)>;
 
+    // The job list's selected row, sent with a seek.
+    using SelectedRow = std::function<std::optional<std::size_t>()>;
+
     // Creates the controls in `window` and wires them to `controller`;
     // `skinBroken` is called (queued) when a picture of the skin is missing.
     PreviewPanel(QWidget* window, MainController& controller, const Place& place,
-                 const std::function<void()>& skinBroken);
+                 const std::function<void()>& skinBroken, SelectedRow selectedRow);
 
     // The Play button, once the window has made it.
     void setPlayButton(controls::TwoStateSkinButton* button) { playButton_ = button; }
@@ -43,7 +48,6 @@ public:
     void setPlayButtonState(bool playing);
     void startPlaybackTimer(int periodMs);
     void stopPlaybackTimer() { playbackTimer_.stop(); }
-    bool seekDragging() const;
     void setSeekPosition(double seconds);
     // A row was loaded: the seek bar over the whole Job at its clip's start,
     // the slider on the clip.
@@ -54,6 +58,7 @@ public:
 
 private:
     MainController& controller_;
+    SelectedRow selectedRow_;
     preview::PreviewWindow* previewWindow_ = nullptr;
     preview::SeekBar* seekBar_ = nullptr;
     preview::RangeSlider* rangeSlider_ = nullptr;
