@@ -39,8 +39,8 @@ main_window() {
         viewable "$id" && xwininfo -id "$id" | grep 'Width: 720' >/dev/null && { echo "$id"; return; }
     done
 }
-box() {  # a viewable window of the program other than the main one
-    for id in $(xdotool search --name 'Pelorine' 2>/dev/null); do
+box() {  # box [TITLE]: a viewable window of the program other than the main one
+    for id in $(xdotool search --name "${1:-Pelorine}" 2>/dev/null); do
         [ "$id" != "${window:-}" ] && viewable "$id" &&
             xwininfo -id "$id" | awk '/Width:/ { exit !($2 > 50) }' && { echo "$id"; return; }
     done
@@ -83,11 +83,37 @@ poll 30 'test -n "$(box)"' || fail "no end message"
 [ "$(encodes)" = 4 ] || fail "expected the second and third Job only, saw $(encodes) runs"
 xdotool windowactivate --sync "$(box)" 2>/dev/null || true
 xdotool key Return
-sleep 1.5
+poll 10 'test -z "$(box)"' || fail "the end message stays"
+
+# A clean exit keeps the list too, and says it was clean.
+click 704 10
+poll 20 'test -n "$(box "Video Batch Converter")"' || fail "no question before the exit"
+xdotool windowactivate --sync "$(box "Video Batch Converter")" 2>/dev/null || true
+xdotool key Return  # "Exit anyway?" OK
+poll 20 '! kill -0 "$app" 2>/dev/null' || fail "the program did not exit"
+[ ! -e "$kept/list.open" ] || fail "a clean exit left the marker of an unclean one"
+cmp -s "$work/batch.vpt" "$kept/list.vpt" || fail "the list kept at the exit differs"
+# Without the setting the next start begins empty, asking nothing; with it
+# the list comes back without a question, every Job done.
+start
+sleep 2
+[ -z "$(box)" ] || fail "a start after a clean exit asked"
 kill -9 "$app"
 wait "$app" 2>/dev/null || true
+printf '[LIST]\nKeepWhenClosing=1\n' >>"$XDG_CONFIG_HOME/pelorine/zelvic.ini"
+rm -f "$kept/list.open"
+cp "$work/batch.vpt" "$kept/list.vpt"
+printf 'Pelorine list state 1\n3\ndone\ndone\ndone\n' >"$kept/list.state"
+start
+sleep 2
+[ -z "$(box)" ] || fail "the setting's restore asked"
+poll 10 'cmp -s "$work/batch.vpt" "$kept/list.vpt"' || fail "the setting did not restore the list"
+[ "$(grep -cx done "$kept/list.state")" = 3 ] || fail "the states were not restored"
+kill -9 "$app"
+wait "$app" 2>/dev/null || true
+sed -i 's/KeepWhenClosing=1/KeepWhenClosing=0/' "$XDG_CONFIG_HOME/pelorine/zelvic.ini"
 
-# Third run: Discard (Tab to it, then Enter) starts empty, and keeps that.
+# Then Discard (Tab to it, then Enter) after an unclean end starts empty, and keeps that.
 start
 poll 20 'test -n "$(box)"' || fail "no restore question the second time"
 xdotool windowactivate --sync "$(box)" 2>/dev/null || true
