@@ -227,6 +227,7 @@ void MainController::exitProgram() {
     if (dialogs_.confirm(kExitQuestion, kWindowCaption)) {
         // A preview would go on playing into a window that is gone.
         preview_.quit();
+        (void)finishKeeping();  // a clean end, though the process ends at once
         services_.desktop.exitProcess(1);
     }
 }
