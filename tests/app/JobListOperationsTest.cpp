@@ -281,7 +281,7 @@ TEST_F(JobListOperationsTest, ClipVideoNoRestoresTheWholeSourceYesOnlyTheFlag) {
     EXPECT_EQ(job(0).clipEnd, 300.0);
     EXPECT_EQ(window.rows[0][kEndColumn], "00:05:00.00");
     EXPECT_EQ(controller.rows().value(Row::StartTime), "00:00:00.00");
-    EXPECT_EQ(job(0).startText, "00:00:10.00") << "the Job's texts are kept";
+    EXPECT_EQ(job(0).startText, "00:00:00.00") << "the Job's texts are the row's";
 
     type(Row::ClipVideo, "yes");
     EXPECT_EQ(job(0).clipEnabled, 1);

@@ -117,7 +117,8 @@ TEST_F(JobEditorTest, TypedClipTimesAreTheClipOrAreRefused) {
     EXPECT_EQ(job(0).clipEnabled, 1);
     EXPECT_EQ(job(0).clipStart, 60.5);
     EXPECT_EQ(job(0).clipEnd, 120.0);
-    EXPECT_EQ(job(0).startText, "00:00:00.00") << "the Job keeps its own texts";
+    EXPECT_EQ(job(0).startText, "00:01:00.50") << "kept as typed, so a reopened list shows it";
+    EXPECT_EQ(job(0).endText, "00:02:00.00");
     EXPECT_EQ(typed.clipTexts,
               std::make_pair(std::string("00:01:00.50"), std::string("00:02:00.00")));
     EXPECT_EQ(typed.clip, (PreviewClip{60.5, 120.0, true}));
@@ -165,7 +166,8 @@ TEST_F(JobEditorTest, ClipVideoNoRestoresTheWholeSourceYesOnlyTheFlag) {
     const EditResult off = editor.edit(change::ClipVideo{false});
     EXPECT_EQ(job(0).clipEnabled, 0);
     EXPECT_EQ(job(0).clipEnd, 300.0);
-    EXPECT_EQ(job(0).startText, "00:00:10.00") << "the Job keeps its own texts";
+    EXPECT_EQ(job(0).startText, "00:00:00.00") << "the whole source, as the row shows it";
+    EXPECT_EQ(job(0).endText, "00:05:00.00");
     EXPECT_EQ(off.clipTexts,
               std::make_pair(std::string("00:00:00.00"), std::string("00:05:00.00")));
     EXPECT_EQ(off.clip, (PreviewClip{0.0, 300.0, false}));

@@ -172,9 +172,12 @@ void JobEditor::clipTimes(EditResult& out) {
     out.clipDuration = job->duration;
     // The clip the user typed is the clip converted, as with the slider.
     p_.rows.set(Row::ClipVideo, "yes");
+    // The Job keeps the times as typed, so a saved or kept list shows the
+    // clip it converts when it is opened again.
+    job->startText = start;
+    job->endText = end;
     refreshGrid(out);
     changed(out);
-    // The row shows the times as typed; the Job keeps its own texts.
     out.clipTexts = {start, end};
 }
 
@@ -208,11 +211,13 @@ void JobEditor::clipVideoOff(EditResult& out) {
     job->clipEnabled = 0;
     job->clipStart = 0.0;
     job->clipEnd = job->duration;
+    // The row and the Job show the whole source.
+    job->startText = kZeroTime;
+    job->endText = timeText(job->duration);
     out.clip = PreviewClip{0.0, job->duration, false};
     out.clipDuration = job->duration;
     changed(out);
-    // The row shows the whole source; the Job keeps its own texts.
-    out.clipTexts = {kZeroTime, timeText(job->duration)};
+    out.clipTexts = {job->startText, job->endText};
     p_.rows.set(Row::StartTime, kZeroTime);
     p_.rows.set(Row::EndTime, timeText(job->duration));
     refreshGrid(out);
