@@ -12,6 +12,8 @@
 #include "app/MainView.h"
 #include "app/SingleInstance.h"
 #include "engine/Engine.h"
+#include "keeping/KeepSetting.h"
+#include "keeping/KeepThread.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
@@ -23,6 +25,7 @@
 #include "settings/Settings.h"
 #include "window/MainWindow.h"
 #include "window/QtDialogs.h"
+#include "window/QtKeeping.h"
 
 int main(int argc, char** argv) {
     using namespace pelorine;
@@ -57,6 +60,12 @@ int main(int argc, char** argv) {
     Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), *paths,
                   platform::systemFileSystem());
     QtDialogs dialogs;
+    // The list kept on disk: its timer, writer and dialogs outlive the window.
+    QtKeepTimer keepTimer;
+    KeepThread keepWriter(queuedOn(&application));
+    QtKeepDialogs keepDialogs;
+    KeepSetting keepSetting(platform::systemFileSystem(), paths->settingsFilePath());
+    keepSetting.read();
     auto window = std::make_unique<MainWindow>(
         MainController::Services{
             engine,
@@ -69,16 +78,23 @@ int main(int argc, char** argv) {
              platform::systemMountTable(), platform::handheldOverrideFolder()}},
         dialogs);
     dialogs.setOwner(window.get());
+    keepDialogs.setOwner(window.get());
     window->show();
-    // A file given on the command line, as a file manager starts the program:
-    // opened once the window is up, so its messages belong to the window.
-    if (argc > 1) {
-        const std::vector<std::string> files(argv + 1, argv + argc);
-        QTimer::singleShot(0, window.get(), [&window, files] {
-            window->controller().openFiles(files, window->state());
-        });
-    }
+    // Once the window shows: what the last run left, asked about or
+    // restored; then a file given on the command line, as a file manager
+    // starts the program, so its messages belong to the window.
+    const std::vector<std::string> files(argv + 1, argv + argc);
+    QTimer::singleShot(0, window.get(),
+                       [&window, &keepTimer, &keepWriter, &keepDialogs, &keepSetting, files] {
+                           window->controller().keepList(
+                               {platform::systemFileSystem(), keepTimer, keepWriter, keepDialogs},
+                               keepSetting.on());
+                           if (!files.empty()) {
+                               window->controller().openFiles(files, window->state());
+                           }
+                       });
     const int result = application.exec();
+    (void)window->controller().finishKeeping();
     // Closing while a batch converts: the batch must not outlive its window.
     if (window->controller().batchActive()) {
         platform::systemDesktop().exitProcess(result);

@@ -90,6 +90,26 @@ TEST_F(BatchRunTest, ConvertsEveryJobIntoAFolderItCreates) {
                                            "overall 100", "job 100", "message Complete!"));
 }
 
+// A restored list: the Jobs converted before end at once as done, whatever
+// the overwrite policy, and the batch counts them as converted.
+TEST_F(BatchRunTest, JobsConvertedBeforeAreDoneWithoutARun) {
+    addJob("before");
+    addJob("after");
+    std::filesystem::create_directories(folder.file("out"));
+    folder.write("out/before.mp4", "converted before the crash");
+    settings.setOverwritePolicy(kAskBeforeOverwrite);
+    auto batch = makeBatch();
+    batch->setConvertedBefore({true});
+    batch->run();
+    EXPECT_EQ(folder.read("out/before.mp4"), "converted before the crash");
+    EXPECT_EQ(batch->results()[0].outcome, JobOutcome::Done);
+    EXPECT_TRUE(batch->results()[0].logPath.empty()) << "no engine ran for it";
+    EXPECT_TRUE(std::filesystem::exists(output("after")));
+    EXPECT_THAT(view.outcomes.events(), ElementsAre("0 done", "1 done"));
+    EXPECT_THAT(view.events(), ElementsAre("timer on", "select 1", "timer off", "overall 100",
+                                           "job 100", "message Complete!"));
+}
+
 TEST_F(BatchRunTest, OverwritePolicies) {
     addJob("exists");
     addJob("fresh");

@@ -165,9 +165,15 @@ TEST(ListTracker, StatesFollowTheirJobsThroughBatchesAndRemovals) {
     tracker.restored(kept);
     EXPECT_THAT(tracker.snapshot().outcomes,
                 ElementsAre(JobOutcome::Failed, JobOutcome::Done, JobOutcome::Pending));
+    EXPECT_EQ(tracker.convertedBefore(), (std::vector<bool>{false, true, false}));
+    jobs.changed(1);  // edited: to be converted again
+    EXPECT_EQ(tracker.convertedBefore(), (std::vector<bool>{false, false, false}));
+    tracker.restored(kept);
+    tracker.batchStarted(3);
+    EXPECT_EQ(tracker.convertedBefore(), (std::vector<bool>{false, false, false}));
     jobs.clear();
     EXPECT_TRUE(tracker.snapshot().outcomes.empty());
-    EXPECT_EQ(announced, 3 + 3 + 1 + 2 + 1 + 1 + 1);
+    EXPECT_EQ(announced, 3 + 3 + 1 + 2 + 1 + 1 + 1 + 1 + 1 + 1);
 }
 
 TEST(KeepSetting, OffUntilSetAndKeptInItsOwnSection) {

@@ -110,13 +110,23 @@ void BatchController::openLog(const std::string& path) {
 
 void BatchController::selectRow(std::size_t row) {
     p_.view.selectRow(row);
-    p_.view.onWindowThread([this, row] { p_.rows.jobConverting(row, std::nullopt); });
+    p_.view.onWindowThread([this, row] {
+        p_.rows.jobConverting(row, std::nullopt);
+        if (tracker_) {
+            tracker_->jobConverting(row);
+        }
+    });
 }
 
 void BatchController::startProgressTimer() {
     // The batch has begun converting: every Job of its copy waits its turn.
     const std::size_t count = batch_->jobs().size();
-    p_.view.onWindowThread([this, count] { p_.rows.batchStarted(count); });
+    p_.view.onWindowThread([this, count] {
+        p_.rows.batchStarted(count);
+        if (tracker_) {
+            tracker_->batchStarted(count);
+        }
+    });
     p_.view.startProgressTimer();
 }
 
@@ -127,7 +137,12 @@ void BatchController::stopProgressTimer() {
 
 void BatchController::jobEnded(std::size_t row, const JobResult& result) {
     p_.view.jobEnded(row, result);
-    p_.view.onWindowThread([this, row, result] { p_.rows.jobEnded(row, result); });
+    p_.view.onWindowThread([this, row, result] {
+        p_.rows.jobEnded(row, result);
+        if (tracker_) {
+            tracker_->jobEnded(row, result.outcome);
+        }
+    });
 }
 
 bool BatchController::countDownToPowerOff(int seconds, const std::string& summary) {
@@ -148,6 +163,9 @@ void BatchController::showEndMessage(const std::string& text, const std::string&
 void BatchController::batchEnded() {
     p_.view.onWindowThread([this] {
         p_.rows.batchEnded();
+        if (tracker_) {
+            tracker_->batchEnded();
+        }
         p_.view.batchEnded();
     });
 }

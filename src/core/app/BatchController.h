@@ -20,6 +20,7 @@
 #include "conversion/BatchRun.h"
 #include "conversion/BatchTiming.h"
 #include "jobs/JobList.h"
+#include "keeping/ListTracker.h"
 #include "platform/Desktop.h"
 #include "platform/SystemPaths.h"
 
@@ -65,6 +66,8 @@ public:
     // Called with every new batch before it starts (its thumbnails, what it
     // does when finished).
     void setBatchSetup(std::function<void(BatchRun&)> setup) { setup_ = std::move(setup); }
+    // The kept list hears of each row's state as the status column does.
+    void setTracker(ListTracker* tracker) { tracker_ = tracker; }
 
 private:
     // The folder of the new batch's logs: in the user's state folder, or,
@@ -91,6 +94,7 @@ private:
 
     Parts p_;
     std::function<void(BatchRun&)> setup_;
+    ListTracker* tracker_ = nullptr;
     BatchTiming timing_;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::shared_ptr<BatchRun> batch_;

@@ -44,12 +44,29 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
               dialogs}) {
     handheldSettings_.read();
     trackSettings_.read();
-    batch_.setBatchSetup([this](BatchRun& batch) { handheld_.setUpBatch(batch); });
+    batch_.setBatchSetup([this](BatchRun& batch) {
+        handheld_.setUpBatch(batch);
+        if (kept_) {
+            batch.setConvertedBefore(kept_->tracker().convertedBefore());
+        }
+    });
     // The rows first: the grid's keeper may select and show after them.
     jobs_.addObserver(&jobRows_);
     jobs_.addObserver(&jobOperations_);
     activity_.attach(batch_, preview_);
     buildCommandTable();
+}
+
+void MainController::keepList(KeepingServices services, bool keepOnClose) {
+    kept_ = std::make_unique<KeptWindowList>(KeptWindowList::Parts{
+        services_.paths.stateFolder(), services, jobs_,
+        [this](std::size_t row, const JobResult& result) { jobRows_.jobEnded(row, result); }});
+    batch_.setTracker(&kept_->tracker());
+    kept_->start(keepOnClose);
+}
+
+Status MainController::finishKeeping() {
+    return kept_ ? kept_->finish() : Status::ok();
 }
 
 void MainController::buildCommandTable() {

@@ -21,6 +21,7 @@
 #include "dvd/OpenDvd.h"
 #include "engine/Engine.h"
 #include "jobs/JobList.h"
+#include "keeping/KeptWindowList.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
@@ -71,6 +72,13 @@ public:
     // Files given on the command line or by a file manager: a project is
     // opened, a profile loaded, anything else added as a source.
     void openFiles(const std::vector<std::string>& paths, const WindowState& at);
+
+    // From now on the list is kept on disk (the window's program does this
+    // once it shows; tests may leave it out): what the last run left is
+    // restored or asked about first.
+    void keepList(KeepingServices services, bool keepOnClose);
+    // At a clean end: the list's last write. Ok when it is not kept.
+    Status finishKeeping();
 
     // A double-click on a row, the selected one: StopPlay, then Play.
     void playSelected(std::optional<std::size_t> row);
@@ -133,6 +141,7 @@ private:
     CommandTable commands_;
     HandheldSettings handheldSettings_;
     HandheldController handheld_;
+    std::unique_ptr<KeptWindowList> kept_;
     // Last: its destructor waits for a batch that still converts.
     BatchController batch_;
 };

@@ -127,6 +127,11 @@ void BatchRun::run() {
         const Status readable = readJobSettings(jobs_[row], settings);
         const EncoderCommandLine line(std::move(settings), {});
         JobResult& result = results_[row];
+        if (row < convertedBefore_.size() && convertedBefore_[row]) {
+            result.outcome = JobOutcome::Done;
+            view_.jobEnded(row, result);
+            continue;
+        }
         if (!passesOverwritePolicy(line, result)) {
             result.outcome = JobOutcome::Skipped;
             view_.jobEnded(row, result);

@@ -92,6 +92,9 @@ public:
 
     // Before run(): every MP4 output with a picture gets its .THM beside it.
     void setThumbnails(bool on) { thumbnails_ = on; }
+    // Before run(): the Jobs an earlier run converted (a list restored after a
+    // crash), by row; they end at once as done, their outputs as they are.
+    void setConvertedBefore(std::vector<bool> rows) { convertedBefore_ = std::move(rows); }
     // Before run(): work done on the worker once every Job has ended and
     // before the end message (copying to the handheld); the text it returns
     // is added to the end message. It may move the bars and should return
@@ -154,6 +157,7 @@ private:
     std::atomic<int> currentJob_{0};
     std::vector<JobResult> results_;
     bool thumbnails_ = false;
+    std::vector<bool> convertedBefore_;
     Finishing finishing_;
 };
 

@@ -9,6 +9,9 @@ void ListTracker::announce() {
 }
 
 void ListTracker::jobAppended(std::size_t row, const Job& /*job*/) {
+    if (row <= before_.size()) {
+        before_.insert(before_.begin() + static_cast<long>(row), false);
+    }
     if (row <= state_.outcomes.size()) {
         state_.outcomes.insert(state_.outcomes.begin() + static_cast<long>(row),
                                JobOutcome::Pending);
@@ -17,6 +20,9 @@ void ListTracker::jobAppended(std::size_t row, const Job& /*job*/) {
 }
 
 void ListTracker::jobRemoved(std::size_t row) {
+    if (row < before_.size()) {
+        before_.erase(before_.begin() + static_cast<long>(row));
+    }
     if (row < state_.outcomes.size()) {
         state_.outcomes.erase(state_.outcomes.begin() + static_cast<long>(row));
     }
@@ -30,10 +36,14 @@ void ListTracker::jobRemoved(std::size_t row) {
 
 void ListTracker::jobsCleared() {
     state_ = {};
+    before_.clear();
     announce();
 }
 
-void ListTracker::jobChanged(std::size_t /*row*/, const Job& /*job*/) {
+void ListTracker::jobChanged(std::size_t row, const Job& /*job*/) {
+    if (row < before_.size()) {
+        before_[row] = false;  // converted with other settings
+    }
     announce();
 }
 
@@ -41,6 +51,7 @@ void ListTracker::batchStarted(std::size_t count) {
     state_.outcomes.resize(std::max(state_.outcomes.size(), count), JobOutcome::Pending);
     std::fill_n(state_.outcomes.begin(), count, JobOutcome::Pending);
     state_.running.reset();
+    before_.assign(before_.size(), false);
     announce();
 }
 
@@ -68,6 +79,10 @@ void ListTracker::restored(const KeptList& kept) {
     state_.outcomes = kept.outcomes;
     state_.outcomes.resize(jobs_.count(), JobOutcome::Pending);
     state_.running.reset();
+    before_.assign(jobs_.count(), false);
+    for (std::size_t row = 0; row < before_.size(); ++row) {
+        before_[row] = state_.outcomes[row] == JobOutcome::Done;
+    }
     announce();
 }
 

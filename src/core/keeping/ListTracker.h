@@ -31,6 +31,10 @@ public:
 
     // After a restore has put the kept Jobs into the list: their states.
     void restored(const KeptList& kept);
+    // The rows a restore brought back as converted, not edited or converted
+    // since: the first Convert after it passes over them (BatchRun's
+    // setConvertedBefore). Only that Convert: a batch takes them all.
+    std::vector<bool> convertedBefore() const { return before_; }
 
     // The list and the states as they are now.
     KeptList snapshot() const;
@@ -42,6 +46,7 @@ private:
     const JobList& jobs_;
     std::function<void()> changed_;
     KeptList state_;  // outcomes and running only; the Jobs are the list's
+    std::vector<bool> before_;
 };
 
 }  // namespace pelorine
