@@ -49,8 +49,8 @@ std::vector<InformationLine> informationLines(const VideoInformation& informatio
         {220, line("Clip Source file: ", information.clipEnabled != 0 ? "yes" : "no")},
     };
     if (!information.sound.empty() || !information.subtitles.empty()) {
-        lines.insert(lines.begin() + 6, {160, line("Sound track: ", information.sound)});
-        lines.insert(lines.begin() + 8, {200, line("Subtitles: ", information.subtitles)});
+        lines.insert(lines.begin() + 6, {160, line("Sound track: ", information.sound) +
+                                                  ", subtitles: " + information.subtitles});
     }
     if (information.clipEnabled != 0) {
         lines.push_back({240, line("Clip duration: ",

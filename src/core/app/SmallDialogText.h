@@ -39,7 +39,7 @@ struct InformationLine {
 
 // Eight lines, the last "Clip Source file: no"; eleven when the clip flag is
 // set, adding the clip's length, start and end. A file Job that has its sound
-// or subtitles chosen adds "Sound track:" and "Subtitles:" around "Duration:".
+// or subtitles chosen adds "Sound track: track 1, subtitles: none" above "Duration:".
 std::vector<InformationLine> informationLines(const VideoInformation& information);
 
 // Why a name typed in Set Output File Name cannot be used, or nothing when it

@@ -47,8 +47,7 @@ QComboBox* dropDownList(QWidget& parent, const std::vector<std::string>& entries
     return box;
 }
 
-constexpr const char* kBurnRules[] = {"Never", "Always",
-                                      "Only when the sound is in another language"};
+constexpr const char* kBurnRules[] = {"Never", "Always", "When the sound is foreign"};
 
 }  // namespace
 
@@ -78,7 +77,7 @@ void TracksDialog::paintEvent(QPaintEvent*) {
 TrackDefaultsDialog::TrackDefaultsDialog(const TrackPreferences& current, QWidget* parent)
     : QDialog(parent) {
     using dialogs::fromDialogUnits;
-    dialogs::applyDialogLook(*this, QStringLiteral("Sound and Subtitles"), 230, 118);
+    dialogs::applyDialogLook(*this, QStringLiteral("Sound and Subtitles of New Files"), 230, 124);
     sound_ = new QLineEdit(QString::fromStdString(languageListText(current.soundLanguages)), this);
     sound_->setGeometry(fromDialogUnits(96, 14, 124, 12));
     sound_->setPlaceholderText(QStringLiteral("jpn, en"));
@@ -92,9 +91,9 @@ TrackDefaultsDialog::TrackDefaultsDialog(const TrackPreferences& current, QWidge
     }
     burn_->setGeometry(fromDialogUnits(96, 50, 124, 12));
     burn_->setCurrentIndex(static_cast<int>(current.burn));
-    ok_ = dialogs::makeDialogButton(*this, QStringLiteral("OK"), 134, 96, 40, 13);
+    ok_ = dialogs::makeDialogButton(*this, QStringLiteral("OK"), 134, 102, 40, 13);
     ok_->setDefault(true);
-    auto* cancel = dialogs::makeDialogButton(*this, QStringLiteral("Cancel"), 180, 96, 40, 13);
+    auto* cancel = dialogs::makeDialogButton(*this, QStringLiteral("Cancel"), 180, 102, 40, 13);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -112,7 +111,8 @@ void TrackDefaultsDialog::paintEvent(QPaintEvent*) {
                         {"Subtitle languages:", 20, 66},
                         {"Burn subtitles:", 20, 102},
                         {"In order, as codes (en, eng) or names; a file without", 20, 140},
-                        {"any of them plays its default track.", 20, 158}});
+                        {"any of them plays its default track. \"Foreign\": the sound", 20, 158},
+                        {"is in none of the subtitle languages.", 20, 176}});
 }
 
 std::optional<std::pair<int, int>> runTracksDialog(QWidget* owner, const TrackLists& lists) {
