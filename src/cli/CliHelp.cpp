@@ -40,6 +40,7 @@ Options:
       --resume             (run) convert only the Jobs whose outputs are not
                              there yet, so an interrupted batch goes on with
                              the same command; the others are skipped
+                             (a Job split into parts is converted again)
   -h, --help               display this help and exit
       --version            output version information and exit
 

@@ -196,7 +196,10 @@ int CliProgram::runProject(const CliOptions& options) {
     std::vector<Job> converted;
     for (Job& job : jobs) {
         JobEntry entry{job.sourcePath, outputShown(job), {}};
-        if (options.resume && jobOutputIsThere(job, services_.files)) {
+        // A Job split into parts is converted again: its first part cannot
+        // tell whether the batch ended before its last one.
+        if (options.resume && !jobSettingsOf(job).splitOutput() &&
+            jobOutputIsThere(job, services_.files)) {
             entry.result.outcome = JobOutcome::Skipped;
             entry.result.reason = "converted before, its output is there (--resume)";
         } else {

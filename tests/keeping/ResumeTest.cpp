@@ -88,6 +88,15 @@ TEST_F(ResumeTest, OnlyTheJobsWithoutTheirOutputsAreConvertedAgain) {
     EXPECT_EQ(again.status, 0);
     EXPECT_TRUE(converted().empty());
     EXPECT_THAT(again.out, HasSubstr("Summary: 3 skipped\n"));
+    // A split Job whose first part is there may have ended before its last.
+    JobList split;
+    split.append(testing::plainJob(folder.file("first.avi"), folder.file("out/long.MP4"), 100));
+    split.job(0).split = "00:00:02";
+    ASSERT_TRUE(saveProject(folder.file("batch.vpt"), split, platform::systemFileSystem()));
+    std::ofstream(partOutputPath(folder.file("out/long"), 1, "mp4")) << "length=2";
+    EXPECT_EQ(run({"--resume", "--overwrite", "replace"}).status, 0);
+    EXPECT_FALSE(converted().empty()) << "converted again";
+    saveJobs({"first", "second", "third"});
     // Without --resume every Job is converted, as before.
     EXPECT_EQ(run({"--overwrite", "replace"}).status, 0);
     EXPECT_EQ(converted().size(), 3u);
