@@ -27,8 +27,11 @@
 #include "window/QtDialogs.h"
 #include "window/QtKeeping.h"
 
-int main(int argc, char** argv) {
-    using namespace pelorine;
+namespace {
+
+// Before the application exists: the platform and how the preview's native
+// window lives beside the widgets Qt draws.
+void prepareApplication() {
     // The engine plays the preview into an X11 window: the X11 platform
     // first (XWayland on a Wayland desktop), Wayland only where there is no X.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -36,11 +39,37 @@ int main(int argc, char** argv) {
     }
     // The preview area has a native window of its own; the rest stays drawn by Qt.
     QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(kProductTitle);
-    // The faces the window is drawn with, or their free look-alikes.
+}
+
+// The faces the window is drawn with, or their free look-alikes.
+void useWindowFaces() {
     QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
     QFont::insertSubstitutions("Tahoma", {"DejaVu Sans", "Liberation Sans"});
+}
+
+// What the window's logic works with on this system.
+pelorine::MainController::Services systemServices(pelorine::Engine& engine,
+                                                  pelorine::platform::SystemPaths& paths,
+                                                  pelorine::Settings& settings) {
+    using namespace pelorine;
+    return {engine,
+            paths,
+            platform::systemFileSystem(),
+            platform::systemPowerControl(),
+            platform::systemDesktop(),
+            settings,
+            {platform::systemOpticalDrives(), platform::systemLargeFiles(),
+             platform::systemMountTable(), platform::handheldOverrideFolder()}};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace pelorine;
+    prepareApplication();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(kProductTitle);
+    useWindowFaces();
 
     const auto paths = platform::makeLinuxSystemPaths(platform::currentEnvironment());
     Settings settings(platform::systemFileSystem(), paths->settingsFilePath(),
@@ -66,17 +95,7 @@ int main(int argc, char** argv) {
     QtKeepDialogs keepDialogs;
     KeepSetting keepSetting(platform::systemFileSystem(), paths->settingsFilePath());
     keepSetting.read();
-    auto window = std::make_unique<MainWindow>(
-        MainController::Services{
-            engine,
-            *paths,
-            platform::systemFileSystem(),
-            platform::systemPowerControl(),
-            platform::systemDesktop(),
-            settings,
-            {platform::systemOpticalDrives(), platform::systemLargeFiles(),
-             platform::systemMountTable(), platform::handheldOverrideFolder()}},
-        dialogs);
+    auto window = std::make_unique<MainWindow>(systemServices(engine, *paths, settings), dialogs);
     dialogs.setOwner(window.get());
     keepDialogs.setOwner(window.get());
     window->show();
