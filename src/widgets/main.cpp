@@ -12,7 +12,6 @@
 #include "app/MainView.h"
 #include "app/SingleInstance.h"
 #include "engine/Engine.h"
-#include "keeping/KeepSetting.h"
 #include "keeping/KeepThread.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -93,8 +92,6 @@ int main(int argc, char** argv) {
     QtKeepTimer keepTimer;
     KeepThread keepWriter(queuedOn(&application));
     QtKeepDialogs keepDialogs;
-    KeepSetting keepSetting(platform::systemFileSystem(), paths->settingsFilePath());
-    keepSetting.read();
     auto window = std::make_unique<MainWindow>(systemServices(engine, *paths, settings), dialogs);
     dialogs.setOwner(window.get());
     keepDialogs.setOwner(window.get());
@@ -103,15 +100,13 @@ int main(int argc, char** argv) {
     // restored; then a file given on the command line, as a file manager
     // starts the program, so its messages belong to the window.
     const std::vector<std::string> files(argv + 1, argv + argc);
-    QTimer::singleShot(0, window.get(),
-                       [&window, &keepTimer, &keepWriter, &keepDialogs, &keepSetting, files] {
-                           window->controller().keepList(
-                               {platform::systemFileSystem(), keepTimer, keepWriter, keepDialogs},
-                               keepSetting.on());
-                           if (!files.empty()) {
-                               window->controller().openFiles(files, window->state());
-                           }
-                       });
+    QTimer::singleShot(0, window.get(), [&window, &keepTimer, &keepWriter, &keepDialogs, files] {
+        window->controller().keepList(
+            {platform::systemFileSystem(), keepTimer, keepWriter, keepDialogs});
+        if (!files.empty()) {
+            window->controller().openFiles(files, window->state());
+        }
+    });
     const int result = application.exec();
     (void)window->controller().finishKeeping();
     // Closing while a batch converts: the batch must not outlive its window.

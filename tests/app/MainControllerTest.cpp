@@ -337,6 +337,27 @@ TEST_F(MainControllerTest, SmallDialogsChangeTheSettingAndTheOutputName) {
     EXPECT_EQ(window.events().back(), "about");
 }
 
+// Keeping the list is off at first; the Settings menu's item turns it on and
+// off, stores it at once and shows its state, and a later start reads it.
+TEST_F(MainControllerTest, KeepTheListIsAStoredCheckOfTheSettingsMenu) {
+    using namespace command;
+    EXPECT_EQ(controller.checked(kToggleKeepList), false);
+    window.menuChoice = kToggleKeepList;
+    controller.handleCommand(kSettingsMenu, window.at());
+    EXPECT_EQ(controller.checked(kToggleKeepList), true);
+    EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("[LIST]\nKeepWhenClosing=1\n"));
+    KeepSetting stored(platform::systemFileSystem(), folder.file("zelvic.ini"));
+    stored.read();
+    EXPECT_TRUE(stored.on());
+
+    controller.handleCommand(kToggleKeepList, window.at());
+    EXPECT_EQ(controller.checked(kToggleKeepList), false);
+    EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("[LIST]\nKeepWhenClosing=0\n"));
+    // The other checks still answer, and a plain command has none.
+    EXPECT_EQ(controller.checked(kToggleCopyWhenFinished), false);
+    EXPECT_EQ(controller.checked(kAbout), std::nullopt);
+}
+
 }  // namespace
 }  // namespace pelorine
 

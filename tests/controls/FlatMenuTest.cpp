@@ -120,6 +120,8 @@ TEST(MenuCatalogTest, MenusHoldTheirItemsInOrder) {
     EXPECT_EQ(file.back().commandId, 32777);
     EXPECT_EQ(file.back().pictureId, 0);
     EXPECT_EQ(menuEntries(238).size(), 14u);
+    EXPECT_EQ(menuEntries(145).back().commandId, 32836);
+    EXPECT_STREQ(menuEntries(145).back().text, "Keep the list when Pelorine closes");
     EXPECT_EQ(menuEntries(239).size(), 2u);
     EXPECT_TRUE(menuEntries(1).empty());
     for (int id : {143, 144, 145, 146, 147, 148, 238, 239}) {

@@ -32,7 +32,7 @@ struct Start {
     }
     void keep(bool restore) {
         dialogs.restore = restore;
-        controller.keepList({platform::systemFileSystem(), timer, writer, dialogs}, false);
+        controller.keepList({platform::systemFileSystem(), timer, writer, dialogs});
     }
     std::string status(std::size_t row) const { return window.rows.at(row).at(kStatusColumn); }
 

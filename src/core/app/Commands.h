@@ -73,6 +73,9 @@ inline constexpr int kToggleCopyWhenFinished = 32833;
 inline constexpr int kSoundAndSubtitles = 32834;
 inline constexpr int kTrackDefaults = 32835;
 
+// Whether a start after a clean end brings the list back (Settings).
+inline constexpr int kToggleKeepList = 32836;
+
 // The list view's context menu, posted on to the main window.
 inline constexpr int kListPlay = 0x867;
 inline constexpr int kListStop = 0x868;

@@ -34,6 +34,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       handheld_({handheldSettings_, services.files, services.devices.largeFiles,
                  services.devices.mounts, services.devices.handheldOverride},
                 jobs_, view, dialogs, activity_),
+      keepSetting_(services.files, services.settings.filePath()),
       batch_({{services.engine, services.files, services.power, services.settings},
               services.paths,
               services.desktop,
@@ -44,6 +45,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
               dialogs}) {
     handheldSettings_.read();
     trackSettings_.read();
+    keepSetting_.read();
     batch_.setBatchSetup([this](BatchRun& batch) {
         handheld_.setUpBatch(batch);
         if (kept_) {
@@ -57,16 +59,23 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
     buildCommandTable();
 }
 
-void MainController::keepList(KeepingServices services, bool keepOnClose) {
+void MainController::keepList(KeepingServices services) {
     kept_ = std::make_unique<KeptWindowList>(KeptWindowList::Parts{
         services_.paths.stateFolder(), services, jobs_,
         [this](std::size_t row, const JobResult& result) { jobRows_.jobEnded(row, result); }});
     batch_.setTracker(&kept_->tracker());
-    kept_->start(keepOnClose);
+    kept_->start(keepSetting_.on());
 }
 
 Status MainController::finishKeeping() {
     return kept_ ? kept_->finish() : Status::ok();
+}
+
+std::optional<bool> MainController::checked(int command) const {
+    if (command == command::kToggleKeepList) {
+        return keepSetting_.on();
+    }
+    return handheld_.checked(command);
 }
 
 void MainController::buildCommandTable() {
@@ -129,6 +138,12 @@ void MainController::buildCommandTable() {
     for (const int toggle : {kToggleThumbnails, kToggleNewerFirmware, kToggleCopyWhenFinished}) {
         c.add({toggle}, Guard::None, [this, toggle](At) { handheld_.toggle(toggle); });
     }
+    // Stored at once; the next start reads it.
+    c.add({kToggleKeepList}, Guard::None, [this](At) {
+        if (const Status saved = keepSetting_.set(!keepSetting_.on()); !saved) {
+            dialogs_.message(saved.message());
+        }
+    });
     c.add({kListShowLog}, Guard::None, [this](At at) { showSelectedLog(at.selectedRow); });
 }
 

@@ -21,6 +21,7 @@
 #include "dvd/OpenDvd.h"
 #include "engine/Engine.h"
 #include "jobs/JobList.h"
+#include "keeping/KeepSetting.h"
 #include "keeping/KeptWindowList.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
@@ -75,8 +76,9 @@ public:
 
     // From now on the list is kept on disk (the window's program does this
     // once it shows; tests may leave it out): what the last run left is
-    // restored or asked about first.
-    void keepList(KeepingServices services, bool keepOnClose);
+    // restored or asked about first, after a clean end only when the keep
+    // setting is on.
+    void keepList(KeepingServices services);
     // At a clean end: the list's last write. Ok when it is not kept.
     Status finishKeeping();
 
@@ -100,6 +102,8 @@ public:
 
     ActivityState activityState() const { return activity_.state(); }
     bool batchActive() const { return batch_.workerRunning(); }
+    // Whether a checkable menu item shows its check; none for other commands.
+    std::optional<bool> checked(int command) const;
 
     JobList& jobs() { return jobs_; }
     JobListOperations& jobOperations() { return jobOperations_; }
@@ -141,6 +145,7 @@ private:
     CommandTable commands_;
     HandheldSettings handheldSettings_;
     HandheldController handheld_;
+    KeepSetting keepSetting_;
     std::unique_ptr<KeptWindowList> kept_;
     // Last: its destructor waits for a batch that still converts.
     BatchController batch_;

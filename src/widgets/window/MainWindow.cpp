@@ -291,8 +291,7 @@ void MainWindow::minimise() {
 int MainWindow::popUpMenu(int menu, int button) {
     const auto skinMenu = controls::buildSkinMenu(menu, this);
     for (QAction* action : skinMenu->actions()) {
-        if (const auto on =
-                controller_->handheld().checked(controls::SkinMenu::commandOf(action))) {
+        if (const auto on = controller_->checked(controls::SkinMenu::commandOf(action))) {
             action->setCheckable(true);
             action->setChecked(*on);
         }
