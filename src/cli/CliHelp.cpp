@@ -33,6 +33,9 @@ Options:
                              or a language (en, jpn, German)
       --subtitles=WHICH    (convert) the subtitles burned into the picture: a
                              track id, a language, a subtitle file, or none
+      --subcp=NAME         (convert) the code page of an 8-bit subtitle file
+                             (windows-1250, ISO-8859-7); it is detected
+                             without one
   -w, --overwrite=WHEN     (convert, run) when an output file exists already:
                              ask, skip or replace
       --send-to-psp        (convert, run) then copy every converted Job to the
@@ -44,9 +47,9 @@ Options:
   -h, --help               display this help and exit
       --version            output version information and exit
 
-Without --output, --overwrite, --audio and --subtitles the window's settings
-are used, from ~/.config/pelorine/zelvic.ini (the sound and subtitle languages
-of Settings -> Sound and Subtitles...). A language a file has no track in
+Without --output, --overwrite, --audio, --subtitles and --subcp the window's
+settings are used, from ~/.config/pelorine/zelvic.ini (the sound and subtitle
+languages and the code page of Settings -> Sound and Subtitles...). A language a file has no track in
 takes the file's default sound track, and no subtitles.
 
 While a Job converts, a status line shows how far it is, how fast the engine

@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "settings/TrackSettings.h"
+
 namespace pelorine::cli {
 namespace {
 
@@ -17,7 +19,7 @@ constexpr std::array<VerbName, 5> kVerbs = {{{"convert", Verb::Convert},
                                              {"info", Verb::Info},
                                              {"help", Verb::Help}}};
 
-enum class Option { Profile, Output, Overwrite, Audio, Subtitles };
+enum class Option { Profile, Output, Overwrite, Audio, Subtitles, CodePage };
 
 struct OptionName {
     std::string_view longName;
@@ -25,12 +27,12 @@ struct OptionName {
     Option option;
 };
 
-constexpr std::array<OptionName, 5> kOptions = {
-    {{"--profile", "-p", Option::Profile},
-     {"--output", "-o", Option::Output},
-     {"--overwrite", "-w", Option::Overwrite},
-     {"--audio", "--audio", Option::Audio},
-     {"--subtitles", "--subtitles", Option::Subtitles}}};
+constexpr std::array<OptionName, 6> kOptions = {{{"--profile", "-p", Option::Profile},
+                                                 {"--output", "-o", Option::Output},
+                                                 {"--overwrite", "-w", Option::Overwrite},
+                                                 {"--audio", "--audio", Option::Audio},
+                                                 {"--subtitles", "--subtitles", Option::Subtitles},
+                                                 {"--subcp", "--subcp", Option::CodePage}}};
 
 // Options without a value, and the commands they apply to.
 struct FlagName {
@@ -47,6 +49,7 @@ bool applies(Option option, Verb verb) {
         case Option::Profile:
         case Option::Audio:
         case Option::Subtitles:
+        case Option::CodePage:
             return verb == Verb::Convert;
         case Option::Output:
             return verb == Verb::Convert || verb == Verb::Run || verb == Verb::Commands;
@@ -181,6 +184,13 @@ private:
                 break;
             case Option::Subtitles:
                 options_.subtitles = value;
+                break;
+            case Option::CodePage:
+                if (!usableCodePageName(value)) {
+                    return "invalid argument '" + value +
+                           "' for '--subcp' (a code page name has no blanks or quotes)";
+                }
+                options_.subtitleCodePage = value;
                 break;
             case Option::Overwrite:
                 options_.overwrite = overwriteChoice(value);

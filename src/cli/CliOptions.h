@@ -25,6 +25,8 @@ struct CliOptions {
     // "none"); absent: the window's sound and subtitle defaults.
     std::optional<std::string> audio;
     std::optional<std::string> subtitles;
+    // "--subcp": the code page of a subtitle file; absent: the window's.
+    std::optional<std::string> subtitleCodePage;
     bool sendToHandheld = false;     // "--send-to-psp": copy what was converted to the memory stick
     bool resume = false;             // "--resume" (run): only the Jobs whose outputs are not there
     std::vector<std::string> files;  // sources (convert, info) or the project (run, commands)

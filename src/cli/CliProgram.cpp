@@ -69,6 +69,15 @@ bool CliProgram::thumbnailsOn() const {
     return handheld.thumbnails();
 }
 
+std::string CliProgram::subtitleCodePage(const CliOptions& options) const {
+    if (options.subtitleCodePage) {
+        return *options.subtitleCodePage;
+    }
+    TrackSettings tracks(services_.files, services_.settings.filePath());
+    tracks.read();
+    return tracks.preferences().subtitleCodePage;
+}
+
 int CliProgram::run(const CliOptions& options) {
     switch (options.verb) {
         case Verb::Info:
@@ -151,7 +160,8 @@ int CliProgram::commands(const CliOptions& options) {
         error(ready.message());
         return 1;
     }
-    const EngineInvocation invocation{services_.engine.path(), folder, thumbnailsOn()};
+    const EngineInvocation invocation{services_.engine.path(), folder, thumbnailsOn(),
+                                      subtitleCodePage(options)};
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const PlannedRuns planned = planRuns(jobs[i], invocation);
         const std::string job = "Job " + std::to_string(i + 1);
@@ -345,6 +355,7 @@ int CliProgram::convertJobs(std::vector<Job> jobs, std::vector<JobEntry> entries
                    {services_.engine, services_.files, services_.power, settings},
                    folder + "cli-logs/");
     batch.setThumbnails(thumbnailsOn());
+    batch.setSubtitleCodePage(subtitleCodePage(options));
     view.follow(batch);
     stops_.attach(&batch);
     batch.run();

@@ -67,6 +67,8 @@ private:
     int convert(const CliOptions& options);
     // Whether runs make the .THM picture beside each MP4 output.
     bool thumbnailsOn() const;
+    // The code page of burned subtitle files: --subcp, else the window's.
+    std::string subtitleCodePage(const CliOptions& options) const;
     // --send-to-psp: the Jobs the batch converted, to the memory stick; the
     // exit status of that part.
     int sendToHandheld(const BatchRun& batch);

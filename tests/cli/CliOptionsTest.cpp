@@ -88,6 +88,11 @@ TEST(CliOptions, EachMistakeIsOneClearLine) {
         {{"convert", "--resume", "a.avi"}, "option '--resume' does not apply to 'convert'"},
         {{"commands", "--resume", "b.vpt"}, "option '--resume' does not apply to 'commands'"},
         {{"run", "--resume=yes", "b.vpt"}, "option '--resume' doesn't allow an argument"},
+        {{"convert", "--subcp", "CP 1250", "a.avi"},
+         "invalid argument 'CP 1250' for '--subcp' (a code page name has no blanks or quotes)"},
+        {{"convert", "--subcp='CP1250'", "a.avi"},
+         "invalid argument ''CP1250'' for '--subcp' (a code page name has no blanks or quotes)"},
+        {{"run", "--subcp=CP1250", "b.vpt"}, "option '--subcp' does not apply to 'run'"},
     };
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = parse(c.arguments);

@@ -28,6 +28,7 @@ using ::testing::AllOf;
 using ::testing::ElementsAreArray;
 using testing::Finished;
 using ::testing::HasSubstr;
+using ::testing::Not;
 using testing::runCli;
 using ::testing::StartsWith;
 
@@ -147,8 +148,8 @@ TEST_F(CliCommandsTest, PrintsTheCommandLinesTheWindowsBatchRuns) {
                                         folder.file("film.en.srt") + "\x1f"));
 }
 
-// --audio and --subtitles, and without them the window's defaults, as the
-// engine receives them; what info finds beside a video.
+// --audio, --subtitles and --subcp, and without them the window's defaults,
+// as the engine receives them; what info finds beside a video.
 TEST(CliTracks, OptionsAndDefaultsChooseTheTracks) {
     testing::TempFolder folder;
     testing::installFakeEngine(folder.path());
@@ -159,7 +160,8 @@ TEST(CliTracks, OptionsAndDefaultsChooseTheTracks) {
     folder.write("my subs.ass", "[Script Info]\n");
     std::filesystem::create_directories(folder.file("config/pelorine"));
     folder.write("config/pelorine/zelvic.ini",
-                 "[TRACKS]\nSoundLanguages=eng\nSubtitleLanguages=de\nBurnSubtitles=always\n");
+                 "[TRACKS]\nSoundLanguages=eng\nSubtitleLanguages=de\nBurnSubtitles=always\n"
+                 "SubtitleCodePage=ISO-8859-2\n");
     const auto engineLine = [&](const std::vector<std::string>& options) {
         std::filesystem::remove(folder.file("engine.log"));
         std::vector<std::string> arguments = {"convert", "-w", "replace", "-o", folder.file("out")};
@@ -177,8 +179,13 @@ TEST(CliTracks, OptionsAndDefaultsChooseTheTracks) {
     const std::string source = folder.file("film.mkv") + " ";
     EXPECT_THAT(engineLine({}).first,
                 HasSubstr(source + "-aid 1 -sub " + folder.file("film.de.srt") + " "));
-    EXPECT_THAT(engineLine({"--audio=ja", "--subtitles", "fre"}).first,
-                HasSubstr(source + "-aid 0 -sid 1 "));
+    EXPECT_THAT(engineLine({}).first, HasSubstr(".de.srt -subcp ISO-8859-2 -"));
+    EXPECT_THAT(
+        engineLine({"--subcp", "windows-1250"}).first,
+        HasSubstr(source + "-aid 1 -sub " + folder.file("film.de.srt") + " -subcp windows-1250 -"));
+    const std::string track = engineLine({"--audio=ja", "--subtitles", "fre"}).first;
+    EXPECT_THAT(track, HasSubstr(source + "-aid 0 -sid 1 "));
+    EXPECT_THAT(track, Not(HasSubstr("-subcp")));
     EXPECT_THAT(engineLine({"--audio=0", "--subtitles=" + folder.file("my subs.ass")}).first,
                 HasSubstr(source + "-aid 0 -sub " + folder.file("my subs.ass") + " "));
     const auto none = engineLine({"--audio=ru", "--subtitles=none"});

@@ -209,5 +209,53 @@ TEST_F(FileJobChoice, AJobSavedBeforeHasTheDefaultSoundAndNoSubtitles) {
     EXPECT_EQ(sourcePiece(opened[0]), sourcePiece(old));
 }
 
+// A named code page follows a burned subtitle file, in the batch's and the
+// preview's lines alike, and nowhere else; the settings file keeps it, and a
+// name the engine could not take as one argument is never used.
+TEST_F(FileJobChoice, ANamedCodePageFollowsTheSubtitleFile) {
+    const std::string ini = "/c/zelvic.ini";
+    TrackSettings settings(files, ini);
+    TrackPreferences preferences;
+    preferences.subtitleCodePage = "windows-1250";
+    ASSERT_TRUE(settings.setPreferences(preferences));
+    EXPECT_THAT(files.text(ini), ::testing::EndsWith("\nSubtitleCodePage=windows-1250\n"));
+    TrackSettings again(files, ini);
+    again.read();
+    EXPECT_EQ(again.preferences().subtitleCodePage, "windows-1250");
+    ASSERT_TRUE(again.setPreferences({}));
+    EXPECT_THAT(files.text(ini), ::testing::EndsWith("\nSubtitleCodePage=\n"));
+    files.put(ini, "[TRACKS]\nSubtitleCodePage=windows 1250\n");
+    again.read();
+    EXPECT_EQ(again.preferences().subtitleCodePage, "");
+    for (const char* refused : {"windows 1250", "cp\t1250", "\"CP1250\"", "'CP1250'"}) {
+        EXPECT_FALSE(usableCodePageName(refused)) << refused;
+    }
+    EXPECT_TRUE(usableCodePageName("ISO-8859-7"));
+
+    const EngineInvocation detect{"zelvic", "/c/"};
+    EngineInvocation named = detect;
+    named.subtitleCodePage = "windows-1250";
+    const preview::PreviewTarget target{320, 240, 7};
+    const auto lines = [&](const Job& job, const EngineInvocation& invocation) {
+        return std::pair{EncoderCommandLine(job, invocation).commandLine(" -ss 0 ", "/o/A.MP4"),
+                         preview::previewCommandLine(job, 0, 10, target, invocation)};
+    };
+    Job job = fileJob();
+    setTrackChoice(job, {1, SubtitleChoice::ofFile("/v/Film \"one\".en.srt")});
+    const std::string head =
+        "zelvic \"/v/Film \\\"one\\\".mkv\"  -aid 1  -sub \"/v/Film \\\"one\\\".en.srt\" ";
+    const auto [batch, play] = lines(job, detect);
+    ASSERT_THAT(batch, ::testing::StartsWith(head));
+    ASSERT_THAT(play, ::testing::StartsWith(head));
+    const auto [namedBatch, namedPlay] = lines(job, named);
+    EXPECT_EQ(namedBatch, head + " -subcp windows-1250 " + batch.substr(head.size()));
+    EXPECT_EQ(namedPlay, head + " -subcp windows-1250 " + play.substr(head.size()));
+    // A subtitle track, or none: the code page is not the engine's business.
+    for (const TrackChoice& choice : {TrackChoice{1, SubtitleChoice::ofTrack(0)}, TrackChoice{}}) {
+        setTrackChoice(job, choice);
+        EXPECT_EQ(lines(job, named), lines(job, detect));
+    }
+}
+
 }  // namespace
 }  // namespace pelorine

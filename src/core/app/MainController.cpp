@@ -19,7 +19,8 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
       dialogs_(dialogs),
       jobRows_(view),
       activity_(dialogs, view),
-      preview_({services.engine, view, activity_, dialogs, jobs_}),
+      preview_({services.engine, view, activity_, dialogs, jobs_,
+                [this] { return trackSettings_.preferences().subtitleCodePage; }}),
       files_({jobs_, view, dialogs, activity_, services.files, rows_,
               [this](const ProfileRows& rows) { jobOperations_.edit(change::LoadedProfile{rows}); },
               [this](int index) { jobOperations_.showNoJob(index); }}),
@@ -48,6 +49,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
     keepSetting_.read();
     batch_.setBatchSetup([this](BatchRun& batch) {
         handheld_.setUpBatch(batch);
+        batch.setSubtitleCodePage(trackSettings_.preferences().subtitleCodePage);
         if (kept_) {
             batch.setConvertedBefore(kept_->tracker().convertedBefore());
         }

@@ -87,8 +87,10 @@ void PreviewController::playRow(std::size_t row) {
     auto session = std::make_unique<EngineSession>(p_.engine, EnginePurpose::Preview);
     Status started = session->open();
     if (started) {
-        const std::string line = preview::previewCommandLine(
-            job, start, end, p_.view.previewTarget(), {p_.engine.path(), session->channelFolder()});
+        const EngineInvocation invocation{p_.engine.path(), session->channelFolder(), false,
+                                          p_.subtitleCodePage()};
+        const std::string line =
+            preview::previewCommandLine(job, start, end, p_.view.previewTarget(), invocation);
         started = session->start(line, session->channelFolder() + "play.log");
     }
     session_ = std::move(session);

@@ -43,6 +43,9 @@ public:
         Activity& activity;
         Dialogs& dialogs;
         const JobList& jobs;
+        // The code page of a subtitle file played (the sound and subtitle
+        // defaults'), asked at each start; empty: detected.
+        std::function<std::string()> subtitleCodePage;
     };
 
     explicit PreviewController(Parts parts);

@@ -177,7 +177,7 @@ JobResult BatchRun::convert(const Job& job, const EncoderCommandLine& line, cons
     const std::string logPath = jobLogPath(logFolder_, row, job);
     EngineConversionHost host(services_.engine, control_);
     host.setLogPath(logPath);
-    EngineInvocation invocation{services_.engine.path(), {}, thumbnails_};
+    EngineInvocation invocation{services_.engine.path(), {}, thumbnails_, subtitleCodePage_};
     // In order, each only once the one before went well: a Job refused for
     // its settings must not lose the files of an earlier run.
     const std::function<Status()> steps[] = {

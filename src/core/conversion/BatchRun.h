@@ -92,6 +92,8 @@ public:
 
     // Before run(): every MP4 output with a picture gets its .THM beside it.
     void setThumbnails(bool on) { thumbnails_ = on; }
+    // The code page of the subtitle files burned in; empty: detected.
+    void setSubtitleCodePage(std::string name) { subtitleCodePage_ = std::move(name); }
     // Before run(): the Jobs an earlier run converted (a list restored after a
     // crash), by row; they end at once as done, their outputs as they are.
     void setConvertedBefore(std::vector<bool> rows) { convertedBefore_ = std::move(rows); }
@@ -157,6 +159,7 @@ private:
     std::atomic<int> currentJob_{0};
     std::vector<JobResult> results_;
     bool thumbnails_ = false;
+    std::string subtitleCodePage_;
     std::vector<bool> convertedBefore_;
     Finishing finishing_;
 };

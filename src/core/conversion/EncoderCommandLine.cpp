@@ -70,8 +70,8 @@ EncoderCommandLine::EncoderCommandLine(JobSettings settings, EngineInvocation in
     : settings_(std::move(settings)),
       invocation_(std::move(invocation)),
       baseName_(outputBasePath(settings_.output.path)),
-      prefix_(quoteArgumentIfNeeded(invocation_.enginePath) + sourcePiece(settings_) +
-              mediaPiece(settings_)) {}
+      prefix_(quoteArgumentIfNeeded(invocation_.enginePath) +
+              sourcePiece(settings_, invocation_.subtitleCodePage) + mediaPiece(settings_)) {}
 
 EncoderCommandLine::EncoderCommandLine(const Job& job, EngineInvocation invocation)
     : EncoderCommandLine(jobSettingsOf(job), std::move(invocation)) {}
@@ -100,10 +100,12 @@ std::string EncoderCommandLine::partFileName(int part) const {
 
 // The encoder reads a DVD title when the source path names a disc, whatever
 // the record's kind says.
-std::string EncoderCommandLine::sourcePiece(const JobSettings& settings) {
+std::string EncoderCommandLine::sourcePiece(const JobSettings& settings,
+                                            const std::string& subtitleCodePage) {
     const JobSource& source = settings.source;
     if (!source.disc) {
-        return " " + quoteArgument(source.path) + " " + fileStreamsPiece(source.file);
+        return " " + quoteArgument(source.path) + " " +
+               fileStreamsPiece(source.file, subtitleCodePage);
     }
     std::string piece =
         fill(" dvd://%s -dvd-device %s -chapter %s-%s ",
@@ -123,7 +125,8 @@ std::string EncoderCommandLine::dvdStreamsPiece(const DvdTitle& dvd) {
     return piece;
 }
 
-std::string EncoderCommandLine::fileStreamsPiece(const FileStreams& file) {
+std::string EncoderCommandLine::fileStreamsPiece(const FileStreams& file,
+                                                 const std::string& subtitleCodePage) {
     std::string piece;
     if (file.audioId) {
         piece += " -aid " + std::to_string(*file.audioId) + " ";
@@ -133,6 +136,9 @@ std::string EncoderCommandLine::fileStreamsPiece(const FileStreams& file) {
     }
     if (file.subtitleFile) {
         piece += " -sub " + quoteArgument(*file.subtitleFile) + " ";
+        if (!subtitleCodePage.empty()) {
+            piece += " -subcp " + subtitleCodePage + " ";
+        }
     }
     return piece;
 }

@@ -20,6 +20,9 @@ struct EngineInvocation {
     // Every output with a picture in an MP4 gets the handheld's thumbnail
     // beside it (thumbnailPiece).
     bool thumbnails = false;
+    // The code page of a subtitle file burned in (-subcp); empty: the engine
+    // tells it from the bytes.
+    std::string subtitleCodePage{};
 };
 
 // The handheld's thumbnail of an output: the output's path with the
@@ -53,7 +56,8 @@ public:
     const std::string& baseName() const { return baseName_; }
 
     // The pieces, each exactly as it stands in the command line.
-    static std::string sourcePiece(const JobSettings& settings);
+    static std::string sourcePiece(const JobSettings& settings,
+                                   const std::string& subtitleCodePage = {});
     // The channel and volume filters and the sample rate of a Job with sound.
     static std::string audioFilters(const SoundFilters& sound, const AudioSettings& audio);
     static std::string mediaPiece(const JobSettings& settings);
@@ -70,8 +74,10 @@ public:
     // " -aid N " and " -sid N " for the streams chosen on a DVD.
     static std::string dvdStreamsPiece(const DvdTitle& dvd);
     // " -aid N ", " -sid N " and " -sub FILE " (quoted) for a file's chosen
-    // streams; empty for the default sound without subtitles.
-    static std::string fileStreamsPiece(const FileStreams& file);
+    // streams, the file followed by " -subcp NAME " when a code page is
+    // named; empty for the default sound without subtitles.
+    static std::string fileStreamsPiece(const FileStreams& file,
+                                        const std::string& subtitleCodePage = {});
     // The filter of a channel ("channels=2:2:0:0:0:1", "pan=1:0.5:0.5");
     // empty for Default and Unnamed.
     static std::string channelFilter(AudioChannel channel);

@@ -12,12 +12,12 @@ constexpr const char* kVideoCdPiece = " vcd://2 -cdrom-device /dev/sr0 ";
 }  // namespace
 
 // The preview plays the source as the record's kind says, whatever its path.
-std::string previewSourcePiece(const JobSettings& settings) {
+std::string previewSourcePiece(const JobSettings& settings, const std::string& subtitleCodePage) {
     const JobSource& source = settings.source;
     switch (source.kind) {
         case SourceKind::File:
             return " " + quoteArgument(source.path) + " " +
-                   EncoderCommandLine::fileStreamsPiece(source.file);
+                   EncoderCommandLine::fileStreamsPiece(source.file, subtitleCodePage);
         case SourceKind::DvdTitle:
             return " -dvd-device  " + quoteArgument(source.disc.value_or(source.path)) + " dvd://" +
                    std::to_string(source.dvd.title) + " -chapter " +
@@ -60,7 +60,8 @@ std::string playerOptions(std::uint64_t windowId) {
 std::string previewCommandLine(const Job& job, double start, double end,
                                const PreviewTarget& target, const EngineInvocation& invocation) {
     const JobSettings settings = jobSettingsOf(job);
-    return quoteArgumentIfNeeded(invocation.enginePath) + previewSourcePiece(settings) +
+    return quoteArgumentIfNeeded(invocation.enginePath) +
+           previewSourcePiece(settings, invocation.subtitleCodePage) +
            EncoderCommandLine::timing(start, end - start) + previewAudioFilters(settings.sound) +
            EncoderCommandLine::scalingPiece(target.width, target.height, settings.source.width,
                                             settings.source.height) +

@@ -34,7 +34,8 @@ std::string previewCommandLine(const Job& job, double start, double end,
 // The pieces, each exactly as it stands in the command line.
 // By the Job's source kind: a file in quotes, a DVD title with its chapters,
 // audio and subtitle, or the video CD track; nothing for an unknown kind.
-std::string previewSourcePiece(const JobSettings& settings);
+std::string previewSourcePiece(const JobSettings& settings,
+                               const std::string& subtitleCodePage = {});
 std::string previewSourcePiece(const Job& job);
 // " -af channels...", then the volume filter joined to it, or in a chain of
 // its own when the channel is "default" (in any case).

@@ -27,6 +27,10 @@ std::optional<BurnRule> burnRuleNamed(std::string_view name) {
     return std::nullopt;
 }
 
+bool usableCodePageName(std::string_view name) {
+    return name.find_first_of(" \t\r\n\"'") == std::string_view::npos;
+}
+
 TrackSettings::TrackSettings(platform::FileSystem& files, std::string filePath)
     : file_(files, std::move(filePath), kSection) {}
 
@@ -39,6 +43,10 @@ void TrackSettings::read() {
     read.soundLanguages = languageList(values.value(kSoundKey, ""));
     read.subtitleLanguages = languageList(values.value(kSubtitleKey, ""));
     read.burn = burnRuleNamed(values.value(kBurnKey, "never")).value_or(BurnRule::Never);
+    if (std::string codePage = text::trim(values.value(kCodePageKey, ""));
+        usableCodePageName(codePage)) {
+        read.subtitleCodePage = std::move(codePage);
+    }
     const std::lock_guard lock(mutex_);
     preferences_ = std::move(read);
 }
@@ -56,9 +64,16 @@ Status TrackSettings::setPreferences(const TrackPreferences& preferences) {
     if (file_.filePath().empty()) {
         return Status::ok();
     }
-    return file_.write({{kSoundKey, languageListText(preferences.soundLanguages)},
-                        {kSubtitleKey, languageListText(preferences.subtitleLanguages)},
-                        {kBurnKey, burnRuleName(preferences.burn)}});
+    IniSection::Entries entries = {{kSoundKey, languageListText(preferences.soundLanguages)},
+                                   {kSubtitleKey, languageListText(preferences.subtitleLanguages)},
+                                   {kBurnKey, burnRuleName(preferences.burn)}};
+    // Detecting the code page is the default: the key is written only to
+    // name one, or to clear one named before.
+    const std::string& codePage = preferences.subtitleCodePage;
+    if (!codePage.empty() || !file_.read().value(kCodePageKey, "").empty()) {
+        entries.emplace_back(kCodePageKey, codePage);
+    }
+    return file_.write(entries);
 }
 
 }  // namespace pelorine

@@ -26,6 +26,9 @@ struct TrackPreferences {
     std::vector<std::string> soundLanguages;     // in order; any form (Languages.h)
     std::vector<std::string> subtitleLanguages;  // in order
     BurnRule burn = BurnRule::Never;
+    // The code page of an 8-bit subtitle file ("windows-1250"); empty: the
+    // engine tells it from the bytes.
+    std::string subtitleCodePage{};
     bool operator==(const TrackPreferences&) const = default;
 };
 

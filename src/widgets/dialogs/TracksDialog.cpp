@@ -9,6 +9,7 @@
 
 #include "controls/GradientButton.h"
 #include "dialogs/DialogLook.h"
+#include "settings/TrackSettings.h"
 #include "tracks/Languages.h"
 
 namespace pelorine {
@@ -77,7 +78,7 @@ void TracksDialog::paintEvent(QPaintEvent*) {
 TrackDefaultsDialog::TrackDefaultsDialog(const TrackPreferences& current, QWidget* parent)
     : QDialog(parent) {
     using dialogs::fromDialogUnits;
-    dialogs::applyDialogLook(*this, QStringLiteral("Sound and Subtitles of New Files"), 230, 124);
+    dialogs::applyDialogLook(*this, QStringLiteral("Sound and Subtitles of New Files"), 230, 150);
     sound_ = new QLineEdit(QString::fromStdString(languageListText(current.soundLanguages)), this);
     sound_->setGeometry(fromDialogUnits(96, 14, 124, 12));
     sound_->setPlaceholderText(QStringLiteral("jpn, en"));
@@ -91,9 +92,15 @@ TrackDefaultsDialog::TrackDefaultsDialog(const TrackPreferences& current, QWidge
     }
     burn_->setGeometry(fromDialogUnits(96, 50, 124, 12));
     burn_->setCurrentIndex(static_cast<int>(current.burn));
-    ok_ = dialogs::makeDialogButton(*this, QStringLiteral("OK"), 134, 102, 40, 13);
+    codePage_ = new QLineEdit(QString::fromStdString(current.subtitleCodePage), this);
+    codePage_->setGeometry(fromDialogUnits(96, 68, 124, 12));
+    codePage_->setPlaceholderText(QStringLiteral("detected"));
+    ok_ = dialogs::makeDialogButton(*this, QStringLiteral("OK"), 134, 128, 40, 13);
     ok_->setDefault(true);
-    auto* cancel = dialogs::makeDialogButton(*this, QStringLiteral("Cancel"), 180, 102, 40, 13);
+    auto* cancel = dialogs::makeDialogButton(*this, QStringLiteral("Cancel"), 180, 128, 40, 13);
+    connect(codePage_, &QLineEdit::textChanged, this, [this](const QString& name) {
+        ok_->setEnabled(usableCodePageName(name.trimmed().toStdString()));
+    });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -103,6 +110,7 @@ TrackPreferences TrackDefaultsDialog::chosen() const {
     chosen.soundLanguages = languageList(sound_->text().toStdString());
     chosen.subtitleLanguages = languageList(subtitles_->text().toStdString());
     chosen.burn = static_cast<BurnRule>(std::clamp(burn_->currentIndex(), 0, 2));
+    chosen.subtitleCodePage = codePage_->text().trimmed().toStdString();
     return chosen;
 }
 
@@ -110,9 +118,11 @@ void TrackDefaultsDialog::paintEvent(QPaintEvent*) {
     paintLabels(*this, {{"Sound languages:", 20, 30},
                         {"Subtitle languages:", 20, 66},
                         {"Burn subtitles:", 20, 102},
-                        {"In order, as codes (en, eng) or names; a file without", 20, 140},
-                        {"any of them plays its default track. \"Foreign\": the sound", 20, 158},
-                        {"is in none of the subtitle languages.", 20, 176}});
+                        {"Subtitle file code page:", 20, 138},
+                        {"In order, as codes (en, eng) or names; a file without", 20, 176},
+                        {"any of them plays its default track. \"Foreign\": the sound", 20, 194},
+                        {"is in none of the subtitle languages. The code page of", 20, 212},
+                        {"8-bit subtitle files (windows-1250), or empty to detect it.", 20, 230}});
 }
 
 std::optional<std::pair<int, int>> runTracksDialog(QWidget* owner, const TrackLists& lists) {

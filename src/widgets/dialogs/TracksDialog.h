@@ -52,6 +52,8 @@ public:
     QLineEdit* soundLanguages() const { return sound_; }
     QLineEdit* subtitleLanguages() const { return subtitles_; }
     QComboBox* burnRule() const { return burn_; }
+    // A name with blanks or quotes is refused: OK waits for a usable one.
+    QLineEdit* codePage() const { return codePage_; }
     controls::GradientButton* okButton() const { return ok_; }
     TrackPreferences chosen() const;
 
@@ -62,6 +64,7 @@ private:
     QLineEdit* sound_ = nullptr;
     QLineEdit* subtitles_ = nullptr;
     QComboBox* burn_ = nullptr;
+    QLineEdit* codePage_ = nullptr;
     controls::GradientButton* ok_ = nullptr;
 };
 
