@@ -25,8 +25,6 @@ PACKAGES=(
   libass-dev libfreetype-dev
   # test media generation and the reference encoder of the benchmarks; the test DVD
   ffmpeg time dvdauthor genisoimage
-  # the tests that watch files reach the disk before they are renamed
-  strace
 )
 
 missing=()

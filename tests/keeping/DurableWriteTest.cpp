@@ -1,6 +1,6 @@
 // Files that survive a power cut: written through a temporary file that
 // reaches the disk before it is renamed, the rename reaching the disk after
-// it. What the kernel was asked is read back from strace.
+// it. What the program asked is read back from the preloaded sync recorder.
 
 #include <sys/stat.h>
 
@@ -40,18 +40,19 @@ protected:
         ::stat(path.c_str(), &info);
         return info.st_mode & 07777;
     }
-    // Runs the probe under strace; the calls it made.
+    // Runs the probe with its syncs and renames recorded; the calls it made.
     std::vector<testing::TracedCall> traced(const std::vector<std::string>& args) {
         const std::string log = folder.file("trace.log");
-        const testing::Finished run = testing::runCli(
-            "/usr/bin/strace", testing::tracedCommand(log, DURABLE_PROBE, args), folder.path());
+        const testing::Finished run =
+            testing::runCli(testing::tracerProgram(),
+                            testing::tracedCommand(log, DURABLE_PROBE, args), folder.path());
         EXPECT_EQ(run.status, 0) << run.err;
         return testing::readTrace(log);
     }
 
     testing::TempFolder folder;
     platform::FileSystem& files = platform::systemFileSystem();
-    // strace shows descriptors by their real paths.
+    // Descriptors are recorded as their real paths.
     std::string real = fs::canonical(folder.path()).string() + "/";
 };
 
@@ -113,8 +114,8 @@ TEST_F(DurableWriteTest, AnUnsyncedRenameIsSeenAsSuch) {
     const std::string log = folder.file("trace.log");
     folder.write("a.part", "x");
     const testing::Finished run = testing::runCli(
-        "/usr/bin/strace", testing::tracedCommand(log, "/bin/mv", {real + "a.part", real + "a"}),
-        folder.path());
+        testing::tracerProgram(),
+        testing::tracedCommand(log, "/bin/mv", {real + "a.part", real + "a"}), folder.path());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_THAT(testing::durableRenameProblem(testing::readTrace(log), real + "a.part", real + "a"),
                 HasSubstr("not synced before its rename"));

@@ -1,5 +1,5 @@
 // Writes through the platform's durable paths, for the tests that watch the
-// calls it makes under strace:
+// calls it makes (tests/support/sync_recorder.cpp):
 //   durable_probe write PATH TEXT      writeFileDurably
 //   durable_probe save PATH TEXT       saveDocument
 //   durable_probe rename FROM TO       renameDurably

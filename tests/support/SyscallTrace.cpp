@@ -1,54 +1,12 @@
 #include "support/SyscallTrace.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 namespace pelorine::testing {
 namespace {
-
-// The quoted text starting at `line[at]` (a '"'), escapes undone; `at` moves
-// past its closing quote.
-std::string quoted(const std::string& line, std::size_t& at) {
-    std::string text;
-    for (++at; at < line.size() && line[at] != '"'; ++at) {
-        if (line[at] == '\\' && at + 1 < line.size()) {
-            ++at;
-        }
-        text += line[at];
-    }
-    ++at;
-    return text;
-}
-
-// A finished call's line, "[pid] name(args) = result": the paths among its
-// arguments are quoted names and descriptors shown as "3</path>".
-TracedCall parseCall(const std::string& call) {
-    TracedCall traced;
-    const std::size_t open = call.find('(');
-    traced.name = call.substr(0, open);
-    const std::size_t equals = call.rfind(") = ");
-    if (open == std::string::npos || equals == std::string::npos) {
-        return traced;
-    }
-    for (std::size_t at = open + 1; at < equals;) {
-        if (call[at] == '"') {
-            traced.paths.push_back(quoted(call, at));
-        } else if (call[at] == '<' && at > 0 &&
-                   std::isdigit(static_cast<unsigned char>(call[at - 1]))) {
-            const std::size_t close = call.find('>', at);
-            traced.paths.push_back(call.substr(at + 1, close - at - 1));
-            at = close + 1;
-        } else {
-            ++at;
-        }
-    }
-    traced.result = std::strtol(call.c_str() + equals + 4, nullptr, 10);
-    return traced;
-}
 
 std::string folderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
@@ -60,40 +18,40 @@ bool isSync(const TracedCall& call) {
 
 }  // namespace
 
+std::string tracerProgram() {
+    return "/usr/bin/env";
+}
+
 std::vector<std::string> tracedCommand(const std::string& logPath, const std::string& program,
                                        const std::vector<std::string>& args) {
+    // An AddressSanitizer build wants its runtime first; the recorder comes
+    // before it here and does nothing it would need to watch.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
     std::vector<std::string> command{
-        "-f", "--seccomp-bpf", "-qq", "-y",
-        "-s", "4096",          "-e",  "trace=fsync,fdatasync,rename,renameat,renameat2",
-        "-o", logPath,         "--",  program};
+        "PELORINE_SYNC_LOG=" + logPath, std::string("LD_PRELOAD=") + SYNC_RECORDER,
+        "ASAN_OPTIONS=" + std::string(sanitizer != nullptr ? sanitizer : "") +
+            ":verify_asan_link_order=0",
+        program};
     command.insert(command.end(), args.begin(), args.end());
     return command;
 }
 
 std::vector<TracedCall> readTrace(const std::string& logPath) {
     std::vector<TracedCall> calls;
-    std::map<std::string, std::string> unfinished;  // by thread: the call's start
     std::ifstream in(logPath);
     for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        std::string thread;
-        words >> thread;
-        std::string rest = line.substr(std::min(line.size(), thread.size()));
-        rest.erase(0, rest.find_first_not_of(' '));
-        if (const std::size_t cut = rest.find(" <unfinished ...>"); cut != std::string::npos) {
-            unfinished[thread] = rest.substr(0, cut);
+        std::vector<std::string> fields;
+        std::istringstream parts(line);
+        for (std::string field; std::getline(parts, field, '\t');) {
+            fields.push_back(field);
+        }
+        if (fields.size() < 3) {
             continue;
         }
-        if (rest.rfind("<... ", 0) == 0) {
-            const std::size_t resumed = rest.find("resumed>");
-            if (resumed == std::string::npos) {
-                continue;
-            }
-            rest = unfinished[thread] + rest.substr(resumed + 8);
-        }
-        if (rest.find('(') != std::string::npos) {
-            calls.push_back(parseCall(rest));
-        }
+        TracedCall call{fields[0],
+                        {fields.begin() + 2, fields.end()},
+                        std::strtol(fields[1].c_str(), nullptr, 10)};
+        calls.push_back(std::move(call));
     }
     return calls;
 }

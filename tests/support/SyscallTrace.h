@@ -1,7 +1,8 @@
 #pragma once
-// What a process really asked of the kernel, as strace records it: tests that
-// a file reaches the disk before it gets its final name look at the order of
-// the calls, as a power cut would see them.
+// What a process asked of the system, as the preloaded sync recorder
+// (sync_recorder.cpp) writes it down: tests that a file reaches the disk
+// before it gets its final name look at the order of the calls, as a power
+// cut would see them.
 
 #include <string>
 #include <vector>
@@ -16,9 +17,12 @@ struct TracedCall {
     long result = -1;
 };
 
-// The command line that runs `program` with `args` under strace, recording the
-// syncs and renames of every thread and child into `logPath`, descriptors
-// shown with their files.
+// The program that runs a traced command: its arguments are tracedCommand's.
+std::string tracerProgram();
+
+// The arguments of tracerProgram() that run `program` with `args`, recording
+// the syncs and renames of every thread and child into `logPath`, descriptors
+// shown as their files.
 std::vector<std::string> tracedCommand(const std::string& logPath, const std::string& program,
                                        const std::vector<std::string>& args);
 

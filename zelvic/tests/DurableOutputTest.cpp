@@ -1,7 +1,8 @@
 // An output under its final name is whole even after a power cut: the engine
 // makes the file's data reach the disk before it renames it, and the rename
 // after that, for a finished output, a stopped one and the thumbnail. The
-// engine runs under strace, which records the calls as the kernel saw them.
+// engine runs with the sync recorder preloaded, which notes every sync and
+// rename in the order they returned.
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ using pelorine::testing::durableRenameProblem;
 struct TracedRun {
     TracedRun(const TempDir& dir, const JobLine& job)
         : log(dir.file("trace.log")),
-          engine("/usr/bin/strace",
+          engine(pelorine::testing::tracerProgram(),
                  pelorine::testing::tracedCommand(log, enginePath(),
                                                   splitCommandLine(composeCommandLine(job))),
                  dir.file("engine.log")) {}
