@@ -46,6 +46,7 @@ protected:
             return chooseInDialog(reader, drives);
         };
     }
+    ~DvdEndToEnd() override { window.close(); }
 
     // The dialog, as a user works it on a machine without a drive: the disc
     // folder chosen, title 1, its second chapter, the French audio and the

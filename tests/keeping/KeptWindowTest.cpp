@@ -30,6 +30,7 @@ struct Start {
         window.controller = &controller;
         controller.initialise();
     }
+    ~Start() { window.close(); }
     void keep(bool restore) {
         dialogs.restore = restore;
         controller.keepList({platform::systemFileSystem(), timer, writer, dialogs});

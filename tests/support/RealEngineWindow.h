@@ -19,6 +19,7 @@ struct RealEngineWindow {
         window.controller = &controller;
         controller.initialise();
     }
+    ~RealEngineWindow() { window.close(); }
 
     FolderPaths paths;
     Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,

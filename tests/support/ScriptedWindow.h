@@ -20,6 +20,7 @@
 #include "platform/OpticalDrives.h"
 #include "support/Recorders.h"
 #include "support/TestSupport.h"
+#include "support/WindowThread.h"
 
 namespace pelorine::testing {
 
@@ -42,13 +43,18 @@ public:
             controller->outputPathEdited(text);  // the edit reports every change
         }
     }
-    // A wait's turn of the event loop: what arrives meanwhile, if anything.
+    // A wait's turn of the event loop: what the batch handed over, then what
+    // the test makes arrive meanwhile, if anything.
     void keepAlive() override {
+        windowThread.pump();
         if (duringWait) {
             duringWait();
         }
     }
-    void onWindowThread(const std::function<void()>& work) override { work(); }
+    void onWindowThread(const std::function<void()>& work) override { windowThread.run(work); }
+    // As the window closes: what other threads hand over later is dropped.
+    // Before the window logic is destroyed, so a worker it joins never waits.
+    void close() { windowThread.close(); }
     void selectRow(std::size_t row) override {
         RecordingBatchView<MainView>::selectRow(row);
         selected = row;
@@ -193,6 +199,7 @@ public:
     }
     void clear() { log.clear(); }
 
+    WindowThread windowThread;  // the test's thread
     MainController* controller = nullptr;
     int menuChoice = 0;
     bool confirmAnswer = false;
@@ -261,6 +268,7 @@ protected:
         controller.initialise();
         window.clear();
     }
+    ~ControllerFixture() override { window.close(); }
 
     // Makes the state "converting" with a real batch whose engine holds
     // until it is stopped: the list's first Job is made to hold (a Job is

@@ -4,6 +4,8 @@
 #include <random>
 #include <sstream>
 
+#include "support/WindowThread.h"
+
 namespace pelorine::testing {
 
 TempFolder::TempFolder() {
@@ -54,13 +56,20 @@ std::set<std::string> TempFolder::filesBelow() const {
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
+    for (;;) {
+        // A wait on the scripted window's thread lets its events in, as the
+        // real window's event loop does.
+        if (WindowThread* window = WindowThread::ofThisThread()) {
+            window->pump();
+        }
+        if (condition()) {
+            return true;
+        }
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return true;
 }
 
 }  // namespace pelorine::testing
