@@ -111,19 +111,16 @@ void PlaySink::settleSound(bool wait) {
 void PlaySink::startSound(std::unique_ptr<AudioOutput> output) {
     audio_ = std::move(output);
     audio_->setPaused(paused_);
-    const double clock = clock_.started() ? clock_.at(now()) : -HUGE_VAL;
+    const std::optional<double> clock =
+        clock_.started() ? std::optional<double>(clock_.at(now())) : std::nullopt;
     for (const Sound& sound : waitingSound_) {
         const AVFrame* frame = sound.frame.get();
-        const double skipped = std::clamp((clock - sound.start) * frame->sample_rate, 0.0,
-                                          static_cast<double>(frame->nb_samples));
-        const int skip = static_cast<int>(std::ceil(skipped));
-        if (skip < frame->nb_samples) {
-            const auto* samples = reinterpret_cast<const float*>(frame->data[0]);
-            audio_->queue(
-                samples + static_cast<std::ptrdiff_t>(skip) * frame->ch_layout.nb_channels,
-                frame->nb_samples - skip,
-                sound.start + static_cast<double>(skip) / frame->sample_rate);
-        }
+        const int skip =
+            clock ? samplesPassed(sound.start, frame->nb_samples, frame->sample_rate, *clock) : 0;
+        const auto* samples = reinterpret_cast<const float*>(frame->data[0]);
+        audio_->queue(samples + static_cast<std::ptrdiff_t>(skip) * frame->ch_layout.nb_channels,
+                      frame->nb_samples - skip,
+                      sound.start + static_cast<double>(skip) / frame->sample_rate);
     }
     waitingSound_.clear();
     waitingSeconds_ = 0.0;
@@ -183,6 +180,9 @@ void PlaySink::showDuePictures() {
             if (std::string why; !video_->show(picture, why) && !failure_) {
                 failure_ = conversionFailed(why);
             }
+        }
+        if (action == FrameAction::Drop) {
+            ++dropped_;
         }
         pictures_.pop_front();
     }
@@ -311,6 +311,10 @@ Outcome PlaySink::audioFrame(AVFrame* frame, AVRational timeBase) {
         return *failure_;
     }
     return success();
+}
+
+std::string PlaySink::progressNote() const {
+    return std::to_string(dropped_) + (dropped_ == 1 ? " picture dropped" : " pictures dropped");
 }
 
 FrameSink::Request PlaySink::request() const {

@@ -37,6 +37,8 @@ public:
     Outcome end(ExitStatus status, double position) override;
     void discard() override {}
     SinkCounts counts() const override { return counts_; }
+    // How many late pictures were dropped (-framedrop).
+    std::string progressNote() const override;
     std::optional<double> playingPosition() const override;
 
     // How far ahead of what is shown and heard the sink takes frames.
@@ -85,6 +87,7 @@ private:
     double waitingSeconds_ = 0.0;
     MasterClock clock_;
     SinkCounts counts_;
+    long long dropped_ = 0;
     double videoUntil_ = 0.0;  // media time where the pictures delivered end
     double heardUntil_ = 0.0;  // where the sound delivered ends
     double frameDuration_ = 0.04;
