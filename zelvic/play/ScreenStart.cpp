@@ -32,12 +32,16 @@ void ScreenStart::prepare(const std::string& module, std::optional<std::uint64_t
     std::unique_lock lock(mutex_);
     screen_.reset(screen);
     changed_.wait(lock, [&] { return asked_ || cancelled_; });
-    const auto videoSettings = cancelled_ ? std::nullopt : wantedVideo_;
+    // A window of our own is drawn with the renderer the system offers
+    // (OpenGL, say), which belongs to the thread that makes it: that one is
+    // opened by the sink's thread, when it takes it.
+    const bool here = !cancelled_ && wantedVideo_ && wantedVideo_->windowId;
+    const VideoOutputSettings videoSettings = here ? *wantedVideo_ : VideoOutputSettings{};
     lock.unlock();
     std::unique_ptr<VideoOutput> video;
     std::string videoWhy = why;
-    if (videoSettings && screen) {
-        video = screen->openVideo(*videoSettings, videoWhy);
+    if (here && screen) {
+        video = screen->openVideo(videoSettings, videoWhy);
     }
     lock.lock();
     video_ = std::move(video);
@@ -73,6 +77,9 @@ void ScreenStart::open(std::optional<VideoOutputSettings> video, std::optional<S
 std::unique_ptr<VideoOutput> ScreenStart::takeVideo(std::string& why) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return videoDone_; });
+    if (!video_ && screen_ && wantedVideo_ && !wantedVideo_->windowId) {
+        return screen_->openVideo(*wantedVideo_, why);
+    }
     if (!video_) {
         why = videoFailure_;
     }

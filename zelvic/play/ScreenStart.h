@@ -2,8 +2,9 @@
 // Play mode's outputs made ready on a thread of their own while the front
 // opens the source and decodes its first pictures: the screen module (SDL
 // and the libraries behind it) loaded and SDL's video started at once, then,
-// as soon as the sink says what will come, the window and after it the
-// sound device opened. The sink takes each output when it needs it: the
+// as soon as the sink says what will come, the converter's window and after
+// it the sound device opened. (SDL's X11 driver lets another thread draw and
+// read the events then.) The sink takes each output when it needs it: the
 // picture output at the first picture, waiting for it; the sound output
 // whenever it is there, so that a slow sound device never holds the first
 // picture back.
@@ -38,8 +39,9 @@ public:
     // What is to be opened; once, before taking anything.
     void open(std::optional<VideoOutputSettings> video, std::optional<SoundFormat> sound);
 
-    // The picture output, waiting until it is open; null with the reason in
-    // `why` when there is none.
+    // The picture output, waiting until it is open (a window of our own is
+    // opened here, by the caller's thread, which then draws into it); null
+    // with the reason in `why` when there is none.
     std::unique_ptr<VideoOutput> takeVideo(std::string& why);
 
     enum class Sound { Opening, Open, Missing };
