@@ -2,7 +2,8 @@
 // it: from starting the engine with the preview command line to the first
 // change of the preview window from the colour key, in wall time and in the
 // CPU time the engine used until then. Also how long the engine takes to end
-// after quit is written.
+// after quit is written, and, from one run played to the range's end (10 s),
+// how many late pictures the engine dropped.
 //   bench_play_startup FILE WIDTH HEIGHT [RUNS]   (on an X display)
 // Prints the median, the fastest and the slowest run of each, in ms.
 
@@ -48,7 +49,7 @@ void writeControl(const std::string& folder, pelorine::channel::Command command)
                static_cast<std::streamsize>(record.size()));
 }
 
-pid_t spawn(std::vector<std::string> args) {
+pid_t spawn(std::vector<std::string> args, const char* output = "/dev/null") {
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -56,7 +57,7 @@ pid_t spawn(std::vector<std::string> args) {
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
     posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -145,6 +146,18 @@ int main(int argc, char** argv) {
     report("start-up to first picture", firstPicture);
     report("CPU time to first picture", firstPictureCpu);
     report("quit to exit", quitting);
+    // Played through: the engine's last line tells the frames and the drops.
+    const std::string log = folder + "play.log";
+    XClearArea(display, window, 0, 0, 0, 0, False);
+    writeControl(folder, pelorine::channel::Command::Run);
+    const pid_t played = spawn(pelorine::splitCommandLine(line), log.c_str());
+    waitpid(played, nullptr, 0);
+    std::ifstream in(log);
+    for (std::string text; std::getline(in, text);) {
+        if (text.rfind("done: ", 0) == 0) {
+            std::printf("played through: %s\n", text.c_str() + 6);
+        }
+    }
     std::filesystem::remove_all(folder);
     XCloseDisplay(display);
     return 0;

@@ -12,7 +12,6 @@
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
 #include "platform/SharedModule.h"
-#include "platform/SystemPaths.h"
 #include "play/PlayModule.h"
 
 extern "C" {
@@ -24,10 +23,7 @@ namespace {
 // Playing lives in a module beside the executable, so that identify and
 // encode runs do not load SDL and the libraries behind it.
 zelvic::ExitStatus runPlayModule(const zelvic::Options& options, zelvic::Channel& channel) {
-    const std::string module =
-        pelorine::platform::makeLinuxSystemPaths(pelorine::platform::currentEnvironment())
-            ->programFolder() +
-        zelvic::kPlayModuleFile;
+    const std::string module = zelvic::engineModule(zelvic::kPlayModuleFile);
     pelorine::Status status = pelorine::Status::ok();
     void* entry = pelorine::platform::loadModuleSymbol(module, zelvic::kPlayEntry, status);
     if (!entry) {

@@ -10,7 +10,7 @@ namespace pelorine::testing {
 void installRealEngine(const std::string& folder) {
     const std::filesystem::path built = std::filesystem::path(ZELVIC_PATH).parent_path();
     std::filesystem::create_directories(folder);
-    for (const char* file : {"zelvic", "libzelvic_play.so"}) {
+    for (const char* file : {"zelvic", "libzelvic_play.so", "libzelvic_screen.so"}) {
         std::filesystem::copy_file(built / file, folder + file);
     }
 }

@@ -1,7 +1,5 @@
 #include "play/PlaySink.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -9,6 +7,11 @@
 
 #include "front/DecodingFront.h"
 #include "front/Input.h"
+#include "play/PlayModule.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
 
 namespace zelvic {
 namespace {
@@ -23,19 +26,13 @@ constexpr double kPausedNap = 0.020;
 }  // namespace
 
 PlaySink::PlaySink(const Options& options, Channel& channel)
-    : options_(options), channel_(channel) {
-    // The converter may end a run that hangs with a signal; SDL must not
-    // turn that into an event nobody reads.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    sdl_ = SDL_Init(0) == 0;
-}
+    : options_(options),
+      channel_(channel),
+      screen_(engineModule(kScreenModuleFile), options.windowId) {}
 
 PlaySink::~PlaySink() {
     audio_.reset();
     video_.reset();
-    if (sdl_) {
-        SDL_Quit();
-    }
 }
 
 double PlaySink::now() const {
@@ -51,37 +48,85 @@ Result<AudioTarget> PlaySink::audioTarget(const AudioInputFormat& input) {
 }
 
 Outcome PlaySink::open(const SinkStreams& streams) {
-    if (!sdl_) {
-        return conversionFailed(std::string("cannot start SDL: ") + SDL_GetError());
-    }
+    std::optional<VideoOutputSettings> video;
     if (streams.video) {
         const VideoPlan& plan = *streams.video;
-        VideoOutputSettings settings;
+        VideoOutputSettings& settings = video.emplace();
         settings.windowId = options_.windowId;
         settings.width = plan.width;
         settings.height = plan.height;
         settings.sampleAspect = plan.sampleAspect;
         settings.keepAspect = options_.keepAspect;
         settings.title = "zelvic: " + sourceName(options_);
-        auto output = VideoOutput::open(settings);
-        if (!output) {
-            return output.error();
-        }
-        video_ = std::move(*output);
         if (plan.frameRate.num > 0 && plan.frameRate.den > 0) {
             frameDuration_ = 1.0 / av_q2d(plan.frameRate);
         }
     }
+    std::optional<SoundFormat> sound;
     if (streams.audio) {
-        std::string why;
-        audio_ = AudioOutput::open(streams.audio->sampleRate, streams.audio->channels, why);
-        if (!audio_) {
-            // A machine without sound still shows the picture.
-            std::printf("no audio device (%s): playing the picture alone\n", why.c_str());
-        }
+        sound = SoundFormat{streams.audio->sampleRate, streams.audio->channels};
     }
-    std::fflush(stdout);
+    wantsVideo_ = video.has_value();
+    soundOpening_ = sound.has_value();
+    screen_.open(std::move(video), sound);
     return success();
+}
+
+// The first picture waits for its window; until then the front went on
+// decoding.
+Outcome PlaySink::takeVideo() {
+    std::string why;
+    video_ = screen_.takeVideo(why);
+    if (!video_) {
+        return conversionFailed(why);
+    }
+    return success();
+}
+
+void PlaySink::settleSound(bool wait) {
+    if (!soundOpening_) {
+        return;
+    }
+    std::unique_ptr<AudioOutput> output;
+    std::string why;
+    const ScreenStart::Sound state = screen_.takeAudio(wait, output, why);
+    if (state == ScreenStart::Sound::Opening) {
+        return;
+    }
+    soundOpening_ = false;
+    if (state == ScreenStart::Sound::Open) {
+        startSound(std::move(output));
+        return;
+    }
+    // A machine without sound still shows the picture.
+    waitingSound_.clear();
+    waitingSeconds_ = 0.0;
+    std::printf("no audio device (%s): playing the picture alone\n", why.c_str());
+    std::fflush(stdout);
+}
+
+// The picture did not wait for the sound device: what it would have played
+// by now is left out, so that the sound starts in step with the picture.
+void PlaySink::startSound(std::unique_ptr<AudioOutput> output) {
+    audio_ = std::move(output);
+    audio_->setPaused(paused_);
+    const std::optional<double> clock =
+        clock_.started() ? std::optional<double>(clock_.at(now())) : std::nullopt;
+    for (const Sound& sound : waitingSound_) {
+        const AVFrame* frame = sound.frame.get();
+        const int skip =
+            clock ? samplesPassed(sound.start, frame->nb_samples, frame->sample_rate, *clock) : 0;
+        const auto* samples = reinterpret_cast<const float*>(frame->data[0]);
+        audio_->queue(samples + static_cast<std::ptrdiff_t>(skip) * frame->ch_layout.nb_channels,
+                      frame->nb_samples - skip,
+                      sound.start + static_cast<double>(skip) / frame->sample_rate);
+    }
+    waitingSound_.clear();
+    waitingSeconds_ = 0.0;
+}
+
+double PlaySink::soundAhead() const {
+    return audio_ ? audio_->queuedSeconds() : waitingSeconds_;
 }
 
 bool PlaySink::pausedByControl() {
@@ -123,9 +168,20 @@ void PlaySink::showDuePictures() {
             return;
         }
         if (action == FrameAction::Show) {
-            if (auto shown = video_->show(next.frame.get()); !shown && !failure_) {
-                failure_ = shown.error();
+            const AVFrame* frame = next.frame.get();
+            PlanarPicture picture;
+            picture.width = frame->width;
+            picture.height = frame->height;
+            for (int plane = 0; plane < 3; ++plane) {
+                picture.planes[plane] = frame->data[plane];
+                picture.pitches[plane] = frame->linesize[plane];
             }
+            if (std::string why; !video_->show(picture, why) && !failure_) {
+                failure_ = conversionFailed(why);
+            }
+        }
+        if (action == FrameAction::Drop) {
+            ++dropped_;
         }
         pictures_.pop_front();
     }
@@ -149,6 +205,7 @@ void PlaySink::whilePaused() {
 
 bool PlaySink::serveOnce() {
     setPaused(pausedByControl());
+    settleSound(false);
     if (video_ && !video_->handleEvents()) {
         quit_ = true;  // the user closed our own window
     }
@@ -190,8 +247,19 @@ bool PlaySink::serve(Done done) {
 Outcome PlaySink::videoFrame(AVFrame* frame, AVRational timeBase) {
     ++counts_.videoFrames;
     const double due = static_cast<double>(frame->pts) * av_q2d(timeBase);
-    if (quit_ || !video_ || (endAt_ && due >= *endAt_)) {
+    if (quit_ || !wantsVideo_ || (endAt_ && due >= *endAt_)) {
         return success();
+    }
+    // The play chains end in this format.
+    if (frame->format != AV_PIX_FMT_YUV420P && frame->format != AV_PIX_FMT_YUVJ420P) {
+        return conversionFailed(
+            "cannot show pictures in the pixel format " +
+            std::string(av_get_pix_fmt_name(static_cast<AVPixelFormat>(frame->format))));
+    }
+    if (!video_) {
+        if (auto taken = takeVideo(); !taken) {
+            return taken;
+        }
     }
     FramePtr kept(av_frame_clone(frame));
     if (!kept) {
@@ -210,6 +278,17 @@ Outcome PlaySink::videoFrame(AVFrame* frame, AVRational timeBase) {
     return success();
 }
 
+void PlaySink::queueSound(const AVFrame* frame, double start) {
+    if (audio_) {
+        audio_->queue(reinterpret_cast<const float*>(frame->data[0]), frame->nb_samples, start);
+        return;
+    }
+    if (FramePtr kept(av_frame_clone(frame)); kept) {
+        waitingSeconds_ += static_cast<double>(frame->nb_samples) / frame->sample_rate;
+        waitingSound_.push_back({std::move(kept), start});
+    }
+}
+
 Outcome PlaySink::audioFrame(AVFrame* frame, AVRational timeBase) {
     ++counts_.audioFrames;
     const double start = static_cast<double>(frame->pts) * av_q2d(timeBase);
@@ -217,18 +296,24 @@ Outcome PlaySink::audioFrame(AVFrame* frame, AVRational timeBase) {
         return success();
     }
     heardUntil_ = start + static_cast<double>(frame->nb_samples) / frame->sample_rate;
-    if (!audio_) {
+    // Sound alone starts the clock: it waits for its device.
+    settleSound(!wantsVideo_);
+    if (!audio_ && !soundOpening_) {
         return success();  // nothing to play it on
     }
-    audio_->queue(reinterpret_cast<const float*>(frame->data[0]), frame->nb_samples, start);
-    if (!clock_.started() && !video_) {
+    queueSound(frame, start);
+    if (!clock_.started() && !wantsVideo_) {
         clock_.anchor(start, now());
     }
-    serve([&] { return audio_->queuedSeconds() < kAudioAhead; });
+    serve([&] { return soundAhead() < kAudioAhead; });
     if (failure_) {
         return *failure_;
     }
     return success();
+}
+
+std::string PlaySink::progressNote() const {
+    return std::to_string(dropped_) + (dropped_ == 1 ? " picture dropped" : " pictures dropped");
 }
 
 FrameSink::Request PlaySink::request() const {
@@ -242,10 +327,10 @@ void PlaySink::endAt(double seconds) {
 Result<double> PlaySink::finish() {
     // Everything delivered is played out: the last picture for its whole
     // slot, the sound until the device has played it.
-    const double end = std::max(videoUntil_, audio_ ? heardUntil_ : 0.0);
+    const double end = std::max(videoUntil_, audio_ || soundOpening_ ? heardUntil_ : 0.0);
     if (!quit_ && clock_.started()) {
         serve([&] {
-            const bool soundLeft = audio_ && audio_->queuedSeconds() > 0.0;
+            const bool soundLeft = soundOpening_ || soundAhead() > 0.0;
             return pictures_.empty() && !soundLeft && clock_.at(now()) >= end;
         });
     }

@@ -4,7 +4,8 @@
 // follow). It holds a short stretch of what the front decoded and shows
 // each picture when its time comes, dropping late ones when asked to; it
 // keeps obeying the control file while it waits, so quit ends a run at once
-// and pause holds picture and sound.
+// and pause holds picture and sound. Its outputs open on a thread of their
+// own (ScreenStart) while the front opens the source and decodes.
 
 #include <deque>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "options/Options.h"
 #include "play/AudioOutput.h"
 #include "play/PlayTiming.h"
+#include "play/ScreenStart.h"
 #include "play/VideoOutput.h"
 
 namespace zelvic {
@@ -35,6 +37,8 @@ public:
     Outcome end(ExitStatus status, double position) override;
     void discard() override {}
     SinkCounts counts() const override { return counts_; }
+    // How many late pictures were dropped (-framedrop).
+    std::string progressNote() const override;
     std::optional<double> playingPosition() const override;
 
     // How far ahead of what is shown and heard the sink takes frames.
@@ -46,6 +50,11 @@ private:
         FramePtr frame;
         double due = 0.0;  // seconds from the start
     };
+    // Sound decoded before the sound device is open.
+    struct Sound {
+        FramePtr frame;
+        double start = 0.0;
+    };
 
     double now() const;
     // Shows what is due, follows the window and the control file, until
@@ -56,16 +65,29 @@ private:
     // One round of serve: false once the run is to end.
     bool serveOnce();
     void showDuePictures();
+    Outcome takeVideo();
+    // Takes the sound output once it is open (with `wait`, waiting for it).
+    void settleSound(bool wait);
+    void startSound(std::unique_ptr<AudioOutput> output);
+    void queueSound(const AVFrame* frame, double start);
+    // Sound delivered and not heard yet.
+    double soundAhead() const;
     bool pausedByControl();
     void reportPosition();
 
     const Options& options_;
     Channel& channel_;
+    ScreenStart screen_;  // ends after the outputs taken from it
     std::unique_ptr<VideoOutput> video_;
     std::unique_ptr<AudioOutput> audio_;
+    bool wantsVideo_ = false;
+    bool soundOpening_ = false;
     std::deque<Picture> pictures_;
+    std::deque<Sound> waitingSound_;
+    double waitingSeconds_ = 0.0;
     MasterClock clock_;
     SinkCounts counts_;
+    long long dropped_ = 0;
     double videoUntil_ = 0.0;  // media time where the pictures delivered end
     double heardUntil_ = 0.0;  // where the sound delivered ends
     double frameDuration_ = 0.04;
@@ -73,7 +95,6 @@ private:
     bool paused_ = false;
     bool quit_ = false;
     std::optional<Error> failure_;
-    bool sdl_ = false;
 };
 
 // Play mode: the source through the decoding front onto the screen and the

@@ -1,5 +1,6 @@
 #include "play/PlayTiming.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelvic {
@@ -62,6 +63,11 @@ Placement placePicture(int width, int height, AVRational sampleAspect, int windo
     }
     const int h = static_cast<int>(std::lround(windowWidth / aspect));
     return {0, (windowHeight - h) / 2, windowWidth, h};
+}
+
+int samplesPassed(double start, int frames, int sampleRate, double clock) {
+    const double passed = std::ceil((clock - start) * sampleRate - 1e-6);
+    return static_cast<int>(std::clamp(passed, 0.0, static_cast<double>(std::max(frames, 0))));
 }
 
 }  // namespace zelvic

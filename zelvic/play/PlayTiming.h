@@ -45,6 +45,11 @@ enum class FrameAction { Wait, Show, Drop };
 // picture (due at `nextDue`) is already due too.
 FrameAction frameAction(double due, std::optional<double> nextDue, double clock, bool frameDrop);
 
+// How many of the `frames` sample frames at `sampleRate` Hz that start at
+// media time `start` lie before `clock`: the sound the picture has already
+// passed, left out so that the sound starts in step with it.
+int samplesPassed(double start, int frames, int sampleRate, double clock);
+
 // Where a picture goes inside a window: its rectangle in window pixels.
 struct Placement {
     int x = 0;

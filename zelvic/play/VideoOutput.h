@@ -1,15 +1,12 @@
 #pragma once
-// Play mode's picture output through SDL: inside a native window that the
-// converter owns (an X11 window id), or in a window of its own. It keeps the
-// last picture, draws it again when the window is exposed or resized, and
-// scales it to the window's current size.
+// Play mode's picture output: inside a native window that the converter
+// owns (an X11 window id), or in a window of its own. It keeps the last
+// picture, draws it again when the window is exposed or resized, and scales
+// it to the window's current size. Made by the screen module (Screen.h).
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-
-#include "common/Errors.h"
-#include "common/FFmpeg.h"
+#include <string>
 
 extern "C" {
 #include <libavutil/rational.h>
@@ -26,27 +23,24 @@ struct VideoOutputSettings {
     std::string title;  // of a window of our own
 };
 
+// A planar 4:2:0 picture (Y, U, V), as the play filter chains end.
+struct PlanarPicture {
+    int width = 0;
+    int height = 0;
+    const std::uint8_t* planes[3] = {};
+    int pitches[3] = {};
+};
+
 class VideoOutput {
 public:
-    // Opens SDL's video (the X11 driver for a foreign window) and the window.
-    static Result<std::unique_ptr<VideoOutput>> open(const VideoOutputSettings& settings);
-    ~VideoOutput();
-    VideoOutput(const VideoOutput&) = delete;
-    VideoOutput& operator=(const VideoOutput&) = delete;
+    virtual ~VideoOutput() = default;
 
-    // Shows `frame` (any pixel format) and keeps it for repaints.
-    Outcome show(const AVFrame* frame);
+    // Shows `picture` and keeps it for repaints; false, with the reason in
+    // `why`, when it cannot.
+    virtual bool show(const PlanarPicture& picture, std::string& why) = 0;
     // Handles the window's events, drawing the last picture again when the
     // window was exposed or resized. False once the user closed our own window.
-    bool handleEvents();
-
-    struct Parts;
-
-private:
-    explicit VideoOutput(std::unique_ptr<Parts> parts);
-    void present();
-
-    std::unique_ptr<Parts> parts_;
+    virtual bool handleEvents() = 0;
 };
 
 }  // namespace zelvic

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "CommandLines.h"
 #include "DvdFixture.h"
@@ -52,7 +54,7 @@ protected:
         job.audioChannel = "default";
         job.audioVolume = "default";
         const std::string line = pelorine::preview::previewCommandLine(
-            job, start, end, {kWidth, kHeight, window.id()}, {enginePath(), dir.folder()});
+            job, start, end, {kWidth, kHeight, window.id()}, {engine_, dir.folder()});
         std::vector<std::string> args = splitCommandLine(line);
         const std::string program = args.front();
         args.erase(args.begin());
@@ -78,6 +80,7 @@ protected:
     TempDir dir;
     TestWindow window{server.display(), kWidth, kHeight, kKey};
     std::unique_ptr<Process> engine;
+    std::string engine_ = enginePath();  // the program play() starts
 };
 
 TEST_F(PlayTest, ThePictureReplacesTheColourKeyAndTheRangeEndEndsTheRun) {
@@ -108,6 +111,78 @@ TEST_F(PlayTest, ARangeInsideALongGroupOfPicturesPlays) {
     ASSERT_TRUE(end.exited) << log();
     EXPECT_EQ(end.status, ExitStatus::Done) << log();
     EXPECT_NEAR(position(), 2.0, 0.1);
+}
+
+// The engine shows its first picture before the sound device is open and
+// decodes while its window opens: what shows first must still be the start
+// asked for. A source dark for its first second and light after it, one key
+// frame at 0 and reordered pictures, played from 1 s: the first picture seen
+// is light, and so is every one after it.
+TEST_F(PlayTest, TheFirstPictureShownIsTheStartsOwn) {
+    generateMedia(
+        "play-start", "v1",
+        {{"darklight.mp4", ffmpegArgs({"color=c=0x101010:size=160x120:rate=25:duration=1",
+                                       "color=c=0xF0F0F0:size=160x120:rate=25:duration=2",
+                                       "sine=frequency=440:duration=3"},
+                                      {"-filter_complex", "[0:v][1:v]concat=n=2:v=1[v]", "-map",
+                                       "[v]", "-map", "2:a", "-c:v", "libx264", "-preset",
+                                       "ultrafast", "-bf", "2", "-g", "250", "-c:a", "aac"})}});
+    pelorine::Job job;
+    job.sourcePath = (mediaFolder("play-start", "v1") / "darklight.mp4").string();
+    job.sourceWidth = 160;
+    job.sourceHeight = 120;
+    play(job, 1.0, 2.0);
+    std::uint32_t first = kKey;
+    ASSERT_TRUE(eventually(
+        [&] {
+            first = window.pixel(kWidth / 2, kHeight / 2);
+            return first != kKey;
+        },
+        20s))
+        << log();
+    EXPECT_GT(first & 0xFF, 0xC0u) << std::hex << "the first picture: " << first;
+    bool allLight = true;
+    while (engine->running()) {
+        if (const std::uint32_t centre = window.pixel(kWidth / 2, kHeight / 2); centre != kKey) {
+            allLight = allLight && (centre & 0xFF) > 0xC0;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_TRUE(allLight) << "a picture from before the start showed";
+    const ProcessEnd end = engine->wait(10s);
+    EXPECT_EQ(end.status, ExitStatus::Done) << log();
+}
+
+// Without a picture the clock follows the sound: the sound waits for its
+// device, plays out and the run ends at the range's end.
+TEST_F(PlayTest, SoundAlonePlaysToTheRangesEnd) {
+    generateMedia("play-sound", "v1",
+                  {{"tone.mp3", ffmpegArgs({"sine=frequency=440:duration=3"}, {"-ac", "2"})}});
+    pelorine::Job job;
+    job.sourcePath = (mediaFolder("play-sound", "v1") / "tone.mp3").string();
+    play(job, 0.5, 1.5);
+    const ProcessEnd end = engine->wait(30s);
+    ASSERT_TRUE(end.exited) << log();
+    EXPECT_EQ(end.status, ExitStatus::Done) << log();
+    EXPECT_NEAR(position(), 1.5, 0.1) << log();
+    EXPECT_EQ(log().find("no audio device"), std::string::npos) << log();
+}
+
+// SDL lives in a module of its own beside the engine: an installation that
+// lacks it fails the run with the module's name, and does not hang.
+TEST_F(PlayTest, WithoutTheScreenModuleTheRunFailsAndSaysWhy) {
+    const TempDir installed;
+    const std::filesystem::path built = std::filesystem::path(enginePath()).parent_path();
+    for (const char* file : {"zelvic", "libzelvic_play.so"}) {
+        std::filesystem::copy_file(built / file, installed.file(file));
+    }
+    engine_ = installed.file("zelvic");
+    play("ramp43.mp4", 0.0, 1.0);
+    const ProcessEnd end = engine->wait(30s);
+    ASSERT_TRUE(end.exited) << log();
+    EXPECT_EQ(end.status, ExitStatus::Failed) << log();
+    EXPECT_NE(log().find("libzelvic_screen.so"), std::string::npos) << log();
+    EXPECT_FALSE(showsPicture());
 }
 
 TEST_F(PlayTest, PauseHoldsPictureAndPositionQuitEndsWithStatusFour) {

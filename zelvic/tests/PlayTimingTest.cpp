@@ -52,6 +52,19 @@ TEST(FrameActionTest, WaitShowOrDrop) {
     }
 }
 
+// Sound decoded while the sound device was still opening, when the picture
+// has already started: what lies before the clock is left out, to the
+// sample, and never more than the frame holds.
+TEST(SamplesPassedTest, LeavesOutWhatThePictureHasPassed) {
+    EXPECT_EQ(samplesPassed(0.0, 1024, 48000, 0.5), 1024) << "wholly passed";
+    EXPECT_EQ(samplesPassed(0.0, 1024, 48000, 0.010), 480) << "10 ms of it passed";
+    EXPECT_EQ(samplesPassed(1.0, 1024, 44100, 1.0), 0) << "starts with the clock";
+    EXPECT_EQ(samplesPassed(2.0, 1024, 44100, 1.5), 0) << "still ahead";
+    // A part of a sample counts as passed: the rest starts at or after the clock.
+    EXPECT_EQ(samplesPassed(0.0, 1024, 44100, 1.5 / 44100), 2);
+    EXPECT_EQ(samplesPassed(0.0, 0, 44100, 1.0), 0) << "an empty frame";
+}
+
 TEST(PlacePictureTest, KeepsTheShapeCentredOrFillsTheWindow) {
     struct Case {
         int width, height;
