@@ -31,7 +31,7 @@ TEST(KeptListState, EveryStateIsReadBackAsWritten) {
     list.jobs.resize(6);
     list.outcomes = {JobOutcome::Done,    JobOutcome::Failed,  JobOutcome::Skipped,
                      JobOutcome::Stopped, JobOutcome::Pending, JobOutcome::Pending};
-    list.running = 4;
+    list.running = {4};
     const std::string text = encodeListState(list);
     EXPECT_EQ(text,
               "Pelorine list state 1\n6\ndone\nfailed\nskipped\nstopped\nconverting\nwaiting\n");
@@ -41,7 +41,7 @@ TEST(KeptListState, EveryStateIsReadBackAsWritten) {
     EXPECT_EQ(read.outcomes, (std::vector<JobOutcome>{JobOutcome::Done, JobOutcome::Failed,
                                                       JobOutcome::Skipped, JobOutcome::Stopped,
                                                       JobOutcome::Pending, JobOutcome::Pending}));
-    EXPECT_EQ(read.running, 4u);
+    EXPECT_THAT(read.running, ElementsAre(4u));
 
     // Before any batch every Job waits.
     EXPECT_EQ(encodeListState(threeJobs()),
@@ -68,7 +68,7 @@ TEST(KeptListState, AnythingElseIsRefusedAndChangesNothing) {
         ASSERT_FALSE(status) << c.text;
         EXPECT_THAT(status.message(), HasSubstr(c.problem)) << c.text;
         EXPECT_THAT(list.outcomes, ElementsAre(JobOutcome::Failed));
-        EXPECT_FALSE(list.running);
+        EXPECT_TRUE(list.running.empty());
     }
 }
 
@@ -146,11 +146,12 @@ TEST(ListTracker, StatesFollowTheirJobsThroughBatchesAndRemovals) {
     EXPECT_EQ(during.jobs, jobs.snapshot());
     EXPECT_THAT(during.outcomes,
                 ElementsAre(JobOutcome::Done, JobOutcome::Pending, JobOutcome::Pending));
-    EXPECT_EQ(during.running, 1u);
+    EXPECT_THAT(during.running, ElementsAre(1u));
     EXPECT_EQ(announced, 3 + 3);
 
     jobs.remove(0);
-    EXPECT_EQ(tracker.snapshot().running, 0u) << "the running Job moved up with its row";
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(0u))
+        << "the running Job moved up with its row";
     tracker.jobEnded(0, JobOutcome::Stopped);
     tracker.batchEnded();
     jobs.append(std::make_unique<Job>());
@@ -158,7 +159,7 @@ TEST(ListTracker, StatesFollowTheirJobsThroughBatchesAndRemovals) {
     EXPECT_EQ(after.jobs.size(), 3u);
     EXPECT_THAT(after.outcomes,
                 ElementsAre(JobOutcome::Stopped, JobOutcome::Pending, JobOutcome::Pending));
-    EXPECT_FALSE(after.running);
+    EXPECT_TRUE(after.running.empty());
 
     KeptList kept;
     kept.outcomes = {JobOutcome::Failed, JobOutcome::Done};

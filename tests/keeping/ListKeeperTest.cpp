@@ -89,7 +89,7 @@ TEST_F(ListKeeperTest, ARunOfChangesGivesOneWriteASecondAfterTheFirst) {
 TEST_F(ListKeeperTest, AfterAKillTheListComesBackWithItsStates) {
     KeptList kept = list;
     kept.outcomes = {JobOutcome::Done, JobOutcome::Pending, JobOutcome::Failed};
-    kept.running = 1;
+    kept.running = {1};
     touch(firstOutputPath(kept.jobs[0]));
     const std::string unfinished = partialOutputPath(firstOutputPath(kept.jobs[1]));
     touch(unfinished);
@@ -105,7 +105,7 @@ TEST_F(ListKeeperTest, AfterAKillTheListComesBackWithItsStates) {
     EXPECT_EQ(restored->jobs, kept.jobs);
     EXPECT_THAT(restored->outcomes,
                 ElementsAre(JobOutcome::Done, JobOutcome::Pending, JobOutcome::Failed));
-    EXPECT_FALSE(restored->running);
+    EXPECT_TRUE(restored->running.empty());
     EXPECT_FALSE(fs::exists(unfinished));
     EXPECT_TRUE(dialogs.told.empty());
 }
