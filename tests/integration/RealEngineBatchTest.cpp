@@ -105,5 +105,47 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     EXPECT_GE(highestJobPercent, 0);
 }
 
+// A Job converted beside others gives the very file it gives alone: each
+// run has its own channel folder, and nothing of one reaches another.
+TEST(RealEngineBatch, JobsConvertedSideBySideGiveTheSameBytesAsOneAtATime) {
+    testing::TempFolder folder;
+    const std::string source = folder.file("source.mp4");
+    shell(
+        "ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25:duration=2 -f lavfi -i "
+        "sine=frequency=440:duration=2 -c:v mpeg4 -c:a aac -shortest -y '" +
+        source + "'");
+    ASSERT_TRUE(std::filesystem::exists(source)) << "the ffmpeg tool made no test media";
+    testing::installRealEngine(folder.file("engine/"));
+    testing::FolderPaths paths(folder.path(), folder.file("engine/"));
+    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem());
+    Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
+    testing::RecordingPower power;
+    const std::vector<std::string> names = {"job0.mp4", "job1.mp4", "job2.mp4", "job3.mp3"};
+    const auto convert = [&](const std::string& out, int atOnce) {
+        std::vector<Job> jobs;
+        for (int profile = 0; profile < 4; ++profile) {
+            jobs.push_back(*newJob(profile, source, folder.file(out + names[profile]), 2.0));
+        }
+        testing::RecordingBatchView<BatchView> view;
+        BatchRun batch(jobs, view, {engine, platform::systemFileSystem(), power, settings},
+                       folder.path() + out + "logs/");
+        batch.setThumbnails(true);
+        batch.setJobsAtOnce(atOnce);
+        batch.run();
+        for (const JobResult& result : batch.results()) {
+            EXPECT_EQ(result.outcome, JobOutcome::Done) << out << ": " << result.reason;
+        }
+    };
+    convert("alone/", 1);
+    convert("together/", 4);
+    for (const std::string& name : names) {
+        const std::string alone = folder.read("alone/" + name);
+        EXPECT_GT(alone.size(), 1000u) << name;
+        EXPECT_TRUE(alone == folder.read("together/" + name)) << name << " differs";
+    }
+    EXPECT_EQ(folder.read("alone/job0.THM"), folder.read("together/job0.THM"));
+}
+
 }  // namespace
 }  // namespace pelorine

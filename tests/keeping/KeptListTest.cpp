@@ -43,6 +43,14 @@ TEST(KeptListState, EveryStateIsReadBackAsWritten) {
                                                       JobOutcome::Pending, JobOutcome::Pending}));
     EXPECT_THAT(read.running, ElementsAre(4u));
 
+    // Several Jobs converting at once are each written as converting.
+    list.running = {0, 4};
+    KeptList both = threeJobs();
+    both.jobs.resize(6);
+    ASSERT_TRUE(decodeListState(encodeListState(list), both));
+    EXPECT_THAT(both.running, ElementsAre(0u, 4u));
+    EXPECT_EQ(both.outcomes[0], JobOutcome::Pending) << "a Job converting has no outcome yet";
+
     // Before any batch every Job waits.
     EXPECT_EQ(encodeListState(threeJobs()),
               "Pelorine list state 1\n3\nwaiting\nwaiting\nwaiting\n");
@@ -192,6 +200,28 @@ TEST(KeepSetting, OffUntilSetAndKeptInItsOwnSection) {
     ASSERT_TRUE(again.set(false));
     setting.read();
     EXPECT_FALSE(setting.on());
+}
+
+// With several Jobs at once each one converting is kept as such until it ends.
+TEST(ListTracker, SeveralJobsConvertAtOnce) {
+    JobList jobs;
+    ListTracker tracker(jobs, nullptr);
+    jobs.addObserver(&tracker);
+    for (int i = 0; i < 4; ++i) {
+        jobs.append(std::make_unique<Job>());
+    }
+    tracker.batchStarted(4);
+    tracker.jobConverting(0);
+    tracker.jobConverting(2);
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(0u, 2u));
+    tracker.jobEnded(0, JobOutcome::Done);
+    tracker.jobConverting(3);
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(2u, 3u)) << "the other one goes on";
+    jobs.remove(1);
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(1u, 2u));
+    EXPECT_EQ(encodeListState(tracker.snapshot()).substr(24), "done\nconverting\nconverting\n");
+    tracker.batchEnded();
+    EXPECT_TRUE(tracker.snapshot().running.empty());
 }
 
 }  // namespace
