@@ -65,11 +65,10 @@ void TerminalBatchView::startProgressTimer() {
         std::unique_lock lock(mutex_);
         while (ticking_) {
             lock.unlock();
-            if (asking_) {
-                // The question has the line until it is answered.
-            } else if (batch_->jobsAtOnce() > 1) {
+            // A question has the line until it is answered.
+            if (!asking_ && batch_->jobsAtOnce() > 1) {
                 tickSideBySide(timing);
-            } else {
+            } else if (!asking_) {
                 tick(rate, lastJob);
             }
             lock.lock();

@@ -101,8 +101,8 @@ protected:
 
 TEST_F(SideBySideBatchTest, TwoOrThreeAtOnceStartReportAndEndEachOnItsOwn) {
     addJob("long", "runfor=3");
-    addJob("short", "runfor=0.1");
-    addJob("late", "runfor=0.1");
+    addJob("short", "runfor=1");
+    addJob("late", "runfor=1");
 
     const auto three = makeBatch(3);
     three->run();
@@ -164,7 +164,7 @@ TEST_F(SideBySideBatchTest, StopEndsEveryRunningJobAndTheMessageNamesEachOutcome
 }
 
 TEST_F(SideBySideBatchTest, AFailingJobDoesNotStopTheOthers) {
-    addJob("long", "runfor=1");
+    addJob("long", "runfor=2");
     addJob("broken", "fail why=no room");
     addJob("fine", "");
     const auto batch = makeBatch(2);
@@ -180,9 +180,9 @@ TEST_F(SideBySideBatchTest, AFailingJobDoesNotStopTheOthers) {
 
 // Jobs are started in list order, but never two that write the same file.
 TEST_F(SideBySideBatchTest, JobsWritingTheSameFileNeverConvertTogether) {
-    addJob("one", "runfor=0.5", "same");
-    addJob("two", "runfor=0.5", "same");
-    addJob("other", "runfor=0.5");
+    addJob("one", "runfor=1.5", "same");
+    addJob("two", "runfor=0.2", "same");
+    addJob("other", "runfor=0.2");
     const auto batch = makeBatch(3);
     batch->run();
     const Events seen = events();
@@ -200,7 +200,7 @@ TEST_F(SideBySideBatchTest, QuestionsAreAskedOneAtATimeWhileOthersConvert) {
             const int now = ++asking;
             most = std::max(most.load(), now);
             convertingMeanwhile = convertingMeanwhile || batch->engineRunning();
-            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
             --asking;
             return RecordingView::askOverwrite(question);
         }

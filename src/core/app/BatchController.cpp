@@ -80,7 +80,9 @@ void BatchController::progressTick(const WindowState& at) {
         return;
     }
     if (batch_->jobsAtOnce() > 1) {
-        sideBySideTick(at);
+        if (batch_->converting()) {
+            sideBySideTick(at);
+        }
         return;
     }
     const int current = batch_->currentJob();
@@ -111,7 +113,7 @@ void BatchController::sideBySideTick(const WindowState& at) {
     const RunningJobSnapshot* followed = nullptr;
     for (const RunningJobSnapshot& job : snapshot.jobs) {
         p_.rows.jobConverting(job);
-        if (!followed || (at.selectedRow == job.row && at.selectedRow != followed->row)) {
+        if (!followed || at.selectedRow == job.row) {
             followed = &job;
         }
     }

@@ -132,9 +132,13 @@ void BatchRun::run() {
         claims.push_back({line.splitOutput() ? line.baseName() : outputBasePath(line.firstOutput()),
                           line.splitOutput()});
     }
-    schedule_.emplace(std::move(claims));
-    running_.assign(jobs_.size(), false);
-    ended_.assign(jobs_.size(), false);
+    {
+        // The window may already look at state().
+        std::lock_guard lock(scheduleMutex_);
+        schedule_.emplace(std::move(claims));
+        running_.assign(jobs_.size(), false);
+        ended_.assign(jobs_.size(), false);
+    }
     std::vector<std::thread> helpers;
     for (int k = 1; k < jobsAtOnce_; ++k) {
         helpers.emplace_back([this] { convertWhileJobsWait(); });
@@ -148,8 +152,13 @@ void BatchRun::run() {
 
 void BatchRun::convertWhileJobsWait() {
     while (const auto row = nextJob()) {
-        handleJob(*row);
+        const bool reached = handleJob(*row);
+        // Over before the view hears of it: no progress tick shows the Job
+        // converting after its outcome.
         jobOver(*row);
+        if (reached) {
+            tell([&] { view_.jobEnded(*row, results_[*row]); });
+        }
     }
 }
 
@@ -171,18 +180,16 @@ std::optional<std::size_t> BatchRun::nextJob() {
     }
 }
 
-void BatchRun::handleJob(std::size_t row) {
+bool BatchRun::handleJob(std::size_t row) {
     const EncoderCommandLine& line = lines_[row];
     JobResult& result = results_[row];
     if (row < convertedBefore_.size() && convertedBefore_[row]) {
         result.outcome = JobOutcome::Done;
-        tell([&] { view_.jobEnded(row, result); });
-        return;
+        return true;
     }
     if (!passesOverwritePolicy(line, result)) {
         result.outcome = JobOutcome::Skipped;
-        tell([&] { view_.jobEnded(row, result); });
-        return;
+        return true;
     }
     tell([&] {
         if (jobsAtOnce_ == 1) {
@@ -195,12 +202,12 @@ void BatchRun::handleJob(std::size_t row) {
         std::lock_guard lock(scheduleMutex_);
         if (control_.stopRequested()) {
             stopping_ = true;
-            return;
+            return false;
         }
         running_[row] = true;
     }
     result = convert(jobs_[row], line, readable_[row], row);
-    tell([&] { view_.jobEnded(row, result); });
+    return true;
 }
 
 void BatchRun::jobOver(std::size_t row) {

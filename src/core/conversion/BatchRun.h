@@ -163,8 +163,9 @@ private:
     // The next Job to convert, waiting while every waiting Job's files are
     // written by a running one; nothing when none is left or the batch stops.
     std::optional<std::size_t> nextJob();
-    // Job `row` from its overwrite check to its outcome.
-    void handleJob(std::size_t row);
+    // Job `row` from its overwrite check to its outcome in results_; false
+    // when a stop left it not reached.
+    bool handleJob(std::size_t row);
     void jobOver(std::size_t row);
     // Calls the view, one call at a time.
     void tell(const std::function<void()>& call);
