@@ -1,10 +1,10 @@
 #pragma once
 // Converting the whole list on a worker thread, one Job after another or
-// several at once, while the window follows the progress. The batch works on its own copy of the
-// Jobs, taken when Convert is pressed, so nothing the window does to its list
-// reaches a running batch. The worker reaches the window only through
-// BatchView; the window reaches the batch only through the members marked
-// "any thread".
+// several at once, while the window follows the progress. The batch works on
+// its own copy of the Jobs, taken when Convert is pressed, so nothing the
+// window does to its list reaches a running batch. The workers reach the
+// window only through BatchView; the window reaches the batch only through
+// the members marked "any thread".
 
 #include <atomic>
 #include <chrono>
