@@ -50,7 +50,7 @@ KeptList thousandJobs() {
         list.jobs.push_back(job);
         list.outcomes.push_back(i < 300 ? JobOutcome::Done : JobOutcome::Pending);
     }
-    list.running = 300;
+    list.running = {300};
     return list;
 }
 

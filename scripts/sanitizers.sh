@@ -32,6 +32,7 @@ PELORINE_TARGETS="pelorine_tests cli_process_tests fake_zelvic pelorine-cli" \
 threaded='BatchRunTest.*:SplitRerunTest.*:MainControllerTest.*:ForeignEngineTest.*'
 threaded+=':JobListOperationsTest.*:EngineTest.*:EngineConversionHost.*:LinuxChildProcess.*'
 threaded+=':LinuxProcessList.*:EngineLink*:PreviewControllerTest.*:RunFolderOwner.*'
+threaded+=':SideBySideBatchTest.*'
 build-tsan/bin/pelorine_tests --gtest_filter="$threaded" --gtest_brief=1
 # The command-line front end: its batch on a worker, the interrupt watch.
 build-tsan/bin/cli_process_tests --gtest_filter='-CliRealEngineTest.*' --gtest_brief=1

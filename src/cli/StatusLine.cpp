@@ -59,9 +59,27 @@ std::string statusText(const JobStatus& status, std::size_t width) {
     return front(head + name + tail, width);
 }
 
-std::string StatusPrinter::update(const JobStatus& status) {
+std::string statusText(const BatchStatus& status, std::size_t width) {
+    std::string tail = "total " + std::to_string(status.percent) + "%";
+    if (status.secondsLeft) {
+        tail += "  " + durationText(*status.secondsLeft) + " left";
+    }
+    std::string head;
+    for (const auto& [number, percent] : status.jobs) {
+        const std::string job = "[" + std::to_string(number) + "/" + std::to_string(status.count) +
+                                "] " + std::to_string(percent) + "%  ";
+        if (head.size() + job.size() + tail.size() > width) {
+            break;
+        }
+        head += job;
+    }
+    return front(head + tail, width);
+}
+
+template <typename Fit>
+std::string StatusPrinter::draw(Fit fit, std::size_t key, int tenth) {
     if (terminal_) {
-        const std::string text = statusText(status, width_ > 1 ? width_ - 1 : width_);
+        const std::string text = fit(width_ > 1 ? width_ - 1 : width_);
         if (shown_ && text == last_) {
             return {};
         }
@@ -69,13 +87,22 @@ std::string StatusPrinter::update(const JobStatus& status) {
         shown_ = true;
         return "\r" + text + "\x1b[K";
     }
-    const int tenth = status.percent / 10;
-    if (status.number == lastJob_ && tenth == lastTenth_) {
+    if (key == lastJob_ && tenth == lastTenth_) {
         return {};
     }
-    lastJob_ = status.number;
+    lastJob_ = key;
     lastTenth_ = tenth;
-    return statusText(status, 200) + "\n";
+    return fit(200) + "\n";
+}
+
+std::string StatusPrinter::update(const JobStatus& status) {
+    return draw([&](std::size_t width) { return statusText(status, width); }, status.number,
+                status.percent / 10);
+}
+
+std::string StatusPrinter::update(const BatchStatus& status) {
+    return draw([&](std::size_t width) { return statusText(status, width); }, 0,
+                status.percent / 10);
 }
 
 std::string StatusPrinter::clear() {

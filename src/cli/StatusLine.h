@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "conversion/BatchTiming.h"
 
@@ -29,6 +31,19 @@ struct JobStatus {
 // characters: a long name is shortened in the middle.
 std::string statusText(const JobStatus& status, std::size_t width);
 
+// A batch converting several Jobs at once.
+struct BatchStatus {
+    std::size_t count = 1;
+    // Each running Job's 1-based place and percentage, in list order.
+    std::vector<std::pair<std::size_t, int>> jobs;
+    int percent = 0;  // the whole batch's
+    std::optional<double> secondsLeft;
+};
+
+// "[1/5] 42%  [3/5] 7%  total 20%  3:10 left", at most `width` characters:
+// the Jobs that do not fit are left out, the total always stays.
+std::string statusText(const BatchStatus& status, std::size_t width);
+
 // Decides when to write: on a terminal every change is drawn over the last
 // line; otherwise only each new tenth of a Job is written as its own line.
 class StatusPrinter {
@@ -38,11 +53,19 @@ public:
 
     // The text to write for `status` (empty when nothing is to be written).
     std::string update(const JobStatus& status);
+    // The same for several Jobs at once; elsewhere than on a terminal a
+    // line at each tenth of the whole batch.
+    std::string update(const BatchStatus& status);
     // The text that ends the status line before other output (a line end on
     // a terminal when a status is shown).
     std::string clear();
 
 private:
+    // `text` fitted to the terminal by `fit`; elsewhere written when `key`
+    // (a Job's place, 0 for the batch) or `tenth` changed.
+    template <typename Fit>
+    std::string draw(Fit fit, std::size_t key, int tenth);
+
     bool terminal_;
     std::size_t width_;
     bool shown_ = false;

@@ -23,6 +23,11 @@ void ConsoleWriter::status(const JobStatus& status) {
     err_ << printer_.update(status) << std::flush;
 }
 
+void ConsoleWriter::status(const BatchStatus& status) {
+    std::lock_guard lock(mutex_);
+    err_ << printer_.update(status) << std::flush;
+}
+
 void ConsoleWriter::result(const std::string& line) {
     std::lock_guard lock(mutex_);
     err_ << printer_.clear() << std::flush;
@@ -55,11 +60,17 @@ void TerminalBatchView::startProgressTimer() {
     ticking_ = true;
     ticker_ = std::thread([this] {
         RateWindow rate;
+        SideBySideTiming timing;
         int lastJob = 0;
         std::unique_lock lock(mutex_);
         while (ticking_) {
             lock.unlock();
-            tick(rate, lastJob);
+            // A question has the line until it is answered.
+            if (!asking_ && batch_->jobsAtOnce() > 1) {
+                tickSideBySide(timing);
+            } else if (!asking_) {
+                tick(rate, lastJob);
+            }
             lock.lock();
             wake_.wait_for(lock, kTickPeriod, [this] { return !ticking_; });
         }
@@ -105,9 +116,25 @@ void TerminalBatchView::tick(RateWindow& rate, int& lastJob) {
     console_.status(status);
 }
 
+void TerminalBatchView::tickSideBySide(SideBySideTiming& timing) {
+    const std::vector<Job>& jobs = batch_->jobs();
+    const SideBySideSnapshot snapshot = timing.update(jobs, batch_->state(), secondsSinceStart());
+    BatchStatus status;
+    status.count = jobs.size();
+    for (const RunningJobSnapshot& job : snapshot.jobs) {
+        status.jobs.emplace_back(job.row + 1, job.percent.value_or(0));
+    }
+    status.percent = snapshot.totalPercent.value_or(0);
+    status.secondsLeft = snapshot.batchSecondsLeft;
+    console_.status(status);
+}
+
 bool TerminalBatchView::askOverwrite(const std::string& question) {
+    asking_ = true;
     console_.clearStatus();
-    return ask_ && ask_(question);
+    const bool overwrite = ask_ && ask_(question);
+    asking_ = false;
+    return overwrite;
 }
 
 void TerminalBatchView::jobEnded(std::size_t row, const JobResult& result) {

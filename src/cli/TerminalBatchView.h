@@ -1,9 +1,10 @@
 #pragma once
 // The batch's front end on a terminal: a status line for the Job being
-// converted (redrawn in place on a terminal, a line at every tenth
-// elsewhere), a line as each Job ends, and the overwrite question asked on
-// the terminal. The batch calls it on the thread that runs the batch; the
-// status line is drawn by a ticker thread of its own while the batch runs.
+// converted, or for every Job converting when there are several at once
+// (redrawn in place on a terminal, a line at every tenth elsewhere), a line
+// as each Job ends, and the overwrite question asked on the terminal. The batch calls it on the
+// thread that runs the batch; the status line is drawn by a ticker thread of its own while the
+// batch runs.
 
 #include <atomic>
 #include <condition_variable>
@@ -28,6 +29,7 @@ public:
         : out_(out), err_(err), printer_(errIsTerminal, width) {}
 
     void status(const JobStatus& status);
+    void status(const BatchStatus& status);
     // A line on `out`, after the status line has been cleared.
     void result(const std::string& line);
     // A line on `err`, after the status line has been cleared.
@@ -68,12 +70,15 @@ public:
 
 private:
     void tick(RateWindow& rate, int& lastJob);
+    void tickSideBySide(SideBySideTiming& timing);
 
     ConsoleWriter& console_;
     std::vector<JobEntry>& entries_;
     std::function<bool(const std::string&)> ask_;
     BatchRun* batch_ = nullptr;
     std::vector<std::string> messages_;
+    // No status line is drawn while a question waits for its answer.
+    std::atomic<bool> asking_{false};
     std::mutex mutex_;
     std::condition_variable wake_;
     bool ticking_ = false;

@@ -235,6 +235,48 @@ TEST_F(MainControllerTest, ProgressTicksFollowTheBatchsOwnCopy) {
     endPretending();
 }
 
+// Two Jobs at once: each running row's Status cell tells its own progress,
+// the Progress bar follows the selected one, and Stop stops both.
+TEST_F(MainControllerTest, SeveralJobsAtOnceEachShowTheirOwnProgress) {
+    addJob("long").duration = 2000;
+    addJob("short").duration = 1000;
+    addJob("waits");
+    folder.write("long.avi", "length=2000 hold");
+    folder.write("short.avi", "length=1000 hold");
+    controller.batch().setBatchSetup([](BatchRun& batch) { batch.setJobsAtOnce(2); });
+    controller.handleCommand(command::kConvert, window.at());
+    ASSERT_TRUE(testing::waitUntil([&] {
+        const BatchRun* batch = controller.batch().lastBatch();
+        return batch && const_cast<BatchRun*>(batch)->state().running.size() == 2;
+    }));
+    const auto told = [&](std::size_t row) {
+        const std::string& cell = window.rows[row][kStatusColumn];
+        return cell.rfind("converting ", 0) == 0 && cell.find("\u00d7, ") != std::string::npos &&
+               cell.size() > 5 && cell.compare(cell.size() - 5, 5, " left") == 0;
+    };
+    ASSERT_TRUE(testing::waitUntil([&] {
+        controller.progressTick(window.at());
+        return told(0) && told(1) && window.timing.find("all ") != std::string::npos;
+    }));
+    EXPECT_EQ(window.rows[2][kStatusColumn], "waiting");
+    // The bar shows the percentage of the cell of the Job it follows.
+    const auto barFollows = [&](std::optional<std::size_t> selected, std::size_t row) {
+        window.clear();
+        controller.progressTick(WindowState{selected, -1});
+        const std::string& cell = window.rows[row][kStatusColumn];
+        const std::string bar = "job " + cell.substr(11, cell.find(' ', 11) - 11);
+        const auto events = window.events();
+        return std::find(events.begin(), events.end(), bar) != events.end();
+    };
+    EXPECT_TRUE(barFollows(1, 1)) << "the selected running Job";
+    EXPECT_TRUE(barFollows(2, 0)) << "not running: the first running Job";
+    EXPECT_TRUE(barFollows(std::nullopt, 0));
+    endPretending();
+    EXPECT_EQ(window.rows[0][kStatusColumn], "stopped");
+    EXPECT_EQ(window.rows[1][kStatusColumn], "stopped");
+    EXPECT_EQ(window.rows[2][kStatusColumn], "") << "not reached";
+}
+
 // The status column, the line under the bars and the logs, as a batch with a
 // failing Job goes.
 TEST_F(MainControllerTest, TheListFollowsTheBatchJobByJob) {

@@ -56,5 +56,31 @@ TEST(StatusPrinter, ElsewhereAPlainLineAtEachTenth) {
     EXPECT_EQ(printer.clear(), "");
 }
 
+TEST(StatusText, SeveralJobsAtOnceShowEachPlaceAndTheTotalOnOneLine) {
+    BatchStatus status{5, {{1, 42}, {3, 7}}, 20, 190.0};
+    EXPECT_EQ(statusText(status, 80), "[1/5] 42%  [3/5] 7%  total 20%  3:10 left");
+    // Jobs that do not fit are left out; the total stays.
+    EXPECT_EQ(statusText(status, 31), "[1/5] 42%  total 20%  3:10 left");
+    EXPECT_EQ(statusText(status, 20), "total 20%  3:10 left");
+    status.secondsLeft.reset();
+    status.jobs.clear();
+    EXPECT_EQ(statusText(status, 80), "total 20%");
+}
+
+TEST(StatusPrinter, SeveralJobsAtOnceRedrawOrWriteAtEachTenthOfTheBatch) {
+    StatusPrinter terminal(true, 40);
+    EXPECT_EQ(terminal.update(BatchStatus{2, {{1, 10}, {2, 30}}, 20, {}}),
+              "\r[1/2] 10%  [2/2] 30%  total 20%\x1b[K");
+    EXPECT_EQ(terminal.update(BatchStatus{2, {{1, 10}, {2, 30}}, 20, {}}), "");
+    StatusPrinter plain(false);
+    std::string written;
+    for (int percent = 0; percent <= 100; ++percent) {
+        written += plain.update(BatchStatus{2, {{1, percent}, {2, percent / 2}}, percent, {}});
+    }
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 11);
+    EXPECT_EQ(written.substr(0, 60),
+              "[1/2] 0%  [2/2] 0%  total 0%\n[1/2] 10%  [2/2] 5%  total 10%\n");
+}
+
 }  // namespace
 }  // namespace pelorine::cli

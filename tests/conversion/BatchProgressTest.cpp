@@ -141,6 +141,60 @@ TEST(BatchTiming, NothingIsKnownWithoutAUsableReport) {
     EXPECT_FALSE(timing.update(jobs, 1, 20.0, 3.0).jobSecondsLeft);
 }
 
+// Several Jobs at once: each Job counts by its length, so a long Job half
+// done moves the Total bar more than a short one.
+TEST(SideBySide, TheTotalWeighsEveryJobByItsLength) {
+    const std::vector<Job> jobs{whole(100), whole(300), clip(50, 150, 1000), whole(0)};
+    BatchState state;
+    EXPECT_EQ(batchPercent(jobs, state), 0) << "nothing over, nothing running";
+    state.ended = {true, false, false, false};
+    state.running = {{1, 150.0}, {2, 100.0}};
+    // 100 over + half of 300 + half of the 100 s clip, of 500.
+    EXPECT_EQ(batchPercent(jobs, state), 60);
+    state.running = {{1, -1.0}, {2, 40.0}};
+    EXPECT_EQ(batchPercent(jobs, state), 20) << "no report yet, or before the clip: nothing done";
+    state.ended = {true, true, true, true};
+    state.running.clear();
+    EXPECT_EQ(batchPercent(jobs, state), 100);
+    EXPECT_FALSE(batchPercent({whole(0)}, BatchState{})) << "no Job has a length";
+}
+
+TEST(SideBySide, EachRunningJobHasItsOwnSpeedAndTheBatchTheirSum) {
+    const std::vector<Job> jobs{whole(100), whole(300), whole(100), whole(50)};
+    SideBySideTiming timing;
+    BatchState state;
+    state.ended = {true, false, false, false};
+    state.running = {{1, 150.0}, {2, 50.0}};
+    SideBySideSnapshot first = timing.update(jobs, state, 0.0);
+    ASSERT_EQ(first.jobs.size(), 2u);
+    EXPECT_EQ(first.jobs[0].row, 1u);
+    EXPECT_EQ(first.jobs[0].percent, 50);
+    EXPECT_FALSE(first.jobs[0].speed) << "one report tells no speed";
+    EXPECT_FALSE(first.batchSecondsLeft);
+
+    // Two seconds later: Job 1 made 20 s of source (10x), Job 2 10 s (5x).
+    state.running = {{1, 170.0}, {2, 60.0}};
+    const SideBySideSnapshot later = timing.update(jobs, state, 2.0);
+    ASSERT_EQ(later.jobs.size(), 2u);
+    EXPECT_DOUBLE_EQ(*later.jobs[0].speed, 10.0);
+    EXPECT_DOUBLE_EQ(*later.jobs[0].secondsLeft, 130.0 / 10.0);
+    EXPECT_DOUBLE_EQ(*later.jobs[1].speed, 5.0);
+    EXPECT_DOUBLE_EQ(*later.jobs[1].secondsLeft, 40.0 / 5.0);
+    // What is left of both, and Job 3 waiting, at 15 s of source a second.
+    EXPECT_DOUBLE_EQ(*later.batchSecondsLeft, (130.0 + 40.0 + 50.0) / 15.0);
+    EXPECT_EQ(later.totalPercent, (100 + 170 + 60) * 100 / 550);
+
+    // Job 2 ends and Job 3 starts: its pace is measured afresh.
+    state.ended[2] = true;
+    state.running = {{1, 180.0}, {3, 10.0}};
+    const SideBySideSnapshot next = timing.update(jobs, state, 3.0);
+    ASSERT_EQ(next.jobs.size(), 2u);
+    EXPECT_EQ(next.jobs[1].row, 3u);
+    EXPECT_FALSE(next.jobs[1].speed);
+    EXPECT_DOUBLE_EQ(*next.batchSecondsLeft, (120.0 + 40.0) / 10.0)
+        << "only the Job with a speed counts its pace";
+}
+
 TEST(DurationText, MinutesOrHours) {
     EXPECT_EQ(durationText(59.6), "1:00");
     EXPECT_EQ(durationText(83.4), "1:23");

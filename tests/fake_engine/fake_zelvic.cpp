@@ -14,14 +14,17 @@
 //     missing source ends it with status 2; a source that says "fail" with
 //     status 3 and no output, printing "failed: <reason>" when the source
 //     holds "why=<reason>" (to its line's end); one that says "hold" keeps reporting progress
-//     until quit; one that says "deaf" holds and never heeds quit.
+//     until quit; one that says "deaf" holds and never heeds quit; one that
+//     says "runfor=S" holds for S seconds and then ends as done.
 //   otherwise (play): a missing source ends it with status 2, one that says
 //     "fail" with status 3, each after a "failed: ..." line in its log. Else
 //     it reports the position -ss + 1 and waits until the control file says
 //     quit (at most 30 s); a source that says "deaf", or -hold, makes it
 //     ignore the control file and just wait 30 s.
 // FAKE_ZELVIC_LOG names the file the command lines are appended to, one per
-// line, arguments separated by the unit separator 0x1F.
+// line, arguments separated by the unit separator 0x1F. FAKE_ZELVIC_EVENTS
+// names a file each encode run appends "start <output>" to as it begins and
+// "end <output>" to as it ends, so that tests see which runs overlapped.
 
 #include <chrono>
 #include <cstdio>
@@ -189,7 +192,27 @@ void reportPosition(const std::string& folder, double seconds) {
     writeBytes(folder + std::string(channel::kProgressFileName), progress.data(), progress.size());
 }
 
+// Appends "<what> <output>" to FAKE_ZELVIC_EVENTS in one write.
+void event(const char* what, const std::string& output) {
+    if (const char* path = std::getenv("FAKE_ZELVIC_EVENTS")) {
+        if (std::FILE* file = std::fopen(path, "a")) {
+            const std::string line = std::string(what) + " " + output + "\n";
+            std::fwrite(line.data(), 1, line.size(), file);
+            std::fclose(file);
+        }
+    }
+}
+
+int encodeRun(const Arguments& args);
+
 int encode(const Arguments& args) {
+    event("start", args.output);
+    const int status = encodeRun(args);
+    event("end", args.output);
+    return status;
+}
+
+int encodeRun(const Arguments& args) {
     bool found = false;
     const std::string source = contentOf(args.source, found);
     if (!found) {
@@ -204,7 +227,9 @@ int encode(const Arguments& args) {
         return code(ExitStatus::Failed);
     }
     const bool deaf = source.find("deaf") != std::string::npos;
-    const bool hold = deaf || source.find("hold") != std::string::npos;
+    const double runFor = numberAfter(source, "runfor", 30.0);
+    const bool hold = deaf || source.find("hold") != std::string::npos ||
+                      source.find("runfor=") != std::string::npos;
     double length = 10.0;
     char* end = nullptr;
     const double numeric = std::strtod(args.endpos.c_str(), &end);
@@ -216,7 +241,9 @@ int encode(const Arguments& args) {
     const std::string partial = partialOutputPath(args.output);
     const std::string text = "length=" + std::to_string(length) + "\n";
     writeBytes(partial, text.data(), text.size());
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(runFor));
     int step = 1;
     for (;; ++step) {
         reportPosition(args.folder, step);

@@ -34,13 +34,37 @@ std::unique_ptr<Job> newJob(int profile, const std::string& source, const std::s
     return job;
 }
 
+// A 640x480 video with sound of `seconds`, made with the ffmpeg tool.
+std::string makeSource(const testing::TempFolder& folder, const std::string& name, int seconds) {
+    const std::string source = folder.file(name);
+    const std::string length = std::to_string(seconds);
+    shell("ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25:duration=" + length +
+          " -f lavfi -i sine=frequency=440:duration=" + length +
+          " -c:v mpeg4 -c:a aac -shortest -y '" + source + "'");
+    return source;
+}
+
+// The real engine installed in the test's folder, and what a batch needs beside it.
+struct RealServices {
+    explicit RealServices(const testing::TempFolder& folder)
+        : paths(folder.path(), folder.file("engine/")),
+          settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out")) {
+        testing::installRealEngine(folder.file("engine/"));
+    }
+    BatchRun::Services services() {
+        return {engine, platform::systemFileSystem(), power, settings};
+    }
+
+    testing::FolderPaths paths;
+    Engine engine{platform::systemProcessLauncher(), platform::systemProcessList(), paths,
+                  platform::systemFileSystem()};
+    Settings settings;
+    testing::RecordingPower power;
+};
+
 TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     testing::TempFolder folder;
-    const std::string source = folder.file("clip source.mp4");
-    shell(
-        "ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25:duration=3 -f lavfi -i "
-        "sine=frequency=440:duration=3 -c:v mpeg4 -c:a aac -shortest -y '" +
-        source + "'");
+    const std::string source = makeSource(folder, "clip source.mp4", 3);
     ASSERT_TRUE(std::filesystem::exists(source)) << "the ffmpeg tool made no test media";
     folder.write("gone.avi", "");
 
@@ -53,15 +77,9 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
     jobs.push_back(*newJob(2, folder.file("gone.avi"), folder.file("out/gone.MP4"), 3.0));
     std::filesystem::remove(folder.file("gone.avi"));
 
-    testing::installRealEngine(folder.file("engine/"));
-    testing::FolderPaths paths(folder.path(), folder.file("engine/"));
-    Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), paths,
-                  platform::systemFileSystem());
-    Settings settings(platform::systemFileSystem(), folder.file("zelvic.ini"), folder.file("out"));
-    testing::RecordingPower power;
+    RealServices real(folder);
     testing::RecordingBatchView<BatchView> view;
-    BatchRun batch(jobs, view, {engine, platform::systemFileSystem(), power, settings},
-                   folder.path() + "logs/");
+    BatchRun batch(jobs, view, real.services(), folder.path() + "logs/");
 
     // Follow the progress as the window's timer does.
     std::atomic<bool> done{false};
@@ -103,6 +121,38 @@ TEST(RealEngineBatch, ConvertsEveryProfileAndReportsAVanishedSource) {
         EXPECT_NEAR(batch.results()[profile].lastPosition, 3.0, 0.5) << profile;
     }
     EXPECT_GE(highestJobPercent, 0);
+}
+
+// A Job converted beside others gives the very file it gives alone: each
+// run has its own channel folder, and nothing of one reaches another.
+TEST(RealEngineBatch, JobsConvertedSideBySideGiveTheSameBytesAsOneAtATime) {
+    testing::TempFolder folder;
+    const std::string source = makeSource(folder, "source.mp4", 2);
+    ASSERT_TRUE(std::filesystem::exists(source)) << "the ffmpeg tool made no test media";
+    RealServices real(folder);
+    const std::vector<std::string> names = {"job0.mp4", "job1.mp4", "job2.mp4", "job3.mp3"};
+    const auto convert = [&](const std::string& out, int atOnce) {
+        std::vector<Job> jobs;
+        for (int profile = 0; profile < 4; ++profile) {
+            jobs.push_back(*newJob(profile, source, folder.file(out + names[profile]), 2.0));
+        }
+        testing::RecordingBatchView<BatchView> view;
+        BatchRun batch(jobs, view, real.services(), folder.path() + out + "logs/");
+        batch.setThumbnails(true);
+        batch.setJobsAtOnce(atOnce);
+        batch.run();
+        for (const JobResult& result : batch.results()) {
+            EXPECT_EQ(result.outcome, JobOutcome::Done) << out << ": " << result.reason;
+        }
+    };
+    convert("alone/", 1);
+    convert("together/", 4);
+    for (const std::string& name : names) {
+        const std::string alone = folder.read("alone/" + name);
+        EXPECT_GT(alone.size(), 1000u) << name;
+        EXPECT_TRUE(alone == folder.read("together/" + name)) << name << " differs";
+    }
+    EXPECT_EQ(folder.read("alone/job0.THM"), folder.read("together/job0.THM"));
 }
 
 }  // namespace

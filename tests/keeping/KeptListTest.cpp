@@ -31,7 +31,7 @@ TEST(KeptListState, EveryStateIsReadBackAsWritten) {
     list.jobs.resize(6);
     list.outcomes = {JobOutcome::Done,    JobOutcome::Failed,  JobOutcome::Skipped,
                      JobOutcome::Stopped, JobOutcome::Pending, JobOutcome::Pending};
-    list.running = 4;
+    list.running = {4};
     const std::string text = encodeListState(list);
     EXPECT_EQ(text,
               "Pelorine list state 1\n6\ndone\nfailed\nskipped\nstopped\nconverting\nwaiting\n");
@@ -41,7 +41,15 @@ TEST(KeptListState, EveryStateIsReadBackAsWritten) {
     EXPECT_EQ(read.outcomes, (std::vector<JobOutcome>{JobOutcome::Done, JobOutcome::Failed,
                                                       JobOutcome::Skipped, JobOutcome::Stopped,
                                                       JobOutcome::Pending, JobOutcome::Pending}));
-    EXPECT_EQ(read.running, 4u);
+    EXPECT_THAT(read.running, ElementsAre(4u));
+
+    // Several Jobs converting at once are each written as converting.
+    list.running = {0, 4};
+    KeptList both = threeJobs();
+    both.jobs.resize(6);
+    ASSERT_TRUE(decodeListState(encodeListState(list), both));
+    EXPECT_THAT(both.running, ElementsAre(0u, 4u));
+    EXPECT_EQ(both.outcomes[0], JobOutcome::Pending) << "a Job converting has no outcome yet";
 
     // Before any batch every Job waits.
     EXPECT_EQ(encodeListState(threeJobs()),
@@ -68,7 +76,7 @@ TEST(KeptListState, AnythingElseIsRefusedAndChangesNothing) {
         ASSERT_FALSE(status) << c.text;
         EXPECT_THAT(status.message(), HasSubstr(c.problem)) << c.text;
         EXPECT_THAT(list.outcomes, ElementsAre(JobOutcome::Failed));
-        EXPECT_FALSE(list.running);
+        EXPECT_TRUE(list.running.empty());
     }
 }
 
@@ -146,11 +154,12 @@ TEST(ListTracker, StatesFollowTheirJobsThroughBatchesAndRemovals) {
     EXPECT_EQ(during.jobs, jobs.snapshot());
     EXPECT_THAT(during.outcomes,
                 ElementsAre(JobOutcome::Done, JobOutcome::Pending, JobOutcome::Pending));
-    EXPECT_EQ(during.running, 1u);
+    EXPECT_THAT(during.running, ElementsAre(1u));
     EXPECT_EQ(announced, 3 + 3);
 
     jobs.remove(0);
-    EXPECT_EQ(tracker.snapshot().running, 0u) << "the running Job moved up with its row";
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(0u))
+        << "the running Job moved up with its row";
     tracker.jobEnded(0, JobOutcome::Stopped);
     tracker.batchEnded();
     jobs.append(std::make_unique<Job>());
@@ -158,7 +167,7 @@ TEST(ListTracker, StatesFollowTheirJobsThroughBatchesAndRemovals) {
     EXPECT_EQ(after.jobs.size(), 3u);
     EXPECT_THAT(after.outcomes,
                 ElementsAre(JobOutcome::Stopped, JobOutcome::Pending, JobOutcome::Pending));
-    EXPECT_FALSE(after.running);
+    EXPECT_TRUE(after.running.empty());
 
     KeptList kept;
     kept.outcomes = {JobOutcome::Failed, JobOutcome::Done};
@@ -191,6 +200,28 @@ TEST(KeepSetting, OffUntilSetAndKeptInItsOwnSection) {
     ASSERT_TRUE(again.set(false));
     setting.read();
     EXPECT_FALSE(setting.on());
+}
+
+// With several Jobs at once each one converting is kept as such until it ends.
+TEST(ListTracker, SeveralJobsConvertAtOnce) {
+    JobList jobs;
+    ListTracker tracker(jobs, nullptr);
+    jobs.addObserver(&tracker);
+    for (int i = 0; i < 4; ++i) {
+        jobs.append(std::make_unique<Job>());
+    }
+    tracker.batchStarted(4);
+    tracker.jobConverting(0);
+    tracker.jobConverting(2);
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(0u, 2u));
+    tracker.jobEnded(0, JobOutcome::Done);
+    tracker.jobConverting(3);
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(2u, 3u)) << "the other one goes on";
+    jobs.remove(1);
+    EXPECT_THAT(tracker.snapshot().running, ElementsAre(1u, 2u));
+    EXPECT_EQ(encodeListState(tracker.snapshot()).substr(24), "done\nconverting\nconverting\n");
+    tracker.batchEnded();
+    EXPECT_TRUE(tracker.snapshot().running.empty());
 }
 
 }  // namespace

@@ -86,10 +86,35 @@ TEST_F(ListKeeperTest, ARunOfChangesGivesOneWriteASecondAfterTheFirst) {
     EXPECT_TRUE(dialogs.told.empty());
 }
 
+// A batch converting two Jobs at once: both were running, both wait again
+// without their unfinished files.
+TEST_F(ListKeeperTest, AfterAKillEveryJobThatWasConvertingWaitsAgain) {
+    KeptList kept = list;
+    kept.outcomes = {JobOutcome::Pending, JobOutcome::Done, JobOutcome::Pending};
+    kept.running = {0, 2};
+    touch(firstOutputPath(kept.jobs[1]));
+    const std::string first = partialOutputPath(firstOutputPath(kept.jobs[0]));
+    const std::string third = partialOutputPath(firstOutputPath(kept.jobs[2]));
+    touch(first);
+    touch(third);
+    killedRunKept(kept);
+
+    auto next = keeper();
+    const auto restored = next->start(false);
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_THAT(dialogs.questions[0], ::testing::HasSubstr("1 converted, 2 remaining."));
+    ASSERT_TRUE(restored);
+    EXPECT_THAT(restored->outcomes,
+                ElementsAre(JobOutcome::Pending, JobOutcome::Done, JobOutcome::Pending));
+    EXPECT_TRUE(restored->running.empty());
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_FALSE(fs::exists(third));
+}
+
 TEST_F(ListKeeperTest, AfterAKillTheListComesBackWithItsStates) {
     KeptList kept = list;
     kept.outcomes = {JobOutcome::Done, JobOutcome::Pending, JobOutcome::Failed};
-    kept.running = 1;
+    kept.running = {1};
     touch(firstOutputPath(kept.jobs[0]));
     const std::string unfinished = partialOutputPath(firstOutputPath(kept.jobs[1]));
     touch(unfinished);
@@ -105,7 +130,7 @@ TEST_F(ListKeeperTest, AfterAKillTheListComesBackWithItsStates) {
     EXPECT_EQ(restored->jobs, kept.jobs);
     EXPECT_THAT(restored->outcomes,
                 ElementsAre(JobOutcome::Done, JobOutcome::Pending, JobOutcome::Failed));
-    EXPECT_FALSE(restored->running);
+    EXPECT_TRUE(restored->running.empty());
     EXPECT_FALSE(fs::exists(unfinished));
     EXPECT_TRUE(dialogs.told.empty());
 }

@@ -12,8 +12,8 @@ bool Activity::refusedWhileConverting() {
 
 void Activity::keepWindowPainting() {
     struct Hold {
-        int& waits;
-        explicit Hold(int& count) : waits(++count) {}
+        std::atomic<int>& waits;
+        explicit Hold(std::atomic<int>& count) : waits(count) { ++waits; }
         ~Hold() { --waits; }
     } hold(waits_);
     view_.keepAlive();

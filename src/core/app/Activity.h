@@ -4,6 +4,8 @@
 // waiting while the window keeps painting. Every command, grid edit, list
 // click, slider move and seek asks its guard here.
 
+#include <atomic>
+
 #include "app/MainView.h"
 #include "engine/Engine.h"
 
@@ -71,7 +73,8 @@ public:
 private:
     Dialogs& dialogs_;
     MainView& view_;
-    int waits_ = 0;
+    // Atomic: a front end may hear of a batch's end on the batch's thread.
+    std::atomic<int> waits_{0};
     const ActivitySource* batch_ = nullptr;
     PreviewControl* preview_ = nullptr;
 };

@@ -33,6 +33,7 @@ void BatchController::convert() {
         return;
     }
     timing_ = BatchTiming();
+    sideBySide_ = SideBySideTiming();
     batch_ =
         std::make_shared<BatchRun>(p_.jobs.snapshot(), static_cast<BatchView&>(*this), p_.services,
                                    newLogFolder(folder), EngineSession::kQuitPatience);
@@ -73,9 +74,15 @@ double BatchController::wallSeconds() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
 }
 
-void BatchController::progressTick() {
+void BatchController::progressTick(const WindowState& at) {
     if (!batch_) {
         p_.view.stopProgressTimer();
+        return;
+    }
+    if (batch_->jobsAtOnce() > 1) {
+        if (batch_->converting()) {
+            sideBySideTick(at);
+        }
         return;
     }
     const int current = batch_->currentJob();
@@ -97,6 +104,31 @@ void BatchController::progressTick() {
     }
 }
 
+void BatchController::sideBySideTick(const WindowState& at) {
+    const SideBySideSnapshot snapshot =
+        sideBySide_.update(batch_->jobs(), batch_->state(), wallSeconds());
+    if (snapshot.totalPercent.value_or(0) != 0) {
+        p_.view.setOverallBar(*snapshot.totalPercent);
+    }
+    const RunningJobSnapshot* followed = nullptr;
+    for (const RunningJobSnapshot& job : snapshot.jobs) {
+        p_.rows.jobConverting(job);
+        if (!followed || at.selectedRow == job.row) {
+            followed = &job;
+        }
+    }
+    BatchSnapshot line;
+    line.batchSecondsLeft = snapshot.batchSecondsLeft;
+    if (followed) {
+        if (followed->percent.value_or(0) != 0) {
+            p_.view.setJobBar(*followed->percent);
+        }
+        line.speed = followed->speed;
+        line.jobSecondsLeft = followed->secondsLeft;
+    }
+    p_.view.showTiming(timingText(line));
+}
+
 void BatchController::openLog(const std::string& path) {
     if (path.empty() || !p_.services.files.exists(path)) {
         p_.dialogs.message("There is no log of this job: one is written when it is converted.");
@@ -108,8 +140,7 @@ void BatchController::openLog(const std::string& path) {
     }
 }
 
-void BatchController::selectRow(std::size_t row) {
-    p_.view.selectRow(row);
+void BatchController::jobStarted(std::size_t row) {
     p_.view.onWindowThread([this, row] {
         p_.rows.jobConverting(row, std::nullopt);
         if (tracker_) {

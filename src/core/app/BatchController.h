@@ -55,8 +55,10 @@ public:
     // Stop: asks the batch to stop and waits, keeping the window alive,
     // until its engine has gone. Nothing when no conversion runs.
     void stop();
-    // The progress timer's tick.
-    void progressTick();
+    // The progress timer's tick, with what the window shows: with several
+    // Jobs at once, the Progress bar follows the selected row's Job while it
+    // converts, else the first Job converting.
+    void progressTick(const WindowState& at = {});
 
     // Opens a log file or folder in the desktop's viewer; says why not when it cannot.
     void openLog(const std::string& path);
@@ -74,10 +76,13 @@ private:
     // when that cannot be written, in the private runtime folder.
     std::string newLogFolder(const std::string& privateFolder);
     double wallSeconds() const;
+    // The tick of a batch converting several Jobs at once.
+    void sideBySideTick(const WindowState& at);
 
     // BatchView, called by the worker: passed on to the window, with the
     // controller's own part done on the window's thread.
-    void selectRow(std::size_t row) override;
+    void selectRow(std::size_t row) override { p_.view.selectRow(row); }
+    void jobStarted(std::size_t row) override;
     void setOverallBar(int position) override { p_.view.setOverallBar(position); }
     void setJobBar(int position) override { p_.view.setJobBar(position); }
     void startProgressTimer() override;
@@ -96,6 +101,7 @@ private:
     std::function<void(BatchRun&)> setup_;
     ListTracker* tracker_ = nullptr;
     BatchTiming timing_;
+    SideBySideTiming sideBySide_;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::shared_ptr<BatchRun> batch_;
     std::atomic<bool> workerRunning_{false};

@@ -1,5 +1,7 @@
 #include "app/JobRows.h"
 
+#include <cstdio>
+
 #include "conversion/OutputNames.h"
 #include "conversion/SizeEstimate.h"
 #include "handheld/HandheldCopy.h"
@@ -9,6 +11,19 @@ namespace pelorine {
 
 std::string convertingStatus(std::optional<int> percent) {
     return percent ? "converting " + std::to_string(*percent) + " %" : "converting";
+}
+
+std::string convertingStatus(const RunningJobSnapshot& job) {
+    std::string text = convertingStatus(job.percent);
+    if (job.speed) {
+        char speed[32];
+        std::snprintf(speed, sizeof speed, ", %.1f\u00d7", *job.speed);
+        text += speed;
+    }
+    if (job.secondsLeft) {
+        text += ", " + durationText(*job.secondsLeft) + " left";
+    }
+    return text;
 }
 
 JobRows::Cells JobRows::cellsOf(std::size_t row, const Job& job) {
@@ -78,6 +93,10 @@ void JobRows::batchStarted(std::size_t count) {
 
 void JobRows::jobConverting(std::size_t row, std::optional<int> percent) {
     show(row, kStatusColumn, convertingStatus(percent));
+}
+
+void JobRows::jobConverting(const RunningJobSnapshot& job) {
+    show(job.row, kStatusColumn, convertingStatus(job));
 }
 
 void JobRows::jobEnded(std::size_t row, const JobResult& result) {

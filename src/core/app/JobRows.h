@@ -12,6 +12,7 @@
 
 #include "app/MainView.h"
 #include "conversion/BatchRun.h"
+#include "conversion/BatchTiming.h"
 #include "jobs/JobList.h"
 
 namespace pelorine {
@@ -36,6 +37,8 @@ public:
     // those a stopped batch did not reach.
     void batchStarted(std::size_t count);
     void jobConverting(std::size_t row, std::optional<int> percent);
+    // One of several Jobs converting at once: its share, speed and time left.
+    void jobConverting(const RunningJobSnapshot& job);
     void jobEnded(std::size_t row, const JobResult& result);
     void batchEnded();
 
@@ -62,5 +65,9 @@ private:
 // being converted ("converting 42 %").
 inline constexpr const char* kWaitingStatus = "waiting";
 std::string convertingStatus(std::optional<int> percent);
+// With several Jobs at once, each running Job's cell says what the line
+// under the bars says of one: "converting 42 %, 1.8×, 1:23 left", each part
+// once known.
+std::string convertingStatus(const RunningJobSnapshot& job);
 
 }  // namespace pelorine

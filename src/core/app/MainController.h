@@ -98,7 +98,7 @@ public:
     // The window is asked to close: true when it may.
     bool closeRequested();
     // The progress timer's tick, every 50 ms while a batch runs.
-    void progressTick() { batch_.progressTick(); }
+    void progressTick(const WindowState& at = {}) { batch_.progressTick(at); }
 
     ActivityState activityState() const { return activity_.state(); }
     bool batchActive() const { return batch_.workerRunning(); }

@@ -1,6 +1,7 @@
 #include "conversion/BatchRun.h"
 
 #include <functional>
+#include <thread>
 #include <utility>
 
 #include "base/Paths.h"
@@ -122,30 +123,118 @@ void BatchRun::run() {
     converting_ = true;
     view_.startProgressTimer();
     results_.assign(jobs_.size(), JobResult{});
-    for (std::size_t row = 0; row < jobs_.size(); ++row) {
+    std::vector<OutputClaim> claims;
+    for (const Job& job : jobs_) {
         JobSettings settings;
-        const Status readable = readJobSettings(jobs_[row], settings);
-        const EncoderCommandLine line(std::move(settings), {});
-        JobResult& result = results_[row];
-        if (row < convertedBefore_.size() && convertedBefore_[row]) {
-            result.outcome = JobOutcome::Done;
-            view_.jobEnded(row, result);
-            continue;
-        }
-        if (!passesOverwritePolicy(line, result)) {
-            result.outcome = JobOutcome::Skipped;
-            view_.jobEnded(row, result);
-            continue;
-        }
-        view_.selectRow(row);
-        currentJob_ = static_cast<int>(row) + 1;
-        if (control_.stopRequested()) {
-            break;
-        }
-        result = convert(jobs_[row], line, readable, row);
-        view_.jobEnded(row, result);
+        readable_.push_back(readJobSettings(job, settings));
+        lines_.emplace_back(std::move(settings), EngineInvocation{});
+        const EncoderCommandLine& line = lines_.back();
+        claims.push_back({line.splitOutput() ? line.baseName() : outputBasePath(line.firstOutput()),
+                          line.splitOutput()});
+    }
+    {
+        // The window may already look at state().
+        std::lock_guard lock(scheduleMutex_);
+        schedule_.emplace(std::move(claims));
+        running_.assign(jobs_.size(), false);
+        ended_.assign(jobs_.size(), false);
+    }
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < jobsAtOnce_; ++k) {
+        helpers.emplace_back([this] { convertWhileJobsWait(); });
+    }
+    convertWhileJobsWait();
+    for (std::thread& helper : helpers) {
+        helper.join();
     }
     finish();
+}
+
+void BatchRun::convertWhileJobsWait() {
+    while (const auto row = nextJob()) {
+        const bool reached = handleJob(*row);
+        // Over before the view hears of it: no progress tick shows the Job
+        // converting after its outcome.
+        jobOver(*row);
+        if (reached) {
+            tell([&] { view_.jobEnded(*row, results_[*row]); });
+        }
+    }
+}
+
+std::optional<std::size_t> BatchRun::nextJob() {
+    std::unique_lock lock(scheduleMutex_);
+    while (true) {
+        // One Job at a time still looks at the next Job after a stop (its
+        // question is asked); several at once start nothing more.
+        if (stopping_ || (jobsAtOnce_ > 1 && control_.stopRequested())) {
+            return std::nullopt;
+        }
+        if (const auto row = schedule_->startNext()) {
+            return row;
+        }
+        if (!schedule_->anyWaiting()) {
+            return std::nullopt;
+        }
+        scheduleChanged_.wait(lock);
+    }
+}
+
+bool BatchRun::handleJob(std::size_t row) {
+    const EncoderCommandLine& line = lines_[row];
+    JobResult& result = results_[row];
+    if (row < convertedBefore_.size() && convertedBefore_[row]) {
+        result.outcome = JobOutcome::Done;
+        return true;
+    }
+    if (!passesOverwritePolicy(line, result)) {
+        result.outcome = JobOutcome::Skipped;
+        return true;
+    }
+    tell([&] {
+        if (jobsAtOnce_ == 1) {
+            view_.selectRow(row);
+        }
+        view_.jobStarted(row);
+    });
+    currentJob_ = static_cast<int>(row) + 1;
+    {
+        std::lock_guard lock(scheduleMutex_);
+        if (control_.stopRequested()) {
+            stopping_ = true;
+            return false;
+        }
+        running_[row] = true;
+    }
+    result = convert(jobs_[row], line, readable_[row], row);
+    return true;
+}
+
+void BatchRun::jobOver(std::size_t row) {
+    {
+        std::lock_guard lock(scheduleMutex_);
+        schedule_->end(row);
+        running_[row] = false;
+        ended_[row] = results_[row].outcome != JobOutcome::Pending;
+    }
+    scheduleChanged_.notify_all();
+}
+
+void BatchRun::tell(const std::function<void()>& call) {
+    std::lock_guard lock(viewMutex_);
+    call();
+}
+
+BatchState BatchRun::state() {
+    std::lock_guard lock(scheduleMutex_);
+    BatchState state;
+    state.ended = ended_;
+    for (std::size_t row = 0; row < running_.size(); ++row) {
+        if (running_[row]) {
+            state.running.push_back({row, control_.position(row)});
+        }
+    }
+    return state;
 }
 
 bool BatchRun::passesOverwritePolicy(const EncoderCommandLine& line, JobResult& result) {
@@ -163,6 +252,11 @@ bool BatchRun::passesOverwritePolicy(const EncoderCommandLine& line, JobResult& 
         }
         existing = finals.front();
     }
+    // One question at a time; the Jobs converting meanwhile go on.
+    std::unique_lock question(questionMutex_, std::defer_lock);
+    if (policy == kAskBeforeOverwrite) {
+        question.lock();
+    }
     if (policy == kAskBeforeOverwrite &&
         view_.askOverwrite("File \"" + existing + "\" already exists. Overwrite?")) {
         return true;
@@ -175,7 +269,7 @@ JobResult BatchRun::convert(const Job& job, const EncoderCommandLine& line, cons
                             std::size_t row) {
     JobResult result;
     const std::string logPath = jobLogPath(logFolder_, row, job);
-    EngineConversionHost host(services_.engine, control_);
+    EngineConversionHost host(services_.engine, control_, row);
     host.setLogPath(logPath);
     EngineInvocation invocation{services_.engine.path(), {}, thumbnails_, subtitleCodePage_};
     // In order, each only once the one before went well: a Job refused for

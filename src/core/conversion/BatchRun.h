@@ -1,18 +1,22 @@
 #pragma once
-// Converting the whole list: one Job after another on a worker thread, while
-// the window follows the progress. The batch works on its own copy of the
-// Jobs, taken when Convert is pressed, so nothing the window does to its list
-// reaches a running batch. The worker reaches the window only through
-// BatchView; the window reaches the batch only through the members marked
-// "any thread".
+// Converting the whole list on a worker thread, one Job after another or
+// several at once, while the window follows the progress. The batch works on
+// its own copy of the Jobs, taken when Convert is pressed, so nothing the
+// window does to its list reaches a running batch. The workers reach the
+// window only through BatchView; the window reaches the batch only through
+// the members marked "any thread".
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "conversion/BatchProgress.h"
+#include "conversion/BatchSchedule.h"
 #include "conversion/EncoderCommandLine.h"
 #include "conversion/EngineConversionHost.h"
 #include "engine/Engine.h"
@@ -42,18 +46,25 @@ struct JobResult {
 };
 
 // What the batch needs of its front end (the window, or a command line).
-// Called on the worker thread: the window's implementation carries each call
-// over to its own thread, and waits for it where an answer comes back.
+// Called on the batch's worker threads (one per Job converting at once), one
+// call at a time, but for askOverwrite, which may come while another Job
+// reports: the window's implementation carries each call over to its own
+// thread, and waits for it where an answer comes back.
 class BatchView {
 public:
     virtual ~BatchView() = default;
+    // One Job at a time: the Job about to convert.
     virtual void selectRow(std::size_t row) = 0;
+    // Job `row` is about to convert (after selectRow when one Job converts
+    // at a time); several may convert at once.
+    virtual void jobStarted(std::size_t /*row*/) {}
     virtual void setOverallBar(int position) = 0;
     virtual void setJobBar(int position) = 0;
     virtual void startProgressTimer() = 0;
     virtual void stopProgressTimer() = 0;
     virtual bool shutDownWhenFinished() = 0;
-    // A question with OK and Cancel, caption "Warning"; true for OK.
+    // A question with OK and Cancel, caption "Warning"; true for OK. One at
+    // a time: the Job that asks waits, the others go on.
     virtual bool askOverwrite(const std::string& question) = 0;
     virtual void showMessage(const std::string& text) = 0;
     // Job `row` (its place in the batch's copy) is over: done, failed,
@@ -94,6 +105,8 @@ public:
     void setThumbnails(bool on) { thumbnails_ = on; }
     // The code page of the subtitle files burned in; empty: detected.
     void setSubtitleCodePage(std::string name) { subtitleCodePage_ = std::move(name); }
+    // Before run(): how many Jobs may convert at the same time, 1 to 8.
+    void setJobsAtOnce(int jobs) { jobsAtOnce_ = jobs < 1 ? 1 : jobs > 8 ? 8 : jobs; }
     // Before run(): the Jobs an earlier run converted (a list restored after a
     // crash), by row; they end at once as done, their outputs as they are.
     void setConvertedBefore(std::vector<bool> rows) { convertedBefore_ = std::move(rows); }
@@ -104,14 +117,17 @@ public:
     using Finishing = std::function<std::string(BatchRun& batch)>;
     void setFinishing(Finishing finishing) { finishing_ = std::move(finishing); }
     BatchView& view() { return view_; }
+    int jobsAtOnce() const { return jobsAtOnce_; }
 
     // The worker's body: converts every Job, then ends with the message or
     // the power-off. Returns at once with the busy message when an engine of
-    // this user runs already.
+    // this user runs already. With several Jobs at once, each Job's runs go
+    // in order on a thread of its own, and the next Job to start is the
+    // first waiting one whose files no converting Job writes (BatchSchedule).
     void run();
 
-    // Any thread: the user's stop. The run going on is asked to quit; the
-    // batch converts no further Job.
+    // Any thread: the user's stop. Every run going on is asked to quit; the
+    // batch starts no further Job.
     void requestStop() { control_.requestStop(); }
     bool stopRequested() const { return control_.stopRequested(); }
     // Any thread: from the start of the conversion until its end message has
@@ -119,11 +135,14 @@ public:
     bool converting() const { return converting_.load(); }
     // Any thread: whether one of the batch's engine runs is going on.
     bool engineRunning() const { return control_.engineRunning(); }
-    // Any thread: the 1-based place of the Job being converted; 0 when none.
+    // Any thread: the 1-based place of the Job being converted (the one
+    // started last); 0 when none.
     int currentJob() const { return currentJob_.load(); }
     // Any thread: the position in the source the current run reported last,
     // in seconds; -1 when there is none.
     double position() { return control_.position(); }
+    // Any thread: the Jobs converting now and those over.
+    BatchState state();
     // Any thread: the progress timer's tick, from the batch's copy and its
     // current run's position.
     BarPositions progressTick();
@@ -139,6 +158,17 @@ public:
                                   const std::vector<JobResult>& results);
 
 private:
+    // A worker's loop: Jobs as the schedule lets them start, until none is left.
+    void convertWhileJobsWait();
+    // The next Job to convert, waiting while every waiting Job's files are
+    // written by a running one; nothing when none is left or the batch stops.
+    std::optional<std::size_t> nextJob();
+    // Job `row` from its overwrite check to its outcome in results_; false
+    // when a stop left it not reached.
+    bool handleJob(std::size_t row);
+    void jobOver(std::size_t row);
+    // Calls the view, one call at a time.
+    void tell(const std::function<void()>& call);
     // Whether the Job may go ahead under the overwrite policy; clears the
     // parts an earlier run of a split Job left when it may.
     bool passesOverwritePolicy(const EncoderCommandLine& line, JobResult& result);
@@ -160,8 +190,21 @@ private:
     std::vector<JobResult> results_;
     bool thumbnails_ = false;
     std::string subtitleCodePage_;
+    int jobsAtOnce_ = 1;
     std::vector<bool> convertedBefore_;
     Finishing finishing_;
+    // Read once before the workers start.
+    std::vector<EncoderCommandLine> lines_;
+    std::vector<Status> readable_;
+    // The schedule and the rows' states, shared by the workers.
+    std::mutex scheduleMutex_;
+    std::condition_variable scheduleChanged_;
+    std::optional<BatchSchedule> schedule_;
+    std::vector<bool> running_;
+    std::vector<bool> ended_;
+    bool stopping_ = false;
+    std::mutex viewMutex_;
+    std::mutex questionMutex_;
 };
 
 }  // namespace pelorine

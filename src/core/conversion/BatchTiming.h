@@ -7,11 +7,13 @@
 // line's status line.
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/TimeText.h"
+#include "conversion/BatchProgress.h"
 #include "jobs/Job.h"
 
 namespace pelorine {
@@ -73,6 +75,45 @@ public:
 private:
     RateWindow window_;
     int job_ = 0;
+};
+
+// One of several Jobs converting at once, at one look: what its Status cell
+// and, when it is the one followed, the Progress bar show.
+struct RunningJobSnapshot {
+    std::size_t row = 0;
+    std::optional<int> percent;  // its share done, 0 .. 100
+    std::optional<double> speed;
+    std::optional<double> secondsLeft;
+};
+
+// A batch converting several Jobs at once, at one look.
+struct SideBySideSnapshot {
+    std::vector<RunningJobSnapshot> jobs;  // the running ones, in row order
+    // The whole batch's share done, each Job weighted by its length
+    // (batchPercent).
+    std::optional<int> totalPercent;
+    // What is left of the running Jobs and of those waiting, at the speed
+    // the running ones make together.
+    std::optional<double> batchSecondsLeft;
+};
+
+// The whole batch's share done, 0 .. 100: every Job weighted by the seconds
+// it converts (convertedLength), the Jobs over counted whole and the running
+// ones by how far their engines are; nothing when no Job has a length.
+std::optional<int> batchPercent(const std::vector<Job>& jobs, const BatchState& state);
+
+// The speed and time left of several Jobs converting at once, each with a
+// speed window of its own.
+class SideBySideTiming {
+public:
+    explicit SideBySideTiming(double spanSeconds = 5.0) : span_(spanSeconds) {}
+
+    SideBySideSnapshot update(const std::vector<Job>& jobs, const BatchState& state,
+                              double wallSeconds);
+
+private:
+    double span_;
+    std::map<std::size_t, RateWindow> windows_;  // by row, the running Jobs only
 };
 
 // The line under the window's bars: "1.8× real time   this job 1:23 left   all

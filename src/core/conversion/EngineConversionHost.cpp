@@ -10,30 +10,41 @@ constexpr auto kLookPeriod = std::chrono::milliseconds(50);
 void RunControl::requestStop() {
     std::lock_guard lock(mutex_);
     stopRequested_ = true;
-    if (current_) {
-        current_->requestStop();
+    // Only asked: each run's own host quits it (see waitForEnd).
+    for (const Attached& run : attached_) {
+        run.session->requestStop();
     }
 }
 
 double RunControl::position() {
     std::lock_guard lock(mutex_);
-    return current_ ? current_->lastPosition() : -1.0;
+    return attached_.empty() ? -1.0 : attached_.front().session->lastPosition();
 }
 
-void RunControl::attach(EngineSession& session) {
+double RunControl::position(std::size_t row) {
     std::lock_guard lock(mutex_);
-    current_ = &session;
+    for (const Attached& run : attached_) {
+        if (run.row == row) {
+            return run.session->lastPosition();
+        }
+    }
+    return -1.0;
+}
+
+void RunControl::attach(EngineSession& session, std::size_t row) {
+    std::lock_guard lock(mutex_);
+    attached_.push_back({&session, row});
     engineRunning_ = true;
 }
 
-void RunControl::detach() {
+void RunControl::detach(const EngineSession& session) {
     std::lock_guard lock(mutex_);
-    current_ = nullptr;
-    engineRunning_ = false;
+    std::erase_if(attached_, [&](const Attached& run) { return run.session == &session; });
+    engineRunning_ = !attached_.empty();
 }
 
-EngineConversionHost::EngineConversionHost(Engine& engine, RunControl& control)
-    : engine_(engine), control_(control) {}
+EngineConversionHost::EngineConversionHost(Engine& engine, RunControl& control, std::size_t row)
+    : engine_(engine), control_(control), row_(row) {}
 
 EngineRunResult EngineConversionHost::runEngine(const CommandLineFor& commandLine,
                                                 const std::string&) {
@@ -44,9 +55,9 @@ EngineRunResult EngineConversionHost::runEngine(const CommandLineFor& commandLin
     if (Status started = session.start(commandLine(session.channelFolder()), logPath_); !started) {
         return {started, -1, -1.0};
     }
-    control_.attach(session);
+    control_.attach(session, row_);
     const int status = waitForEnd(session);
-    control_.detach();
+    control_.detach(session);
     return {Status::ok(), status, session.lastPosition()};
 }
 

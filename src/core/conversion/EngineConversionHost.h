@@ -6,6 +6,7 @@
 #include <chrono>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "conversion/JobConverter.h"
 #include "engine/Engine.h"
@@ -13,41 +14,48 @@
 
 namespace pelorine {
 
-// The stop request of a batch and the engine run it has going, shared
-// between the batch's worker (which attaches its runs) and the window's
-// thread (which asks it to stop and follows its progress). Every member may
-// be called from any thread.
+// The stop request of a batch and the engine runs it has going (one per Job
+// converting), shared between the batch's workers (which attach their runs)
+// and the window's thread (which asks it to stop and follows its progress).
+// Every member may be called from any thread.
 class RunControl {
 public:
     // How long a run is given to obey quit before it is ended by force.
     explicit RunControl(std::chrono::milliseconds patience = EngineSession::kQuitPatience)
         : patience_(patience) {}
 
-    // The user's stop: remembered, and the current run is asked to quit.
+    // The user's stop: remembered, and every run going on is asked to quit.
     void requestStop();
     bool stopRequested() const { return stopRequested_.load(); }
     std::chrono::milliseconds patience() const { return patience_; }
 
     // Whether an engine run of this batch is going on.
     bool engineRunning() const { return engineRunning_.load(); }
-    // The position the current run reported last, -1 when there is none.
+    // The position the run attached first reported last, -1 when there is none.
     double position();
+    // The position the run of Job `row` reported last, -1 when it has none going.
+    double position(std::size_t row);
 
-    // The worker's side: the run going on from attach() until detach().
-    void attach(EngineSession& session);
-    void detach();
+    // The workers' side: Job `row`'s run going on from attach() until detach().
+    void attach(EngineSession& session, std::size_t row = 0);
+    void detach(const EngineSession& session);
 
 private:
+    struct Attached {
+        EngineSession* session;
+        std::size_t row;
+    };
     const std::chrono::milliseconds patience_;
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> engineRunning_{false};
     std::mutex mutex_;
-    EngineSession* current_ = nullptr;
+    std::vector<Attached> attached_;
 };
 
 class EngineConversionHost final : public ConversionHost {
 public:
-    EngineConversionHost(Engine& engine, RunControl& control);
+    // The runs are those of Job `row` of the batch.
+    EngineConversionHost(Engine& engine, RunControl& control, std::size_t row = 0);
 
     // Where the engine's output of the following runs is appended.
     void setLogPath(std::string logPath) { logPath_ = std::move(logPath); }
@@ -65,6 +73,7 @@ private:
 
     Engine& engine_;
     RunControl& control_;
+    std::size_t row_;
     std::string logPath_;
 };
 

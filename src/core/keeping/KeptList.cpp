@@ -30,7 +30,7 @@ std::string encodeListState(const KeptList& list) {
     std::string text = std::string(kHeader) + "\n" + std::to_string(list.jobs.size()) + "\n";
     for (std::size_t i = 0; i < list.jobs.size(); ++i) {
         const JobOutcome outcome = list.outcomeOf(i);
-        text += list.running == i                ? std::string(kConverting)
+        text += list.running.count(i) != 0       ? std::string(kConverting)
                 : outcome == JobOutcome::Pending ? std::string(kWaiting)
                                                  : outcomeText(outcome);
         text += "\n";
@@ -52,12 +52,12 @@ Status decodeListState(std::string_view text, KeptList& list) {
         return Status::error("it is not the state of this list");
     }
     std::vector<JobOutcome> outcomes;
-    std::optional<std::size_t> running;
+    std::set<std::size_t> running;
     for (std::size_t i = 0; i < count; ++i) {
         const auto word = nextLine(text, at);
         JobOutcome outcome = JobOutcome::Pending;
         if (word == kConverting) {
-            running = i;
+            running.insert(i);
         } else if (word != kWaiting) {
             const auto known = std::find_if(kOutcomes.begin(), kOutcomes.end(),
                                             [&](JobOutcome o) { return word == outcomeText(o); });

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,8 @@ struct KeptList {
     // One per Job: what the last batch made of it (Pending: waiting, or not
     // reached). Shorter than `jobs` when no batch has run: the rest wait.
     std::vector<JobOutcome> outcomes;
-    // The Job being converted, if any.
-    std::optional<std::size_t> running;
+    // The Jobs being converted (several when the batch converts several at once).
+    std::set<std::size_t> running;
 
     JobOutcome outcomeOf(std::size_t job) const {
         return job < outcomes.size() ? outcomes[job] : JobOutcome::Pending;

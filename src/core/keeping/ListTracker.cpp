@@ -26,11 +26,13 @@ void ListTracker::jobRemoved(std::size_t row) {
     if (row < state_.outcomes.size()) {
         state_.outcomes.erase(state_.outcomes.begin() + static_cast<long>(row));
     }
-    if (state_.running == row) {
-        state_.running.reset();
-    } else if (state_.running && *state_.running > row) {
-        state_.running = *state_.running - 1;
+    std::set<std::size_t> running;
+    for (const std::size_t converting : state_.running) {
+        if (converting != row) {
+            running.insert(converting > row ? converting - 1 : converting);
+        }
     }
+    state_.running = std::move(running);
     announce();
 }
 
@@ -50,14 +52,13 @@ void ListTracker::jobChanged(std::size_t row, const Job& /*job*/) {
 void ListTracker::batchStarted(std::size_t count) {
     state_.outcomes.resize(std::max(state_.outcomes.size(), count), JobOutcome::Pending);
     std::fill_n(state_.outcomes.begin(), count, JobOutcome::Pending);
-    state_.running.reset();
+    state_.running.clear();
     before_.assign(before_.size(), false);
     announce();
 }
 
 void ListTracker::jobConverting(std::size_t row) {
-    if (state_.running != row) {
-        state_.running = row;
+    if (state_.running.insert(row).second) {
         announce();
     }
 }
@@ -66,19 +67,19 @@ void ListTracker::jobEnded(std::size_t row, JobOutcome outcome) {
     if (row < state_.outcomes.size()) {
         state_.outcomes[row] = outcome;
     }
-    state_.running.reset();
+    state_.running.erase(row);
     announce();
 }
 
 void ListTracker::batchEnded() {
-    state_.running.reset();
+    state_.running.clear();
     announce();
 }
 
 void ListTracker::restored(const KeptList& kept) {
     state_.outcomes = kept.outcomes;
     state_.outcomes.resize(jobs_.count(), JobOutcome::Pending);
-    state_.running.reset();
+    state_.running.clear();
     before_.assign(jobs_.count(), false);
     for (std::size_t row = 0; row < before_.size(); ++row) {
         before_[row] = state_.outcomes[row] == JobOutcome::Done;

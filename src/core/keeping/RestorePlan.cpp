@@ -65,7 +65,7 @@ RestorePlan planRestore(KeptList kept, const platform::FileSystem& files) {
         }
         findSubtitleFileAgain(job, files);
         JobOutcome outcome = kept.outcomeOf(i);
-        if (kept.running == i) {
+        if (kept.running.count(i) != 0) {
             const auto unfinished = unfinishedFilesOf(job, files);
             plan.unfinishedFiles.insert(plan.unfinishedFiles.end(), unfinished.begin(),
                                         unfinished.end());

@@ -65,7 +65,8 @@ MainWindow::MainWindow(MainController::Services services, Dialogs& dialogs, QWid
     }
     createControls();
     progressTimer_.setInterval(kProgressPeriodMs);
-    connect(&progressTimer_, &QTimer::timeout, this, [this] { controller_->progressTick(); });
+    connect(&progressTimer_, &QTimer::timeout, this,
+            [this] { controller_->progressTick(state()); });
     controller_->initialise();
 }
 
