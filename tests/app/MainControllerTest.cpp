@@ -399,13 +399,14 @@ TEST_F(MainControllerTest, PreviewCommandsDuringABatchLeaveItConverting) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/renamed.mp4")));
 }
 
-// An engine of this user that this program did not start: from a terminal,
-// or left running by an earlier window that was closed mid-batch.
+// An engine of this user that is not one of ours: started by hand or by an
+// older program, talking through the channel files right in the private
+// folder that every such run shares.
 class ForeignEngineTest : public MainControllerTest {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(theirs);
-        folder.write("run/run-1-1/vctrl.dat", std::string("\0\0\0\0", 4));
+        folder.write("run/vctrl.dat", std::string("\0\0\0\0", 4));
         // Without -o or -identify the fake engine runs until its control file says quit.
         auto started = platform::systemProcessLauncher().start(
             engine.path() + " -currentfolder \"" + theirs + "\"", "");
@@ -420,7 +421,7 @@ protected:
         }
     }
 
-    std::string theirs = folder.file("run/") + "run-1-1/";
+    std::string theirs = folder.file("run/");
     std::unique_ptr<platform::ChildProcess> other;
 };
 
@@ -441,7 +442,7 @@ TEST_F(ForeignEngineTest, IsNeverStoppedOrEndedByTheWindow) {
 
     EXPECT_EQ(controller.activityState(), ActivityState::Idle) << "not ours: neither state";
     EXPECT_THAT(window.events(), Contains("message Please stop converting or playing the movie!"));
-    EXPECT_EQ(folder.read("run/run-1-1/vctrl.dat"), std::string("\0\0\0\0", 4))
+    EXPECT_EQ(folder.read("run/vctrl.dat"), std::string("\0\0\0\0", 4))
         << "no control code reached a run this program did not start";
     EXPECT_FALSE(other->hasEnded());
     EXPECT_EQ(controller.jobs().job(0).videoBitrate, "800");

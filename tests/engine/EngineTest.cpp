@@ -185,6 +185,10 @@ TEST_F(EngineTest, RunsAreNamedForTheProcessIdHandedIn) {
         platform::ProcessQuery isRunning(const std::string& path) const override {
             return platform::systemProcessList().isRunning(path);
         }
+        platform::ProcessQuery isRunningExcept(const std::string& path,
+                                               const platform::InsideFolder& ours) const override {
+            return platform::systemProcessList().isRunningExcept(path, ours);
+        }
         bool exists(platform::ProcessId pid) const override {
             return platform::systemProcessList().exists(pid);
         }

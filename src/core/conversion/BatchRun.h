@@ -94,6 +94,8 @@ public:
     void setThumbnails(bool on) { thumbnails_ = on; }
     // The code page of the subtitle files burned in; empty: detected.
     void setSubtitleCodePage(std::string name) { subtitleCodePage_ = std::move(name); }
+    // Before run(): how many Jobs may convert at the same time, 1 to 8.
+    void setJobsAtOnce(int jobs) { jobsAtOnce_ = jobs < 1 ? 1 : jobs > 8 ? 8 : jobs; }
     // Before run(): the Jobs an earlier run converted (a list restored after a
     // crash), by row; they end at once as done, their outputs as they are.
     void setConvertedBefore(std::vector<bool> rows) { convertedBefore_ = std::move(rows); }
@@ -160,6 +162,7 @@ private:
     std::vector<JobResult> results_;
     bool thumbnails_ = false;
     std::string subtitleCodePage_;
+    int jobsAtOnce_ = 1;
     std::vector<bool> convertedBefore_;
     Finishing finishing_;
 };
