@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Commands.h"
+#include "conversion/JobsAtOnce.h"
 #include "settings/OutputFolder.h"
 #include "support/Recorders.h"
 #include "support/ScriptedWindow.h"
@@ -356,6 +357,42 @@ TEST_F(MainControllerTest, KeepTheListIsAStoredCheckOfTheSettingsMenu) {
     // The other checks still answer, and a plain command has none.
     EXPECT_EQ(controller.checked(kToggleCopyWhenFinished), false);
     EXPECT_EQ(controller.checked(kAbout), std::nullopt);
+}
+
+// "Jobs at once": Auto at first; each item of the Settings menu's submenu
+// stores its number at once and is the only one checked; the next batch
+// runs that many, Auto as many as the machine's processors and memory allow.
+TEST_F(MainControllerTest, JobsAtOnceIsOneStoredChoiceOfTheSettingsMenu) {
+    using namespace command;
+    const auto checkedItems = [&] {
+        std::vector<int> on;
+        for (int id = kJobsAtOnceAuto; id <= kJobsAtOnceMost; ++id) {
+            EXPECT_TRUE(controller.checked(id).has_value()) << id;
+            if (controller.checked(id).value_or(false)) {
+                on.push_back(id);
+            }
+        }
+        return on;
+    };
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceAuto));
+    EXPECT_EQ(controller.jobsAtOnce(), autoJobsAtOnce(platform::systemMachine().facts()));
+
+    window.menuChoice = kJobsAtOnceAuto + 3;
+    controller.handleCommand(kSettingsMenu, window.at());
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceAuto + 3));
+    EXPECT_EQ(controller.jobsAtOnce(), 3);
+    EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("JobsAtOnce=3\n"));
+    JobsAtOnceSetting stored(platform::systemFileSystem(), folder.file("zelvic.ini"));
+    stored.read();
+    EXPECT_EQ(stored.value(), 3);
+
+    controller.handleCommand(kJobsAtOnceMost, window.at());
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceMost));
+    EXPECT_EQ(controller.jobsAtOnce(), 8);
+    controller.handleCommand(kJobsAtOnceAuto, window.at());
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceAuto));
+    EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("JobsAtOnce=0\n"));
+    EXPECT_EQ(controller.checked(kJobsAtOnceMost + 1), std::nullopt);
 }
 
 }  // namespace
