@@ -18,9 +18,14 @@ set -euo pipefail
 
 BUILD=$(realpath "${1:-build}")
 RUNS=${2:-3}
-ENGINE=$(realpath "$BUILD/bin/zelvic")
-CLI=$(realpath "$BUILD/bin/pelorine-cli")
 WORK=${BENCH_DIR:-/tmp/pelorine-bench-jobs}
+# A copy of the programs of its own: engines of the same build started by
+# anything else (a test suite) are neither counted in the memory nor seen by
+# pelorine-cli's check for engines that are not its own.
+mkdir -p "$WORK/bin"
+cp "$BUILD"/bin/zelvic "$BUILD"/bin/pelorine-cli "$BUILD"/bin/libzelvic_play.so "$WORK/bin/"
+ENGINE=$WORK/bin/zelvic
+CLI=$WORK/bin/pelorine-cli
 MODES=${MODES:-engines cli}
 if [ -z "${CPUS:-}" ]; then
     CPUS="0 0,1"

@@ -148,10 +148,19 @@ void MainController::buildCommandTable() {
           [this](At) { handheld_.sendToHandheld(std::nullopt); });
     c.add({kListSendToHandheld}, Guard::RefuseWhileConverting,
           [this](At at) { handheld_.sendToHandheld(at.selectedRow); });
+    addSettingChecks();
+    c.add({kListShowLog}, Guard::None, [this](At at) { showSelectedLog(at.selectedRow); });
+}
+
+// The Settings menu's checks, each stored at once.
+void MainController::addSettingChecks() {
+    using namespace command;
+    using At = const WindowState&;
+    auto& c = commands_;
     for (const int toggle : {kToggleThumbnails, kToggleNewerFirmware, kToggleCopyWhenFinished}) {
         c.add({toggle}, Guard::None, [this, toggle](At) { handheld_.toggle(toggle); });
     }
-    // Stored at once; the next start reads it.
+    // The next start reads it.
     c.add({kToggleKeepList}, Guard::None, [this](At) {
         if (const Status saved = keepSetting_.set(!keepSetting_.on()); !saved) {
             dialogs_.message(saved.message());
@@ -165,7 +174,6 @@ void MainController::buildCommandTable() {
             }
         });
     }
-    c.add({kListShowLog}, Guard::None, [this](At at) { showSelectedLog(at.selectedRow); });
 }
 
 void MainController::initialise() {

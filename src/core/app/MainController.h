@@ -123,6 +123,7 @@ public:
 
 private:
     void buildCommandTable();
+    void addSettingChecks();
     void exitProgram();
     void showMenu(int menu, int button, const WindowState& at);
     void chooseOutputFolder();
