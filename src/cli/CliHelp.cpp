@@ -53,9 +53,13 @@ Options:
       --version            output version information and exit
 
 Without --output, --overwrite, --jobs, --audio, --subtitles and --subcp the
-window's settings are used, from ~/.config/pelorine/zelvic.ini (the sound and subtitle
-languages and the code page of Settings -> Sound and Subtitles...). A language a file has no track in
-takes the file's default sound track, and no subtitles.
+window's settings are used, from ~/.config/pelorine/zelvic.ini (Jobs at once,
+and the sound and subtitle languages and the code page of Settings -> Sound
+and Subtitles...). A language a file has no track in takes the file's default
+sound track, and no subtitles.
+
+pelorine-cli converts while the window converts, and beside other pelorine-cli
+runs: each engine run talks through a channel folder of its own.
 
 While a Job converts, a status line shows how far it is, how fast the engine
 goes (times real time) and the time left; on a terminal it is redrawn in place.
