@@ -38,6 +38,11 @@ Options:
                              without one
   -w, --overwrite=WHEN     (convert, run) when an output file exists already:
                              ask, skip or replace
+  -j, --jobs=N             (convert, run) how many Jobs convert at the same
+                             time: 1 to 8, or auto (one per processor this
+                             program may use, as far as the free memory
+                             goes); the default is the window's Settings ->
+                             Jobs at once
       --send-to-psp        (convert, run) then copy every converted Job to the
                              PSP's memory stick, as the window's Send to PSP
       --resume             (run) convert only the Jobs whose outputs are not
@@ -47,10 +52,14 @@ Options:
   -h, --help               display this help and exit
       --version            output version information and exit
 
-Without --output, --overwrite, --audio, --subtitles and --subcp the window's
-settings are used, from ~/.config/pelorine/zelvic.ini (the sound and subtitle
-languages and the code page of Settings -> Sound and Subtitles...). A language a file has no track in
-takes the file's default sound track, and no subtitles.
+Without --output, --overwrite, --jobs, --audio, --subtitles and --subcp the
+window's settings are used, from ~/.config/pelorine/zelvic.ini (Jobs at once,
+and the sound and subtitle languages and the code page of Settings -> Sound
+and Subtitles...). A language a file has no track in takes the file's default
+sound track, and no subtitles.
+
+pelorine-cli converts while the window converts, and beside other pelorine-cli
+runs: each engine run talks through a channel folder of its own.
 
 While a Job converts, a status line shows how far it is, how fast the engine
 goes (times real time) and the time left; on a terminal it is redrawn in place.

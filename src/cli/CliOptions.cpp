@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "settings/JobsAtOnceSetting.h"
 #include "settings/TrackSettings.h"
 
 namespace pelorine::cli {
@@ -19,7 +20,7 @@ constexpr std::array<VerbName, 5> kVerbs = {{{"convert", Verb::Convert},
                                              {"info", Verb::Info},
                                              {"help", Verb::Help}}};
 
-enum class Option { Profile, Output, Overwrite, Audio, Subtitles, CodePage };
+enum class Option { Profile, Output, Overwrite, Audio, Subtitles, CodePage, Jobs };
 
 struct OptionName {
     std::string_view longName;
@@ -27,12 +28,13 @@ struct OptionName {
     Option option;
 };
 
-constexpr std::array<OptionName, 6> kOptions = {{{"--profile", "-p", Option::Profile},
+constexpr std::array<OptionName, 7> kOptions = {{{"--profile", "-p", Option::Profile},
                                                  {"--output", "-o", Option::Output},
                                                  {"--overwrite", "-w", Option::Overwrite},
                                                  {"--audio", "--audio", Option::Audio},
                                                  {"--subtitles", "--subtitles", Option::Subtitles},
-                                                 {"--subcp", "--subcp", Option::CodePage}}};
+                                                 {"--subcp", "--subcp", Option::CodePage},
+                                                 {"--jobs", "-j", Option::Jobs}}};
 
 // Options without a value, and the commands they apply to.
 struct FlagName {
@@ -54,6 +56,7 @@ bool applies(Option option, Verb verb) {
         case Option::Output:
             return verb == Verb::Convert || verb == Verb::Run || verb == Verb::Commands;
         case Option::Overwrite:
+        case Option::Jobs:
             return verb == Verb::Convert || verb == Verb::Run;
     }
     return false;
@@ -70,6 +73,15 @@ std::optional<OverwriteChoice> overwriteChoice(std::string_view text) {
         return OverwriteChoice::Replace;
     }
     return std::nullopt;
+}
+
+// "auto" (0) or 1 to 8.
+std::optional<int> jobsAtOnce(std::string_view text) {
+    if (text == "auto") {
+        return JobsAtOnceSetting::kAuto;
+    }
+    const auto number = jobsAtOnceNamed(text);
+    return number && *number >= 1 ? number : std::nullopt;
 }
 
 class Parser {
@@ -191,6 +203,13 @@ private:
                            "' for '--subcp' (a code page name has no blanks or quotes)";
                 }
                 options_.subtitleCodePage = value;
+                break;
+            case Option::Jobs:
+                options_.jobsAtOnce = jobsAtOnce(value);
+                if (!options_.jobsAtOnce) {
+                    return "invalid argument '" + value +
+                           "' for '--jobs' (valid arguments: 1 to 8, auto)";
+                }
                 break;
             case Option::Overwrite:
                 options_.overwrite = overwriteChoice(value);

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of pelorine-cli: a command, its options and its files.
 // Options follow the usual conventions: long options as "--name value" or
-// "--name=value", the short forms "-p", "-o" and "-w", options anywhere
+// "--name=value", the short forms "-p", "-o", "-w" and "-j", options anywhere
 // after the command, and "--" before files whose names begin with "-".
 
 #include <optional>
@@ -27,6 +27,9 @@ struct CliOptions {
     std::optional<std::string> subtitles;
     // "--subcp": the code page of a subtitle file; absent: the window's.
     std::optional<std::string> subtitleCodePage;
+    // "--jobs": how many Jobs convert at once, 1 to 8, or 0 for Auto;
+    // absent: the window's "Jobs at once".
+    std::optional<int> jobsAtOnce;
     bool sendToHandheld = false;     // "--send-to-psp": copy what was converted to the memory stick
     bool resume = false;             // "--resume" (run): only the Jobs whose outputs are not there
     std::vector<std::string> files;  // sources (convert, info) or the project (run, commands)

@@ -6,6 +6,7 @@
 #include "base/Text.h"
 #include "cli/CliHelp.h"
 #include "cli/InfoText.h"
+#include "conversion/JobsAtOnce.h"
 #include "conversion/OutputNames.h"
 #include "conversion/PlannedRuns.h"
 #include "handheld/HandheldSend.h"
@@ -15,6 +16,7 @@
 #include "profiles/SettingsRows.h"
 #include "project/ProjectFile.h"
 #include "settings/HandheldSettings.h"
+#include "settings/JobsAtOnceSetting.h"
 #include "settings/OutputFolder.h"
 #include "settings/TrackSettings.h"
 #include "tracks/SubtitleFiles.h"
@@ -76,6 +78,15 @@ std::string CliProgram::subtitleCodePage(const CliOptions& options) const {
     TrackSettings tracks(services_.files, services_.settings.filePath());
     tracks.read();
     return tracks.preferences().subtitleCodePage;
+}
+
+int CliProgram::jobsAtOnce(const CliOptions& options) const {
+    if (options.jobsAtOnce) {
+        return jobsAtOnceFor(*options.jobsAtOnce, services_.machine);
+    }
+    JobsAtOnceSetting setting(services_.files, services_.settings.filePath());
+    setting.read();
+    return jobsAtOnceFor(setting.value(), services_.machine);
 }
 
 int CliProgram::run(const CliOptions& options) {
@@ -353,9 +364,11 @@ int CliProgram::convertJobs(std::vector<Job> jobs, std::vector<JobEntry> entries
     TerminalBatchView view(console_, batchEntries, ask_);
     BatchRun batch(std::move(jobs), view,
                    {services_.engine, services_.files, services_.power, settings},
-                   folder + "cli-logs/");
+                   // Each pelorine-cli's own: several may convert at the same time.
+                   folder + "cli-logs/" + std::to_string(services_.engine.ownProcessId()) + "/");
     batch.setThumbnails(thumbnailsOn());
     batch.setSubtitleCodePage(subtitleCodePage(options));
+    batch.setJobsAtOnce(jobsAtOnce(options));
     view.follow(batch);
     stops_.attach(&batch);
     batch.run();

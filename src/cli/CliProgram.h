@@ -17,6 +17,7 @@
 #include "jobs/JobList.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
+#include "platform/Machine.h"
 #include "platform/MountTable.h"
 #include "platform/PowerControl.h"
 #include "profiles/Profile.h"
@@ -50,6 +51,8 @@ public:
         // Where --send finds the memory stick and how it writes to it.
         platform::LargeFiles& largeFiles;
         const platform::MountTable& mounts;
+        // The processors and memory "Jobs at once: Auto" chooses from.
+        const platform::Machine& machine;
         std::string handheldOverride;  // a folder standing for the only stick; empty: none
     };
     // Answers the overwrite question; true to overwrite.
@@ -69,6 +72,9 @@ private:
     bool thumbnailsOn() const;
     // The code page of burned subtitle files: --subcp, else the window's.
     std::string subtitleCodePage(const CliOptions& options) const;
+    // How many Jobs convert at once: --jobs, else the window's setting; Auto
+    // as the machine is now.
+    int jobsAtOnce(const CliOptions& options) const;
     // --send-to-psp: the Jobs the batch converted, to the memory stick; the
     // exit status of that part.
     int sendToHandheld(const BatchRun& batch);

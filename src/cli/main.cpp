@@ -13,6 +13,7 @@
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
+#include "platform/Machine.h"
 #include "platform/MountTable.h"
 #include "platform/PowerControl.h"
 #include "platform/Processes.h"
@@ -76,10 +77,11 @@ int main(int argc, char** argv) {
     settings.read();  // the window's settings; the command line never writes them
     Engine engine(platform::systemProcessLauncher(), platform::systemProcessList(), *paths, files);
     engine.sweepStaleRuns();
-    cli::CliProgram program(
-        {engine, files, platform::systemPowerControl(), settings, platform::systemLargeFiles(),
-         platform::systemMountTable(), platform::handheldOverrideFolder()},
-        console, stops,
-        [&](const std::string& question) { return askOnTerminal(console, question); });
+    cli::CliProgram program({engine, files, platform::systemPowerControl(), settings,
+                             platform::systemLargeFiles(), platform::systemMountTable(),
+                             platform::systemMachine(), platform::handheldOverrideFolder()},
+                            console, stops, [&](const std::string& question) {
+                                return askOnTerminal(console, question);
+                            });
     return program.run(*parsed.options);
 }

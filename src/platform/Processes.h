@@ -67,6 +67,14 @@ public:
 
 enum class ProcessQuery { NotRunning, Running, Unavailable };
 
+// Processes a running check leaves out: those whose command line holds the
+// argument `option` followed by a path inside `folder` (which ends in a
+// separator; the folder itself is not inside).
+struct InsideFolder {
+    std::string option;
+    std::string folder;
+};
+
 class ProcessList {
 public:
     virtual ~ProcessList() = default;
@@ -74,6 +82,10 @@ public:
     // Whether a process of this user runs the executable at exactly `path`.
     // Unavailable when the process list cannot be read at all.
     virtual ProcessQuery isRunning(const std::string& path) const = 0;
+    // The same, not counting the processes that `leaveOut` names. Only the
+    // command lines of processes running `path` are read.
+    virtual ProcessQuery isRunningExcept(const std::string& path,
+                                         const InsideFolder& leaveOut) const = 0;
 
     // Whether a process with this id exists at all (of any user).
     virtual bool exists(ProcessId pid) const = 0;

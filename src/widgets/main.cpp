@@ -16,6 +16,7 @@
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
+#include "platform/Machine.h"
 #include "platform/MountTable.h"
 #include "platform/OpticalDrives.h"
 #include "platform/PowerControl.h"
@@ -58,7 +59,8 @@ pelorine::MainController::Services systemServices(pelorine::Engine& engine,
             platform::systemDesktop(),
             settings,
             {platform::systemOpticalDrives(), platform::systemLargeFiles(),
-             platform::systemMountTable(), platform::handheldOverrideFolder()}};
+             platform::systemMountTable(), platform::systemMachine(),
+             platform::handheldOverrideFolder()}};
 }
 
 }  // namespace

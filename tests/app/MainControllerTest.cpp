@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Commands.h"
+#include "conversion/JobsAtOnce.h"
 #include "settings/OutputFolder.h"
 #include "support/Recorders.h"
 #include "support/ScriptedWindow.h"
@@ -400,6 +401,42 @@ TEST_F(MainControllerTest, KeepTheListIsAStoredCheckOfTheSettingsMenu) {
     EXPECT_EQ(controller.checked(kAbout), std::nullopt);
 }
 
+// "Jobs at once": Auto at first; each item of the Settings menu's submenu
+// stores its number at once and is the only one checked; the next batch
+// runs that many, Auto as many as the machine's processors and memory allow.
+TEST_F(MainControllerTest, JobsAtOnceIsOneStoredChoiceOfTheSettingsMenu) {
+    using namespace command;
+    const auto checkedItems = [&] {
+        std::vector<int> on;
+        for (int id = kJobsAtOnceAuto; id <= kJobsAtOnceMost; ++id) {
+            EXPECT_TRUE(controller.checked(id).has_value()) << id;
+            if (controller.checked(id).value_or(false)) {
+                on.push_back(id);
+            }
+        }
+        return on;
+    };
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceAuto));
+    EXPECT_EQ(controller.jobsAtOnce(), autoJobsAtOnce(platform::systemMachine().facts()));
+
+    window.menuChoice = kJobsAtOnceAuto + 3;
+    controller.handleCommand(kSettingsMenu, window.at());
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceAuto + 3));
+    EXPECT_EQ(controller.jobsAtOnce(), 3);
+    EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("JobsAtOnce=3\n"));
+    JobsAtOnceSetting stored(platform::systemFileSystem(), folder.file("zelvic.ini"));
+    stored.read();
+    EXPECT_EQ(stored.value(), 3);
+
+    controller.handleCommand(kJobsAtOnceMost, window.at());
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceMost));
+    EXPECT_EQ(controller.jobsAtOnce(), 8);
+    controller.handleCommand(kJobsAtOnceAuto, window.at());
+    EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceAuto));
+    EXPECT_THAT(folder.read("zelvic.ini"), HasSubstr("JobsAtOnce=0\n"));
+    EXPECT_EQ(controller.checked(kJobsAtOnceMost + 1), std::nullopt);
+}
+
 }  // namespace
 }  // namespace pelorine
 
@@ -441,13 +478,14 @@ TEST_F(MainControllerTest, PreviewCommandsDuringABatchLeaveItConverting) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/renamed.mp4")));
 }
 
-// An engine of this user that this program did not start: from a terminal,
-// or left running by an earlier window that was closed mid-batch.
+// An engine of this user that is not one of ours: started by hand or by an
+// older program, talking through the channel files right in the private
+// folder that every such run shares.
 class ForeignEngineTest : public MainControllerTest {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(theirs);
-        folder.write("run/run-1-1/vctrl.dat", std::string("\0\0\0\0", 4));
+        folder.write("run/vctrl.dat", std::string("\0\0\0\0", 4));
         // Without -o or -identify the fake engine runs until its control file says quit.
         auto started = platform::systemProcessLauncher().start(
             engine.path() + " -currentfolder \"" + theirs + "\"", "");
@@ -462,7 +500,7 @@ protected:
         }
     }
 
-    std::string theirs = folder.file("run/") + "run-1-1/";
+    std::string theirs = folder.file("run/");
     std::unique_ptr<platform::ChildProcess> other;
 };
 
@@ -483,7 +521,7 @@ TEST_F(ForeignEngineTest, IsNeverStoppedOrEndedByTheWindow) {
 
     EXPECT_EQ(controller.activityState(), ActivityState::Idle) << "not ours: neither state";
     EXPECT_THAT(window.events(), Contains("message Please stop converting or playing the movie!"));
-    EXPECT_EQ(folder.read("run/run-1-1/vctrl.dat"), std::string("\0\0\0\0", 4))
+    EXPECT_EQ(folder.read("run/vctrl.dat"), std::string("\0\0\0\0", 4))
         << "no control code reached a run this program did not start";
     EXPECT_FALSE(other->hasEnded());
     EXPECT_EQ(controller.jobs().job(0).videoBitrate, "800");

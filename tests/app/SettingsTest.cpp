@@ -5,7 +5,9 @@
 #include <random>
 
 #include "app/SingleInstance.h"
+#include "conversion/JobsAtOnce.h"
 #include "settings/IniFile.h"
+#include "settings/JobsAtOnceSetting.h"
 #include "support/MemoryFileSystem.h"
 #include "support/TestSupport.h"
 
@@ -98,6 +100,67 @@ TEST_F(SettingsTest, AnUnwritableFileKeepsTheValuesInMemory) {
     Settings blocked(files, "/home/me/x/zelvic.ini", "/v");
     EXPECT_FALSE(blocked.setOverwritePolicy(2));
     EXPECT_EQ(blocked.overwritePolicy(), 2);
+}
+
+// "Jobs at once" sits in GENERAL beside the other general settings, which
+// its writes leave as they are; what is not 0 to 8 reads as Auto.
+TEST_F(SettingsTest, JobsAtOnceIsStoredAloneAndReadsDamageAsAuto) {
+    store("[GENERAL]\nOverWriteType=3\nOutputPath=/v\n");
+    JobsAtOnceSetting setting(files, kFile);
+    setting.read();
+    EXPECT_EQ(setting.value(), JobsAtOnceSetting::kAuto) << "absent";
+    ASSERT_TRUE(setting.set(4));
+    EXPECT_EQ(stored(), "[GENERAL]\nOverWriteType=3\nOutputPath=/v\nJobsAtOnce=4\n");
+    JobsAtOnceSetting again(files, kFile);
+    again.read();
+    EXPECT_EQ(again.value(), 4);
+    ASSERT_TRUE(setting.set(0));
+    EXPECT_EQ(IniFile(stored()).value("GENERAL", "JobsAtOnce", "?"), "0");
+    EXPECT_EQ(load()->overwritePolicy(), 3) << "the other keys read as before";
+
+    for (const char* text : {"8", "1"}) {
+        store(std::string("[GENERAL]\nJobsAtOnce=") + text + "\n");
+        again.read();
+        EXPECT_EQ(again.value(), text[0] - '0') << text;
+    }
+    for (const char* text : {"9", "-1", "x", "", "03", "2.5", "auto", "88", "3x"}) {
+        store(std::string("[GENERAL]\nJobsAtOnce=") + text + "\n");
+        again.read();
+        EXPECT_EQ(again.value(), JobsAtOnceSetting::kAuto) << "'" << text << "'";
+    }
+    // A number outside the range is stored as Auto, not as itself.
+    ASSERT_TRUE(setting.set(12));
+    EXPECT_EQ(setting.value(), JobsAtOnceSetting::kAuto);
+    EXPECT_EQ(IniFile(stored()).value("GENERAL", "JobsAtOnce", "?"), "0");
+}
+
+// Auto: a Job per usable processor, up to 8, as far as the available memory
+// holds 300 MB per Job, and never fewer than one.
+TEST(JobsAtOnce, AutoFollowsTheProcessorsAsFarAsTheMemoryGoes) {
+    constexpr std::uint64_t MB = 1 << 20;
+    struct Case {
+        int processors;
+        std::optional<std::uint64_t> memory;
+        int jobs;
+    };
+    const Case cases[] = {
+        {1, 16000 * MB, 1},    {2, 16000 * MB, 2},   {4, 16000 * MB, 4},   {8, 16000 * MB, 8},
+        {16, 16000 * MB, 8},   {64, 16000 * MB, 8},  {0, 16000 * MB, 1},   {8, 1200 * MB, 4},
+        {8, 1199 * MB, 3},     {4, 600 * MB, 2},     {2, 100 * MB, 1},     {2, 0, 1},
+        {16, std::nullopt, 8}, {3, std::nullopt, 3}, {1, std::nullopt, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(autoJobsAtOnce({c.processors, c.memory}), c.jobs)
+            << c.processors << " processors, " << (c.memory ? *c.memory / MB : 0) << " MB";
+    }
+
+    struct Fixed final : platform::Machine {
+        platform::MachineFacts facts() const override { return {6, 16000 * MB}; }
+    } machine;
+    EXPECT_EQ(jobsAtOnceFor(JobsAtOnceSetting::kAuto, machine), 6);
+    for (int chosen = 1; chosen <= 8; ++chosen) {
+        EXPECT_EQ(jobsAtOnceFor(chosen, machine), chosen) << "a chosen number is kept";
+    }
 }
 
 TEST(SingleInstance, ASecondInstanceIsRefusedUntilTheFirstEnds) {

@@ -33,6 +33,24 @@ TEST(CliOptions, ConvertWithEveryOptionInEveryForm) {
     EXPECT_THAT(joined.options->files, ElementsAre("a.avi", "b.avi"));
 }
 
+// -j takes 1 to 8 or auto (0) in every form; without it the window's setting holds.
+TEST(CliOptions, JobsAtOnceInEveryForm) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::optional<int> jobs;
+    } cases[] = {
+        {{"convert", "-j", "2", "a.avi"}, 2},        {{"convert", "a.avi", "--jobs", "8"}, 8},
+        {{"run", "--jobs=1", "b.vpt"}, 1},           {{"run", "b.vpt", "-j=auto"}, 0},
+        {{"convert", "--jobs", "auto", "a.avi"}, 0}, {{"convert", "a.avi"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = parse(c.arguments);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        EXPECT_EQ(parsed.options->jobsAtOnce, c.jobs) << c.arguments[1];
+        EXPECT_EQ(parsed.options->files.size(), 1u) << "the value is not taken as a file";
+    }
+}
+
 TEST(CliOptions, FilesThatLookLikeOptionsFollowTwoDashes) {
     const auto parsed = parse({"info", "--", "-odd.avi", "--help"});
     ASSERT_TRUE(parsed.options) << parsed.error;
@@ -93,6 +111,17 @@ TEST(CliOptions, EachMistakeIsOneClearLine) {
         {{"convert", "--subcp='CP1250'", "a.avi"},
          "invalid argument ''CP1250'' for '--subcp' (a code page name has no blanks or quotes)"},
         {{"run", "--subcp=CP1250", "b.vpt"}, "option '--subcp' does not apply to 'run'"},
+        {{"convert", "--jobs=0", "a.avi"},
+         "invalid argument '0' for '--jobs' (valid arguments: 1 to 8, auto)"},
+        {{"run", "--jobs=9", "b.vpt"},
+         "invalid argument '9' for '--jobs' (valid arguments: 1 to 8, auto)"},
+        {{"convert", "-j", "x", "a.avi"},
+         "invalid argument 'x' for '--jobs' (valid arguments: 1 to 8, auto)"},
+        {{"convert", "-j", "Auto", "a.avi"},
+         "invalid argument 'Auto' for '--jobs' (valid arguments: 1 to 8, auto)"},
+        {{"convert", "a.avi", "--jobs"}, "option '--jobs' requires an argument"},
+        {{"commands", "-j", "2", "b.vpt"}, "option '--jobs' does not apply to 'commands'"},
+        {{"info", "--jobs=2", "a.avi"}, "option '--jobs' does not apply to 'info'"},
     };
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = parse(c.arguments);

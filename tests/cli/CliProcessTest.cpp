@@ -15,6 +15,7 @@
 #include "cli/CliProcess.h"
 #include "conversion/EncoderCommandLine.h"
 #include "project/ProjectFile.h"
+#include "records/OutputFiles.h"
 #include "support/RealMedia.h"
 #include "support/ScriptedWindow.h"
 #include "support/TestSupport.h"
@@ -25,6 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::AllOf;
+using ::testing::Contains;
 using ::testing::ElementsAreArray;
 using testing::Finished;
 using ::testing::HasSubstr;
@@ -303,6 +305,47 @@ TEST(CliConvert, AnInterruptStopsTheRunningJobAndBeginsNoOther) {
         ++outputs;
     }
     EXPECT_EQ(outputs, 1u) << "the stopped Job's file, nothing of the next";
+}
+
+// pelorine-cli in a terminal and the window convert at the same time: each
+// run talks through its own folder inside the one private folder they share,
+// so neither refuses to start while the other's engine runs, and both end
+// done. Both engines hold until the gate file is there.
+class CliBesideWindowTest : public testing::ControllerFixture {
+protected:
+    CliBesideWindowTest() { paths.useChannelFolder(folder.file("runtime/pelorine/")); }
+    // Whether the engine writes the output (its partial file) now.
+    bool converting(const std::string& output) const {
+        return fs::exists(partialOutputPath(output));
+    }
+};
+
+TEST_F(CliBesideWindowTest, BothConvertAtTheSameTimeAndEndDone) {
+    const std::string gate = folder.file("gate");
+    folder.write("terminal.avi", "length=100 until=" + gate);
+    folder.write("window.avi", "length=100 until=" + gate);
+    saveJobs(folder.file("batch.vpt"), {*testing::plainJob(folder.file("terminal.avi"),
+                                                           folder.file("cli/terminal.MP4"), 100)});
+    testing::CliProcess cli(installCli(folder.path()), {"run", folder.file("batch.vpt")},
+                            folder.path());
+    ASSERT_TRUE(testing::waitUntil([&] { return converting(folder.file("cli/terminal.mp4")); }))
+        << cli.errSoFar();
+
+    controller.jobs().append(
+        testing::plainJob(folder.file("window.avi"), folder.file("out/window.MP4"), 100));
+    controller.handleCommand(command::kConvert, window.at());
+    ASSERT_TRUE(testing::waitUntil([&] { return converting(folder.file("out/window.mp4")); }));
+    EXPECT_TRUE(converting(folder.file("cli/terminal.mp4"))) << "side by side";
+
+    folder.write("gate", "");
+    const Finished ended = cli.wait();
+    ASSERT_TRUE(testing::waitUntil([&] { return !controller.batchActive(); }));
+    EXPECT_EQ(ended.status, 0) << ended.err;
+    EXPECT_THAT(ended.out, HasSubstr("Summary: 1 done\n"));
+    EXPECT_EQ(window.rows[0][kStatusColumn], "done");
+    EXPECT_THAT(window.events(), Contains("message Complete!"));
+    EXPECT_TRUE(fs::exists(folder.file("cli/terminal.mp4")));
+    EXPECT_TRUE(fs::exists(folder.file("out/window.mp4")));
 }
 
 TEST(CliConvert, AProfileThatIsNotThereIsOneLine) {

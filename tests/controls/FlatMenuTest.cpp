@@ -158,6 +158,50 @@ void pressKey(QWidget* widget, int key) {
     QApplication::sendEvent(widget, &press);
 }
 
+// Settings → Jobs at once: a submenu of nine items, one choice among them,
+// whose command comes back from the menu it hangs in.
+TEST(SkinMenuTest, ASubmenuIsOneExclusiveChoiceChosenThroughItsMenu) {
+    auto menu = buildSkinMenu(145);
+    QMenu* jobs = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->menu()) {
+            EXPECT_EQ(jobs, nullptr) << "one submenu";
+            jobs = action->menu();
+            EXPECT_EQ(action->text(), QStringLiteral("Jobs at once"));
+            EXPECT_EQ(SkinMenu::commandOf(action), 0);
+        }
+    }
+    ASSERT_NE(jobs, nullptr);
+    ASSERT_EQ(jobs->actions().size(), 9);
+    QStringList texts;
+    for (int i = 0; i < 9; ++i) {
+        QAction* item = jobs->actions().at(i);
+        texts << item->text();
+        EXPECT_EQ(SkinMenu::commandOf(item), 32837 + i);
+        EXPECT_TRUE(item->isCheckable());
+    }
+    EXPECT_EQ(texts.join(QLatin1Char(' ')), QStringLiteral("Auto 1 2 3 4 5 6 7 8"));
+    jobs->actions().at(2)->setChecked(true);
+    jobs->actions().at(5)->setChecked(true);
+    EXPECT_FALSE(jobs->actions().at(2)->isChecked()) << "exclusive";
+
+    // Down to the fifth item, into its submenu, down to "2", take it.
+    QTimer::singleShot(0, menu.get(), [&menu] {
+        for (int i = 0; i < 5; ++i) {
+            pressKey(menu.get(), Qt::Key_Down);
+        }
+        pressKey(menu.get(), Qt::Key_Right);
+        QTimer::singleShot(0, [] {
+            QWidget* open = QApplication::activePopupWidget();
+            for (int i = 0; i < 2; ++i) {
+                pressKey(open, Qt::Key_Down);
+            }
+            pressKey(open, Qt::Key_Return);
+        });
+    });
+    EXPECT_EQ(menu->choose(QPoint(100, 100)), 32839);
+}
+
 TEST(SkinMenuTest, ChooseReturnsTheCommandOfTheChosenItem) {
     auto menu = buildSkinMenu(239);
     // Once the menu is up, move to its second item and take it.

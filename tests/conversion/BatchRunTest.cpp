@@ -289,6 +289,23 @@ TEST_F(BatchRunTest, TheShutDownBoxPowersOffAfterACountdownInsteadOfTheMessage) 
     EXPECT_THAT(view.events().back(), HasSubstr("broken.avi: No space left on device"));
 }
 
+// An engine of another run of ours, in its own folder inside the private
+// folder, converts beside the batch: neither disturbs the other.
+TEST_F(BatchRunTest, AnEngineOfAnotherRunOfOursConvertsBeside) {
+    std::filesystem::create_directories(folder.file("run/run-1-1"));
+    auto started = platform::systemProcessLauncher().start(
+        engine.path() + " -hold -currentfolder \"" + folder.file("run/run-1-1/") + "\"", "");
+    ASSERT_TRUE(started.started);
+    ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning(); }));
+    addJob("one");
+    runBatch();
+    EXPECT_EQ(view.events().back(), "message Complete!");
+    EXPECT_TRUE(std::filesystem::exists(output("one")));
+    EXPECT_FALSE(started.process->hasEnded());
+    EXPECT_TRUE(started.process->forceEnd());
+    started.process->wait();
+}
+
 TEST_F(BatchRunTest, ARunningEngineRefusesTheBatchAndIsLeftAlone) {
     const auto theirs = foreignEngine();
     addJob("one");

@@ -102,6 +102,29 @@ TEST_F(EngineTest, IdentifyWhileAnEngineRunsStartsNothingAndLeavesItAlone) {
     EXPECT_TRUE(testing::waitUntil([&] { return !engine.isRunning(); }));
 }
 
+// Another run of ours (this window's, another window's, a pelorine-cli's)
+// talks through its own folder inside the private folder: an identify goes
+// on beside it and leaves it alone, while the sweep still waits for it.
+TEST_F(EngineTest, AnEngineOfOursHoldsNoIdentifyBack) {
+    EngineSession other(engine, EnginePurpose::Convert);
+    ASSERT_TRUE(other.open());
+    ASSERT_TRUE(
+        other.start(engine.path() + " -currentfolder \"" + other.channelFolder() + "\"", ""));
+    ASSERT_TRUE(testing::waitUntil([&] { return engine.isRunning(); }));
+    EXPECT_FALSE(engine.foreignEngineRunning());
+
+    folder.write("a.avi", "length=10");
+    const IdentifyOutcome outcome = engine.identify(folder.file("a.avi"), false);
+    EXPECT_EQ(outcome.result, IdentifyResult::Identified);
+    EXPECT_TRUE(other.running());
+    std::filesystem::create_directories(folder.file("run/run-999999999-1"));
+    engine.sweepStaleRuns();
+    EXPECT_TRUE(std::filesystem::exists(folder.file("run/run-999999999-1")))
+        << "not swept while any engine runs";
+    other.quit();
+    EXPECT_EQ(other.waitForEnd(), 4);
+}
+
 TEST_F(EngineTest, AMissingEngineIdentifiesNothing) {
     std::filesystem::remove(folder.file("zelvic"));
     folder.write("a.avi", "length=10");
@@ -184,6 +207,10 @@ TEST_F(EngineTest, RunsAreNamedForTheProcessIdHandedIn) {
     struct OtherId final : platform::ProcessList {
         platform::ProcessQuery isRunning(const std::string& path) const override {
             return platform::systemProcessList().isRunning(path);
+        }
+        platform::ProcessQuery isRunningExcept(const std::string& path,
+                                               const platform::InsideFolder& ours) const override {
+            return platform::systemProcessList().isRunningExcept(path, ours);
         }
         bool exists(platform::ProcessId pid) const override {
             return platform::systemProcessList().exists(pid);

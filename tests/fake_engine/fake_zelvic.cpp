@@ -15,7 +15,8 @@
 //     status 3 and no output, printing "failed: <reason>" when the source
 //     holds "why=<reason>" (to its line's end); one that says "hold" keeps reporting progress
 //     until quit; one that says "deaf" holds and never heeds quit; one that
-//     says "runfor=S" holds for S seconds and then ends as done.
+//     says "runfor=S" holds for S seconds and then ends as done; one that
+//     says "until=<path>" holds until that file is there, then ends done.
 //   otherwise (play): a missing source ends it with status 2, one that says
 //     "fail" with status 3, each after a "failed: ..." line in its log. Else
 //     it reports the position -ss + 1 and waits until the control file says
@@ -228,8 +229,9 @@ int encodeRun(const Arguments& args) {
     }
     const bool deaf = source.find("deaf") != std::string::npos;
     const double runFor = numberAfter(source, "runfor", 30.0);
+    const auto gate = wordsAfter(source, "until");
     const bool hold = deaf || source.find("hold") != std::string::npos ||
-                      source.find("runfor=") != std::string::npos;
+                      source.find("runfor=") != std::string::npos || !gate.empty();
     double length = 10.0;
     char* end = nullptr;
     const double numeric = std::strtod(args.endpos.c_str(), &end);
@@ -251,6 +253,9 @@ int encodeRun(const Arguments& args) {
             reportPosition(args.folder, step);  // the final record
             std::rename(partial.c_str(), stoppedOutputPath(args.output, step).c_str());
             return code(ExitStatus::Quit);
+        }
+        if (!gate.empty() && std::ifstream(gate.front())) {
+            break;
         }
         if (step >= 3 && !(hold && std::chrono::steady_clock::now() < deadline)) {
             break;

@@ -98,16 +98,16 @@ protected:
     testing::RecordingPower power;
     NoDrives drives;
     testing::ScriptedWindow window;
-    MainController controller{
-        {engine,
-         paths,
-         platform::systemFileSystem(),
-         power,
-         desktop,
-         settings,
-         {drives, platform::systemLargeFiles(), platform::systemMountTable(), ""}},
-        window,
-        window};
+    MainController controller{{engine,
+                               paths,
+                               platform::systemFileSystem(),
+                               power,
+                               desktop,
+                               settings,
+                               {drives, platform::systemLargeFiles(), platform::systemMountTable(),
+                                platform::systemMachine(), ""}},
+                              window,
+                              window};
 };
 
 TEST_F(DvdEndToEnd, OpenDvdThenConvertWithEveryProfile) {

@@ -9,7 +9,10 @@
 
 #include <map>
 
+#include <sched.h>
+
 #include "platform/FileSystem.h"
+#include "platform/Machine.h"
 #include "platform/Processes.h"
 #include "platform/SystemPaths.h"
 #include "support/TestSupport.h"
@@ -163,6 +166,81 @@ TEST(LinuxProcessList, FindsTheEngineOnlyWhileItRuns) {
     folder.write("run/vctrl.dat", std::string("\2\0\0\0", 4));
     EXPECT_TRUE(pelorine::testing::waitUntil(
         [&] { return processes.isRunning(engine) == ProcessQuery::NotRunning; }));
+}
+
+// The check that leaves out the engines of our own runs: those whose channel
+// folder lies inside the private folder. One talking through the private
+// folder itself, or through a folder elsewhere, still counts, and so does
+// one that merely names a path inside it as something else.
+TEST(LinuxProcessList, LeavesOutOnlyEnginesWhoseChannelFolderIsInsideTheGivenOne) {
+    TempFolder folder;
+    pelorine::testing::installFakeEngine(folder.path());
+    const std::string engine = folder.file("zelvic");
+    const InsideFolder ours{"-currentfolder", folder.file("run/")};
+    ProcessList& processes = systemProcessList();
+    const auto start = [&](const std::string& arguments) {
+        // Without -o or -identify, and with -hold, the fake engine waits 30 s.
+        auto started = systemProcessLauncher().start(engine + " -hold " + arguments, "");
+        EXPECT_TRUE(started.started);
+        return std::move(started.process);
+    };
+    const auto settled = [&](ProcessQuery expected) {
+        return pelorine::testing::waitUntil(
+            [&] { return processes.isRunningExcept(engine, ours) == expected; });
+    };
+    EXPECT_EQ(processes.isRunningExcept(engine, ours), ProcessQuery::NotRunning);
+    // The fake engine plays a source that is there until it is ended.
+    std::filesystem::create_directories(folder.file("run/run-7-1"));
+    std::filesystem::create_directories(folder.file("other"));
+    folder.write("run/run-7-1/clip.avi", "length=10");
+
+    auto own = start("-currentfolder \"" + folder.file("run/run-7-1/") + "\"");
+    auto second = start("-currentfolder \"" + folder.file("run/run-8-3/") + "\"");
+    ASSERT_TRUE(pelorine::testing::waitUntil(
+        [&] { return processes.isRunning(engine) == ProcessQuery::Running; }));
+    EXPECT_TRUE(settled(ProcessQuery::NotRunning));
+    EXPECT_EQ(processes.isRunningExcept(engine, ours), ProcessQuery::NotRunning);
+
+    for (const std::string& foreign : {"-currentfolder \"" + folder.file("run/") + "\"",
+                                       "-currentfolder \"" + folder.file("elsewhere/") + "\"",
+                                       "\"" + folder.file("run/run-7-1/clip.avi") +
+                                           "\" -currentfolder \"" + folder.file("other/") + "\"",
+                                       "-currentfolder \"" + folder.path() + "\""}) {
+        auto theirs = start(foreign);
+        EXPECT_TRUE(settled(ProcessQuery::Running)) << foreign;
+        EXPECT_FALSE(theirs->hasEnded()) << foreign;
+        theirs->forceEnd();
+        theirs->wait();
+        EXPECT_TRUE(settled(ProcessQuery::NotRunning)) << foreign;
+    }
+    EXPECT_EQ(processes.isRunning(engine), ProcessQuery::Running) << "ours still run";
+    for (auto* process : {&own, &second}) {
+        (*process)->forceEnd();
+        (*process)->wait();
+    }
+}
+
+// Auto's facts: the processors of this thread's affinity (what a taskset
+// leaves) and the kernel's available memory.
+TEST(LinuxMachine, CountsTheProcessorsItMayUseAndTheAvailableMemory) {
+    const MachineFacts all = systemMachine().facts();
+    cpu_set_t before;
+    ASSERT_EQ(::sched_getaffinity(0, sizeof before, &before), 0);
+    EXPECT_EQ(all.processors, CPU_COUNT(&before));
+    ASSERT_TRUE(all.availableMemory);
+    EXPECT_GT(*all.availableMemory, std::uint64_t{16} << 20);
+
+    int first = 0;
+    while (!CPU_ISSET(first, &before)) {
+        ++first;
+    }
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(::sched_setaffinity(0, sizeof one, &one), 0);
+    const MachineFacts narrowed = systemMachine().facts();
+    ASSERT_EQ(::sched_setaffinity(0, sizeof before, &before), 0);
+    EXPECT_EQ(narrowed.processors, 1);
 }
 
 TEST(LinuxChildProcess, WaitsWithADeadlineAndEndsOnlyItsOwnProcess) {

@@ -252,7 +252,7 @@ public:
 // memory stick when one is given.
 inline MainController::Devices systemDevices(std::string handheldOverride = {}) {
     return {platform::systemOpticalDrives(), platform::systemLargeFiles(),
-            platform::systemMountTable(), std::move(handheldOverride)};
+            platform::systemMountTable(), platform::systemMachine(), std::move(handheldOverride)};
 }
 
 // The window logic with a scripted window and the fake engine, in a folder of

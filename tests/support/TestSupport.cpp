@@ -33,7 +33,7 @@ std::string TempFolder::read(const std::string& name) const {
 }
 
 Status FolderPaths::ensureChannelFolder(std::string& folder) const {
-    folder = folder_ + "run/";
+    folder = channelFolder_.empty() ? folder_ + "run/" : channelFolder_;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     return error ? Status::error(error.message()) : Status::ok();

@@ -45,6 +45,8 @@ public:
     std::string enginePath() const override { return programFolder_ + "zelvic"; }
     std::string helpStartPage() const override { return programFolder_ + "help/index.html"; }
     Status ensureChannelFolder(std::string& folder) const override;
+    // The private folder from now on, instead of `folder`/run/ (ending in a separator).
+    void useChannelFolder(std::string folder) { channelFolder_ = std::move(folder); }
     std::string settingsFilePath() const override { return folder_ + "zelvic.ini"; }
     std::string defaultOutputFolder() const override { return folder_ + "out"; }
     std::string logFolder() const override { return folder_ + "logs/"; }
@@ -53,6 +55,7 @@ public:
 private:
     std::string folder_;
     std::string programFolder_;
+    std::string channelFolder_;
 };
 
 // Copies the fake engine to `folder/zelvic`.

@@ -76,6 +76,10 @@ inline constexpr int kTrackDefaults = 32835;
 // Whether a start after a clean end brings the list back (Settings).
 inline constexpr int kToggleKeepList = 32836;
 
+// Settings → Jobs at once: Auto, then 1 to 8 as kJobsAtOnceAuto + N.
+inline constexpr int kJobsAtOnceAuto = 32837;
+inline constexpr int kJobsAtOnceMost = kJobsAtOnceAuto + 8;
+
 // The list view's context menu, posted on to the main window.
 inline constexpr int kListPlay = 0x867;
 inline constexpr int kListStop = 0x868;
@@ -124,6 +128,7 @@ inline constexpr int kSettingsMenuResource = 145;
 inline constexpr int kPlayMenuResource = 146;
 inline constexpr int kConvertMenuResource = 147;
 inline constexpr int kHelpMenuResource = 148;
+inline constexpr int kJobsAtOnceMenuResource = 149;
 inline constexpr int kListMenuWithSelection = 238;
 inline constexpr int kListMenuWithoutSelection = 239;
 

@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "app/SmallDialogText.h"
+#include "conversion/JobsAtOnce.h"
 #include "profiles/ProfileFile.h"
 #include "project/ProjectFile.h"
 #include "settings/OutputFolder.h"
@@ -36,6 +37,7 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
                  services.devices.mounts, services.devices.handheldOverride},
                 jobs_, view, dialogs, activity_),
       keepSetting_(services.files, services.settings.filePath()),
+      jobsSetting_(services.files, services.settings.filePath()),
       batch_({{services.engine, services.files, services.power, services.settings},
               services.paths,
               services.desktop,
@@ -47,9 +49,11 @@ MainController::MainController(Services services, MainView& view, Dialogs& dialo
     handheldSettings_.read();
     trackSettings_.read();
     keepSetting_.read();
+    jobsSetting_.read();
     batch_.setBatchSetup([this](BatchRun& batch) {
         handheld_.setUpBatch(batch);
         batch.setSubtitleCodePage(trackSettings_.preferences().subtitleCodePage);
+        batch.setJobsAtOnce(jobsAtOnce());
         if (kept_) {
             batch.setConvertedBefore(kept_->tracker().convertedBefore());
         }
@@ -77,7 +81,14 @@ std::optional<bool> MainController::checked(int command) const {
     if (command == command::kToggleKeepList) {
         return keepSetting_.on();
     }
+    if (command >= command::kJobsAtOnceAuto && command <= command::kJobsAtOnceMost) {
+        return command - command::kJobsAtOnceAuto == jobsSetting_.value();
+    }
     return handheld_.checked(command);
+}
+
+int MainController::jobsAtOnce() const {
+    return jobsAtOnceFor(jobsSetting_.value(), services_.devices.machine);
 }
 
 void MainController::buildCommandTable() {
@@ -137,16 +148,32 @@ void MainController::buildCommandTable() {
           [this](At) { handheld_.sendToHandheld(std::nullopt); });
     c.add({kListSendToHandheld}, Guard::RefuseWhileConverting,
           [this](At at) { handheld_.sendToHandheld(at.selectedRow); });
+    addSettingChecks();
+    c.add({kListShowLog}, Guard::None, [this](At at) { showSelectedLog(at.selectedRow); });
+}
+
+// The Settings menu's checks, each stored at once.
+void MainController::addSettingChecks() {
+    using namespace command;
+    using At = const WindowState&;
+    auto& c = commands_;
     for (const int toggle : {kToggleThumbnails, kToggleNewerFirmware, kToggleCopyWhenFinished}) {
         c.add({toggle}, Guard::None, [this, toggle](At) { handheld_.toggle(toggle); });
     }
-    // Stored at once; the next start reads it.
+    // The next start reads it.
     c.add({kToggleKeepList}, Guard::None, [this](At) {
         if (const Status saved = keepSetting_.set(!keepSetting_.on()); !saved) {
             dialogs_.message(saved.message());
         }
     });
-    c.add({kListShowLog}, Guard::None, [this](At at) { showSelectedLog(at.selectedRow); });
+    // Stored at once; a batch that converts keeps the number it started with.
+    for (int choice = kJobsAtOnceAuto; choice <= kJobsAtOnceMost; ++choice) {
+        c.add({choice}, Guard::None, [this, choice](At) {
+            if (const Status saved = jobsSetting_.set(choice - kJobsAtOnceAuto); !saved) {
+                dialogs_.message(saved.message());
+            }
+        });
+    }
 }
 
 void MainController::initialise() {

@@ -26,10 +26,12 @@
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
+#include "platform/Machine.h"
 #include "platform/MountTable.h"
 #include "platform/OpticalDrives.h"
 #include "platform/PowerControl.h"
 #include "platform/SystemPaths.h"
+#include "settings/JobsAtOnceSetting.h"
 #include "settings/Settings.h"
 #include "settings/TrackSettings.h"
 
@@ -42,6 +44,8 @@ public:
         const platform::OpticalDrives& drives;
         platform::LargeFiles& largeFiles;
         const platform::MountTable& mounts;
+        // The processors and memory "Jobs at once: Auto" chooses from.
+        const platform::Machine& machine;
         // A folder that stands for the only memory stick; empty: the mount
         // table is asked.
         std::string handheldOverride;
@@ -104,6 +108,9 @@ public:
     bool batchActive() const { return batch_.workerRunning(); }
     // Whether a checkable menu item shows its check; none for other commands.
     std::optional<bool> checked(int command) const;
+    // How many Jobs the next batch converts at once: the setting, Auto
+    // resolved for the machine as it is now.
+    int jobsAtOnce() const;
 
     JobList& jobs() { return jobs_; }
     JobListOperations& jobOperations() { return jobOperations_; }
@@ -116,6 +123,7 @@ public:
 
 private:
     void buildCommandTable();
+    void addSettingChecks();
     void exitProgram();
     void showMenu(int menu, int button, const WindowState& at);
     void chooseOutputFolder();
@@ -146,6 +154,7 @@ private:
     HandheldSettings handheldSettings_;
     HandheldController handheld_;
     KeepSetting keepSetting_;
+    JobsAtOnceSetting jobsSetting_;
     std::unique_ptr<KeptWindowList> kept_;
     // Last: its destructor waits for a batch that still converts.
     BatchController batch_;

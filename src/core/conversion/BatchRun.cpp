@@ -116,7 +116,7 @@ BatchRun::BatchRun(std::vector<Job> jobs, BatchView& view, Services services, st
       control_(patience) {}
 
 void BatchRun::run() {
-    if (services_.engine.isRunning()) {
+    if (services_.engine.foreignEngineRunning()) {
         view_.showMessage(kEngineBusyMessage);
         return;
     }

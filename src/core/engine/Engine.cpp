@@ -51,6 +51,15 @@ EngineState Engine::state() const {
     return EngineState::Unknown;
 }
 
+bool Engine::foreignEngineRunning() const {
+    std::string folder;
+    if (!privateFolder(folder)) {
+        return isRunning();
+    }
+    const platform::InsideFolder ours{"-currentfolder", folder};
+    return processes_.isRunningExcept(path(), ours) == platform::ProcessQuery::Running;
+}
+
 void Engine::sweepStaleRuns() {
     std::string folder;
     if (!privateFolder(folder) || state() != EngineState::NotRunning) {
@@ -72,7 +81,7 @@ std::string Engine::identifyCommandLine(const std::string& enginePath, const std
 }
 
 IdentifyOutcome Engine::identify(const std::string& mediaText, bool raw) {
-    if (isRunning()) {
+    if (foreignEngineRunning()) {
         return {IdentifyResult::EngineBusy, Status::error(kEngineBusyMessage), -1, nullptr, {}};
     }
     EngineSession session(*this, EnginePurpose::Identify);

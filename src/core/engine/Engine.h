@@ -68,6 +68,12 @@ public:
     // list, cheap enough to call every few tens of milliseconds.
     EngineState state() const;
     bool isRunning() const { return state() == EngineState::Running; }
+    // Whether an engine runs that is not one of ours: ours (this program's,
+    // another window's, a pelorine-cli's) each talk through a channel folder
+    // of their own inside the private folder and disturb no other run. What
+    // is left is an engine started by hand or by an older program, which
+    // talks through the channel files every run shares.
+    bool foreignEngineRunning() const;
 
     // Removes the channel folders of runs whose program has gone. Nothing is
     // removed while any engine of this user runs: it may be one of theirs.
@@ -81,7 +87,7 @@ public:
 
     // Identifies a source in a run of its own and waits for it. `mediaText`
     // is a file path (`raw` false) or an engine option text for a disc (`raw`
-    // true). Refused while any engine of this user runs.
+    // true). Refused while a foreign engine runs (foreignEngineRunning).
     IdentifyOutcome identify(const std::string& mediaText, bool raw);
 
 private:

@@ -194,18 +194,55 @@ bool isProcessEntry(const char* name) {
     return true;
 }
 
+// The arguments of a process, as it was started; nothing when it has gone.
+// A process in the middle of starting a program shows none for a moment
+// (its new arguments are not in place yet): they are asked again then.
+std::optional<std::vector<std::string>> argumentsOf(int procFd, const char* pid) {
+    char name[sizeof(dirent::d_name) + 8];
+    std::snprintf(name, sizeof name, "%s/cmdline", pid);
+    std::string text;
+    for (int attempt = 0; attempt < 20 && text.empty(); ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+        const int fd = ::openat(procFd, name, O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return std::nullopt;
+        }
+        char chunk[4096];
+        ssize_t got = 0;
+        while ((got = ::read(fd, chunk, sizeof chunk)) > 0) {
+            text.append(chunk, static_cast<std::size_t>(got));
+        }
+        ::close(fd);
+    }
+    std::vector<std::string> arguments;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\0', start), text.size());
+        arguments.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return arguments;
+}
+
+bool carries(const std::vector<std::string>& arguments, const InsideFolder& mark) {
+    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
+        const std::string& value = arguments[i + 1];
+        if (arguments[i] == mark.option && value.size() > mark.folder.size() &&
+            value.starts_with(mark.folder)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 class LinuxProcessList final : public ProcessList {
 public:
-    ProcessQuery isRunning(const std::string& path) const override {
-        bool found = false;
-        const bool readable = forEachMatch(path, [&](pid_t) {
-            found = true;
-            return false;
-        });
-        if (!readable) {
-            return ProcessQuery::Unavailable;
-        }
-        return found ? ProcessQuery::Running : ProcessQuery::NotRunning;
+    ProcessQuery isRunning(const std::string& path) const override { return query(path, nullptr); }
+
+    ProcessQuery isRunningExcept(const std::string& path,
+                                 const InsideFolder& leaveOut) const override {
+        return query(path, &leaveOut);
     }
 
     bool exists(ProcessId pid) const override {
@@ -215,9 +252,29 @@ public:
     ProcessId ownId() const override { return ::getpid(); }
 
 private:
-    // Calls `visit` with each process of this user whose executable is `path`,
-    // until it returns false. False when /proc cannot be read.
-    static bool forEachMatch(const std::string& path, const std::function<bool(pid_t)>& visit) {
+    static ProcessQuery query(const std::string& path, const InsideFolder* leaveOut) {
+        bool found = false;
+        const bool readable = forEachMatch(path, [&](int procFd, const char* pid) {
+            if (leaveOut) {
+                const auto arguments = argumentsOf(procFd, pid);
+                if (!arguments || carries(*arguments, *leaveOut)) {
+                    return true;  // gone meanwhile, or one that is left out
+                }
+            }
+            found = true;
+            return false;
+        });
+        if (!readable) {
+            return ProcessQuery::Unavailable;
+        }
+        return found ? ProcessQuery::Running : ProcessQuery::NotRunning;
+    }
+
+    // Calls `visit` with each process of this user whose executable is `path`
+    // (the /proc folder and the process's entry in it), until it returns
+    // false. False when /proc cannot be read.
+    static bool forEachMatch(const std::string& path,
+                             const std::function<bool(int, const char*)>& visit) {
         DirPtr proc(::opendir("/proc"), ::closedir);
         if (!proc) {
             return false;
@@ -247,7 +304,7 @@ private:
             if (::fstatat(procFd, entry->d_name, &info, 0) != 0 || info.st_uid != self) {
                 continue;
             }
-            if (!visit(static_cast<pid_t>(std::strtol(entry->d_name, nullptr, 10)))) {
+            if (!visit(procFd, entry->d_name)) {
                 break;
             }
         }

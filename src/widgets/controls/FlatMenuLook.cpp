@@ -160,6 +160,15 @@ void paintFlatMenuItem(QPainter& painter, const QRect& item, const MenuItemLook&
         painter.drawText(textBox.adjusted(0, 0, -kMenuPictureWidth, 0),
                          Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, accelerator);
     }
+    if (look.submenu) {
+        // A solid arrow four pixels wide, pointing right, centred in the item.
+        const int x = right - 12;
+        const int y = top + item.height() / 2;
+        for (int i = 0; i < 4; ++i) {
+            painter.fillRect(QRect(x + i, y - 3 + i, 1, 7 - 2 * i),
+                             look.enabled ? colours.text : colours.disabledText);
+        }
+    }
     painter.restore();
 }
 

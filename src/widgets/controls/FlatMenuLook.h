@@ -55,7 +55,8 @@ struct MenuItemLook {
     bool enabled = true;
     bool checked = false;
     bool radio = false;
-    QString text;  // "text\taccelerator" or plain text
+    bool submenu = false;  // opens a menu of its own: an arrow at the right
+    QString text;          // "text\taccelerator" or plain text
     QPixmap picture;
 };
 

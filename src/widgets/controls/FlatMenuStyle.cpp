@@ -36,6 +36,7 @@ void FlatMenuStyle::drawControl(ControlElement element, const QStyleOption* opti
     look.enabled = (item->state & State_Enabled) != 0;
     look.checked = item->checked;
     look.radio = item->checkType == QStyleOptionMenuItem::Exclusive;
+    look.submenu = item->menuItemType == QStyleOptionMenuItem::SubMenu;
     look.text = item->text;
     if (!item->icon.isNull()) {
         look.picture = item->icon.pixmap(QSize(kMenuPictureWidth, kMenuPictureWidth));

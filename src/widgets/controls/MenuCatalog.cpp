@@ -1,5 +1,7 @@
 #include "controls/MenuCatalog.h"
 
+#include <QActionGroup>
+
 #include <map>
 
 #include "app/Commands.h"
@@ -35,12 +37,23 @@ const std::vector<MenuEntry>& menuEntries(int menuId) {
           {kOverwriteSettings, "Output File Overwrite...", 257},
           {kDvd, "DVD Settings...", 252},
           {kTrackDefaults, "Sound and Subtitles...", 0},
+          {0, "Jobs at once", 0, kJobsAtOnceMenuResource},
           {0, "", 0},
           {kToggleThumbnails, "Make thumbnails (.THM)", 0},
           {kToggleNewerFirmware, "Newer PSP firmware (2.80 and later)", 0},
           {kToggleCopyWhenFinished, "Copy to the PSP when finished", 0},
           {0, "", 0},
           {kToggleKeepList, "Keep the list when Pelorine closes", 0}}},
+        {kJobsAtOnceMenuResource,
+         {{kJobsAtOnceAuto, "Auto", 0},
+          {kJobsAtOnceAuto + 1, "1", 0},
+          {kJobsAtOnceAuto + 2, "2", 0},
+          {kJobsAtOnceAuto + 3, "3", 0},
+          {kJobsAtOnceAuto + 4, "4", 0},
+          {kJobsAtOnceAuto + 5, "5", 0},
+          {kJobsAtOnceAuto + 6, "6", 0},
+          {kJobsAtOnceAuto + 7, "7", 0},
+          {kJobsAtOnceAuto + 8, "8", 0}}},
         {kPlayMenuResource, {{kPlayMenu, "Play", 0}, {kStopPreviewMenu, "Stop", 0}}},
         {kConvertMenuResource, {{kConvertMenu, "Convert", 0}, {kStopConversionMenu, "Stop", 0}}},
         {kHelpMenuResource,
@@ -74,7 +87,16 @@ const std::vector<MenuEntry>& menuEntries(int menuId) {
 std::unique_ptr<SkinMenu> buildSkinMenu(int menuId, QWidget* parent) {
     auto menu = std::make_unique<SkinMenu>(parent);
     for (const MenuEntry& entry : menuEntries(menuId)) {
-        if (entry.commandId == 0) {
+        if (entry.submenuId != 0) {
+            auto submenu = buildSkinMenu(entry.submenuId, menu.get());
+            submenu->setTitle(QString::fromUtf8(entry.text));
+            auto* choice = new QActionGroup(submenu.get());
+            for (QAction* action : submenu->actions()) {
+                action->setCheckable(true);
+                choice->addAction(action);
+            }
+            menu->addMenu(submenu.release());  // owned by its parent menu
+        } else if (entry.commandId == 0) {
             menu->addSeparator();
         } else {
             menu->addCommand(entry.commandId, QString::fromUtf8(entry.text), entry.pictureId);

@@ -289,14 +289,20 @@ void MainWindow::minimise() {
     showMinimized();
 }
 
-int MainWindow::popUpMenu(int menu, int button) {
-    const auto skinMenu = controls::buildSkinMenu(menu, this);
-    for (QAction* action : skinMenu->actions()) {
-        if (const auto on = controller_->checked(controls::SkinMenu::commandOf(action))) {
+void MainWindow::showChecks(const QMenu& menu) const {
+    for (QAction* action : menu.actions()) {
+        if (const QMenu* submenu = action->menu()) {
+            showChecks(*submenu);
+        } else if (const auto on = controller_->checked(controls::SkinMenu::commandOf(action))) {
             action->setCheckable(true);
             action->setChecked(*on);
         }
     }
+}
+
+int MainWindow::popUpMenu(int menu, int button) {
+    const auto skinMenu = controls::buildSkinMenu(menu, this);
+    showChecks(*skinMenu);
     const QWidget* anchor = control(button);
     const QPoint at = anchor ? anchor->mapToGlobal(QPoint(0, anchor->height())) : QCursor::pos();
     return skinMenu->choose(at);

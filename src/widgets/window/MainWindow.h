@@ -18,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressDialog;
 class QTreeWidget;
 
@@ -97,6 +98,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Checks the items the controller answers for, in submenus too.
+    void showChecks(const QMenu& menu) const;
     void createControls();
     void createSkinButtons();
     void createJobList();
