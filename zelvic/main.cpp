@@ -11,6 +11,7 @@
 #include "options/Options.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
+#include "platform/MessageBus.h"
 #include "platform/SharedModule.h"
 #include "play/PlayModule.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
                 {pelorine::platform::systemFileSystem(), pelorine::platform::systemLargeFiles()});
             break;
         case zelvic::Mode::Play:
+            pelorine::platform::keepToTheSessionBus();
             status = runPlayModule(*options, channel);
             break;
     }

@@ -287,7 +287,7 @@ TEST(CliConvert, AnInterruptStopsTheRunningJobAndBeginsNoOther) {
     folder.write("held.avi", "length=100 hold");
     folder.write("next.avi", "length=100");
     testing::CliProcess process(cli,
-                                {"convert", "-p", "mpeg4", "-o", folder.file("out"),
+                                {"convert", "-j", "1", "-p", "mpeg4", "-o", folder.file("out"),
                                  folder.file("held.avi"), folder.file("next.avi")},
                                 folder.path());
     ASSERT_TRUE(testing::waitUntil(
@@ -424,8 +424,8 @@ TEST_F(CliRealEngineTest, TwoFilesWithTwoProfilesGiveConformantOutputs) {
 // stops its engine the way Stop does, and the shorter file plays.
 TEST_F(CliRealEngineTest, AnInterruptStopsTheJobAndKeepsAShorterFileThatPlays) {
     const std::string source = makeSource("long.avi", 120, "mpeg4");
-    testing::CliProcess process(cli, {"convert", "-p", "h264", "-o", folder.file("out"), source},
-                                folder.path());
+    testing::CliProcess process(
+        cli, {"convert", "-j", "1", "-p", "h264", "-o", folder.file("out"), source}, folder.path());
     ASSERT_TRUE(testing::waitUntil(
         // A line with the engine's speed: it has converted for half a second at least.
         [&] { return process.errSoFar().find("x real time") != std::string::npos; },

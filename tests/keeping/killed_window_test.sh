@@ -17,7 +17,8 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/r
 export XDG_STATE_HOME=$work/home/state FAKE_ZELVIC_LOG=$work/engine.log
 mkdir -p "$XDG_CONFIG_HOME/pelorine"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-printf '[GENERAL]\nOverWriteType=1\nOutputPath=%s\n' "$work/out" >"$XDG_CONFIG_HOME/pelorine/zelvic.ini"
+# One Job at a time: the kill comes while the second of three converts.
+printf '[GENERAL]\nOverWriteType=1\nOutputPath=%s\nJobsAtOnce=1\n' "$work/out" >"$XDG_CONFIG_HOME/pelorine/zelvic.ini"
 kept=$XDG_STATE_HOME/pelorine
 echo "length=5" >"$work/a.avi"
 echo "length=100 hold" >"$work/b.avi"

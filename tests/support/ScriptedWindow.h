@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "app/MainController.h"
 #include "platform/Desktop.h"
 #include "platform/LargeFiles.h"
+#include "platform/Machine.h"
 #include "platform/MountTable.h"
 #include "platform/OpticalDrives.h"
 #include "support/Recorders.h"
@@ -248,11 +250,23 @@ public:
     int result = platform::kLinkOpened;
 };
 
-// The system's drives, files and mount table, and a folder standing for the
-// memory stick when one is given.
+// A machine of one processor: Auto converts one Job at a time, whatever
+// machine runs the tests. A test of Jobs side by side chooses their number.
+class OneProcessorMachine final : public platform::Machine {
+public:
+    platform::MachineFacts facts() const override { return {1, std::uint64_t{8} << 30}; }
+};
+
+inline const platform::Machine& oneProcessorMachine() {
+    static const OneProcessorMachine machine;
+    return machine;
+}
+
+// The system's drives, files and mount table, a folder standing for the
+// memory stick when one is given, and a machine of one processor.
 inline MainController::Devices systemDevices(std::string handheldOverride = {}) {
     return {platform::systemOpticalDrives(), platform::systemLargeFiles(),
-            platform::systemMountTable(), platform::systemMachine(), std::move(handheldOverride)};
+            platform::systemMountTable(), oneProcessorMachine(), std::move(handheldOverride)};
 }
 
 // The window logic with a scripted window and the fake engine, in a folder of
