@@ -47,9 +47,10 @@ const Column kColumns[] = {
 };
 static_assert(std::size(kColumns) == kColumnCount);
 
-// Cells too narrow for a whole path show it whole as a tooltip.
-bool showsPath(int column) {
-    return column == kSourceColumn || column == kOutputColumn;
+// Cells too narrow for a whole path, or a running Job's progress, show it
+// whole as a tooltip.
+bool showsWholeAsTooltip(int column) {
+    return column == kSourceColumn || column == kOutputColumn || column == kStatusColumn;
 }
 
 // The local files of a drag, or nothing when it carries anything else.
@@ -166,7 +167,7 @@ void MainWindow::appendRow(const std::vector<std::string>& cells) {
         const QString text = QString::fromStdString(cells[static_cast<std::size_t>(i)]);
         item->setText(i, text);
         item->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
-        if (showsPath(i)) {
+        if (showsWholeAsTooltip(i)) {
             item->setToolTip(i, text);
         }
     }
@@ -183,7 +184,7 @@ void MainWindow::clearRows() {
 void MainWindow::setCell(std::size_t row, int column, const std::string& text) {
     if (QTreeWidgetItem* item = jobList_->topLevelItem(static_cast<int>(row))) {
         item->setText(column, QString::fromStdString(text));
-        if (showsPath(column)) {
+        if (showsWholeAsTooltip(column)) {
             item->setToolTip(column, QString::fromStdString(text));
         }
     }
