@@ -417,7 +417,7 @@ TEST_F(MainControllerTest, JobsAtOnceIsOneStoredChoiceOfTheSettingsMenu) {
         return on;
     };
     EXPECT_THAT(checkedItems(), ElementsAre(kJobsAtOnceAuto));
-    EXPECT_EQ(controller.jobsAtOnce(), autoJobsAtOnce(platform::systemMachine().facts()));
+    EXPECT_EQ(controller.jobsAtOnce(), autoJobsAtOnce(testing::oneProcessorMachine().facts()));
 
     window.menuChoice = kJobsAtOnceAuto + 3;
     controller.handleCommand(kSettingsMenu, window.at());
