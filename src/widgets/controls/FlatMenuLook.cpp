@@ -73,80 +73,98 @@ QSize measureMenuItem(bool separator, int textWidth, int characters, int menuBar
             std::max(kMenuPictureHeight + 4, menuBarHeight)};
 }
 
-void paintFlatMenuItem(QPainter& painter, const QRect& item, const MenuItemLook& look,
-                       const FlatMenuColours& colours, const QFont& font) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const int left = item.left();
-    const int top = item.top();
+namespace {
+
+// The picture strip's width from the item's left edge.
+QRect pictureStrip(const QRect& item) {
+    return edges(item.left(), item.top(), item.left() + kMenuPictureWidth + 5,
+                 item.top() + item.height());
+}
+
+// An etched line across the rest of the item at half its height.
+void paintSeparator(QPainter& painter, const QRect& item, const FlatMenuColours& colours) {
+    const QRect strip = pictureStrip(item);
     const int right = item.left() + item.width();
-    const int bottom = item.top() + item.height();
-    const QRect strip = edges(left, top, left + kMenuPictureWidth + 5, bottom);
+    painter.fillRect(item, colours.background);
+    const int y = item.top() + item.height() / 2;
+    painter.fillRect(edges(strip.right() + 1 + 4, y, right, y + 1), colours.embossShadow);
+    painter.fillRect(edges(strip.right() + 1 + 4, y + 1, right, y + 2), colours.embossLight);
+    painter.fillRect(strip, colours.strip);
+    frame(painter, strip, colours.face);
+}
 
-    if (look.separator) {
-        painter.fillRect(item, colours.background);
-        // An etched line across the rest of the item at half its height.
-        const int y = top + item.height() / 2;
-        painter.fillRect(edges(strip.right() + 1 + 4, y, right, y + 1), colours.embossShadow);
-        painter.fillRect(edges(strip.right() + 1 + 4, y + 1, right, y + 2), colours.embossLight);
-        painter.fillRect(strip, colours.strip);
-        frame(painter, strip, colours.face);
-        painter.restore();
-        return;
-    }
-
-    // A disabled item never shows as selected.
-    const bool selected = look.selected && look.enabled;
+void paintBackground(QPainter& painter, const QRect& item, bool selected,
+                     const FlatMenuColours& colours) {
     if (selected) {
         painter.fillRect(item, colours.highlightFill);
         frame(painter, item, colours.highlight);
+        return;
+    }
+    const QRect strip = pictureStrip(item);
+    painter.fillRect(item, colours.background);
+    painter.fillRect(strip, colours.strip);
+    frame(painter, item, colours.background);
+    frame(painter, strip, colours.strip);
+}
+
+// Vertical room above the picture cell, centring it in the item.
+int pictureTop(const QRect& item) {
+    return std::max(0, (item.height() - kMenuPictureHeight - 4) / 2);
+}
+
+void paintPicture(QPainter& painter, const QRect& item, const MenuItemLook& look,
+                  const FlatMenuColours& colours) {
+    const int left = item.left();
+    const int top = item.top();
+    const int t = pictureTop(item);
+    if (look.checked) {
+        const QRect checkedCell =
+            edges(left + 1, top, left + kMenuPictureWidth + 4, top + item.height());
+        painter.fillRect(checkedCell, colours.checkedFill);
+        frame(painter, checkedCell, colours.highlight);
     } else {
-        painter.fillRect(item, colours.background);
-        painter.fillRect(strip, colours.strip);
-        frame(painter, item, colours.background);
-        frame(painter, strip, colours.strip);
+        frame(painter,
+              edges(left + 1, top + t + 1, left + kMenuPictureWidth + 3,
+                    top + t + kMenuPictureHeight + 3),
+              colours.face);
     }
-
-    const int t = std::max(0, (item.height() - kMenuPictureHeight - 4) / 2);
-    if (!look.picture.isNull()) {
-        const QRect cell = edges(left + 1, top + t + 1, left + kMenuPictureWidth + 3,
-                                 top + t + kMenuPictureHeight + 3);
-        if (look.checked) {
-            const QRect checkedCell = edges(left + 1, top, left + kMenuPictureWidth + 4, bottom);
-            painter.fillRect(checkedCell, colours.checkedFill);
-            frame(painter, checkedCell, colours.highlight);
-        } else {
-            frame(painter, cell, colours.face);
-        }
-        const QRect source(0, 0, kMenuPictureWidth, kMenuPictureHeight);
-        const QPoint at(left + 3, top + t + 2);
-        if (look.enabled) {
-            painter.drawPixmap(at, look.picture, source);
-        } else {
-            painter.drawPixmap(at + QPoint(1, 1), silhouette(look.picture, colours.embossLight),
-                               source);
-            painter.drawPixmap(at, silhouette(look.picture, colours.embossShadow), source);
-        }
-    } else if (look.checked) {
-        const QRect box = edges(left + 2, top + t + 2, left + kMenuPictureWidth + 2,
-                                top + t + kMenuPictureHeight + 2);
-        painter.fillRect(box, colours.checkedFill);
-        frame(painter, box, colours.highlight);
-        if (look.radio) {
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(colours.text);
-            painter.drawEllipse(QRect(box.left() + 5, box.top() + 4, 6, 6));
-        } else {
-            static constexpr int kTops[] = {2, 3, 4, 3, 2, 1, 0};
-            for (int i = 0; i < 7; ++i) {
-                painter.fillRect(QRect(box.left() + 5 + i, box.top() + 4 + kTops[i], 1, 3),
-                                 colours.text);
-            }
-        }
+    const QRect source(0, 0, kMenuPictureWidth, kMenuPictureHeight);
+    const QPoint at(left + 3, top + t + 2);
+    if (look.enabled) {
+        painter.drawPixmap(at, look.picture, source);
+    } else {
+        painter.drawPixmap(at + QPoint(1, 1), silhouette(look.picture, colours.embossLight),
+                           source);
+        painter.drawPixmap(at, silhouette(look.picture, colours.embossShadow), source);
     }
+}
 
-    const QRect textBox = edges(left + kMenuPictureWidth + 9, top - 1, right, bottom - 1);
+// A check mark or a radio dot in a box, for a checked item without a picture.
+void paintCheck(QPainter& painter, const QRect& item, bool radio, const FlatMenuColours& colours) {
+    const int left = item.left();
+    const int top = item.top() + pictureTop(item);
+    const QRect box =
+        edges(left + 2, top + 2, left + kMenuPictureWidth + 2, top + kMenuPictureHeight + 2);
+    painter.fillRect(box, colours.checkedFill);
+    frame(painter, box, colours.highlight);
+    if (radio) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colours.text);
+        painter.drawEllipse(QRect(box.left() + 5, box.top() + 4, 6, 6));
+        return;
+    }
+    static constexpr int kTops[] = {2, 3, 4, 3, 2, 1, 0};
+    for (int i = 0; i < 7; ++i) {
+        painter.fillRect(QRect(box.left() + 5 + i, box.top() + 4 + kTops[i], 1, 3), colours.text);
+    }
+}
+
+// The label at the left, the accelerator (after the last tab) at the right.
+void paintText(QPainter& painter, const QRect& item, const MenuItemLook& look,
+               const FlatMenuColours& colours, const QFont& font) {
+    const QRect textBox = edges(item.left() + kMenuPictureWidth + 9, item.top() - 1,
+                                item.left() + item.width(), item.top() + item.height() - 1);
     const qsizetype firstTab = look.text.indexOf(QLatin1Char('\t'));
     const QString label = firstTab < 0 ? look.text : look.text.left(firstTab);
     const QString accelerator =
@@ -160,14 +178,38 @@ void paintFlatMenuItem(QPainter& painter, const QRect& item, const MenuItemLook&
         painter.drawText(textBox.adjusted(0, 0, -kMenuPictureWidth, 0),
                          Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, accelerator);
     }
+}
+
+// A solid arrow four pixels wide, pointing right, centred in the item.
+void paintSubmenuArrow(QPainter& painter, const QRect& item, const QColor& colour) {
+    const int x = item.left() + item.width() - 12;
+    const int y = item.top() + item.height() / 2;
+    for (int i = 0; i < 4; ++i) {
+        painter.fillRect(QRect(x + i, y - 3 + i, 1, 7 - 2 * i), colour);
+    }
+}
+
+}  // namespace
+
+void paintFlatMenuItem(QPainter& painter, const QRect& item, const MenuItemLook& look,
+                       const FlatMenuColours& colours, const QFont& font) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (look.separator) {
+        paintSeparator(painter, item, colours);
+        painter.restore();
+        return;
+    }
+    // A disabled item never shows as selected.
+    paintBackground(painter, item, look.selected && look.enabled, colours);
+    if (!look.picture.isNull()) {
+        paintPicture(painter, item, look, colours);
+    } else if (look.checked) {
+        paintCheck(painter, item, look.radio, colours);
+    }
+    paintText(painter, item, look, colours, font);
     if (look.submenu) {
-        // A solid arrow four pixels wide, pointing right, centred in the item.
-        const int x = right - 12;
-        const int y = top + item.height() / 2;
-        for (int i = 0; i < 4; ++i) {
-            painter.fillRect(QRect(x + i, y - 3 + i, 1, 7 - 2 * i),
-                             look.enabled ? colours.text : colours.disabledText);
-        }
+        paintSubmenuArrow(painter, item, look.enabled ? colours.text : colours.disabledText);
     }
     painter.restore();
 }
