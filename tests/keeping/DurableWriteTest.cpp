@@ -12,7 +12,7 @@
 
 #include "cli/CliProcess.h"
 #include "platform/FileSystem.h"
-#include "support/SyscallTrace.h"
+#include "support/SyncRecord.h"
 #include "support/TestSupport.h"
 
 namespace pelorine {

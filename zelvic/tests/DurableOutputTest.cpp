@@ -11,7 +11,7 @@
 #include "CommandLines.h"
 #include "Engine.h"
 #include "records/OutputFiles.h"
-#include "support/SyscallTrace.h"
+#include "support/SyncRecord.h"
 
 namespace zelvic::test {
 namespace {

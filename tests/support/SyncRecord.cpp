@@ -1,4 +1,4 @@
-#include "support/SyscallTrace.h"
+#include "support/SyncRecord.h"
 
 #include <cstdlib>
 #include <filesystem>
