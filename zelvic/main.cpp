@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
 #include "platform/MessageBus.h"
+#include "platform/Processes.h"
 #include "platform/SharedModule.h"
 #include "play/PlayModule.h"
 
@@ -46,7 +47,11 @@ int main(int argc, char** argv) {
     }
     // The library's own chatter about damaged data would drown the log.
     av_log_set_level(AV_LOG_ERROR);
-    zelvic::Channel channel(options->currentFolder, pelorine::platform::systemFileSystem());
+    // The program that started us: once it has gone, this run is nobody's.
+    const auto& processes = pelorine::platform::systemProcessList();
+    zelvic::Channel channel(
+        options->currentFolder, pelorine::platform::systemFileSystem(),
+        [&processes, starter = processes.parentId()] { return processes.parentId() != starter; });
     zelvic::ExitStatus status = zelvic::ExitStatus::Done;
     switch (options->mode()) {
         case zelvic::Mode::Identify:

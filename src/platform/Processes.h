@@ -92,6 +92,9 @@ public:
 
     // The id of this program's own process.
     virtual ProcessId ownId() const = 0;
+    // The id of the process that started this one. Once that one has ended
+    // it is another one's: the process this one was handed to.
+    virtual ProcessId parentId() const = 0;
 };
 
 ProcessLauncher& systemProcessLauncher();

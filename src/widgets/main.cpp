@@ -13,6 +13,7 @@
 #include "app/SingleInstance.h"
 #include "engine/Engine.h"
 #include "keeping/KeepThread.h"
+#include "platform/Console.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
@@ -100,8 +101,13 @@ int main(int argc, char** argv) {
     window->show();
     // Once the window shows: what the last run left, asked about or
     // restored; then a file given on the command line, as a file manager
-    // starts the program, so its messages belong to the window.
-    const std::vector<std::string> files(argv + 1, argv + argc);
+    // starts the program, so its messages belong to the window. A relative
+    // path is made absolute here: the Job keeps it, and the kept list is
+    // restored by a program started elsewhere.
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        files.push_back(platform::absolutePath(argv[i]));
+    }
     QTimer::singleShot(0, window.get(), [&window, &keepTimer, &keepWriter, &keepDialogs, files] {
         window->controller().keepList(
             {platform::systemFileSystem(), keepTimer, keepWriter, keepDialogs});

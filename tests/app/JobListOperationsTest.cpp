@@ -311,6 +311,9 @@ TEST_F(JobListOperationsTest, ProfileChangesRenameTheSelectedJob) {
 
 TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
     add({source("a.avi")});
+    click(0);
+    const Job before = job(0);
+    const int profile = window.profile;
     pretendConverting();
     window.selected = 0;
     window.gridRows.clear();
@@ -320,6 +323,17 @@ TEST_F(JobListOperationsTest, NothingChangesWhileConverting) {
     EXPECT_EQ(controller.jobs().count(), 1u);
     EXPECT_EQ(window.events().back(),
               "box Please stop converting the videos and then add files to the list.");
+
+    // What the window took is refused, and it shows the Job again.
+    type(Row::VideoBitrate, "2500");
+    window.slider = {5.0, 10.0};
+    ops().edit(change::SliderRange{5.0, 10.0});
+    window.profile = kProfileMp3;
+    ops().edit(change::ProfileChoice{kProfileMp3});
+    EXPECT_EQ(job(0), before);
+    EXPECT_EQ(window.gridValue(Row::VideoBitrate), "1200");
+    EXPECT_EQ(window.slider, std::make_pair(0.0, 100.0));
+    EXPECT_EQ(window.profile, profile);
     endPretending();
 }
 

@@ -216,6 +216,7 @@ TEST_F(EngineTest, RunsAreNamedForTheProcessIdHandedIn) {
             return platform::systemProcessList().exists(pid);
         }
         platform::ProcessId ownId() const override { return 999999998; }
+        platform::ProcessId parentId() const override { return 1; }
     } processes;
     Engine named(platform::systemProcessLauncher(), processes, paths, platform::systemFileSystem());
     EngineSession session(named, EnginePurpose::Convert);

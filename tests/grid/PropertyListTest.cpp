@@ -436,6 +436,70 @@ TEST_F(PropertyListTest, LeavingAnEditorHidesItAndKeepsTheValue) {
     EXPECT_EQ(edit()->text(), "12");
 }
 
+// Every row is reached from the keyboard: Tab takes the keyboard into the
+// grid, the next Tab opens the first row and goes on through combo and edit
+// rows alike (committing what was typed, changing nothing else) and leaves
+// past the last; Shift+Tab goes back the same way; Down, F2 or Enter on the
+// grid open a row.
+TEST_F(PropertyListTest, TheKeyboardReachesEveryRowWhateverItsEditor) {
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    grid.setParent(&window);
+    auto* after = new QLineEdit(&window);
+    grid.move(0, 30);
+    after->move(0, 280);
+    window.resize(200, 320);
+    add("Clip video", EditorKind::Combo, "no", "no|yes|");
+    const int start = add("Start time", EditorKind::Edit, "00:00:00.00");
+    add("Split", EditorKind::Combo, "Not split", "Not split|650 MB|", 0);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_TRUE(grid.hasFocus());
+    EXPECT_EQ(combo(), nullptr);
+    QTest::keyClick(&grid, Qt::Key_Tab);
+    ASSERT_NE(combo(), nullptr);
+    EXPECT_TRUE(combo()->hasFocus());
+    EXPECT_EQ(grid.currentRow(), 0);
+    QTest::keyClick(combo(), Qt::Key_Tab);
+    EXPECT_EQ(grid.currentRow(), 1);
+    ASSERT_TRUE(edit()->hasFocus());
+    edit()->selectAll();
+    QTest::keyClicks(edit(), "00:00:01.00");
+    QTest::keyClick(edit(), Qt::Key_Tab);
+    EXPECT_EQ(value(start), "00:00:01.00");
+    EXPECT_EQ(grid.currentRow(), 2);
+    EXPECT_TRUE(combo()->hasFocus());
+    QTest::keyClick(combo(), Qt::Key_Tab);
+    EXPECT_TRUE(after->hasFocus()) << "past the last row the grid is left";
+    EXPECT_TRUE(combo()->isHidden());
+    EXPECT_EQ(delivered(), Strings{"1 00:00:01.00"});
+
+    QTest::keyClick(after, Qt::Key_Backtab);
+    EXPECT_TRUE(grid.hasFocus());
+    QTest::keyClick(&grid, Qt::Key_Backtab);
+    EXPECT_EQ(grid.currentRow(), 2);
+    QTest::keyClick(combo(), Qt::Key_Backtab);
+    QTest::keyClick(edit(), Qt::Key_Backtab);
+    EXPECT_EQ(grid.currentRow(), 0);
+    QTest::keyClick(combo(), Qt::Key_Backtab);
+    EXPECT_TRUE(before->hasFocus());
+
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_F2, Qt::Key_Return}) {
+        QTest::keyClick(before, Qt::Key_Tab);
+        QTest::keyClick(&grid, key);
+        ASSERT_NE(combo(), nullptr);
+        EXPECT_TRUE(combo()->isVisible() && combo()->hasFocus()) << key;
+        EXPECT_EQ(grid.currentRow(), 0) << key;
+        before->setFocus();
+    }
+    EXPECT_EQ(delivered(), Strings{"1 00:00:01.00"});
+    grid.setParent(nullptr);
+}
+
 TEST_F(PropertyListTest, ScrollingHidesTheComboAndMovesTheRowsUnderThePointer) {
     addStartUpRows();
     show();

@@ -180,6 +180,9 @@ TEST(ListTracker, StatesFollowTheirJobsThroughBatchesAndRemovals) {
     tracker.restored(kept);
     tracker.batchStarted(3);
     EXPECT_EQ(tracker.convertedBefore(), (std::vector<bool>{false, false, false}));
+    EXPECT_THAT(tracker.snapshot().outcomes,
+                ElementsAre(JobOutcome::Pending, JobOutcome::Done, JobOutcome::Pending))
+        << "a Job the batch has yet to pass over is still converted when the batch is killed";
     jobs.clear();
     EXPECT_TRUE(tracker.snapshot().outcomes.empty());
     EXPECT_EQ(announced, 3 + 3 + 1 + 2 + 1 + 1 + 1 + 1 + 1 + 1);

@@ -2,7 +2,8 @@
 # The real window with the fake engine, killed (SIGKILL) in the middle of a
 # batch of three Jobs, then started again: the restore question, the list
 # kept as it was, the finished Job done, the unfinished ".part" gone, and
-# Convert running only the two Jobs left. Then Discard, and a damaged list.
+# Convert running only the two Jobs left. Then Discard, a damaged list, and
+# a file given by a relative name.
 #   killed_window_test.sh PELORINE FAKE_ENGINE PROBE   (run by with_x_server)
 set -euo pipefail
 work=$(mktemp -d)
@@ -130,4 +131,13 @@ printf 'not a list' >"$kept/list.vpt"
 start
 poll 20 'test -n "$(box)"' || fail "no message about the damaged list"
 [ -f "$kept/list.vpt.damaged" ] || fail "the damaged list was not moved aside"
+kill -9 "$app"
+wait "$app" 2>/dev/null || true
+
+# A file given by a relative name is kept by its whole path, so that a
+# program started in another folder restores it.
+cd "$work"
+start a.avi
+cd /
+poll 20 'grep -qaF "$work/a.avi" "$kept/list.vpt" 2>/dev/null' || fail "the kept list lost the source's folder"
 echo "killed window test passed"

@@ -6,8 +6,8 @@ namespace zelvic {
 
 using pelorine::channel::Command;
 
-Channel::Channel(std::string folder, pelorine::platform::FileSystem& files)
-    : folder_(std::move(folder)), files_(files) {
+Channel::Channel(std::string folder, pelorine::platform::FileSystem& files, StarterGone starterGone)
+    : folder_(std::move(folder)), files_(files), starterGone_(std::move(starterGone)) {
     if (!folder_.empty() && folder_.back() != '/') {
         folder_ += '/';
     }
@@ -34,6 +34,11 @@ void Channel::removeInfo() {
 }
 
 Command Channel::readCommand() {
+    if (abandoned_ || (starterGone_ && starterGone_())) {
+        abandoned_ = true;
+        lastCommand_ = Command::Quit;
+        return lastCommand_;
+    }
     const auto bytes = files_.readPrefix(path(pelorine::channel::kControlFileName),
                                          pelorine::channel::kControlRecordSize);
     if (!bytes) {

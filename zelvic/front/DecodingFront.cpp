@@ -426,6 +426,10 @@ Outcome DecodingFront::readPacket(bool& ended) {
 Outcome DecodingFront::readSource() {
     while (true) {
         if (!holdWhilePaused()) {
+            if (channel_.abandoned()) {
+                // Nothing of it is kept: the Job is converted again.
+                return conversionFailed("the program that started this run has gone");
+            }
             stop_ = StopReason::Quit;
             break;
         }

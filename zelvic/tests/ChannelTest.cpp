@@ -6,6 +6,7 @@
 #include "CommandLines.h"
 #include "Engine.h"
 #include "Probe.h"
+#include "records/ChannelFiles.h"
 #include "records/OutputFiles.h"
 
 namespace zelvic::test {
@@ -138,6 +139,52 @@ TEST(Channel, QuitBeforeTheFirstFrameLeavesNothing) {
     EXPECT_FALSE(fs::exists(pelorine::partialOutputPath(job.output)));
     for (const auto& entry : fs::directory_iterator(dir.path())) {
         EXPECT_EQ(entry.path().string().find("stopped"), std::string::npos) << entry.path();
+    }
+}
+
+// Whether the process is gone, or left as a zombie nobody reaps.
+bool ended(const std::string& pid) {
+    const std::string stat = readText("/proc/" + pid + "/stat");
+    const auto close = stat.rfind(')');
+    return stat.empty() || (close != std::string::npos && stat.compare(close, 4, ") Z ") == 0);
+}
+
+// The program that started a run is killed (a crash) while the run converts,
+// or while it holds it paused: the run ends by itself and leaves nothing
+// under any name, so the Job converted again after a restart is the only run
+// writing its output.
+TEST(Channel, ARunWhoseStarterIsGoneEndsAndLeavesNothing) {
+    for (const int command : {0, 1}) {
+        SCOPED_TRACE(command == 0 ? "converting" : "paused");
+        TempDir dir;
+        writeControl(dir.folder(), command);
+        const JobLine job = longJob(dir);
+        const std::string partial = pelorine::partialOutputPath(job.output);
+        const std::string progress =
+            dir.folder() + std::string(pelorine::channel::kProgressFileName);
+        // A shell starts the engine, waits until it is under way, and ends.
+        std::vector<std::string> args{"-c",
+                                      "pid=$1 ready=$2; shift 2; \"$@\" & echo $! >\"$pid\"; "
+                                      "until [ -s \"$ready\" ]; do sleep 0.02; done",
+                                      "sh",
+                                      dir.file("pid"),
+                                      command == 0 ? partial : progress,
+                                      enginePath()};
+        const auto line = splitCommandLine(composeCommandLine(job));
+        args.insert(args.end(), line.begin(), line.end());
+        Process starter("/bin/sh", args, dir.file("log.txt"));
+        ASSERT_TRUE(starter.wait(30s).exited);
+        std::string pid = readText(dir.file("pid"));
+        pid = pid.substr(0, pid.find('\n'));
+        ASSERT_TRUE(eventually([&] { return ended(pid); }, 10s)) << "the engine runs on";
+        EXPECT_FALSE(fs::exists(job.output));
+        EXPECT_FALSE(fs::exists(partial));
+        for (const auto& entry : fs::directory_iterator(dir.path())) {
+            EXPECT_EQ(entry.path().string().find("stopped"), std::string::npos) << entry.path();
+        }
+        const std::string log = readText(dir.file("log.txt"));
+        EXPECT_NE(log.find("failed: the program that started this run has gone"), std::string::npos)
+            << log;
     }
 }
 

@@ -209,6 +209,9 @@ void JobListOperations::edit(const JobChange& change) {
     const bool fromTheWindow = !std::holds_alternative<change::LoadedProfile>(change) &&
                                !std::holds_alternative<change::OutputName>(change);
     if (fromTheWindow && !p_.activity.stopPreviewUnlessConverting()) {
+        // Refused while converting: the grid, the profile box and the slider
+        // show the Job as it is, not what was typed or chosen.
+        apply(editor_.shownBefore(change));
         return;
     }
     apply(editor_.edit(change));

@@ -51,7 +51,13 @@ void ListTracker::jobChanged(std::size_t row, const Job& /*job*/) {
 
 void ListTracker::batchStarted(std::size_t count) {
     state_.outcomes.resize(std::max(state_.outcomes.size(), count), JobOutcome::Pending);
-    std::fill_n(state_.outcomes.begin(), count, JobOutcome::Pending);
+    // A Job converted before a restore stays done: the batch passes over it
+    // when it comes to it, and a kill before then must not lose that.
+    for (std::size_t row = 0; row < count; ++row) {
+        if (row >= before_.size() || !before_[row]) {
+            state_.outcomes[row] = JobOutcome::Pending;
+        }
+    }
     state_.running.clear();
     before_.assign(before_.size(), false);
     announce();

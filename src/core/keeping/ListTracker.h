@@ -22,8 +22,9 @@ public:
     void jobsCleared() override;
     void jobChanged(std::size_t row, const Job& job) override;
 
-    // A batch of the first `count` rows: all waiting at its start, those
-    // going on converting, each outcome as it ends.
+    // A batch of the first `count` rows: all waiting at its start but those a
+    // restore brought back converted, those going on converting, each
+    // outcome as it ends.
     void batchStarted(std::size_t count);
     void jobConverting(std::size_t row);
     void jobEnded(std::size_t row, JobOutcome outcome);

@@ -250,6 +250,7 @@ public:
     }
 
     ProcessId ownId() const override { return ::getpid(); }
+    ProcessId parentId() const override { return ::getppid(); }
 
 private:
     static ProcessQuery query(const std::string& path, const InsideFolder* leaveOut) {

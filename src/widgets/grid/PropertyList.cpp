@@ -172,6 +172,14 @@ void PropertyList::paintEvent(QPaintEvent*) {
         painter.drawText(paint.valueText, flags, QString::fromStdString(item.value));
         painter.restore();
     }
+    if (hasFocus() && count() > 0) {
+        // The row Down, F2 or Enter opens.
+        const int row = tabbedIn_ ? 0 : std::max(currentRow_, 0);
+        painter.save();
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(rowRect(row, topRow_, width).adjusted(1, 1, -2, -2));
+        painter.restore();
+    }
     if (tracking_) {
         // The guide inverts what is under it, so it shows on any shade.
         painter.setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -236,12 +244,21 @@ void PropertyList::wheelEvent(QWheelEvent* event) {
 }
 
 void PropertyList::keyPressEvent(QKeyEvent* event) {
-    const int step = event->key() == Qt::Key_Up ? -1 : event->key() == Qt::Key_Down ? 1 : 0;
-    if (step == 0 || count() == 0) {
+    const int key = event->key();
+    const int step = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+    // Not the Enter an editor passes on: that one ended the typing.
+    const bool open =
+        hasFocus() && (key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter);
+    if ((step == 0 && !open) || count() == 0) {
         QWidget::keyPressEvent(event);
         return;
     }
-    const int row = std::clamp(currentRow_ + step, 0, count() - 1);
+    // F2 and Enter open the row's editor again, the first row's before any.
+    const int from = tabbedIn_ ? -1 : currentRow_;
+    moveToRow(std::clamp(from < 0 && open ? 0 : from + step, 0, count() - 1));
+}
+
+void PropertyList::moveToRow(int row) {
     const int whole = wholeRowsIn(height());
     if (row < topRow_) {
         scrollBar_->setValue(row);
@@ -251,11 +268,51 @@ void PropertyList::keyPressEvent(QKeyEvent* event) {
     selectRow(row);
 }
 
+// Tab and Shift+Tab go from row to row, whatever editor a row has (the arrow
+// keys choose a combo's entries), and leave the grid past either end. The
+// grid shows when it holds the keyboard itself: Down, F2 or Enter open a row.
+void PropertyList::tabFromRow(bool next) {
+    const bool fresh = currentRow_ < 0 || tabbedIn_;
+    const int row = fresh ? (next ? 0 : count() - 1) : currentRow_ + (next ? 1 : -1);
+    if (row >= 0 && row < count()) {
+        moveToRow(row);
+        return;
+    }
+    // Out from the grid itself, not from its editor, which sits last in the
+    // window's order.
+    setFocus(Qt::OtherFocusReason);
+    focusNextPrevChild(next);
+}
+
+bool PropertyList::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress && hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            tabFromRow(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void PropertyList::focusInEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    tabbedIn_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void PropertyList::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
 void PropertyList::selectRow(int row) {
     // Choosing another row is done with the one before: its typed text counts.
     commitTypedText();
     commitTypedEdit();
     currentRow_ = row;
+    tabbedIn_ = false;
     showEditor();
 }
 
@@ -359,6 +416,7 @@ void PropertyList::showChooserButton(const QRect& place) {
         button_->setObjectName(QStringLiteral("propertyChooserButton"));
         button_->setFont(font_);
         connect(button_, &QPushButton::clicked, this, &PropertyList::chooseValue);
+        button_->installEventFilter(this);
     }
     button_->setGeometry(place);
     button_->show();
@@ -470,6 +528,14 @@ QWidget* PropertyList::watchedEditor(QObject* watched) const {
 }
 
 bool PropertyList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        (watchedEditor(watched) != nullptr || (button_ && watched == button_.data()))) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            tabFromRow(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
     QWidget* editor = event->type() == QEvent::FocusOut ? watchedEditor(watched) : nullptr;
     if (editor) {
         // A popup taking the keyboard, or the whole window losing it (to

@@ -72,6 +72,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -80,6 +83,11 @@ private:
     void updateScrollRange();
     void scrolledTo(int top);
     void selectRow(int row);
+    // selectRow(), scrolled so that the row shows whole.
+    void moveToRow(int row);
+    // Tab (`next`) or Shift+Tab from the grid or its editor: the row after or
+    // before, or out of the grid past either end.
+    void tabFromRow(bool next);
     void showEditor();
     void showCombo(int row, const QRect& place);
     void showEdit(int row, const QRect& place);
@@ -115,6 +123,10 @@ private:
     // Text was typed into the combo, or the edit box, and not yet committed.
     bool typedPending_ = false;
     bool editPending_ = false;
+
+    // The keyboard came in with Tab or Shift+Tab: the next one opens the first
+    // or the last row, whichever row was open before.
+    bool tabbedIn_ = false;
 
     bool tracking_ = false;
     int trackX_ = 0;
