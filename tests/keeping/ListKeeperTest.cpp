@@ -195,7 +195,7 @@ TEST_F(ListKeeperTest, GoneSourcesAreLeftOutAndNamedOnce) {
                             list.jobs[0].sourcePath + "\n" + list.jobs[2].sourcePath));
 }
 
-TEST_F(ListKeeperTest, ADamagedOrCutListIsMovedAsideAndToldOnce) {
+TEST_F(ListKeeperTest, ADamagedOrCutListIsMovedAsideAndToldOnceAndNoneIsWrittenOver) {
     std::vector<std::uint8_t> whole;
     std::vector<const Job*> jobs;
     for (const Job& job : list.jobs) {
@@ -203,7 +203,9 @@ TEST_F(ListKeeperTest, ADamagedOrCutListIsMovedAsideAndToldOnce) {
     }
     ASSERT_TRUE(encodeProject(jobs, whole));
     const std::string cut(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2));
-    for (const std::string& bytes : {cut, std::string("not a list at all")}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {cut, "list.vpt.damaged"}, {"not a list at all", "list.vpt.damaged.2"}};
+    for (const auto& [bytes, aside] : cases) {
         dialogs.told.clear();
         fs::create_directories(stateFolder);
         std::ofstream(stateFolder + "list.vpt", std::ios::binary) << bytes;
@@ -213,14 +215,15 @@ TEST_F(ListKeeperTest, ADamagedOrCutListIsMovedAsideAndToldOnce) {
         EXPECT_TRUE(dialogs.questions.empty());
         ASSERT_EQ(dialogs.told.size(), 1u);
         EXPECT_THAT(dialogs.told[0], HasSubstr("is damaged"));
-        EXPECT_THAT(dialogs.told[0], HasSubstr("moved to \"" + next->damagedPath() + "\""));
-        EXPECT_EQ(folder.read("state/list.vpt.damaged"), bytes);
+        EXPECT_THAT(dialogs.told[0], HasSubstr("moved to \"" + stateFolder + aside + "\""));
+        EXPECT_EQ(folder.read("state/" + aside), bytes);
         EXPECT_FALSE(fs::exists(next->listPath()));
         next.reset();
         dialogs.told.clear();
         EXPECT_FALSE(keeper()->start(false));
         EXPECT_TRUE(dialogs.told.empty()) << "told once";
     }
+    EXPECT_EQ(folder.read("state/list.vpt.damaged"), cut) << "the first damaged list is kept";
 }
 
 TEST_F(ListKeeperTest, ASecondProgramNeverWritesTheFirstOnesList) {

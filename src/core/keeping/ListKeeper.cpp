@@ -55,10 +55,11 @@ std::optional<KeptList> ListKeeper::readKept() {
         listPath(), s_.files, "list",
         [&](std::span<const std::uint8_t> bytes) { return decodeProject(bytes, kept.jobs); });
     if (opened.result != OpenedDocument::Result::Opened) {
-        const Status moved = s_.files.renameFile(listPath(), damagedPath());
-        s_.dialogs.tell(opened.detail.message() + "\n\nThe list was not restored" +
-                        (moved ? ". The file was moved to \"" + damagedPath() + "\"."
-                               : ": " + moved.message()));
+        const std::string aside = damagedPath();
+        const Status moved = s_.files.renameFile(listPath(), aside);
+        s_.dialogs.tell(
+            opened.detail.message() + "\n\nThe list was not restored" +
+            (moved ? ". The file was moved to \"" + aside + "\"." : ": " + moved.message()));
         return std::nullopt;
     }
     // Without a sound state every Job is waiting.
@@ -67,6 +68,15 @@ std::optional<KeptList> ListKeeper::readKept() {
             std::string_view(reinterpret_cast<const char*>(state->data()), state->size()), kept);
     }
     return kept;
+}
+
+std::string ListKeeper::damagedPath() const {
+    const std::string first = listPath() + ".damaged";
+    std::string path = first;
+    for (int n = 2; n <= 100 && s_.files.exists(path); ++n) {
+        path = first + "." + std::to_string(n);
+    }
+    return path;
 }
 
 std::optional<KeptList> ListKeeper::restore(KeptList kept, bool ask) {

@@ -93,7 +93,9 @@ public:
     std::string listPath() const { return folder_ + "list.vpt"; }
     std::string statePath() const { return folder_ + "list.state"; }
     std::string markerPath() const { return folder_ + "list.open"; }
-    std::string damagedPath() const { return listPath() + ".damaged"; }
+    // Where a damaged list is moved: "list.vpt.damaged", or with ".2", ".3" …
+    // when earlier damaged lists are still there, so none is written over.
+    std::string damagedPath() const;
 
 private:
     std::optional<KeptList> readKept();
