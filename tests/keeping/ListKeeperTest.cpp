@@ -235,6 +235,7 @@ TEST_F(ListKeeperTest, ASecondProgramNeverWritesTheFirstOnesList) {
                       [] { return KeptList{}; });
     EXPECT_FALSE(second.start(true));
     EXPECT_FALSE(second.keeping());
+    EXPECT_THAT(dialogs.told, ElementsAre(kListKeptElsewhere)) << "the user is told, once";
     second.changed();
     EXPECT_FALSE(otherTimer.pending());
     EXPECT_TRUE(second.finish());

@@ -29,7 +29,10 @@ std::optional<KeptList> ListKeeper::start(bool keepOnClose) {
     std::string error;
     lock_ = takeLock_(folder_, "list", &error);
     if (!lock_ && error.empty()) {
-        return std::nullopt;  // another program keeps the list
+        // Another program keeps the list; this one's is not kept, and the
+        // user must know before trusting it to be.
+        s_.dialogs.tell(kListKeptElsewhere);
+        return std::nullopt;
     }
     keeping_ = true;
     const bool unclean = s_.files.exists(markerPath());

@@ -64,6 +64,11 @@ struct KeepingServices {
 using LockTaker = std::function<std::unique_ptr<platform::InstanceLock>(
     const std::string& folder, const std::string& name, std::string* error)>;
 
+// Said once when another Pelorine already keeps the list.
+inline constexpr const char* kListKeptElsewhere =
+    "Another Pelorine keeps its list on disk already. The list of this window is not kept: "
+    "save it as a project to keep it.";
+
 class ListKeeper {
 public:
     // The list as it is now, asked on the window's thread when a write is due.
