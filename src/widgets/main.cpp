@@ -13,6 +13,7 @@
 #include "app/SingleInstance.h"
 #include "engine/Engine.h"
 #include "keeping/KeepThread.h"
+#include "platform/Console.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/LargeFiles.h"
@@ -101,7 +102,12 @@ int main(int argc, char** argv) {
     // Once the window shows: what the last run left, asked about or
     // restored; then a file given on the command line, as a file manager
     // starts the program, so its messages belong to the window.
-    const std::vector<std::string> files(argv + 1, argv + argc);
+    // Made absolute here: the list, a saved project and the list kept on
+    // disk name each video by its whole path, whatever folder opens them.
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        files.push_back(platform::absolutePath(argv[i]));
+    }
     QTimer::singleShot(0, window.get(), [&window, &keepTimer, &keepWriter, &keepDialogs, files] {
         window->controller().keepList(
             {platform::systemFileSystem(), keepTimer, keepWriter, keepDialogs});
