@@ -15,6 +15,7 @@
 #include "tracks/Languages.h"
 #include "tracks/SubtitleFiles.h"
 #include "tracks/TrackDefaults.h"
+#include "tracks/TrackEntries.h"
 
 namespace pelorine {
 namespace {
@@ -93,6 +94,29 @@ TEST(TrackDefaults, TheForeignFilmRuleBurnsOnlyForSoundTheUserDoesNotFollow) {
               SubtitleChoice::ofTrack(0));
     EXPECT_EQ(defaultTracks(prefer({}, {"ja"}, BurnRule::Foreign), offered).subtitles,
               SubtitleChoice::none());
+}
+
+// The engine names a file's subtitle track with its format and title in
+// brackets: the language rules see the language, the dialog shows the rest.
+TEST(TrackDefaults, ATracksFormatAndTitleStandBesideItsLanguage) {
+    MediaInfo info;
+    info.clearStreams();
+    info.setAudio(0, 0, "Japanese", "aac 2ch");
+    info.setAudio(1, 1, "English", "aac 2ch, Commentary");
+    info.setSubtitle(0, 0, "English (ass, Signs (songs too))");
+    info.setSubtitle(1, 1, "English (subrip)");
+    info.setSubtitle(2, 2, "German");
+    const OfferedTracks offered = offeredTracks(info, {});
+    EXPECT_THAT(offered.subtitles,
+                ElementsAre(OfferedTrack{0, "English", "ass, Signs (songs too)"},
+                            OfferedTrack{1, "English", "subrip"}, OfferedTrack{2, "German", ""}));
+    EXPECT_EQ(defaultTracks(prefer({"ja"}, {"de", "en"}, BurnRule::Always), offered).subtitles,
+              SubtitleChoice::ofTrack(2));
+    const TrackLists lists = trackLists(offered, TrackChoice{});
+    EXPECT_THAT(lists.sound, ElementsAre("The file's default track", "0: Japanese (aac 2ch)",
+                                         "1: English (aac 2ch, Commentary)"));
+    EXPECT_THAT(lists.subtitles, ElementsAre("None", "Track 0: English (ass, Signs (songs too))",
+                                             "Track 1: English (subrip)", "Track 2: German"));
 }
 
 TEST(TrackSettings, PreferencesAreKeptInTheSettingsFile) {
