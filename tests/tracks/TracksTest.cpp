@@ -44,6 +44,8 @@ TEST(Languages, EveryFormOfACodeNamesTheSameLanguage) {
     EXPECT_TRUE(sameLanguage("fre", "fra"));
     EXPECT_TRUE(sameLanguage("ger", "de"));
     EXPECT_TRUE(sameLanguage("tlh", " TLH "));  // unlisted codes match themselves
+    EXPECT_TRUE(sameLanguage("fr", "fr-CA"));
+    EXPECT_TRUE(sameLanguage("en_US", "eng"));
     EXPECT_FALSE(sameLanguage("en", "ja"));
     EXPECT_FALSE(sameLanguage("unknown", "unknown"));
     EXPECT_FALSE(sameLanguage("", ""));
@@ -141,8 +143,10 @@ TEST(TrackSettings, PreferencesAreKeptInTheSettingsFile) {
 
 TEST(SubtitleFiles, FilesBesideTheVideoAreFoundWithTheirLanguage) {
     testing::MemoryFileSystem files;
-    for (const char* name : {"Film.mkv", "Film.en.srt", "Film.eng.ass", "Film.English.SSA",
-                             "Film.vtt", "Film.txt", "Film 2.srt", "Other.srt", "Film.tlh.srt"}) {
+    for (const char* name :
+         {"Film.mkv", "Film.en.srt", "Film.eng.ass", "Film.English.SSA", "Film.vtt", "Film.txt",
+          "Film 2.srt", "Other.srt", "Film.tlh.srt", "Film.pt-BR.srt", "Film.forced.de.srt",
+          "Film.fr.sdh.srt", "Film.en.x.srt"}) {
         files.put(std::string("/v/a b/") + name, "1\n");
     }
     const auto found = subtitleFilesBeside("/v/a b/Film.mkv", files);
@@ -150,9 +154,14 @@ TEST(SubtitleFiles, FilesBesideTheVideoAreFoundWithTheirLanguage) {
     for (const SubtitleFile& file : found) {
         seen.emplace_back(file.path, file.language);
     }
+    // A region and a note beside the language ("forced", "sdh") are passed by.
     EXPECT_THAT(seen, ElementsAre(std::pair{"/v/a b/Film.English.SSA", "English"},
                                   std::pair{"/v/a b/Film.en.srt", "English"},
+                                  std::pair{"/v/a b/Film.en.x.srt", "English"},
                                   std::pair{"/v/a b/Film.eng.ass", "English"},
+                                  std::pair{"/v/a b/Film.forced.de.srt", "German"},
+                                  std::pair{"/v/a b/Film.fr.sdh.srt", "French"},
+                                  std::pair{"/v/a b/Film.pt-BR.srt", "Portuguese"},
                                   std::pair{"/v/a b/Film.tlh.srt", "tlh"},
                                   std::pair{"/v/a b/Film.vtt", ""}));
 }
