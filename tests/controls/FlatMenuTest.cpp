@@ -116,12 +116,12 @@ TEST(MenuCatalogTest, MenusHoldTheirItemsInOrder) {
     const auto& file = menuEntries(143);
     ASSERT_EQ(file.size(), 13u);
     EXPECT_EQ(file.front().commandId, 32771);
-    EXPECT_STREQ(file.front().text, "New project");
+    EXPECT_STREQ(file.front().text, "&New project");
     EXPECT_EQ(file.back().commandId, 32777);
     EXPECT_EQ(file.back().pictureId, 0);
     EXPECT_EQ(menuEntries(238).size(), 14u);
     EXPECT_EQ(menuEntries(145).back().commandId, 32836);
-    EXPECT_STREQ(menuEntries(145).back().text, "Keep the list when Pelorine closes");
+    EXPECT_STREQ(menuEntries(145).back().text, "&Keep the list when Pelorine closes");
     EXPECT_EQ(menuEntries(239).size(), 2u);
     EXPECT_TRUE(menuEntries(1).empty());
     for (int id : {143, 144, 145, 146, 147, 148, 238, 239}) {
@@ -147,7 +147,7 @@ TEST(SkinMenuTest, TriggeringAnItemReportsItsCommand) {
                      [&chosen](int id) { chosen.push_back(id); });
     QAction* clear = menu->actionForCommand(32776);
     ASSERT_NE(clear, nullptr);
-    EXPECT_EQ(clear->text(), QStringLiteral("Clear"));
+    EXPECT_EQ(clear->text(), QStringLiteral("&Clear"));
     clear->trigger();
     menu->actionForCommand(1012)->trigger();
     EXPECT_EQ(chosen, (std::vector<int>{32776, 1012}));
@@ -167,7 +167,7 @@ TEST(SkinMenuTest, ASubmenuIsOneExclusiveChoiceChosenThroughItsMenu) {
         if (action->menu()) {
             EXPECT_EQ(jobs, nullptr) << "one submenu";
             jobs = action->menu();
-            EXPECT_EQ(action->text(), QStringLiteral("Jobs at once"));
+            EXPECT_EQ(action->text(), QStringLiteral("&Jobs at once"));
             EXPECT_EQ(SkinMenu::commandOf(action), 0);
         }
     }

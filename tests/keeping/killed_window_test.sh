@@ -126,6 +126,15 @@ poll 10 '[ "$(head -c 4 "$kept/list.vpt" | od -An -tu4 | tr -d " ")" = 0 ]' ||
 kill -9 "$app"
 wait "$app" 2>/dev/null || true
 
+# A video named on the command line from its own folder (the discarded list
+# was empty: nothing is asked) is kept by its whole path.
+cd "$work"
+start a.avi
+cd - >/dev/null
+poll 10 'grep -aqF "$work/a.avi" "$kept/list.vpt"' || fail "the named video is not kept by its whole path"
+kill -9 "$app"
+wait "$app" 2>/dev/null || true
+
 # A damaged list: moved aside, told once where it is.
 printf 'not a list' >"$kept/list.vpt"
 start

@@ -15,6 +15,7 @@
 #include "tracks/Languages.h"
 #include "tracks/SubtitleFiles.h"
 #include "tracks/TrackDefaults.h"
+#include "tracks/TrackEntries.h"
 
 namespace pelorine {
 namespace {
@@ -43,6 +44,8 @@ TEST(Languages, EveryFormOfACodeNamesTheSameLanguage) {
     EXPECT_TRUE(sameLanguage("fre", "fra"));
     EXPECT_TRUE(sameLanguage("ger", "de"));
     EXPECT_TRUE(sameLanguage("tlh", " TLH "));  // unlisted codes match themselves
+    EXPECT_TRUE(sameLanguage("fr", "fr-CA"));
+    EXPECT_TRUE(sameLanguage("en_US", "eng"));
     EXPECT_FALSE(sameLanguage("en", "ja"));
     EXPECT_FALSE(sameLanguage("unknown", "unknown"));
     EXPECT_FALSE(sameLanguage("", ""));
@@ -95,6 +98,29 @@ TEST(TrackDefaults, TheForeignFilmRuleBurnsOnlyForSoundTheUserDoesNotFollow) {
               SubtitleChoice::none());
 }
 
+// The engine names a file's subtitle track with its format and title in
+// brackets: the language rules see the language, the dialog shows the rest.
+TEST(TrackDefaults, ATracksFormatAndTitleStandBesideItsLanguage) {
+    MediaInfo info;
+    info.clearStreams();
+    info.setAudio(0, 0, "Japanese", "aac 2ch");
+    info.setAudio(1, 1, "English", "aac 2ch, Commentary");
+    info.setSubtitle(0, 0, "English (ass, Signs (songs too))");
+    info.setSubtitle(1, 1, "English (subrip)");
+    info.setSubtitle(2, 2, "German");
+    const OfferedTracks offered = offeredTracks(info, {});
+    EXPECT_THAT(offered.subtitles,
+                ElementsAre(OfferedTrack{0, "English", "ass, Signs (songs too)"},
+                            OfferedTrack{1, "English", "subrip"}, OfferedTrack{2, "German", ""}));
+    EXPECT_EQ(defaultTracks(prefer({"ja"}, {"de", "en"}, BurnRule::Always), offered).subtitles,
+              SubtitleChoice::ofTrack(2));
+    const TrackLists lists = trackLists(offered, TrackChoice{});
+    EXPECT_THAT(lists.sound, ElementsAre("The file's default track", "0: Japanese (aac 2ch)",
+                                         "1: English (aac 2ch, Commentary)"));
+    EXPECT_THAT(lists.subtitles, ElementsAre("None", "Track 0: English (ass, Signs (songs too))",
+                                             "Track 1: English (subrip)", "Track 2: German"));
+}
+
 TEST(TrackSettings, PreferencesAreKeptInTheSettingsFile) {
     testing::MemoryFileSystem files;
     const std::string ini = "/home/u/.config/pelorine/zelvic.ini";
@@ -117,8 +143,10 @@ TEST(TrackSettings, PreferencesAreKeptInTheSettingsFile) {
 
 TEST(SubtitleFiles, FilesBesideTheVideoAreFoundWithTheirLanguage) {
     testing::MemoryFileSystem files;
-    for (const char* name : {"Film.mkv", "Film.en.srt", "Film.eng.ass", "Film.English.SSA",
-                             "Film.vtt", "Film.txt", "Film 2.srt", "Other.srt", "Film.tlh.srt"}) {
+    for (const char* name :
+         {"Film.mkv", "Film.en.srt", "Film.eng.ass", "Film.English.SSA", "Film.vtt", "Film.txt",
+          "Film 2.srt", "Other.srt", "Film.tlh.srt", "Film.pt-BR.srt", "Film.forced.de.srt",
+          "Film.fr.sdh.srt", "Film.en.x.srt"}) {
         files.put(std::string("/v/a b/") + name, "1\n");
     }
     const auto found = subtitleFilesBeside("/v/a b/Film.mkv", files);
@@ -126,9 +154,14 @@ TEST(SubtitleFiles, FilesBesideTheVideoAreFoundWithTheirLanguage) {
     for (const SubtitleFile& file : found) {
         seen.emplace_back(file.path, file.language);
     }
+    // A region and a note beside the language ("forced", "sdh") are passed by.
     EXPECT_THAT(seen, ElementsAre(std::pair{"/v/a b/Film.English.SSA", "English"},
                                   std::pair{"/v/a b/Film.en.srt", "English"},
+                                  std::pair{"/v/a b/Film.en.x.srt", "English"},
                                   std::pair{"/v/a b/Film.eng.ass", "English"},
+                                  std::pair{"/v/a b/Film.forced.de.srt", "German"},
+                                  std::pair{"/v/a b/Film.fr.sdh.srt", "French"},
+                                  std::pair{"/v/a b/Film.pt-BR.srt", "Portuguese"},
                                   std::pair{"/v/a b/Film.tlh.srt", "tlh"},
                                   std::pair{"/v/a b/Film.vtt", ""}));
 }

@@ -6,14 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/Commands.h"
@@ -374,6 +377,55 @@ TEST_F(MainWindowTest, KeysReachTheirCommandsAndCellsShowWholePaths) {
     EXPECT_EQ(row->toolTip(kOutputColumn).toStdString(), folder.file("out/a.mp4"));
     EXPECT_EQ(list->headerItem()->text(kStatusColumn), "Status");
     EXPECT_EQ(list->header()->visualIndex(kStatusColumn), 1) << "beside the row's number";
+}
+
+// What a test does in a menu once it opens: a menu's loop holds the caller.
+void whenAMenuOpens(std::function<void(QMenu&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, looks = 0]() mutable {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu != nullptr || ++looks > 300) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (menu != nullptr) {
+            act(*menu);
+        }
+    });
+    timer->start();
+}
+
+// The menus without a mouse: Alt and the menu's letter opens it, the item's
+// underlined letter chooses. Edit's "Sound and Subtitles..." with no Job
+// chosen says so.
+TEST_F(MainWindowTest, AltAndALetterOpenTheMenusAndTheirItemsHaveLetters) {
+    activate();
+    QStringList items;
+    whenAMenuOpens([&items](QMenu& menu) {
+        for (const QAction* action : menu.actions()) {
+            items << action->text();
+        }
+        QTest::keyClick(&menu, Qt::Key_S);
+    });
+    QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(items.join(QLatin1Char('|')),
+              "Video &information...|Set &Output File Name...|&Sound and Subtitles...||"
+              "Send to &PSP");
+    EXPECT_EQ(dialogs.events().back(), std::string("box ") + kNoSelectionMessage);
+
+    for (const auto& [key, first] :
+         {std::pair{Qt::Key_F, "&New project"}, std::pair{Qt::Key_S, "Set Output &Path..."},
+          std::pair{Qt::Key_H, "&Help..."}}) {
+        activate();
+        QString shown;
+        whenAMenuOpens([&shown](QMenu& menu) {
+            shown = menu.actions().front()->text();
+            menu.close();
+        });
+        QTest::keyClick(window.get(), key, Qt::AltModifier);
+        EXPECT_EQ(shown, QString::fromLatin1(first));
+    }
 }
 
 TEST_F(MainWindowTest, ClosingAsksFirst) {

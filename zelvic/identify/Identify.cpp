@@ -20,9 +20,29 @@ std::string streamLanguage(const AVDictionary* metadata) {
     return languageName(entry ? std::string_view(entry->value) : std::string_view());
 }
 
-std::string audioNote(const AVCodecParameters* parameters) {
-    return std::string(avcodec_get_name(parameters->codec_id)) + " " +
-           std::to_string(parameters->ch_layout.nb_channels) + "ch";
+// A track's own name ("Commentary", "Signs and songs") after its format:
+// two tracks of one language are told apart by it.
+std::string withTitle(std::string note, const AVDictionary* metadata) {
+    const AVDictionaryEntry* title = av_dict_get(metadata, "title", nullptr, 0);
+    if (title != nullptr && title->value[0] != '\0') {
+        note += ", ";
+        note += title->value;
+    }
+    return note;
+}
+
+std::string audioNote(const AVStream* stream) {
+    const AVCodecParameters* parameters = stream->codecpar;
+    return withTitle(std::string(avcodec_get_name(parameters->codec_id)) + " " +
+                         std::to_string(parameters->ch_layout.nb_channels) + "ch",
+                     stream->metadata);
+}
+
+// "English (ass, Signs)": the language, then the format and the title, as
+// the converter reads them apart.
+std::string subtitleName(const AVStream* stream) {
+    return streamLanguage(stream->metadata) + " (" +
+           withTitle(avcodec_get_name(stream->codecpar->codec_id), stream->metadata) + ")";
 }
 
 // The picture as it is shown: anamorphic sources report their display width,
@@ -116,14 +136,13 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input) {
             case AVMEDIA_TYPE_AUDIO:
                 if (audioCount < pelorine::MediaInfo::kMaxStreams) {
                     info.setAudio(audioCount, audioCount, streamLanguage(stream->metadata),
-                                  audioNote(parameters));
+                                  audioNote(stream));
                     ++audioCount;
                 }
                 break;
             case AVMEDIA_TYPE_SUBTITLE:
                 if (subtitleCount < pelorine::MediaInfo::kMaxStreams) {
-                    info.setSubtitle(subtitleCount, subtitleCount,
-                                     streamLanguage(stream->metadata));
+                    info.setSubtitle(subtitleCount, subtitleCount, subtitleName(stream));
                     ++subtitleCount;
                 }
                 break;

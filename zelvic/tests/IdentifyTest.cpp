@@ -83,7 +83,7 @@ TEST(Identify, LanguagesAndFormatsOfTheStreams) {
     EXPECT_EQ(info->audioName(1), "French");
     EXPECT_EQ(info->audioNote(1), "aac 2ch");
     EXPECT_EQ(info->subtitleId(0), 0);
-    EXPECT_EQ(info->subtitleName(0), "German");
+    EXPECT_EQ(info->subtitleName(0), "German (subrip)");
 }
 
 TEST(Identify, SourcesThatCannotBeOpenedLeaveNoInfoFile) {

@@ -109,16 +109,17 @@ inline constexpr int kListMenuSoundAndSubtitles = 32813;
 
 // Keys that reach a command: the whole window's, or the job list's only when
 // it has the keyboard (Delete must not delete a Job while a value is typed).
+// Alt and a menu's first letter open it below its button, as a menu bar does.
 struct KeyBinding {
     const char* keys;  // as Qt writes a key sequence
     int command;
     bool listOnly;
 };
 inline constexpr KeyBinding kKeyBindings[] = {
-    {"Delete", kDelete, true},
-    {"Ctrl+O", kAdd, false},
-    {"Ctrl+S", kSaveProject, false},
-    {"F1", kHelp, false},
+    {"Delete", kDelete, true},       {"Ctrl+O", kAdd, false},
+    {"Ctrl+S", kSaveProject, false}, {"F1", kHelp, false},
+    {"Alt+F", kFileMenu, false},     {"Alt+E", kEditMenu, false},
+    {"Alt+S", kSettingsMenu, false}, {"Alt+H", kHelpMenu, false},
 };
 
 // Pop-up menus of the top buttons and of the list view.

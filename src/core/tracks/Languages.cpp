@@ -15,22 +15,22 @@ struct Language {
 };
 
 constexpr std::array<Language, 32> kLanguages = {{
-    {"English", "en", "eng", ""},     {"Japanese", "ja", "jpn", ""},
-    {"French", "fr", "fra", "fre"},   {"German", "de", "deu", "ger"},
-    {"Spanish", "es", "spa", ""},     {"Italian", "it", "ita", ""},
-    {"Chinese", "zh", "zho", "chi"},  {"Korean", "ko", "kor", ""},
-    {"Portuguese", "pt", "por", ""},  {"Russian", "ru", "rus", ""},
-    {"Dutch", "nl", "nld", "dut"},    {"Swedish", "sv", "swe", ""},
-    {"Norwegian", "no", "nor", ""},   {"Danish", "da", "dan", ""},
-    {"Finnish", "fi", "fin", ""},     {"Polish", "pl", "pol", ""},
-    {"Czech", "cs", "ces", "cze"},    {"Hungarian", "hu", "hun", ""},
-    {"Greek", "el", "ell", "gre"},    {"Turkish", "tr", "tur", ""},
-    {"Arabic", "ar", "ara", ""},      {"Hebrew", "he", "heb", ""},
-    {"Hindi", "hi", "hin", ""},       {"Thai", "th", "tha", ""},
-    {"Vietnamese", "vi", "vie", ""},  {"Indonesian", "id", "ind", ""},
-    {"Ukrainian", "uk", "ukr", ""},   {"Romanian", "ro", "ron", "rum"},
-    {"Bulgarian", "bg", "bul", ""},   {"Croatian", "hr", "hrv", ""},
-    {"Serbian", "sr", "srp", ""},     {"Catalan", "ca", "cat", ""},
+    {"English", "en", "eng", ""},    {"Japanese", "ja", "jpn", ""},
+    {"French", "fr", "fra", "fre"},  {"German", "de", "deu", "ger"},
+    {"Spanish", "es", "spa", ""},    {"Italian", "it", "ita", ""},
+    {"Chinese", "zh", "zho", "chi"}, {"Korean", "ko", "kor", ""},
+    {"Portuguese", "pt", "por", ""}, {"Russian", "ru", "rus", ""},
+    {"Dutch", "nl", "nld", "dut"},   {"Swedish", "sv", "swe", ""},
+    {"Norwegian", "no", "nor", ""},  {"Danish", "da", "dan", ""},
+    {"Finnish", "fi", "fin", ""},    {"Polish", "pl", "pol", ""},
+    {"Czech", "cs", "ces", "cze"},   {"Hungarian", "hu", "hun", ""},
+    {"Greek", "el", "ell", "gre"},   {"Turkish", "tr", "tur", ""},
+    {"Arabic", "ar", "ara", ""},     {"Hebrew", "he", "heb", ""},
+    {"Hindi", "hi", "hin", ""},      {"Thai", "th", "tha", ""},
+    {"Vietnamese", "vi", "vie", ""}, {"Indonesian", "id", "ind", ""},
+    {"Ukrainian", "uk", "ukr", ""},  {"Romanian", "ro", "ron", "rum"},
+    {"Bulgarian", "bg", "bul", ""},  {"Croatian", "hr", "hrv", ""},
+    {"Serbian", "sr", "srp", ""},    {"Catalan", "ca", "cat", ""},
 }};
 
 const Language* find(std::string_view text) {
@@ -43,6 +43,11 @@ const Language* find(std::string_view text) {
             lowered == language.part2 || lowered == language.part2b) {
             return &language;
         }
+    }
+    // A code with its region ("pt-BR", "en_US") is the language's.
+    if (const std::size_t region = lowered.find_first_of("-_");
+        region != std::string::npos && region > 0) {
+        return find(std::string_view(lowered).substr(0, region));
     }
     return nullptr;
 }

@@ -12,7 +12,8 @@
 namespace pelorine {
 
 // The English name of a known language in any of its forms ("ja", "JPN",
-// "japanese" give "Japanese"); any other text as it is, blanks trimmed.
+// "japanese" give "Japanese", and with a region "pt-BR" gives "Portuguese");
+// any other text as it is, blanks trimmed.
 std::string languageName(std::string_view text);
 // Whether the name is one the table knows.
 bool knownLanguage(std::string_view text);

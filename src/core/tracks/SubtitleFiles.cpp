@@ -8,6 +8,24 @@
 #include "tracks/TrackChoice.h"
 
 namespace pelorine {
+namespace {
+
+// The part between the video's name and the extension: a language, often
+// beside a note ("en.forced", "forced.en", "en.sdh"); without a known
+// language in it, the part as it is.
+std::string languageOf(const std::string& part) {
+    std::size_t from = 0;
+    while (from <= part.size()) {
+        const std::size_t dot = std::min(part.find('.', from), part.size());
+        if (const std::string piece = part.substr(from, dot - from); knownLanguage(piece)) {
+            return languageName(piece);
+        }
+        from = dot + 1;
+    }
+    return languageName(part);
+}
+
+}  // namespace
 
 std::optional<SubtitleFile> subtitleFileOf(const std::string& videoPath,
                                            const std::string& fileName) {
@@ -23,7 +41,7 @@ std::optional<SubtitleFile> subtitleFileOf(const std::string& videoPath,
     }
     SubtitleFile file{folderWithSeparatorOf(videoPath) + fileName, fileName, {}};
     if (middle > video.size()) {
-        file.language = languageName(fileName.substr(video.size(), middle - video.size()));
+        file.language = languageOf(fileName.substr(video.size(), middle - video.size()));
     }
     return file;
 }

@@ -9,9 +9,8 @@ namespace pelorine {
 namespace {
 
 bool preferred(const std::vector<std::string>& languages, const std::string& language) {
-    return std::any_of(languages.begin(), languages.end(), [&](const std::string& wanted) {
-        return sameLanguage(wanted, language);
-    });
+    return std::any_of(languages.begin(), languages.end(),
+                       [&](const std::string& wanted) { return sameLanguage(wanted, language); });
 }
 
 std::optional<SubtitleChoice> subtitlesIn(const OfferedTracks& offered,
@@ -53,6 +52,16 @@ std::optional<int> trackId(std::string_view name) {
     return std::stoi(std::string(name));
 }
 
+// The engine names a file's subtitle track "English (ass, Signs)": its
+// language, then its format and title in brackets.
+OfferedTrack subtitleTrack(int id, const std::string& name) {
+    const std::size_t open = name.find(" (");
+    if (open == std::string::npos || !name.ends_with(')')) {
+        return {id, name, {}};
+    }
+    return {id, name.substr(0, open), name.substr(open + 2, name.size() - open - 3)};
+}
+
 }  // namespace
 
 std::optional<int> soundNamed(const OfferedTracks& offered, std::string_view name) {
@@ -83,7 +92,7 @@ OfferedTracks offeredTracks(const MediaInfo& info, std::vector<SubtitleFile> fil
         offered.sound.push_back({info.audioId(i), info.audioName(i), info.audioNote(i)});
     }
     for (int i = 0; i < info.subtitleCount(); ++i) {
-        offered.subtitles.push_back({info.subtitleId(i), info.subtitleName(i), {}});
+        offered.subtitles.push_back(subtitleTrack(info.subtitleId(i), info.subtitleName(i)));
     }
     offered.files = std::move(files);
     return offered;

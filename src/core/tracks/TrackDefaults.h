@@ -37,7 +37,9 @@ struct TrackPreferences {
 struct OfferedTrack {
     int id = 0;
     std::string language;
-    std::string note;  // the sound's codec and channels ("aac 2ch")
+    // The sound's codec and channels ("aac 2ch"), the subtitles' format
+    // ("ass"), and the track's title when it has one ("ass, Signs").
+    std::string note;
     bool operator==(const OfferedTrack&) const = default;
 };
 struct OfferedTracks {

@@ -5,8 +5,10 @@
 namespace pelorine {
 namespace {
 
-std::string withLanguage(const std::string& text, const std::string& language) {
-    return language.empty() ? text : text + " (" + language + ")";
+// "1: English" and "ac3 6ch" give "1: English (ac3 6ch)"; the file beside
+// the video adds its language the same way.
+std::string withNote(const std::string& text, const std::string& note) {
+    return note.empty() ? text : text + " (" + note + ")";
 }
 
 }  // namespace
@@ -18,8 +20,8 @@ TrackLists trackLists(const OfferedTracks& offered, const TrackChoice& current) 
         if (current.sound == track.id) {
             lists.soundIndex = static_cast<int>(lists.sound.size());
         }
-        lists.sound.push_back(std::to_string(track.id) + ": " + track.language +
-                              (track.note.empty() ? "" : " (" + track.note + ")"));
+        lists.sound.push_back(
+            withNote(std::to_string(track.id) + ": " + track.language, track.note));
     }
     lists.subtitles.push_back("None");
     const SubtitleChoice& subtitles = current.subtitles;
@@ -27,13 +29,14 @@ TrackLists trackLists(const OfferedTracks& offered, const TrackChoice& current) 
         if (subtitles.kind == SubtitleChoice::Kind::Track && subtitles.track == track.id) {
             lists.subtitleIndex = static_cast<int>(lists.subtitles.size());
         }
-        lists.subtitles.push_back("Track " + std::to_string(track.id) + ": " + track.language);
+        lists.subtitles.push_back(
+            withNote("Track " + std::to_string(track.id) + ": " + track.language, track.note));
     }
     for (const SubtitleFile& file : offered.files) {
         if (subtitles.kind == SubtitleChoice::Kind::File && subtitles.file == file.path) {
             lists.subtitleIndex = static_cast<int>(lists.subtitles.size());
         }
-        lists.subtitles.push_back(withLanguage("File: " + file.name, file.language));
+        lists.subtitles.push_back(withNote("File: " + file.name, file.language));
     }
     return lists;
 }

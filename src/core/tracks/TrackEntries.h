@@ -15,8 +15,8 @@ struct TrackLists {
     // Entry 0: the file's default track; then each sound track,
     // "1: English (ac3 6ch)".
     std::vector<std::string> sound;
-    // Entry 0: none; then each subtitle track, "Track 0: English", and each
-    // file beside the video, "File: Film.en.srt (English)".
+    // Entry 0: none; then each subtitle track, "Track 0: English (ass)",
+    // and each file beside the video, "File: Film.en.srt (English)".
     std::vector<std::string> subtitles;
     int soundIndex = 0;  // the entries of the choice shown
     int subtitleIndex = 0;
