@@ -11,11 +11,12 @@
 namespace pelorine {
 namespace {
 
-TEST(SourceFiles, VideoFilesAreThoseAddOffers) {
-    for (const char* name : {"a.avi", "B.MP4", "c.Rmvb", "d.vob", "e.flv", "f.mpeg", "g.dat"}) {
+TEST(SourceFiles, VideoFilesAreThoseAddOffersAndTheContainersItLeavesOut) {
+    for (const char* name : {"a.avi", "B.MP4", "c.Rmvb", "d.vob", "e.flv", "f.mpeg", "g.dat",
+                             "anime.MKV", "rec.ts", "film.m2ts"}) {
         EXPECT_TRUE(isVideoFileName(name)) << name;
     }
-    for (const char* name : {"notes.txt", "avi", ".avi", "clip.avi.part", "x.mkv"}) {
+    for (const char* name : {"notes.txt", "avi", ".avi", "clip.avi.part", "x.mkv.part", "a.srt"}) {
         EXPECT_FALSE(isVideoFileName(name)) << name;
     }
 }

@@ -1,6 +1,7 @@
 #include "conversion/SourceFiles.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string_view>
 
@@ -9,7 +10,13 @@
 namespace pelorine {
 namespace {
 
-// The extensions of the filter's first entry: "*.avi;*.mov;..." -> "avi", "mov", ...
+// Containers the engine reads that the dialog's filter does not name: files
+// with several sound tracks and subtitles, and broadcast recordings.
+constexpr const char* kMoreVideoExtensions[] = {"mkv", "webm", "ts",  "m2ts",
+                                                "mts", "m4v",  "3gp", "ogv"};
+
+// The extensions of the filter's first entry: "*.avi;*.mov;..." -> "avi", "mov", ...,
+// and the containers above.
 const std::set<std::string>& videoExtensions() {
     static const std::set<std::string> extensions = [] {
         const std::string_view filter(kAddFilter);
@@ -25,6 +32,7 @@ const std::set<std::string>& videoExtensions() {
             }
             at = end + 1;
         }
+        found.insert(std::begin(kMoreVideoExtensions), std::end(kMoreVideoExtensions));
         return found;
     }();
     return extensions;

@@ -19,7 +19,8 @@ inline constexpr const char* kAddFilter =
     "files(*.mpg,*.mpeg)|*.mpg;*.mpeg|VCD file(*.dat)|*.dat|DVD file(*.vob)|*.vob|Flash "
     "Video(*.flv)|*.flv|Youtube video(*.flv)|*.flv|*.*|*.*||";
 
-// Whether a file name has one of the "Supported Files" extensions, in any case.
+// Whether a file name has one of the "Supported Files" extensions, or is a
+// Matroska, WebM, transport stream, M4V, 3GP or Ogg video, in any case.
 bool isVideoFileName(const std::string& name);
 
 // The sources of paths dropped on the list, in the order dropped: a file as
