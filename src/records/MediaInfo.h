@@ -12,6 +12,11 @@
 
 namespace pelorine {
 
+// Ends the note of a file's sound track that the file marks as the one to
+// play when it is not its first ("aac 2ch, default"): without -aid the
+// engine takes that one.
+inline constexpr std::string_view kDefaultTrackNote = ", default";
+
 class MediaInfo {
 public:
     static constexpr std::size_t kSize = 199712;

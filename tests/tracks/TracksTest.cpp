@@ -96,6 +96,13 @@ TEST(TrackDefaults, TheForeignFilmRuleBurnsOnlyForSoundTheUserDoesNotFollow) {
               SubtitleChoice::ofTrack(0));
     EXPECT_EQ(defaultTracks(prefer({}, {"ja"}, BurnRule::Foreign), offered).subtitles,
               SubtitleChoice::none());
+    // A file marking its English track as the default: that one plays.
+    OfferedTracks marked = film();
+    marked.sound[1].note += kDefaultTrackNote;
+    EXPECT_EQ(defaultTracks(prefer({}, {"en"}, BurnRule::Foreign), marked).subtitles,
+              SubtitleChoice::none());
+    EXPECT_EQ(defaultTracks(prefer({}, {"ja"}, BurnRule::Foreign), marked).subtitles,
+              SubtitleChoice::ofTrack(0));
 }
 
 // The engine names a file's subtitle track with its format and title in

@@ -164,10 +164,22 @@ int streamCountOf(const AVFormatContext* input, AVMediaType type) {
         [type](const AVStream* stream) { return stream->codecpar->codec_type == type; }));
 }
 
+int defaultAudioStreamOf(const AVFormatContext* input) {
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO &&
+            (stream->disposition & AV_DISPOSITION_DEFAULT) != 0) {
+            return static_cast<int>(i);
+        }
+    }
+    return nthStreamOf(input, AVMEDIA_TYPE_AUDIO, 0);
+}
+
 int findAudioStream(const AVFormatContext* input, int audioId) {
     const DvdSource* dvd = dvdSourceOf(input);
     if (!dvd) {
-        return nthStreamOf(input, AVMEDIA_TYPE_AUDIO, std::max(0, audioId));
+        return audioId < 0 ? defaultAudioStreamOf(input)
+                           : nthStreamOf(input, AVMEDIA_TYPE_AUDIO, audioId);
     }
     if (audioId < 0 && !dvd->title.audio.empty()) {
         audioId = dvd->title.audio.front().id;

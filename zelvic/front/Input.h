@@ -47,9 +47,14 @@ DisplayTurn displayTurn(const AVStream* stream);
 
 // The audio stream an engine audio id (-aid) names: for a DVD the stream its
 // demuxer numbers so (0x80 AC-3, 0xC0 MPEG audio, ...), for a file the id-th
-// audio stream; -1 (no -aid) names the first the info record lists. The
+// audio stream; -1 (no -aid) names a DVD title's first sound track as the
+// info record lists them, and a file's default one (the first the container
+// marks as default, else the first). The
 // stream's index, or -1 when there is no such stream.
 int findAudioStream(const AVFormatContext* input, int audioId);
+// A file's default sound track: the index of the first audio stream the
+// container marks as default, else of the first audio stream (-1: none).
+int defaultAudioStreamOf(const AVFormatContext* input);
 
 // Whether `stream` carries the subtitles of -sid `subtitleId`: for a DVD
 // the title's sub-picture stream of that list index (it may first appear

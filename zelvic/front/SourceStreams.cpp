@@ -98,7 +98,7 @@ void SourceStreams::chooseStreams() {
     if (!wantAudio) {
         return;
     }
-    // Without -aid the first one plays, as it does in the preview.
+    // Without -aid the file's default one plays, as it does in the preview.
     int index = findAudioStream(input_.get(), options_.audioId);
     if (index < 0) {
         index = av_find_best_stream(input_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);

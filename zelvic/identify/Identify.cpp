@@ -119,6 +119,10 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input) {
     info.setReservedDouble(1.0);
     info.setTitleCount(0);
     bool videoSeen = false;
+    // A default sound track other than the first is named so in its note,
+    // as the converter must know which one plays without -aid.
+    const int firstAudio = nthStreamOf(input, AVMEDIA_TYPE_AUDIO, 0);
+    const int defaultAudio = defaultAudioStreamOf(input);
     int audioCount = 0;
     int subtitleCount = 0;
     for (unsigned i = 0; i < input->nb_streams; ++i) {
@@ -135,8 +139,12 @@ pelorine::MediaInfo describeInput(const AVFormatContext* input) {
                 break;
             case AVMEDIA_TYPE_AUDIO:
                 if (audioCount < pelorine::MediaInfo::kMaxStreams) {
-                    info.setAudio(audioCount, audioCount, streamLanguage(stream->metadata),
-                                  audioNote(stream));
+                    const bool markedDefault =
+                        static_cast<int>(i) == defaultAudio && defaultAudio != firstAudio;
+                    info.setAudio(
+                        audioCount, audioCount, streamLanguage(stream->metadata),
+                        audioNote(stream) +
+                            std::string(markedDefault ? pelorine::kDefaultTrackNote : ""));
                     ++audioCount;
                 }
                 break;

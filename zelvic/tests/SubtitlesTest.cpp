@@ -248,6 +248,24 @@ pelorine::MediaInfo identified(const std::string& source, const TempDir& dir) {
 }
 
 // Two tracks of one language are told apart by their format and title.
+// Without -aid the sound is the track the file marks as default, here the
+// second one (the same file with the marks moved).
+TEST(FileTracks, WithoutAChoiceTheTrackMarkedAsDefaultPlays) {
+    TempDir dir;
+    const std::string source = dir.file("second-default.mkv");
+    ffmpeg({"-i", mediaPath("tracks.mkv"), "-map", "0", "-c", "copy", "-disposition:a:0", "0",
+            "-disposition:a:1", "default", source},
+           dir.path());
+    convert(jobFor(dir, source, ""), dir, ExitStatus::Done);
+    const auto channels = measureAudio(dir.file("out.mp4"));
+    ASSERT_FALSE(channels.empty());
+    EXPECT_NEAR(channels[0].frequency, 1000, 30);
+    // Identify tells the converter so.
+    const pelorine::MediaInfo info = identified(source, dir);
+    EXPECT_EQ(info.audioNote(0), "aac 1ch");
+    EXPECT_EQ(info.audioNote(1), "aac 1ch, Commentary, default");
+}
+
 TEST(FileTracks, TracksAreNamedWithTheirLanguageFormatAndTitle) {
     TempDir dir;
     const pelorine::MediaInfo info = identified(mediaPath("tracks.mkv"), dir);
