@@ -101,18 +101,15 @@ OfferedTracks offeredTracks(const MediaInfo& info, std::vector<SubtitleFile> fil
 std::string soundLanguage(const OfferedTracks& offered, const TrackChoice& choice) {
     // Without a choice the file's default track plays: the one its note
     // names so, else the first.
-    const auto marked = std::find_if(
-        offered.sound.begin(), offered.sound.end(),
-        [](const OfferedTrack& track) { return track.note.ends_with(kDefaultTrackNote); });
-    if (!choice.sound && marked != offered.sound.end()) {
-        return marked->language;
+    const auto playing =
+        std::find_if(offered.sound.begin(), offered.sound.end(), [&](const OfferedTrack& track) {
+            return choice.sound ? track.id == *choice.sound
+                                : track.note.ends_with(kDefaultTrackNote);
+        });
+    if (playing != offered.sound.end()) {
+        return playing->language;
     }
-    for (const OfferedTrack& track : offered.sound) {
-        if (!choice.sound || track.id == *choice.sound) {
-            return track.language;
-        }
-    }
-    return {};
+    return !choice.sound && !offered.sound.empty() ? offered.sound.front().language : std::string();
 }
 
 TrackChoice defaultTracks(const TrackPreferences& preferences, const OfferedTracks& offered) {

@@ -284,13 +284,22 @@ void PropertyList::tabFromRow(bool next) {
     focusNextPrevChild(next);
 }
 
+// A Tab or Shift+Tab press taken as a move from row to row: true when it was one.
+bool PropertyList::tabbed(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
+        return false;
+    }
+    tabFromRow(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+    return true;
+}
+
 bool PropertyList::event(QEvent* event) {
-    if (event->type() == QEvent::KeyPress && hasFocus()) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            tabFromRow(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
-            return true;
-        }
+    if (hasFocus() && tabbed(event)) {
+        return true;
     }
     return QWidget::event(event);
 }
@@ -528,13 +537,9 @@ QWidget* PropertyList::watchedEditor(QObject* watched) const {
 }
 
 bool PropertyList::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
-        (watchedEditor(watched) != nullptr || (button_ && watched == button_.data()))) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            tabFromRow(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
-            return true;
-        }
+    if ((watchedEditor(watched) != nullptr || (button_ && watched == button_.data())) &&
+        tabbed(event)) {
+        return true;
     }
     QWidget* editor = event->type() == QEvent::FocusOut ? watchedEditor(watched) : nullptr;
     if (editor) {

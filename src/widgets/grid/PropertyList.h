@@ -88,6 +88,7 @@ private:
     // Tab (`next`) or Shift+Tab from the grid or its editor: the row after or
     // before, or out of the grid past either end.
     void tabFromRow(bool next);
+    bool tabbed(const QEvent* event);
     void showEditor();
     void showCombo(int row, const QRect& place);
     void showEdit(int row, const QRect& place);
