@@ -79,11 +79,23 @@ int leadingInt(std::string_view s) {
     return value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }
 
-std::string fixed6(double value) {
+namespace {
+
+std::string fixed(double value, int decimals) {
     char buffer[400];
     const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return std::string(buffer, result.ptr);
+}
+
+}  // namespace
+
+std::string fixed6(double value) {
+    return fixed(value, 6);
+}
+
+std::string fixed1(double value) {
+    return fixed(value, 1);
 }
 
 }  // namespace pelorine::text

@@ -25,5 +25,7 @@ int leadingDigits(std::string_view s);
 
 // `value` with exactly six decimals, "12.500000", like printf's "%f" in the C locale.
 std::string fixed6(double value);
+// `value` with one decimal, "1.8", in any locale (a speed shown to the user).
+std::string fixed1(double value);
 
 }  // namespace pelorine::text

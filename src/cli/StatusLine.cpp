@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "base/Text.h"
 
 namespace pelorine::cli {
 namespace {
@@ -39,9 +40,7 @@ std::string back(const std::string& text, std::size_t bytes) {
 std::string statusText(const JobStatus& status, std::size_t width) {
     std::string tail = "  " + std::to_string(status.percent) + "%";
     if (status.speed) {
-        char speed[32];
-        std::snprintf(speed, sizeof speed, "  %.1fx real time", *status.speed);
-        tail += speed;
+        tail += "  " + text::fixed1(*status.speed) + "x real time";
     }
     if (status.secondsLeft) {
         tail += "  " + durationText(*status.secondsLeft) + " left";

@@ -1,7 +1,6 @@
 #include "app/JobRows.h"
 
-#include <cstdio>
-
+#include "base/Text.h"
 #include "conversion/OutputNames.h"
 #include "conversion/SizeEstimate.h"
 #include "handheld/HandheldCopy.h"
@@ -16,9 +15,7 @@ std::string convertingStatus(std::optional<int> percent) {
 std::string convertingStatus(const RunningJobSnapshot& job) {
     std::string text = convertingStatus(job.percent);
     if (job.speed) {
-        char speed[32];
-        std::snprintf(speed, sizeof speed, ", %.1f\u00d7", *job.speed);
-        text += speed;
+        text += ", " + text::fixed1(*job.speed) + "\u00d7";
     }
     if (job.secondsLeft) {
         text += ", " + durationText(*job.secondsLeft) + " left";

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "base/Text.h"
 #include "jobs/JobSettings.h"
 
 namespace pelorine {
@@ -161,9 +161,7 @@ std::string timingText(const BatchSnapshot& snapshot) {
     std::string text;
     auto add = [&text](const std::string& part) { text += (text.empty() ? "" : "   ") + part; };
     if (snapshot.speed) {
-        char speed[32];
-        std::snprintf(speed, sizeof speed, "%.1f\u00d7 real time", *snapshot.speed);
-        add(speed);
+        add(text::fixed1(*snapshot.speed) + "\u00d7 real time");
     }
     if (snapshot.jobSecondsLeft) {
         add("this job " + durationText(*snapshot.jobSecondsLeft) + " left");
