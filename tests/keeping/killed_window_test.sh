@@ -32,9 +32,17 @@ poll() {  # poll SECONDS 'SHELL TEST': until the test succeeds, within SECONDS
     return 1
 }
 fail() { echo "$1"; cat "$work/pelorine.log" 2>/dev/null; exit 1; }
-openbox >"$work/openbox.log" 2>&1 & wm=$!
-poll 60 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_wm() {  # openbox, until it has taken the screen
+    openbox >>"$work/openbox.log" 2>&1 & wm=$!
+    poll 30 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
+}
+# A second try when the first one ends or hangs, saying why.
+start_wm || {
+    echo "openbox did not take the screen ($(kill -0 "$wm" 2>/dev/null && echo running || echo ended)):"
+    cat "$work/openbox.log"
+    kill "$wm" 2>/dev/null || true
+    start_wm
+} || { xdpyinfo >/dev/null 2>&1 || echo "the X server is gone"; fail "the window manager did not start"; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep 'IsViewable' >/dev/null; }
 main_window() {
     for id in $(xdotool search --name '^Pelorine$' 2>/dev/null); do
